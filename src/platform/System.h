@@ -1,0 +1,38 @@
+#pragma once
+// The one door from the portable core to the operating system. Each group is a separate
+// interface; an implementation (win32, or the simulated system) hands out all of them.
+#include "platform/Accounts.h"
+#include "platform/Files.h"
+#include "platform/Processes.h"
+#include "platform/Profile.h"
+#include "platform/Registry.h"
+#include "platform/Sockets.h"
+
+namespace platform {
+
+class Shell;
+class Ui;
+
+class System {
+public:
+    virtual ~System() = default;
+    virtual Registry& registry() = 0;
+    virtual Files& files() = 0;
+    virtual Profile& profile() = 0;
+    virtual Accounts& accounts() = 0;
+    virtual Processes& processes() = 0;
+    virtual Sockets& sockets() = 0;
+    // Windowing and shell services (declared in their own headers).
+    virtual Shell& shell() = 0;
+    virtual Ui& ui() = 0;
+};
+
+}  // namespace platform
+
+#include <memory>
+
+namespace platform {
+// The system this build runs on: the real one in the Windows build, a fresh simulated one
+// in the native build.
+std::unique_ptr<System> CreateSystem();
+}  // namespace platform
