@@ -1,0 +1,46 @@
+#pragma once
+// Free routines on command lines, paths, root-key names, process files and the program's own
+// Run value. None keeps state or reports an error: failures show as an empty text or false.
+#include <cstdint>
+#include <string>
+
+#include "platform/System.h"
+
+namespace zorvik {
+
+// The Windows directory up to and including its first backslash ("C:\"), or empty.
+std::string GetWindowsDrive(platform::System& sys);
+
+// 0 = ask whether the Run value exists, 1 = register, 2 = remove. True only for mode 0 with
+// the value present.
+bool StartWithWindows(platform::System& sys, int mode);
+
+// The command with ".bak" joined to the program file's name.
+std::string MakeBackupCommand(const std::string& command);
+
+// Exact, case-sensitive: "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE";
+// anything else gives RootKey::None.
+platform::RootKey RootKeyFromName(const std::string& name);
+
+// The program's path out of a command line, in long form; empty when it does not exist.
+std::string ExtractProgramPath(platform::System& sys, const std::string& command);
+
+// Full path of the process's main module, "Unknown" when its name cannot be read, or empty.
+std::string GetProcessPath(platform::System& sys, std::uint32_t processId);
+
+std::string GetShortPath(platform::System& sys, const std::string& path);
+std::string GetLongPath(platform::System& sys, const std::string& path);
+
+// The program's file name out of a command line, or the command unchanged.
+std::string ExtractProgramName(const std::string& command);
+
+// Replaces the first occurrence of pattern and searches again from the start until none is
+// left (aaa, aa, a gives a). When the replacement itself holds the pattern, each occurrence
+// in the original text is replaced once, left to right, so the routine ends for any arguments.
+std::string ReplaceAll(const std::string& text, const std::string& pattern,
+                       const std::string& replacement);
+
+// A file or directory of that name exists.
+bool PathExists(platform::System& sys, const std::string& path);
+
+}  // namespace zorvik
