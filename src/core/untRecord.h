@@ -1,0 +1,43 @@
+#pragma once
+// The findings of the start-up search for one program. Each hit keeps where it was found and
+// whether the entry there carries the program's name with ".bak" (disabled by this program).
+// A hit's index in its list is its identity for the start-up list and its actions, so lists
+// are only ever appended to.
+#include <string>
+#include <vector>
+
+namespace zorvik {
+
+using StrAr = std::vector<std::string>;
+
+// A registry value that starts the program.
+struct RegStart {
+    std::string Root;  // the rule's root name as written in the rules file
+    std::string Key;   // below the root; for a subkey walk, the rule's key + "\" + subkey
+    std::string Name;  // the value's name (empty: the key's default value)
+    bool Disabled = false;
+};
+
+// A profile-file entry that starts the program.
+struct IniStart {
+    std::string FileName;  // the profile file as written in the rules file
+    std::string Section;
+    std::string Ident;
+    bool Disabled = false;
+};
+
+// A start-up folder (FolList: the folder listed, not the entry found in it) or a text file
+// (FilList: the file read) that starts the program.
+struct FilStart {
+    std::string Path;
+    bool Disabled = false;
+};
+
+struct ProcInfo {
+    std::vector<RegStart> RegList;
+    std::vector<IniStart> IniList;
+    std::vector<FilStart> FolList;
+    std::vector<FilStart> FilList;
+};
+
+}  // namespace zorvik
