@@ -1,0 +1,67 @@
+#pragma once
+// The process and thread records of one scan, as NtQuerySystemInformation(SystemProcessInformation)
+// lays them out for this build's pointer size. The scan owns the snapshot: it takes one at its
+// start and drops it after the last hijack test; nothing keeps it between scans.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+
+#include "platform/ProcessLayout.h"
+#include "platform/System.h"
+
+namespace zorvik {
+
+// What the hijack test reads of one process record.
+struct ProcessRecord {
+    std::uint32_t numberOfThreads = 0;
+    std::uintptr_t uniqueProcessId = 0;
+    std::uintptr_t inheritedFromUniqueProcessId = 0;
+    // The first thread record; empty when the record lists no thread or the block ends first.
+    std::optional<platform::SystemThreadInformation> firstThread;
+};
+
+struct SnapshotBlockFree {
+    void operator()(std::uint8_t* block) const noexcept { std::free(block); }
+};
+using SnapshotBlock = std::unique_ptr<std::uint8_t[], SnapshotBlockFree>;
+
+// A zeroed block of size bytes, or null when it cannot be had. Zeroed so that whatever the
+// system leaves unwritten reads as zero; calloc leaves fresh pages untouched, so a large
+// block that the system turns down costs little.
+SnapshotBlock AllocateSnapshotBlock(std::size_t size);
+
+class ProcessSnapshot {
+public:
+    // Takes over a block of size bytes as the system filled it.
+    ProcessSnapshot(SnapshotBlock block, std::size_t size);
+    ProcessSnapshot(ProcessSnapshot&&) noexcept = default;
+    ProcessSnapshot& operator=(ProcessSnapshot&&) noexcept = default;
+    ProcessSnapshot(const ProcessSnapshot&) = delete;
+    ProcessSnapshot& operator=(const ProcessSnapshot&) = delete;
+
+    // Walks the chain from the first record to the one whose NextEntryOffset is 0. A record (or
+    // first thread record) that would reach past the end of the block ends the walk: a corrupt
+    // offset never makes it read outside the block.
+    std::optional<ProcessRecord> Find(std::uint32_t processId) const;
+
+    std::size_t size() const { return size_; }
+
+private:
+    SnapshotBlock block_;
+    std::size_t size_ = 0;
+};
+
+// The block grows from 64 KiB by 64 KiB while the system answers STATUS_INFO_LENGTH_MISMATCH.
+constexpr std::uint32_t kSnapshotStartSize = 0x10000;
+constexpr std::uint32_t kSnapshotGrowStep = 0x10000;
+// A system that keeps asking for more beyond this is not believed; the scan then goes on
+// without a snapshot rather than growing the block until memory runs out.
+constexpr std::uint32_t kSnapshotMaxSize = 256u * 1024u * 1024u;
+
+// Empty when the system has no NtQuerySystemInformation, the query fails with any status other
+// than a length mismatch, or the block cannot be allocated. The scan goes on either way.
+std::optional<ProcessSnapshot> TakeProcessSnapshot(platform::System& sys);
+
+}  // namespace zorvik
