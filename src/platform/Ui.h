@@ -1,10 +1,123 @@
 #pragma once
-// Windowing services: windows, controls, menus, timers, message boxes, the open-file dialog.
+// Windowing services: windows and controls (platform/Widgets.h), the application object with
+// its message loop, message boxes, the open-file dialog and popup menus.
+//
+// Names avoid the Win32 macros (CreateWindow, MessageBox, PostMessage, ...), so that the
+// Windows implementation can include <windows.h> beside this header.
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Widgets.h"
+
 namespace platform {
+
+enum class MessageIcon {
+    None,
+    Error,        // MB_ICONERROR, the stop icon
+    Information   // MB_ICONINFORMATION
+};
+
+struct FileFilter {
+    std::string description;  // "Exe Files(*.exe)"
+    std::string pattern;      // "*.exe"
+};
+
+// The open-file dialog (GetOpenFileNameA). The Windows implementation sets lStructSize to
+// sizeof(OPENFILENAMEA) of the build (88 bytes in a 32-bit build, more in a 64-bit one; a fixed
+// 88 would make the dialog fail there), hInstance to the program's module, a 261-character
+// file buffer starting empty, Flags 0, and no initial folder, default extension or custom filter.
+struct OpenFileRequest {
+    Window* owner = nullptr;
+    std::vector<FileFilter> filters;
+    std::string title;
+};
+
+struct MenuEntry {
+    std::string caption;
+    std::uint32_t id = 0;     // nonzero for entries that can be chosen
+    bool enabled = true;      // false: greyed (MF_GRAYED | MF_DISABLED), cannot be chosen
+    bool separator = false;   // a separator line; caption and id unused
+};
 
 class Ui {
 public:
     virtual ~Ui() = default;
+
+    // --- Windows -------------------------------------------------------------------------
+    // A new window, hidden. The caller owns it; its controls die with it.
+    virtual std::unique_ptr<Window> NewWindow(const WindowSpec& spec) = 0;
+    // The main window once made, else nullptr.
+    virtual Window* MainWindow() const = 0;
+
+    // --- The application -------------------------------------------------------------------
+    // The title shown by the general error handler; the program file's name without its
+    // extension until set.
+    virtual std::string ApplicationTitle() const = 0;
+    virtual void SetApplicationTitle(const std::string& title) = 0;
+
+    // Minimises the application when it is not already: its windows leave the screen and
+    // OnApplicationMinimise runs. The main window's minimise button does the same.
+    virtual void MinimiseApplication() = 0;
+    // Undoes a minimise and shows the main window again; nothing when not minimised.
+    virtual void RestoreApplication() = 0;
+    virtual bool ApplicationMinimised() const = 0;
+    // The application's button on the taskbar.
+    virtual void ShowTaskbarButton(bool shown) = 0;
+    virtual bool TaskbarButtonShown() const = 0;
+    // Brings the application's last active window to the front.
+    virtual void BringApplicationToFront() = 0;
+    // Runs from the general error handler's dispatch (as a system event).
+    std::function<void()> OnApplicationMinimise;
+
+    // The message loop: shows the main window, then handles messages until Terminate.
+    virtual void Run() = 0;
+    // Handles the messages waiting now, then returns ("let pending messages be processed").
+    virtual void ProcessMessages() = 0;
+    // Ends the message loop after the current message.
+    virtual void Terminate() = 0;
+    virtual bool Terminated() const = 0;
+
+    // The command-line arguments after the program's name.
+    virtual std::vector<std::string> CommandLineArgs() const = 0;
+    // The mouse pointer on the screen (GetCursorPos).
+    virtual Point CursorPosition() const = 0;
+    // RegisterWindowMessageA: the same name always gives the same number (0xC000 or above).
+    virtual std::uint32_t RegisterMessage(const std::string& name) = 0;
+
+    // --- Dialogs and menus (each runs a nested message loop: timers may tick inside) -------
+    // One OK button. Owner nullptr = the application's main window.
+    virtual void ShowMessageBox(Window* owner, const std::string& text, const std::string& title,
+                                MessageIcon icon) = 0;
+    // The chosen path (the buffer up to its first NUL), or nullopt when cancelled or failed.
+    virtual std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request) = 0;
+    // Tracks a popup menu modally at a screen point (TPM_RETURNCMD | TPM_RIGHTBUTTON); returns
+    // the chosen entry's id, or 0 when dismissed.
+    virtual std::uint32_t RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,
+                                       Point screen) = 0;
+
+    // --- The general error handler ---------------------------------------------------------
+    // Every event from the user or the system runs through here: an exception leaving handler
+    // is shown in a message box with the stop icon, titled with the application's title, and
+    // the program goes on.
+    void RunHandler(const std::function<void()>& handler) {
+        if (!handler) return;
+        std::string message;
+        try {
+            handler();
+            return;
+        } catch (const std::exception& e) {
+            message = e.what();
+        } catch (...) {
+            message = "Unknown error";
+        }
+        ShowMessageBox(nullptr, message, ApplicationTitle(), MessageIcon::Error);
+    }
 };
 
 }  // namespace platform
