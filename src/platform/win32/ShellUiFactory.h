@@ -1,0 +1,13 @@
+#pragma once
+// The windowing and shell services of the Windows build, made by their own files.
+#include <memory>
+
+#include "platform/Shell.h"
+#include "platform/Ui.h"
+
+namespace platform::win32 {
+
+std::unique_ptr<Shell> CreateWin32Shell();
+std::unique_ptr<Ui> CreateWin32Ui();
+
+}  // namespace platform::win32
