@@ -37,6 +37,8 @@ std::string ExtractProgramName(const std::string& command);
 // Replaces the first occurrence of pattern and searches again from the start until none is
 // left (aaa, aa, a gives a). When the replacement itself holds the pattern, each occurrence
 // in the original text is replaced once, left to right, so the routine ends for any arguments.
+// The same holds for any replacement not shorter than the pattern, since one may form the
+// pattern again with its neighbours (aaba, aba, baab gives abaab).
 std::string ReplaceAll(const std::string& text, const std::string& pattern,
                        const std::string& replacement);
 

@@ -1,0 +1,44 @@
+#pragma once
+// The commands of the console tool. A command is one function in a file of its own and one
+// line in ZORVIKC_COMMANDS below: its word on the command line, its function, its summary.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/System.h"
+
+namespace zorvikc {
+
+// Exit codes.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+struct CommandContext {
+    platform::System& sys;
+    std::vector<std::string> args;  // what follows the command's word
+    std::ostream& out;              // the listing
+    std::ostream& err;              // errors
+};
+
+using CommandFunction = int (*)(CommandContext&);
+
+#define ZORVIKC_COMMANDS(X)                                                          \
+    X("rules", RunRulesCommand, "the rules of Scan.ini beside the program, as the search reads them") \
+    X("sockets", RunSocketsCommand, "the TCP sockets with their state and owning program")
+
+#define ZORVIKC_DECLARE_COMMAND(word, function, summary) int function(CommandContext&);
+ZORVIKC_COMMANDS(ZORVIKC_DECLARE_COMMAND)
+#undef ZORVIKC_DECLARE_COMMAND
+
+struct Command {
+    const char* word;
+    CommandFunction run;
+    const char* summary;
+};
+
+#define ZORVIKC_COMMAND_ENTRY(word, function, summary) Command{word, &function, summary},
+inline constexpr Command kCommands[] = {ZORVIKC_COMMANDS(ZORVIKC_COMMAND_ENTRY)};
+#undef ZORVIKC_COMMAND_ENTRY
+
+}  // namespace zorvikc
