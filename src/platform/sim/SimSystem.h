@@ -133,6 +133,8 @@ public:
     virtual int OpenHandleCount() const = 0;
     // The access masks passed to Open, in call order.
     virtual const std::vector<std::uint32_t>& OpenAccesses() const = 0;
+    // TCP-table objects from LoadTcpTable not yet destroyed (each holds the library).
+    virtual int LiveTcpTableCount() const = 0;
 };
 
 class SimSockets : public Sockets {
