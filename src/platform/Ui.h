@@ -62,7 +62,9 @@ public:
     virtual void SetApplicationTitle(const std::string& title) = 0;
 
     // Minimises the application when it is not already: its windows leave the screen and
-    // OnApplicationMinimise runs. The main window's minimise button does the same.
+    // OnApplicationMinimise runs, called directly, so an exception from it reaches the caller
+    // (and ends the handler that asked for the minimise). The main window's minimise button
+    // does the same through RunHandler.
     virtual void MinimiseApplication() = 0;
     // Undoes a minimise and shows the main window again; nothing when not minimised.
     virtual void RestoreApplication() = 0;
@@ -72,7 +74,6 @@ public:
     virtual bool TaskbarButtonShown() const = 0;
     // Brings the application's last active window to the front.
     virtual void BringApplicationToFront() = 0;
-    // Runs from the general error handler's dispatch (as a system event).
     std::function<void()> OnApplicationMinimise;
 
     // The message loop: shows the main window, then handles messages until Terminate.

@@ -7,9 +7,10 @@
 // Events are std::function members; an unset handler means the event does nothing. Events that
 // come from the user or the system (a click, a typed key, a timer tick, a window message) run
 // through Ui::RunHandler, the application's general error handler: an exception leaving the
-// handler is shown in a message box and the message loop goes on. Events that a setter raises
-// (CheckBox::SetChecked, a size change from code) run the handler directly, so an exception
-// reaches the code that called the setter, as it would in the program's own call chain.
+// handler is shown in a message box and the message loop goes on. So do events that a setter
+// raises through a window message (OnResize after SetOuterWidth). CheckBox::SetChecked alone
+// runs OnClick directly, so an exception reaches the code that set the box, as in the program's
+// own call chain (the Windows build calls the handler itself: BM_SETCHECK sends no click).
 //
 // Geometry is in pixels. A control's bounds are relative to its parent's client area: the
 // window's, or the group box's when ControlSpec::parent names one.
@@ -154,7 +155,8 @@ public:
     virtual int Max() const = 0;
     virtual int Position() const = 0;
     // The position is a signed 16-bit number: the value is reduced modulo 65536 into
-    // -32768..32767 (70000 becomes 4464). The range is not applied (300 stays 300).
+    // -32768..32767 (70000 becomes 4464). The range is not applied (300 stays 300): if the control
+    // clamps it, the Windows build keeps the value itself.
     virtual void SetPosition(int position) = 0;
 
     // An arrow click, before the position moves. The new position is the old one +1 (up arrow)
@@ -218,9 +220,11 @@ public:
     virtual void Redraw() = 0;
 
     // A mouse button pressed over the list (client coordinates). A press on a row selects it
-    // first, with either button; a press below the last row leaves the selection as it was.
+    // first, with either button; a left or right press on no row clears the selection, as the
+    // list view control does.
     std::function<void(MouseButton button, int x, int y)> OnMouseDown;
-    // The context menu is asked for (right button released, or the menu key); screen position.
+    // The context menu is asked for (after a right press, or the menu key), at the screen
+    // position of the mouse pointer; runs after OnMouseDown.
     std::function<void(Point screen)> OnContextMenu;
     // Before each row is drawn: the colour of the row's text, all columns. Unset: black.
     std::function<Colour(int row)> OnCustomDrawItem;

@@ -1,0 +1,241 @@
+#pragma once
+// The simulated controls: plain state, no drawing. Shared by the simulated windows and the
+// scripting side of the simulated windowing services.
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Widgets.h"
+
+namespace platform::sim {
+
+class SimUiImpl;
+
+// The state every control has, over the portable control kind Base.
+template <class Base>
+class SimControl : public Base {
+public:
+    explicit SimControl(const ControlSpec& spec)
+        : name_(spec.name), text_(spec.text), hint_(spec.hint), bounds_(spec.bounds),
+          enabled_(spec.enabled), visible_(spec.visible), parent_(spec.parent) {}
+
+    const std::string& Name() const override { return name_; }
+    std::string Text() const override { return text_; }
+    void SetText(const std::string& text) override { text_ = text; }
+    bool Enabled() const override { return enabled_; }
+    void SetEnabled(bool enabled) override { enabled_ = enabled; }
+    bool Visible() const override { return visible_; }
+    void SetVisible(bool visible) override { visible_ = visible; }
+    Rect Bounds() const override { return bounds_; }
+    void SetBounds(const Rect& bounds) override { bounds_ = bounds; }
+    std::string Hint() const override { return hint_; }
+
+    // User input reaches the control only while it and its group box are enabled and visible.
+    bool Reachable() const {
+        if (!enabled_ || !visible_) return false;
+        return !parent_ || (parent_->Enabled() && parent_->Visible());
+    }
+
+private:
+    std::string name_;
+    std::string text_;
+    std::string hint_;
+    Rect bounds_;
+    bool enabled_;
+    bool visible_;
+    GroupBox* parent_;
+};
+
+class SimLabel : public SimControl<Label> {
+public:
+    using SimControl::SimControl;
+    Colour FontColour() const override { return colour_; }
+    void SetFontColour(Colour colour) override { colour_ = colour; }
+    bool Underline() const override { return underline_; }
+    void SetUnderline(bool underline) override { underline_ = underline; }
+
+private:
+    Colour colour_ = kBlack;
+    bool underline_ = false;
+};
+
+class SimButton : public SimControl<Button> {
+public:
+    explicit SimButton(const ButtonSpec& spec)
+        : SimControl(spec), flat_(spec.flat), glyph_(spec.glyph) {}
+    bool Flat() const { return flat_; }
+    ButtonGlyph Glyph() const { return glyph_; }
+
+private:
+    bool flat_;
+    ButtonGlyph glyph_;
+};
+
+class SimCheckBox : public SimControl<CheckBox> {
+public:
+    using SimControl::SimControl;
+    bool Checked() const override { return checked_; }
+    void SetChecked(bool checked) override {
+        if (checked == checked_) return;
+        checked_ = checked;
+        if (OnClick) {
+            auto handler = OnClick;
+            handler();
+        }
+    }
+
+private:
+    bool checked_ = false;
+};
+
+class SimGroupBox : public SimControl<GroupBox> {
+public:
+    using SimControl::SimControl;
+};
+
+class SimEdit : public SimControl<Edit> {
+public:
+    using SimControl::SimControl;
+};
+
+class SimBevel : public SimControl<Bevel> {
+public:
+    using SimControl::SimControl;
+};
+
+class SimUpDown : public SimControl<UpDown> {
+public:
+    explicit SimUpDown(const UpDownSpec& spec)
+        : SimControl(spec), min_(spec.min), max_(spec.max) {
+        SetPosition(spec.position);
+    }
+    int Min() const override { return min_; }
+    int Max() const override { return max_; }
+    int Position() const override { return position_; }
+    void SetPosition(int position) override {
+        position_ = static_cast<std::int16_t>(static_cast<std::uint16_t>(position & 0xFFFF));
+    }
+
+private:
+    int min_;
+    int max_;
+    int position_ = 0;
+};
+
+class SimListBox : public SimControl<ListBox> {
+public:
+    explicit SimListBox(const ListBoxSpec& spec) : SimControl(spec), itemHeight_(spec.itemHeight) {}
+    int Count() const override { return static_cast<int>(items_.size()); }
+    std::string Item(int index) const override {
+        return InRange(index) ? items_[static_cast<std::size_t>(index)] : std::string();
+    }
+    void AddItem(const std::string& text) override { items_.push_back(text); }
+    void DeleteItem(int index) override {
+        if (!InRange(index)) return;
+        items_.erase(items_.begin() + index);
+        if (selected_ == index) selected_ = -1;
+        else if (selected_ > index) --selected_;
+    }
+    void Clear() override { items_.clear(); selected_ = -1; }
+    int SelectedIndex() const override { return selected_; }
+    void SetSelectedIndex(int index) override { selected_ = InRange(index) ? index : -1; }
+    int ItemHeight() const override { return itemHeight_; }
+
+private:
+    bool InRange(int index) const { return index >= 0 && index < Count(); }
+    std::vector<std::string> items_;
+    int selected_ = -1;
+    int itemHeight_;
+};
+
+class SimListView : public SimControl<ListView> {
+public:
+    explicit SimListView(const ListViewSpec& spec) : SimControl(spec), columns_(spec.columns) {}
+
+    int ColumnCount() const override { return static_cast<int>(columns_.size()); }
+    ListColumn Column(int index) const override {
+        return index >= 0 && index < ColumnCount() ? columns_[static_cast<std::size_t>(index)]
+                                                   : ListColumn{};
+    }
+    int RowCount() const override { return static_cast<int>(rows_.size()); }
+    int AddRow(const std::string& caption, std::shared_ptr<void> data) override {
+        rows_.push_back(Row{caption, {}, std::move(data)});
+        return RowCount() - 1;
+    }
+    void DeleteRow(int row) override {
+        if (!InRange(row)) return;
+        rows_.erase(rows_.begin() + row);
+        if (selected_ == row) selected_ = -1;
+        else if (selected_ > row) --selected_;
+    }
+    void Clear() override { rows_.clear(); selected_ = -1; }
+    std::string RowCaption(int row) const override {
+        return InRange(row) ? At(row).caption : std::string();
+    }
+    std::shared_ptr<void> RowData(int row) const override {
+        return InRange(row) ? At(row).data : nullptr;
+    }
+    int SubItemCount(int row) const override {
+        return InRange(row) ? static_cast<int>(At(row).subItems.size()) : 0;
+    }
+    void AddSubItem(int row, const std::string& text) override {
+        if (InRange(row)) At(row).subItems.push_back(text);
+    }
+    void SetSubItem(int row, int subItem, const std::string& text) override {
+        if (subItem >= 0 && subItem < SubItemCount(row))
+            At(row).subItems[static_cast<std::size_t>(subItem)] = text;
+    }
+    std::string SubItem(int row, int subItem) const override {
+        return subItem >= 0 && subItem < SubItemCount(row)
+                   ? At(row).subItems[static_cast<std::size_t>(subItem)]
+                   : std::string();
+    }
+    int SelectedRow() const override { return selected_; }
+    void SetSelectedRow(int row) override { selected_ = InRange(row) ? row : -1; }
+    int HitTest(int x, int y) const override;
+    void Redraw() override { ++redrawCount_; }
+    int RedrawCount() const { return redrawCount_; }
+
+private:
+    struct Row {
+        std::string caption;
+        std::vector<std::string> subItems;
+        std::shared_ptr<void> data;
+    };
+    bool InRange(int row) const { return row >= 0 && row < RowCount(); }
+    Row& At(int row) { return rows_[static_cast<std::size_t>(row)]; }
+    const Row& At(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+
+    std::vector<ListColumn> columns_;
+    std::vector<Row> rows_;
+    int selected_ = -1;
+    int redrawCount_ = 0;
+};
+
+class SimTimer : public Timer {
+public:
+    SimTimer(SimUiImpl& ui, std::string name) : ui_(&ui), name_(std::move(name)) {}
+    ~SimTimer() override;
+    const std::string& Name() const override { return name_; }
+    std::uint32_t Interval() const override { return interval_; }
+    void SetInterval(std::uint32_t milliseconds) override;
+    bool Enabled() const override { return enabled_; }
+    void SetEnabled(bool enabled) override;
+
+    // When the next tick is due, on the simulated clock.
+    std::uint64_t NextDue() const { return nextDue_; }
+    bool Armed() const { return enabled_ && interval_ > 0; }
+    void Restart();
+    void Detach() { ui_ = nullptr; }
+
+private:
+    SimUiImpl* ui_;
+    std::string name_;
+    std::uint32_t interval_ = 1000;
+    bool enabled_ = false;
+    std::uint64_t nextDue_ = 0;
+};
+
+}  // namespace platform::sim
