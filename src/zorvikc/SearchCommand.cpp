@@ -1,0 +1,84 @@
+// zorvikc search PROGRAM: what the start-up search finds for one program file name.
+#include <cstdlib>
+#include <string>
+
+#include "core/ScanOptions.h"
+#include "core/ScanRules.h"
+#include "core/StartupReport.h"
+#include "core/untFunc.h"
+#include "core/untScan.h"
+#include "zorvikc/Commands.h"
+
+namespace zorvikc {
+namespace {
+
+// "Ignore Safe Start ups" as the program saved it in Settings.ini beside it; the file is only read.
+class SavedOptions : public zorvik::ScanOptions {
+public:
+    explicit SavedOptions(bool ignoreSafe) : ignoreSafe_(ignoreSafe) {}
+    bool IgnoreSafe() const override { return ignoreSafe_; }
+
+private:
+    bool ignoreSafe_;
+};
+
+// A saved flag: an integer (decimal, or hexadecimal after 0x), any value but 0 is true; a text
+// that is not a number gives false.
+bool ParseFlag(const std::string& text) {
+    if (text.empty()) return false;
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const char* start = text.c_str() + (hex ? 2 : 0);
+    char* end = nullptr;
+    const long long value = std::strtoll(start, &end, hex ? 16 : 10);
+    if (end == start || *end != '\0') return false;
+    return value != 0;
+}
+
+}  // namespace
+
+int RunSearchCommand(CommandContext& context) {
+    platform::System& sys = context.sys;
+    std::ostream& out = context.out;
+    if (context.args.size() != 1 || context.args[0].empty()) {
+        context.err << "usage: zorvikc search PROGRAM\n"
+                       "  PROGRAM: a program's path or file name, such as C:\\Tools\\prog.exe\n";
+        return kExitUsage;
+    }
+    const std::string& program = context.args[0];
+
+    const std::string programFileName = zorvik::FileNamePart(program);
+    std::string shortFileName;
+    if (zorvik::PathExists(sys, program))
+        shortFileName = zorvik::FileNamePart(zorvik::GetShortPath(sys, program));
+
+    const std::string rulesFile = zorvik::RulesFilePath(sys);
+    const std::string settingsFile =
+        rulesFile.substr(0, rulesFile.size() - std::string("Scan.ini").size()) + "Settings.ini";
+    bool ignoreSafe = false;
+    if (zorvik::PathExists(sys, settingsFile))
+        ignoreSafe = ParseFlag(sys.profile().ReadString(settingsFile, "Core", "IgnoreSafe", "0"));
+
+    out << "Program file name:     " << programFileName << '\n';
+    out << "Short file name:       " << (shortFileName.empty() ? "(none)" : shortFileName) << '\n';
+    out << "Rules file:            " << rulesFile
+        << (zorvik::PathExists(sys, rulesFile) ? "" : " (missing: nothing can be found)") << '\n';
+    out << "Ignore Safe Start ups: " << (ignoreSafe ? "on" : "off") << " ("
+        << (zorvik::PathExists(sys, settingsFile) ? settingsFile : "no Settings.ini") << ")\n\n";
+
+    const SavedOptions options(ignoreSafe);
+    zorvik::ProcInfo findings;
+    std::string details;
+    const bool listed =
+        zorvik::FindStartups(sys, options, programFileName, shortFileName, findings, details);
+
+    for (const std::string& line : zorvik::DescribeHits(findings)) out << line << '\n';
+    if (!findings.RegList.empty() || !findings.IniList.empty() || !findings.FolList.empty() ||
+        !findings.FilList.empty()) {
+        out << '\n';
+    }
+    out << "Details: " << details << '\n';
+    out << (listed ? "Would be listed: yes" : "Would be listed: no") << '\n';
+    return kExitOk;
+}
+
+}  // namespace zorvikc
