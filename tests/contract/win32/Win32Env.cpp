@@ -1,0 +1,248 @@
+// The contract env of the Windows build: the real system, scratch folders under the temporary
+// folder, scratch keys under HKEY_CURRENT_USER\Software\ZorvikContract, real sockets and a
+// real child process (this test program, held idle before its tests start).
+#include "platform/win32/WindowsApi.h"
+#include <shlwapi.h>
+#include <ws2tcpip.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "contract/ContractEnv.h"
+#include "platform/win32/ScopedHandle.h"
+
+namespace contract {
+namespace {
+
+using platform::win32::FindHandle;
+using platform::win32::UniqueHandle;
+
+constexpr char kIdleEventVariable[] = "ZORVIK_CONTRACT_IDLE_EVENT";
+constexpr char kScratchKeyParent[] = "Software\\ZorvikContract";
+constexpr DWORD kChildReadyTimeoutMs = 30000;
+constexpr DWORD kChildLifetimeMs = 300000;
+
+// A copy of this program started by StartChild stops here, before any test runs: it reports
+// that it is loaded and idles until its parent ends it (or, if forgotten, for five minutes).
+[[maybe_unused]] const bool kIsIdleChild = [] {
+    char eventName[MAX_PATH];
+    DWORD n = ::GetEnvironmentVariableA(kIdleEventVariable, eventName, sizeof eventName);
+    if (n == 0 || n >= sizeof eventName) return false;
+    UniqueHandle ready(::OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName));
+    if (ready) ::SetEvent(ready.get());
+    ::Sleep(kChildLifetimeMs);
+    ::ExitProcess(0);
+    return true;
+}();
+
+std::string ModulePath() {
+    std::string buffer(32768, '\0');
+    DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    buffer.resize(n);
+    return buffer;
+}
+
+std::string TempPath() {
+    char buffer[MAX_PATH + 1] = {};
+    DWORD n = ::GetTempPathA(sizeof buffer, buffer);
+    return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string("C:\\");
+}
+
+// Removes a folder and everything in it, read-only entries included.
+void RemoveTree(const std::string& dir) {
+    std::string base = dir;
+    if (!base.empty() && base.back() != '\\') base += '\\';
+    WIN32_FIND_DATAA data{};
+    {
+        FindHandle search(::FindFirstFileA((base + "*").c_str(), &data));
+        if (search) {
+            do {
+                std::string name = data.cFileName;
+                if (name == "." || name == "..") continue;
+                std::string path = base + name;
+                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(path);
+                else
+                    ::DeleteFileA(path.c_str());
+            } while (::FindNextFileA(search.get(), &data));
+        }
+    }
+    ::SetFileAttributesA(dir.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryA(dir.c_str());
+}
+
+class Socket {
+public:
+    Socket() = default;
+    explicit Socket(SOCKET s) : s_(s) {}
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
+    Socket(Socket&& o) noexcept : s_(o.s_) { o.s_ = INVALID_SOCKET; }
+    Socket& operator=(Socket&& o) noexcept {
+        if (this != &o) { Reset(); s_ = o.s_; o.s_ = INVALID_SOCKET; }
+        return *this;
+    }
+    ~Socket() { Reset(); }
+    void Reset() {
+        if (s_ != INVALID_SOCKET) ::closesocket(s_);
+        s_ = INVALID_SOCKET;
+    }
+    SOCKET get() const { return s_; }
+    explicit operator bool() const { return s_ != INVALID_SOCKET; }
+
+private:
+    SOCKET s_ = INVALID_SOCKET;
+};
+
+struct Child {
+    UniqueHandle process;
+    UniqueHandle thread;
+};
+
+class Win32Env : public Env {
+public:
+    Win32Env() : system_(platform::CreateSystem()), run_(NextRunName()) {}
+
+    ~Win32Env() override {
+        for (auto& [pid, child] : children_) {
+            ::TerminateProcess(child.process.get(), 0);
+            ::WaitForSingleObject(child.process.get(), 10000);
+        }
+        children_.clear();
+        CloseOwnSockets();
+        if (wsaStarted_) ::WSACleanup();
+        for (const auto& dir : scratchDirs_) RemoveTree(dir);
+        for (const auto& key : scratchKeys_) ::SHDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+        // Leaves the parent in place while another run still has keys under it.
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, kScratchKeyParent);
+    }
+
+    platform::System& System() override { return *system_; }
+    bool IsSimulated() const override { return false; }
+
+    std::string ScratchDir() override {
+        std::string dir = TempPath() + "ZorvikContract-" + run_ + "-" +
+                          std::to_string(++scratchCount_) + "\\";
+        RemoveTree(dir);  // a leftover of an earlier run with the same name
+        ::CreateDirectoryA(dir.c_str(), nullptr);
+        scratchDirs_.push_back(dir);
+        return dir;
+    }
+
+    std::string ScratchKey() override {
+        std::string key = std::string(kScratchKeyParent) + "\\" + run_ + "-" +
+                          std::to_string(++scratchCount_);
+        ::SHDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+        scratchKeys_.push_back(key);
+        return key;
+    }
+
+    std::uint32_t OwnPid() override { return ::GetCurrentProcessId(); }
+    std::string OwnImagePath() override { return ModulePath(); }
+
+    std::uint16_t OpenOwnSockets() override {
+        CloseOwnSockets();
+        if (!wsaStarted_) {
+            WSADATA data{};
+            if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) return 0;
+            wsaStarted_ = true;
+        }
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+        address.sin_port = 0;
+        Socket listener(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+        if (!listener ||
+            ::bind(listener.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(listener.get(), 4) != 0)
+            return 0;
+        int length = sizeof address;
+        if (::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            return 0;
+        Socket client(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+        if (!client ||
+            ::connect(client.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            return 0;
+        Socket server(::accept(listener.get(), nullptr, nullptr));
+        if (!server) return 0;
+        // Both ends send and receive, so that the system has seen this process use them.
+        char reply[8] = {};
+        if (::send(client.get(), "ping", 4, 0) != 4 || ::recv(server.get(), reply, 4, 0) != 4 ||
+            ::send(server.get(), "pong", 4, 0) != 4 || ::recv(client.get(), reply, 4, 0) != 4)
+            return 0;
+        // Wine names a socket's owner only once the program itself has used the socket's
+        // descriptor; an option set on the listener does that (accepting does not).
+        BOOL keepAlive = TRUE;
+        ::setsockopt(listener.get(), SOL_SOCKET, SO_KEEPALIVE,
+                     reinterpret_cast<const char*>(&keepAlive), sizeof keepAlive);
+        listener_ = std::move(listener);
+        client_ = std::move(client);
+        server_ = std::move(server);
+        return ::ntohs(address.sin_port);
+    }
+
+    void CloseOwnSockets() override {
+        client_.Reset();
+        server_.Reset();
+        listener_.Reset();
+    }
+
+    std::uint32_t StartChild(const std::string& exePath) override {
+        std::string eventName = "ZorvikContractChild-" + run_ + "-" + std::to_string(++childCount_);
+        UniqueHandle ready(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
+        if (!ready) return 0;
+        ::SetEnvironmentVariableA(kIdleEventVariable, eventName.c_str());
+        std::string commandLine = "\"" + exePath + "\"";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        BOOL created = ::CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr,
+                                        FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info);
+        ::SetEnvironmentVariableA(kIdleEventVariable, nullptr);
+        if (!created) return 0;
+        Child child{UniqueHandle(info.hProcess), UniqueHandle(info.hThread)};
+        // Ready once loaded and idle; a process that ends first never becomes ready.
+        HANDLE waits[2] = {ready.get(), child.process.get()};
+        if (::WaitForMultipleObjects(2, waits, FALSE, kChildReadyTimeoutMs) != WAIT_OBJECT_0) {
+            ::TerminateProcess(child.process.get(), 1);
+            return 0;
+        }
+        children_[info.dwProcessId] = std::move(child);
+        return info.dwProcessId;
+    }
+
+    void StopChild(std::uint32_t pid) override {
+        auto it = children_.find(pid);
+        if (it == children_.end()) return;
+        ::TerminateProcess(it->second.process.get(), 0);
+        ::WaitForSingleObject(it->second.process.get(), 10000);
+        children_.erase(it);
+    }
+
+private:
+    static std::string NextRunName() {
+        return std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount());
+    }
+
+    std::unique_ptr<platform::System> system_;
+    std::string run_;
+    int scratchCount_ = 0;
+    int childCount_ = 0;
+    std::vector<std::string> scratchDirs_;
+    std::vector<std::string> scratchKeys_;
+    bool wsaStarted_ = false;
+    Socket listener_, client_, server_;
+    std::map<std::uint32_t, Child> children_;
+};
+
+}  // namespace
+
+Env& env() {
+    static Win32Env instance;
+    return instance;
+}
+
+}  // namespace contract
