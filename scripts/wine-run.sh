@@ -1,13 +1,140 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine with a quiet prefix inside the build tree.
-# WINEPREFIX may be set by the caller; otherwise the prefix lies beside the program.
+# Runs a Windows program under Wine, in a quiet prefix kept inside the build tree.
+#
+#   wine-run.sh PROGRAM.exe [ARGS...]          run a program; its exit code is passed on
+#   wine-run.sh --gtest PROGRAM.exe [ARGS...]  run a GoogleTest program; pass only on a clean summary
+#   wine-run.sh --start                        create the prefix and keep its wineserver running
+#   wine-run.sh --stop                         shut the prefix's wineserver (and its programs) down
+#
+# WINEPREFIX may be set by the caller; otherwise the prefix is "wineprefix" beside the program
+# (the build root, where every program of the build lands). --start and --stop need WINEPREFIX.
+# ZORVIK_WINE_TIMEOUT (seconds, default 600) bounds one program run: a stray message box under the
+# null display driver would otherwise wait forever.
 set -u
-exe="$1"; shift
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+run_timeout=${ZORVIK_WINE_TIMEOUT:-600}
+
+die() {
+  echo "wine-run: $*" >&2
+  exit 1
+}
+
+# Debian's 32-bit loader; without it a 32-bit program "runs" silently and exits 0.
+wine32_installed() { [ -x /usr/lib/wine/wine ]; }
+
+# True when the PE file is a 32-bit x86 program (machine 0x14c).
+is_pe32() {
+  local pe_offset machine
+  pe_offset=$(od -An -t u4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$pe_offset" ] || return 1
+  machine=$(od -An -t x2 -j $((pe_offset + 4)) -N 2 "$1" 2>/dev/null | tr -d ' ')
+  [ "$machine" = 14c ]
+}
+
+# A prefix made before 32-bit Wine was installed cannot run 32-bit programs: make it again.
+prefix_ready() {
+  [ -f "$WINEPREFIX/.zorvik-ready" ] || return 1
+  if wine32_installed && [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+    return 1
+  fi
+  return 0
+}
+
+# Creates the prefix once. The lock keeps concurrent runs (ctest -j, two shells) from
+# building it twice or using a half-made one.
+ensure_prefix() {
+  prefix_ready && return 0
+  mkdir -p "$(dirname "$WINEPREFIX")" || die "cannot create $(dirname "$WINEPREFIX")"
+  exec 9>"$WINEPREFIX.lock" || die "cannot open $WINEPREFIX.lock"
+  flock -w 900 9 || die "timed out waiting for $WINEPREFIX.lock"
+  if ! prefix_ready; then
+    echo "wine-run: creating Wine prefix $WINEPREFIX" >&2
+    local started=$SECONDS
+    if [ -d "$WINEPREFIX" ]; then
+      timeout 60 wineserver -k </dev/null >/dev/null 2>&1 9>&-
+      rm -rf "$WINEPREFIX"
+    fi
+    # Programs started here must not inherit the lock: a server left running would hold it.
+    timeout 300 wineboot -i </dev/null >/dev/null 2>&1 9>&- || die "wineboot failed in $WINEPREFIX"
+    # No display: windows exist but are never drawn, and nothing waits for an X server.
+    timeout 60 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
+      </dev/null >/dev/null 2>&1 9>&- || die "could not select the null display driver in $WINEPREFIX"
+    # The server writes the registry to disk when it exits.
+    timeout 120 wineserver -w </dev/null >/dev/null 2>&1 9>&-
+    grep -q '"Graphics"="null"' "$WINEPREFIX/user.reg" || die "null display driver not saved in $WINEPREFIX"
+    if wine32_installed && [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+      die "prefix $WINEPREFIX has no 32-bit system (syswow64)"
+    fi
+    touch "$WINEPREFIX/.zorvik-ready"
+    echo "wine-run: prefix ready after $((SECONDS - started)) s" >&2
+  fi
+  exec 9>&-
+}
+
+start_server() {
+  ensure_prefix
+  # Exit code 2: a server for this prefix is already running, which is what we want.
+  timeout 30 wineserver -p </dev/null >/dev/null 2>&1
+  local rc=$?
+  [ $rc -eq 0 ] || [ $rc -eq 2 ] || die "wineserver did not start (exit $rc)"
+  # Any client proves the server answers.
+  timeout 60 wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || die "Wine does not run programs in $WINEPREFIX"
+}
+
+stop_server() {
+  [ -d "$WINEPREFIX" ] || return 0
+  timeout 60 wineserver -k </dev/null >/dev/null 2>&1
+  # Exit code 1 only says that no server was running.
+  return 0
+}
+
+run_gtest() {
+  local exe=$1
+  shift
+  local log rc
+  log=$(mktemp) || die "mktemp failed"
+  timeout "$run_timeout" wine "$exe" "$@" </dev/null 2>&1 | tee "$log"
+  rc=${PIPESTATUS[0]}
+  local verdict=""
+  if [ "$rc" -eq 124 ]; then
+    verdict="timed out after ${run_timeout} s"
+  elif grep -q '^\[  FAILED  \]' "$log"; then
+    verdict="tests failed"
+  elif ! grep -Eq '^\[  PASSED  \] [0-9]+ tests?\.' "$log"; then
+    verdict="no GoogleTest summary (exit $rc)"
+    if is_pe32 "$exe" && ! wine32_installed; then
+      verdict="$verdict: 32-bit Wine is missing (apt-get install wine32:i386)"
+    fi
+  elif [ "$rc" -ne 0 ]; then
+    verdict="exit code $rc after a passing summary"
+  fi
+  rm -f "$log"
+  [ -z "$verdict" ] || die "$(basename "$exe"): $verdict"
+  return 0
+}
+
+mode=run
+case "${1:-}" in
+  --gtest) mode=gtest; shift ;;
+  --start | --stop)
+    [ -n "${WINEPREFIX:-}" ] || die "$1 needs WINEPREFIX"
+    export WINEPREFIX
+    if [ "$1" = --start ]; then start_server; else stop_server; fi
+    exit $?
+    ;;
+  "" | -*) die "usage: wine-run.sh [--gtest] PROGRAM.exe [ARGS...] | --start | --stop" ;;
+esac
+
+exe=$1
+shift
+[ -f "$exe" ] || die "no such program: $exe"
 : "${WINEPREFIX:=$(cd "$(dirname "$exe")" && pwd)/wineprefix}"
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -d "$WINEPREFIX" ]; then
-  timeout 300 wineboot -i >/dev/null 2>&1
-  timeout 60 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
-  timeout 60 wineserver -w
+export WINEPREFIX
+ensure_prefix
+
+if [ "$mode" = gtest ]; then
+  run_gtest "$exe" "$@"
+else
+  exec timeout "$run_timeout" wine "$exe" "$@"
 fi
-exec timeout "${ZORVIK_WINE_TIMEOUT:-600}" wine "$exe" "$@"

@@ -1,0 +1,56 @@
+# Fails when the portable core includes a Windows header or a platform implementation,
+# or links a system library.
+#   cmake -DCORE_DIR=<src/core> [-DCORE_LIBRARIES=<lib|lib|...>] -P CheckCoreIsolation.cmake
+
+cmake_minimum_required(VERSION 3.20)
+
+if(NOT IS_DIRECTORY "${CORE_DIR}")
+  message(FATAL_ERROR "No core directory: ${CORE_DIR}")
+endif()
+
+# Headers of the Windows SDK and of the MSVC runtime that a portable file has no use for.
+set(windows_headers
+  windows windef winbase winuser wingdi winnt winreg winver winerror winternl winsock winsock2
+  ws2tcpip iphlpapi iprtrmib tcpmib psapi tlhelp32 shellapi shlobj shlwapi shobjidl objbase
+  ole2 oleauto olectl commctrl commdlg richedit lm lmaccess lmapibuf lmcons wtsapi32 sddl
+  aclapi userenv winsvc dbghelp mmsystem)
+list(JOIN windows_headers "|" windows_alternatives)
+set(forbidden_include "^[<\"](${windows_alternatives})\\.h[>\"]|^[<\"](.*/)?platform/(win32|sim)/")
+
+file(GLOB_RECURSE core_files "${CORE_DIR}/*")
+set(offences "")
+set(checked 0)
+foreach(file IN LISTS core_files)
+  if(NOT file MATCHES "\\.(h|hpp|hh|c|cc|cpp|cxx|inl|ipp)$")
+    continue()
+  endif()
+  math(EXPR checked "${checked} + 1")
+  file(STRINGS "${file}" include_lines REGEX "^[ \t]*#[ \t]*include")
+  foreach(line IN LISTS include_lines)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*" "" target "${line}")
+    string(REPLACE "\\" "/" target "${target}")
+    string(TOLOWER "${target}" target)
+    if(target MATCHES "${forbidden_include}")
+      file(RELATIVE_PATH shown "${CORE_DIR}" "${file}")
+      list(APPEND offences "  ${shown}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+
+set(windows_libraries
+  kernel32 user32 gdi32 advapi32 shell32 shlwapi ole32 oleaut32 uuid comctl32 comdlg32 psapi
+  netapi32 ws2_32 wsock32 iphlpapi ntdll version uxtheme zorvik_platform)
+string(REPLACE "|" ";" core_libraries "${CORE_LIBRARIES}")
+foreach(library IN LISTS core_libraries)
+  string(TOLOWER "${library}" name)
+  string(REGEX REPLACE "^-l|\\.lib$|\\.a$" "" name "${name}")
+  if(name IN_LIST windows_libraries)
+    list(APPEND offences "  zorvik_core links ${library}")
+  endif()
+endforeach()
+
+if(offences)
+  list(JOIN offences "\n" report)
+  message(FATAL_ERROR "The core must reach the system only through src/platform/*.h:\n${report}")
+endif()
+message(STATUS "Checked ${checked} core files: no Windows headers, no platform implementation")

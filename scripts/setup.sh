@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Installs what the builds and the tests need on Debian 12 (run as root). Installs only what is
+# missing, so a second run does nothing.
+set -euo pipefail
+
+export DEBIAN_FRONTEND=noninteractive
+
+# Build tools, test and benchmark libraries, and the help compiler (chmcmd).
+tools=(
+  cmake g++ make
+  mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  fp-utils
+)
+# Wine with its recommended fonts and libraries: the Windows tests draw real windows.
+wine=(wine wine64 wine32:i386 fonts-wine xvfb xauth)
+
+installed() { dpkg -s "$1" >/dev/null 2>&1; }
+
+missing_of() {
+  local package
+  for package in "$@"; do
+    installed "$package" || echo "$package"
+  done
+}
+
+mapfile -t missing_tools < <(missing_of "${tools[@]}")
+mapfile -t missing_wine < <(missing_of "${wine[@]}")
+
+if [ ${#missing_tools[@]} -eq 0 ] && [ ${#missing_wine[@]} -eq 0 ]; then
+  echo "setup: all packages present"
+  exit 0
+fi
+
+# wine32 comes from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "setup: adding the i386 architecture"
+  dpkg --add-architecture i386
+fi
+
+echo "setup: installing ${missing_tools[*]} ${missing_wine[*]}"
+apt-get update -q
+if [ ${#missing_tools[@]} -gt 0 ]; then
+  apt-get install -y -q --no-install-recommends "${missing_tools[@]}" </dev/null
+fi
+if [ ${#missing_wine[@]} -gt 0 ]; then
+  apt-get install -y -q "${missing_wine[@]}" </dev/null
+fi
+
+mapfile -t still_missing < <(missing_of "${tools[@]}" "${wine[@]}")
+if [ ${#still_missing[@]} -gt 0 ]; then
+  echo "setup: not installed: ${still_missing[*]}" >&2
+  exit 1
+fi
+echo "setup: done"
