@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "ContractEnv.h"
+#include "contract/ContractEnv.h"
 #include "platform/ProcessLayout.h"
 #include "platform/sim/SimSystem.h"
 
