@@ -93,8 +93,8 @@ std::optional<std::string> Win32Files::ReadAt(const std::string& path, std::uint
     return bytes;
 }
 
+// bytes is replaced only on success; a failed read leaves it as it was.
 FileResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
-    bytes.clear();
     Wow64FsRedirectionOff redirectionOff;
     // Writers elsewhere may keep the file open; only a holder that denies reading stops us.
     UniqueHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,

@@ -169,8 +169,13 @@ std::optional<RegValue> Win32Registry::Query(Handle key, const std::string& name
 
 bool Win32Registry::Set(Handle key, const std::string& name, const RegValue& value) {
     if (!key) return false;
+    // RegSetValueExA counts one more byte for a text value whose last byte is not zero when
+    // the byte after it is zero (a forgotten terminator, as it assumes). The data is copied
+    // with a non-zero byte behind it so that exactly the bytes given are stored.
+    std::string bytes = value.data;
+    bytes.push_back('\x01');
     return ::RegSetValueExA(AsKey(key), name.c_str(), 0, static_cast<DWORD>(value.type),
-                            reinterpret_cast<const BYTE*>(value.data.data()),
+                            reinterpret_cast<const BYTE*>(bytes.data()),
                             static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
 }
 
