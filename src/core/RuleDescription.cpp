@@ -11,8 +11,9 @@ const std::string kUserPlaceholder = "*USER*";
 
 std::string KeyLine(const std::string& label, const std::string& value,
                     const std::string& whenEmpty = "(empty)") {
+    constexpr std::size_t kLabelWidth = 8;  // "Section:" the longest
     std::string line = "  " + label + ":";
-    line.append(label.size() < 8 ? 8 - label.size() : 0, ' ');
+    line.append(label.size() + 1 < kLabelWidth ? kLabelWidth - label.size() - 1 : 0, ' ');
     line += ' ';
     line += value.empty() ? whenEmpty : value;
     return line;

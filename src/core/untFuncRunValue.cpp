@@ -11,7 +11,10 @@ const std::string kRunValueName = "Zorvik";
 // The path is quoted: a Run value with an unquoted path holding blanks is read by Windows
 // word by word, so C:\Program Files\x.exe could start C:\Program.exe instead.
 std::string RunCommand(platform::System& sys) {
-    return "\"" + sys.files().OwnPath() + "\" s";
+    std::string command = "\"";
+    command += sys.files().OwnPath();
+    command += "\" s";
+    return command;
 }
 
 }  // namespace

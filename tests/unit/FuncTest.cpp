@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,8 @@ struct BackupCase {
     std::string command;
     std::string expected;
 };
+
+std::ostream& operator<<(std::ostream& os, const BackupCase& c) { return os << "command \"" << c.command << "\""; }
 
 class MakeBackupCommandTest : public ::testing::TestWithParam<BackupCase> {};
 
@@ -67,6 +71,8 @@ struct RootCase {
     RootKey expected;
 };
 
+std::ostream& operator<<(std::ostream& os, const RootCase& c) { return os << "name \"" << c.name << "\""; }
+
 class RootKeyFromNameTest : public ::testing::TestWithParam<RootCase> {};
 
 TEST_P(RootKeyFromNameTest, AcceptsOnlyTheThreeExactNames) {
@@ -91,6 +97,8 @@ struct NameCase {
     std::string command;
     std::string expected;
 };
+
+std::ostream& operator<<(std::ostream& os, const NameCase& c) { return os << "command \"" << c.command << "\""; }
 
 class ExtractProgramNameTest : public ::testing::TestWithParam<NameCase> {};
 
@@ -122,6 +130,10 @@ struct ReplaceCase {
     std::string replacement;
     std::string expected;
 };
+
+std::ostream& operator<<(std::ostream& os, const ReplaceCase& c) {
+    return os << "\"" << c.text << "\", \"" << c.pattern << "\" -> \"" << c.replacement << "\"";
+}
 
 class ReplaceAllTest : public ::testing::TestWithParam<ReplaceCase> {};
 
@@ -213,6 +225,8 @@ struct ProgramPathCase {
     std::string command;
     std::string expected;  // long form, compared without regard to case; empty: none
 };
+
+std::ostream& operator<<(std::ostream& os, const ProgramPathCase& c) { return os << "command \"" << c.command << "\""; }
 
 class ExtractProgramPathTest : public ::testing::TestWithParam<ProgramPathCase> {
 protected:

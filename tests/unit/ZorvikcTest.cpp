@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ struct EndpointCase {
     std::uint16_t port;
     std::string expected;
 };
+
+std::ostream& operator<<(std::ostream& os, const EndpointCase& c) { return os << "expecting " << c.expected; }
 
 class FormatEndpointTest : public ::testing::TestWithParam<EndpointCase> {};
 
@@ -185,6 +188,10 @@ struct UnacceptedRegCase {
     std::string action;
     std::vector<std::string> complaints;
 };
+
+std::ostream& operator<<(std::ostream& os, const UnacceptedRegCase& c) {
+    return os << "Root \"" << c.root << "\", Action \"" << c.action << "\"";
+}
 
 class DescribeUnacceptedRegTest : public ::testing::TestWithParam<UnacceptedRegCase> {};
 
