@@ -5,7 +5,9 @@
 // resize, close), answer the modal dialogs and menus in advance, move the clock to fire timers,
 // and read back every control's state and every box, menu, dialog, shell call and tray call.
 // User actions and system events run their handlers through Ui::RunHandler, as the message
-// loop does on Windows; disabled or hidden controls ignore user actions.
+// loop does on Windows; disabled or hidden controls ignore user actions. Nothing ever waits
+// in the simulation: Run shows the main window, handles the messages waiting, and returns;
+// tests then act and call ProcessMessages or AdvanceTime.
 //
 // Geometry of the simulated screen: 1024 by 768 pixels. Frames: a sizeable window adds 4 pixels
 // on the left, right and bottom and 23 on top (caption 19); a tool window adds 4 and 19; a fixed
