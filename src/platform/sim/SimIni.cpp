@@ -122,18 +122,19 @@ std::string IniText::Serialize() const {
 
 // GetPrivateProfileStringA with a null section (or key) copies each name and its zero byte
 // while there is room. A name that does not fit is cut to the room left and the buffer ends
-// with two zero bytes; the call then returns bufferSize - 2. This also happens to a last
-// name that fits exactly, leaving one zero byte to spare: Windows treats the buffer as full
-// once fewer than two bytes would remain ("section1\0section2\0section3\0\0" in 28 bytes
-// returns 26, in 27 bytes "section1\0section2\0section\0\0", 25). A caller cannot tell a
-// cut name from a whole one then, so the last name of a full buffer is dropped: a name is
-// seen only when it and its zero byte end at least two bytes before the buffer's end, and
-// no later name is seen after the first that does not.
+// with two zero bytes; the call then returns bufferSize - 2 ("section1\0section2\0section3\0"
+// needs 28 bytes with the list's final zero: in 27 bytes it comes back as
+// "section1\0section2\0section\0\0", 25). Windows gives bufferSize - 2 also when the last name
+// fits exactly (26 for 28 bytes) or when the list ends with one byte to spare (27 for 29), so
+// the count cannot tell a cut name from a whole one. The platform therefore leaves out the last
+// name whenever the call returns bufferSize - 2. What remains: names are seen, in order, while
+// each one with its zero byte still leaves three bytes of the buffer free; the first that does
+// not ends the list.
 std::vector<std::string> NamesThatFit(const std::vector<std::string>& names, std::size_t bufferSize) {
     std::vector<std::string> kept;
     std::size_t used = 0;
     for (const auto& name : names) {
-        if (used + name.size() + 1 + 2 > bufferSize) break;
+        if (used + name.size() + 1 + 3 > bufferSize) break;
         kept.push_back(name);
         used += name.size() + 1;
     }
