@@ -128,7 +128,9 @@ TEST_F(ShippedRulesTest, EverySectionIsAWellFormedRule) {
             EXPECT_TRUE(actions.count(rule.action)) << rule.action;
             EXPECT_FALSE(rule.key.empty());
             EXPECT_NE(rule.key.back(), '\\');
-            if (rule.action == "CHECK") EXPECT_FALSE(rule.name.empty());
+            if (rule.action == "CHECK") {
+                EXPECT_FALSE(rule.name.empty());
+            }
         } else if (rule.type == "INI") {
             EXPECT_FALSE(rule.name.empty());
             EXPECT_FALSE(rule.section.empty());
@@ -137,7 +139,9 @@ TEST_F(ShippedRulesTest, EverySectionIsAWellFormedRule) {
             EXPECT_FALSE(rule.path.empty());
             EXPECT_NE(rule.path.front(), '\\');
             EXPECT_NE(rule.path.back(), '\\');
-            if (rule.type == "FIL") EXPECT_EQ(rule.path.find("*USER*"), std::string::npos);
+            if (rule.type == "FIL") {
+                EXPECT_EQ(rule.path.find("*USER*"), std::string::npos);
+            }
         } else {
             ADD_FAILURE() << "Type " << rule.type;
         }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -102,7 +103,9 @@ TEST_P(NameTestTest, SubstringOfLongElseShortNameAfterAsciiLowerCasing) {
 
     ASSERT_EQ(result.info.RegList.size(), c.names ? 1u : 0u);
     EXPECT_EQ(result.listed, c.names);
-    if (c.names) EXPECT_EQ(result.info.RegList[0].Disabled, c.disabled);
+    if (c.names) {
+        EXPECT_EQ(result.info.RegList[0].Disabled, c.disabled);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -581,6 +584,51 @@ INSTANTIATE_TEST_SUITE_P(Cases, UserPagingFailureTest,
                                            PagingFailure{"moreDataWithoutEntries", 234},
                                            PagingFailure{"successWithoutEntries", 0}),
                          [](const auto& info) { return std::string(info.param.what); });
+
+// Answers the same page for ever, and fails the test rather than hanging once the listing
+// has asked far more often than any paging needs.
+class EndlessAccounts : public platform::Accounts {
+public:
+    platform::UserPage page;
+    int calls = 0;
+    platform::UserPage QueryDisplayUsers(std::uint32_t, std::uint32_t, std::uint32_t) override {
+        if (++calls > 50) throw std::runtime_error("the listing does not end");
+        return page;
+    }
+};
+
+class EndlessAccountsSystem : public platform::System {
+public:
+    platform::sim::SimSystem sim;
+    EndlessAccounts endless;
+    platform::Registry& registry() override { return sim.registry(); }
+    platform::Files& files() override { return sim.files(); }
+    platform::Profile& profile() override { return sim.profile(); }
+    platform::Accounts& accounts() override { return endless; }
+    platform::Processes& processes() override { return sim.processes(); }
+    platform::Sockets& sockets() override { return sim.sockets(); }
+    platform::Shell& shell() override { return sim.shell(); }
+    platform::Ui& ui() override { return sim.ui(); }
+};
+
+TEST(UserAccountsEndTest, MoreDataWithoutEntriesEndsTheListing) {
+    EndlessAccountsSystem sys;
+    sys.endless.page.result = platform::kNetMoreData;
+    zorvik::StrAr listed;
+    EXPECT_NO_THROW(zorvik::GetUserAccounts(sys, listed));
+    EXPECT_TRUE(listed.empty());
+    EXPECT_EQ(sys.endless.calls, 1);
+}
+
+TEST(UserAccountsEndTest, MoreDataThatDoesNotMoveOnEndsTheListing) {
+    EndlessAccountsSystem sys;
+    sys.endless.page.result = platform::kNetMoreData;
+    sys.endless.page.entries = {{"alice", 7}, {"bob", 0}};
+    zorvik::StrAr listed;
+    EXPECT_NO_THROW(zorvik::GetUserAccounts(sys, listed));
+    EXPECT_EQ(listed, (zorvik::StrAr{"alice", "bob"}));
+    EXPECT_EQ(sys.endless.calls, 1);
+}
 
 // ---- line splitting ----
 
