@@ -88,7 +88,9 @@ void IniText::Set(const std::string& section, const std::string& key, const std:
     std::string written = TrimBlanks(value);
     int header = FindSection(section);
     if (header < 0) {
-        lines_.push_back(Classify("[" + TrimBlanks(section) + "]"));
+        std::string header = "[";
+        header.append(TrimBlanks(section)).append("]");
+        lines_.push_back(Classify(header));
         lines_.push_back(Classify(keyName + "=" + written));
         return;
     }

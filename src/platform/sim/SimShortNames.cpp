@@ -49,11 +49,12 @@ std::string GenerateShortName(const std::string& longName,
     std::string base = ShortNamePart(whole.substr(0, lastDot), 8);
     std::string ext =
         lastDot == std::string::npos ? std::string() : ShortNamePart(whole.substr(lastDot + 1), 3);
-    if (base.empty()) base = "_";
+    if (base.empty()) base.push_back('_');
     for (int n = 1;; ++n) {
-        std::string tail = "~" + std::to_string(n);
-        std::string candidate = base.substr(0, 8 - tail.size()) + tail;
-        if (!ext.empty()) candidate += "." + ext;
+        std::string tail = std::to_string(n);
+        std::string candidate = base.substr(0, 7 - tail.size());
+        candidate.append(1, '~').append(tail);
+        if (!ext.empty()) candidate.append(1, '.').append(ext);
         if (!taken(candidate)) return candidate;
     }
 }
