@@ -168,6 +168,18 @@ TEST(SimProcessesTest, ModuleQueriesNeedTheirRights) {
     EXPECT_EQ(sys.procs().OpenHandleCount(), 4);
 }
 
+TEST(SimProcessesTest, WithoutLimitedQueriesOnlyTheFullRightsWork) {
+    SimSystem sys;
+    sys.procs().AddProcess(Process(700, 4, "C:\\Tools\\plain.exe"));
+    sys.procs().SetLimitedQueries(false);
+    auto& procs = sys.processes();
+    EXPECT_FALSE(platform::OpenProcess(procs, 700, platform::kProcessQueryLimitedInformation));
+    platform::ProcessHandle full = platform::OpenProcess(procs, 700, kQueryAndRead);
+    ASSERT_TRUE(full);
+    EXPECT_FALSE(procs.FullImageName(full.get()).has_value());
+    EXPECT_EQ(procs.ModuleFileName(full.get(), procs.FirstModule(full.get())), "C:\\Tools\\plain.exe");
+}
+
 TEST(SimProcessesTest, MemoryIsTheScriptedImageOrElseTheProgramFile) {
     SimSystem sys;
     sys.fs().AddFile("C:\\Tools\\disk.exe", "MZ-from-disk");

@@ -39,6 +39,7 @@ public:
         openAccesses_.push_back(access);
         const SimProcess* process = Find(pid);
         if (pid == 0 || !process || !Grants(*process, access)) return 0;
+        if ((access & kProcessQueryLimitedInformation) && !limitedQueries_) return 0;
         Handle h = nextHandle_;
         nextHandle_ += 4;
         handles_[h] = OpenProcess{pid, access};
@@ -61,6 +62,7 @@ public:
     }
 
     std::optional<std::string> FullImageName(Handle process) override {
+        if (!limitedQueries_) return std::nullopt;
         const SimProcess* p = Target(process, kProcessQueryLimitedInformation);
         if (!p) p = Target(process, kProcessQueryInformation);
         if (!p || p->imagePath.empty()) return std::nullopt;
@@ -130,6 +132,7 @@ public:
     }
 
     void SetSystemInformationQuery(bool available) override { hasQuery_ = available; }
+    void SetLimitedQueries(bool available) override { limitedQueries_ = available; }
     const std::vector<std::uint32_t>& QuerySizes() const override { return querySizes_; }
     int OpenHandleCount() const override { return static_cast<int>(handles_.size()); }
     const std::vector<std::uint32_t>& OpenAccesses() const override { return openAccesses_; }
@@ -177,6 +180,7 @@ private:
     Handle nextHandle_ = 0x200;
     std::uint32_t nextThreadId_ = 2000;
     bool hasQuery_ = true;
+    bool limitedQueries_ = true;
     std::vector<std::uint32_t> querySizes_;
     std::vector<std::uint32_t> openAccesses_;
 };

@@ -128,6 +128,10 @@ public:
     // Which TCP-table functions the simulated iphlpapi.dll exports.
     virtual void SetTcpFunctions(bool extended, bool legacy) = 0;
     virtual void SetSystemInformationQuery(bool available) = 0;
+    // Whether the system knows PROCESS_QUERY_LIMITED_INFORMATION and QueryFullProcessImageNameA
+    // (Vista and later; true until set). Without them, as on XP, an Open asking for the limited
+    // right fails and FullImageName gives nothing.
+    virtual void SetLimitedQueries(bool available) = 0;
     // Sizes passed to QuerySystemInformation, in call order.
     virtual const std::vector<std::uint32_t>& QuerySizes() const = 0;
     virtual int OpenHandleCount() const = 0;
