@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds the 64-bit Windows console tool and runs it under Wine:
 # "zorvikc rules" prints the rules of the Scan.ini beside it, "zorvikc sockets" the TCP table.
+# ZORVIK_BUILD_PREFIX (default "build/") places the tree: "build-mine-" gives build-mine-win64.
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
 root=$(pwd)
-dir=build/win64
+dir="${ZORVIK_BUILD_PREFIX:-build/}win64"
 
 bash scripts/setup.sh
 

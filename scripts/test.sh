@@ -2,11 +2,14 @@
 # Sets up the machine, builds the native and both Windows builds (build/native, build/win64,
 # build/win32; reused when present) and runs every test with ctest. The Windows tests run
 # under Wine. Ends with one line "N passed, N failed" and a non-zero exit when anything failed.
+# ZORVIK_BUILD_PREFIX (default "build/") names the trees elsewhere: "build-mine-" gives
+# build-mine-native, build-mine-win64 and build-mine-win32.
 set -uo pipefail
 
 cd "$(dirname "$0")/.." || exit 1
 root=$(pwd)
 jobs=2
+prefix=${ZORVIK_BUILD_PREFIX:-build/}
 
 bash scripts/setup.sh || { echo "setup failed" >&2; echo "0 passed, 1 failed"; exit 1; }
 
@@ -17,8 +20,8 @@ declare -A toolchain=([native]="" [win64]=cmake/mingw-x86_64.cmake [win32]=cmake
 stop_wine() {
   local build
   for build in win64 win32; do
-    if [ -d "$root/build/$build/wineprefix" ]; then
-      WINEPREFIX="$root/build/$build/wineprefix" "$root/scripts/wine-run.sh" --stop
+    if [ -d "$root/$prefix$build/wineprefix" ]; then
+      WINEPREFIX="$root/$prefix$build/wineprefix" "$root/scripts/wine-run.sh" --stop
     fi
   done
 }
@@ -32,7 +35,7 @@ step_start() { step_began=$SECONDS; echo; echo "=== $1"; }
 step_time() { echo "$((SECONDS - step_began)) s"; }
 
 for build in "${builds[@]}"; do
-  dir="build/$build"
+  dir="$prefix$build"
   configure_args=(-S . -B "$dir")
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     configure_args+=(-G "Unix Makefiles")

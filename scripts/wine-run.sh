@@ -92,10 +92,16 @@ stop_server() {
 run_gtest() {
   local exe=$1
   shift
-  local log rc
+  local log rc wine_pid
   log=$(mktemp) || die "mktemp failed"
-  timeout "$run_timeout" wine "$exe" "$@" </dev/null 2>&1 | tee "$log"
-  rc=${PIPESTATUS[0]}
+  # The output goes to a file, not a pipe: the wineserver and any process the tests leave
+  # running keep a copy of the program's standard handles, and a pipe would then never end.
+  # tail shows the output as it comes and stops when the program has ended.
+  timeout "$run_timeout" wine "$exe" "$@" </dev/null >"$log" 2>&1 &
+  wine_pid=$!
+  tail -n +1 -s 0.2 -f --pid="$wine_pid" "$log"
+  wait "$wine_pid"
+  rc=$?
   local verdict=""
   if [ "$rc" -eq 124 ]; then
     verdict="timed out after ${run_timeout} s"
