@@ -1,7 +1,10 @@
 #pragma once
-// Shell services: opening files, folders and programs; the notification-area icon.
+// Shell services: opening files, folders and programs; the notification-area icon; the
+// namespace that leads to a file's context menu.
 #include <cstdint>
 #include <string>
+
+#include "platform/ShellNamespace.h"
 
 namespace platform {
 
@@ -66,6 +69,8 @@ public:
     virtual std::intptr_t Execute(const ShellExecuteRequest& request) = 0;
     // Shell_NotifyIconA; true when the shell took it.
     virtual bool NotifyIcon(NotifyAction action, const NotifyIconData& data) = 0;
+    // The namespace of folders and files, for a file's context menu.
+    virtual ShellNamespace& Namespace() = 0;
 };
 
 }  // namespace platform

@@ -45,6 +45,21 @@ struct MenuEntry {
     bool separator = false;   // a separator line; caption and id unused
 };
 
+// A popup menu built entry by entry, that the shell can add its own entries to through its
+// handle (an HMENU on Windows). Destroyed (DestroyMenu) with its owner.
+class NativeMenu {
+public:
+    virtual ~NativeMenu() = default;
+    // AppendMenuA: MF_STRING, or MF_GRAYED | MF_DISABLED when not enabled; MF_SEPARATOR (id 0,
+    // no text) for a separator.
+    virtual void Append(const MenuEntry& entry) = 0;
+    virtual void* NativeHandle() const = 0;
+    // Tracks the menu modally (TrackPopupMenuEx with TPM_RETURNCMD | TPM_VERTICAL |
+    // TPM_RIGHTBUTTON, no exclusion rectangle) at a screen point for the owner window: the
+    // chosen entry's id, or 0 when dismissed.
+    virtual std::uint32_t Track(Window& owner, Point screen) = 0;
+};
+
 class Ui {
 public:
     virtual ~Ui() = default;
@@ -101,6 +116,8 @@ public:
     // the chosen entry's id, or 0 when dismissed.
     virtual std::uint32_t RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,
                                        Point screen) = 0;
+    // An empty popup menu (CreatePopupMenu); nullptr when none can be made.
+    virtual std::unique_ptr<NativeMenu> NewNativeMenu() = 0;
 
     // --- The general error handler ---------------------------------------------------------
     // Every event from the user or the system runs through here: an exception leaving handler

@@ -1,6 +1,7 @@
 // The simulated shell: records what is opened and keeps the one notification icon.
 #include "platform/Widgets.h"
 #include "platform/sim/SimServices.h"
+#include "platform/sim/SimShellNamespace.h"
 #include "platform/sim/SimUi.h"
 
 namespace platform::sim {
@@ -9,7 +10,8 @@ namespace {
 
 class SimShellImpl : public SimShell {
 public:
-    explicit SimShellImpl(SimSystem& system) : system_(system) {}
+    explicit SimShellImpl(SimSystem& system)
+        : system_(system), namespace_(MakeSimShellNamespace(system)) {}
 
     std::intptr_t Execute(const ShellExecuteRequest& request) override {
         executions_.push_back(request);
@@ -35,6 +37,8 @@ public:
         }
         return false;
     }
+
+    ShellNamespace& Namespace() override { return *namespace_; }
 
     const std::vector<ShellExecuteRequest>& Executions() const override { return executions_; }
     void SetExecuteResult(std::intptr_t result) override { executeResult_ = result; }
@@ -78,6 +82,7 @@ private:
     std::vector<NotifyRecord> notifyCalls_;
     std::optional<NotifyIconData> icon_;
     bool available_ = true;
+    std::unique_ptr<SimShellNamespace> namespace_;
 };
 
 }  // namespace

@@ -134,6 +134,12 @@ public:
     virtual void Broadcast(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
     // The window SetForegroundWindow or BringApplicationToFront last brought forward.
     virtual Window* ForegroundWindow() const = 0;
+
+    // --- Native menus (NewNativeMenu) --------------------------------------------------------
+    // They track as the popup menus above do (queued answer, record in Menus).
+    virtual int LiveNativeMenus() const = 0;  // made and not yet destroyed
+    // false: NewNativeMenu fails (no menu can be created) from now on.
+    virtual void SetNativeMenusAvailable(bool available) = 0;
 };
 
 struct NotifyRecord {

@@ -109,6 +109,7 @@ public:
     std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request) override;
     std::uint32_t RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,
                                Point screen) override;
+    std::unique_ptr<NativeMenu> NewNativeMenu() override;  // SimNativeMenu.cpp
 
     // SimUi
     std::vector<Window*> Windows() const override;
@@ -139,6 +140,8 @@ public:
     std::size_t PendingMessages() const override { return queue_.size(); }
     void Broadcast(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     Window* ForegroundWindow() const override { return foreground_; }
+    int LiveNativeMenus() const override { return liveNativeMenus_; }
+    void SetNativeMenusAvailable(bool available) override { nativeMenusAvailable_ = available; }
 
     // For the windows and timers.
     void Adopt(SimWindow& window);
@@ -150,6 +153,7 @@ public:
     void Deliver(SimWindow& window, std::uint32_t message, std::uintptr_t wParam,
                  std::intptr_t lParam);
     void SetForeground(Window* window) { foreground_ = window; }
+    void NativeMenuDestroyed() { --liveNativeMenus_; }
 
 private:
     struct Posted {
@@ -185,6 +189,8 @@ private:
     std::vector<MenuRecord> menus_;
     std::vector<OpenFileRecord> openFiles_;
     std::vector<MessageBoxRecord> boxes_;
+    int liveNativeMenus_ = 0;
+    bool nativeMenusAvailable_ = true;
 };
 
 // Runs an event handler as the message loop does: a copy (the handler may replace itself),
