@@ -3,7 +3,6 @@
 // real child process (this test program, held idle before its tests start).
 #include "platform/win32/WindowsApi.h"
 #include <shlwapi.h>
-#include <ws2tcpip.h>
 
 #include <map>
 #include <memory>
@@ -12,6 +11,7 @@
 
 #include "contract/ContractEnv.h"
 #include "platform/win32/ScopedHandle.h"
+#include "win32/LoopbackSockets.h"
 
 namespace contract {
 namespace {
@@ -74,29 +74,6 @@ void RemoveTree(const std::string& dir) {
     ::RemoveDirectoryA(dir.c_str());
 }
 
-class Socket {
-public:
-    Socket() = default;
-    explicit Socket(SOCKET s) : s_(s) {}
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    Socket(Socket&& o) noexcept : s_(o.s_) { o.s_ = INVALID_SOCKET; }
-    Socket& operator=(Socket&& o) noexcept {
-        if (this != &o) { Reset(); s_ = o.s_; o.s_ = INVALID_SOCKET; }
-        return *this;
-    }
-    ~Socket() { Reset(); }
-    void Reset() {
-        if (s_ != INVALID_SOCKET) ::closesocket(s_);
-        s_ = INVALID_SOCKET;
-    }
-    SOCKET get() const { return s_; }
-    explicit operator bool() const { return s_ != INVALID_SOCKET; }
-
-private:
-    SOCKET s_ = INVALID_SOCKET;
-};
-
 struct Child {
     UniqueHandle process;
     UniqueHandle thread;
@@ -113,7 +90,6 @@ public:
         }
         children_.clear();
         CloseOwnSockets();
-        if (wsaStarted_) ::WSACleanup();
         for (const auto& dir : scratchDirs_) RemoveTree(dir);
         for (const auto& key : scratchKeys_) ::SHDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
         // Leaves the parent in place while another run still has keys under it.
@@ -144,51 +120,12 @@ public:
     std::string OwnImagePath() override { return ModulePath(); }
 
     std::uint16_t OpenOwnSockets() override {
-        CloseOwnSockets();
-        if (!wsaStarted_) {
-            WSADATA data{};
-            if (::WSAStartup(MAKEWORD(2, 2), &data) != 0) return 0;
-            wsaStarted_ = true;
-        }
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
-        address.sin_port = 0;
-        Socket listener(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-        if (!listener ||
-            ::bind(listener.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(listener.get(), 4) != 0)
-            return 0;
-        int length = sizeof address;
-        if (::getsockname(listener.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
-            return 0;
-        Socket client(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-        if (!client ||
-            ::connect(client.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
-            return 0;
-        Socket server(::accept(listener.get(), nullptr, nullptr));
-        if (!server) return 0;
-        // Both ends send and receive, so that the system has seen this process use them.
-        char reply[8] = {};
-        if (::send(client.get(), "ping", 4, 0) != 4 || ::recv(server.get(), reply, 4, 0) != 4 ||
-            ::send(server.get(), "pong", 4, 0) != 4 || ::recv(client.get(), reply, 4, 0) != 4)
-            return 0;
-        // Wine names a socket's owner only once the program itself has used the socket's
-        // descriptor; an option set on the listener does that (accepting does not).
-        BOOL keepAlive = TRUE;
-        ::setsockopt(listener.get(), SOL_SOCKET, SO_KEEPALIVE,
-                     reinterpret_cast<const char*>(&keepAlive), sizeof keepAlive);
-        listener_ = std::move(listener);
-        client_ = std::move(client);
-        server_ = std::move(server);
-        return ::ntohs(address.sin_port);
+        sockets_.reset();
+        sockets_ = std::make_unique<testsupport::LoopbackSockets>();
+        return sockets_->port();
     }
 
-    void CloseOwnSockets() override {
-        client_.Reset();
-        server_.Reset();
-        listener_.Reset();
-    }
+    void CloseOwnSockets() override { sockets_.reset(); }
 
     std::uint32_t StartChild(const std::string& exePath) override {
         std::string eventName = "ZorvikContractChild-" + run_ + "-" + std::to_string(++childCount_);
@@ -233,8 +170,7 @@ private:
     int childCount_ = 0;
     std::vector<std::string> scratchDirs_;
     std::vector<std::string> scratchKeys_;
-    bool wsaStarted_ = false;
-    Socket listener_, client_, server_;
+    std::unique_ptr<testsupport::LoopbackSockets> sockets_;
     std::map<std::uint32_t, Child> children_;
 };
 
