@@ -1,5 +1,6 @@
 #pragma once
-// A horizontal bevel: a 2-pixel etched line.
+// A horizontal bevel: a 2-pixel etched line, the shadow colour over the highlight. Drawn here
+// rather than by SS_ETCHEDHORZ, which adds an edge and so grows the control past its bounds.
 #include "platform/win32/Win32Control.h"
 
 namespace platform::win32 {
@@ -7,6 +8,12 @@ namespace platform::win32 {
 class Win32Bevel : public Win32Control<Bevel> {
 public:
     Win32Bevel(Win32Window& form, const ControlSpec& spec);
+
+protected:
+    LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Paint(HDC dc);
 };
 
 }  // namespace platform::win32

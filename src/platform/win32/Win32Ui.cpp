@@ -152,6 +152,10 @@ void Win32Ui::Run() {
         }
         Dispatch(message);
     }
+    // Ended by Terminate from a handler: its quit request is still queued, and would end the
+    // next message loop of this thread (a message box at shutdown) at once.
+    while (::PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
 }
 
 void Win32Ui::ProcessMessages() {
