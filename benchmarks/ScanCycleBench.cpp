@@ -1,0 +1,132 @@
+// The cost of one scan on the simulated system: 200 programs that own a socket, a rules file of
+// 60 rules of every kind (one walking 500 subkeys of 10 values each) and 3 user accounts.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "core/ProcessList.h"
+#include "core/ScanCycle.h"
+#include "core/ScanOptions.h"
+#include "core/TrustedList.h"
+#include "platform/sim/SimSystem.h"
+
+namespace {
+
+using platform::RootKey;
+
+constexpr int kProcesses = 200;
+constexpr int kSubkeys = 500;
+constexpr int kValuesPerSubkey = 10;
+const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string kServicesKey = "SYSTEM\\Bench\\Services";
+
+class NoOptions : public zorvik::ScanOptions {
+public:
+    bool IgnoreSafe() const override { return false; }
+};
+
+class EmptyTrustedList : public zorvik::TrustedList {
+public:
+    std::size_t Count() const override { return 0; }
+    std::string Entry(std::size_t) const override { return {}; }
+    void Append(const std::string&) override {}
+};
+
+std::string Section(int index, const std::string& body) {
+    return "[Rule" + std::to_string(index) + "]\r\n" + body;
+}
+
+// 20 CHECK, 15 ENUM, 1 ENUM2, 10 INI, 7 FOL and 7 FIL rules.
+std::string Rules() {
+    std::string text;
+    int index = 0;
+    for (int i = 0; i < 20; ++i) {
+        text += Section(index++, "Type=REG\r\nRoot=HKEY_LOCAL_MACHINE\r\nKey=" + kRunKey +
+                                     "\r\nAction=CHECK\r\nName=Check" + std::to_string(i) + "\r\n");
+    }
+    for (int i = 0; i < 15; ++i) {
+        const std::string root = i % 2 ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+        text += Section(index++, "Type=REG\r\nRoot=" + root + "\r\nKey=" + kRunKey + "\r\nAction=ENUM\r\n");
+    }
+    text += Section(index++, "Type=REG\r\nRoot=HKEY_LOCAL_MACHINE\r\nKey=" + kServicesKey +
+                                 "\r\nAction=ENUM2\r\n");
+    for (int i = 0; i < 10; ++i) {
+        text += Section(index++, "Type=INI\r\nName=win.ini\r\nSection=windows\r\nIdent=load" +
+                                     std::to_string(i) + "\r\n");
+    }
+    for (int i = 0; i < 7; ++i) {
+        text += Section(index++, "Type=FOL\r\nPath=Documents and Settings\\*USER*\\Startup" +
+                                     std::to_string(i) + "\r\n");
+    }
+    for (int i = 0; i < 7; ++i)
+        text += Section(index++, "Type=FIL\r\nPath=batch" + std::to_string(i) + ".bat\r\n");
+    return text;
+}
+
+void Populate(platform::sim::SimSystem& sys) {
+    sys.fs().AddFile("C:\\Zorvik\\Scan.ini", Rules());
+    sys.users().SetUsers({"alice", "bob", "carol"});
+
+    for (int s = 0; s < kSubkeys; ++s) {
+        const std::string key = kServicesKey + "\\Service" + std::to_string(s);
+        for (int v = 0; v < kValuesPerSubkey; ++v) {
+            sys.reg().PutString(RootKey::LocalMachine, key, "Value" + std::to_string(v),
+                                "C:\\WINDOWS\\system32\\svc" + std::to_string(s) + ".dll");
+        }
+    }
+    std::string winIni = "[windows]\r\n";
+    for (int i = 0; i < 10; ++i) winIni += "load" + std::to_string(i) + "=C:\\Other\\x.exe\r\n";
+    sys.fs().AddFile("C:\\WINDOWS\\win.ini", winIni);
+    for (const char* user : {"alice", "bob", "carol"}) {
+        for (int i = 0; i < 7; ++i) {
+            const std::string folder = std::string("C:\\Documents and Settings\\") + user +
+                                       "\\Startup" + std::to_string(i);
+            for (int f = 0; f < 5; ++f)
+                sys.fs().AddFile(folder + "\\entry" + std::to_string(f) + ".lnk", "L");
+        }
+    }
+    for (int i = 0; i < 7; ++i) {
+        std::string lines;
+        for (int l = 0; l < 40; ++l) lines += "C:\\Tools\\tool" + std::to_string(l) + ".exe /q\r\n";
+        sys.fs().AddFile("C:\\batch" + std::to_string(i) + ".bat", lines);
+    }
+
+    for (int p = 0; p < kProcesses; ++p) {
+        const auto pid = static_cast<std::uint32_t>(1000 + 4 * p);
+        const std::string path = "C:\\Programs\\prog" + std::to_string(p) + ".exe";
+        sys.fs().AddFile(path, "MZ");
+        platform::sim::SimProcess process;
+        process.pid = pid;
+        process.parentPid = 4;
+        process.imagePath = path;
+        sys.procs().AddProcess(process);
+        sys.procs().AddSocket(pid, platform::kTcpStateListen, static_cast<std::uint16_t>(2000 + p));
+        // Every tenth program starts with Windows, so that rows are made too.
+        if (p % 10 == 0)
+            sys.reg().PutString(RootKey::CurrentUser, kRunKey, "Prog" + std::to_string(p), path);
+    }
+}
+
+void BM_ScanCycle(benchmark::State& state) {
+    platform::sim::SimSystem sys;
+    Populate(sys);
+    const NoOptions options;
+    const EmptyTrustedList trusted;
+    const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        zorvik::ProcessList list;
+        zorvik::ScanCycle(sys, table.get(), options, trusted, list);
+        rows = list.Count();
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    // Time per examined process: the rate of processes, inverted.
+    state.counters["per_process"] = benchmark::Counter(
+        kProcesses, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+}  // namespace
+
+BENCHMARK(BM_ScanCycle)->Unit(benchmark::kMillisecond);
