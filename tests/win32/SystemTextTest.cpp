@@ -14,6 +14,7 @@ using platform::win32::SizedSystemText;
 // last one repeats): the length written when the buffer holds it with its zero, else the
 // size needed with the zero.
 struct FakeCall {
+    explicit FakeCall(std::vector<std::string> t) : texts(std::move(t)) {}
     std::vector<std::string> texts;
     std::vector<DWORD> sizesSeen;
     bool fails = false;
@@ -36,7 +37,7 @@ TEST(SystemText, GivesTheWholeTextWhateverItsLength) {
     };
     const Case cases[] = {{0, 1}, {1, 1}, {259, 1}, {260, 2}, {261, 2}, {1000, 2}, {40000, 2}};
     for (const auto& c : cases) {
-        FakeCall call{{std::string(c.length, 'x')}};
+        FakeCall call({std::string(c.length, 'x')});
         // An empty text reads as a failure (0), as the system's calls report it.
         std::string expected = c.length == 0 ? "" : std::string(c.length, 'x');
         EXPECT_EQ(SizedSystemText([&](char* b, DWORD s) { return call(b, s); }), expected)
@@ -47,13 +48,13 @@ TEST(SystemText, GivesTheWholeTextWhateverItsLength) {
 }
 
 TEST(SystemText, TextThatGrowsBetweenCallsIsAskedForAgain) {
-    FakeCall call{{std::string(300, 'a'), std::string(500, 'b'), std::string(500, 'b')}};
+    FakeCall call({std::string(300, 'a'), std::string(500, 'b'), std::string(500, 'b')});
     EXPECT_EQ(SizedSystemText([&](char* b, DWORD s) { return call(b, s); }), std::string(500, 'b'));
     EXPECT_EQ(call.sizesSeen.size(), 3u);
 }
 
 TEST(SystemText, FailureGivesTheEmptyText) {
-    FakeCall call{{"unused"}};
+    FakeCall call({"unused"});
     call.fails = true;
     EXPECT_EQ(SizedSystemText([&](char* b, DWORD s) { return call(b, s); }), "");
     EXPECT_EQ(call.sizesSeen.size(), 1u);
