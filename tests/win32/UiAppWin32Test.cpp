@@ -40,6 +40,8 @@ WindowSpec Spec(const char* name, bool main = false) {
 
 class AppWin32 : public uitest::UiTest {};
 
+void CALLBACK QuitLoop(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); }
+
 TEST_F(AppWin32, WindowsAreMadeHiddenAtTheirSizeAndCentredAtTheFirstShow) {
     WindowSpec clientSpec = Spec("frmOp");
     clientSpec.frame = platform::WindowFrame::FixedToolWindow;
@@ -143,9 +145,7 @@ TEST_F(AppWin32, RunShowsTheMainWindowAndHandlesMessagesUntilTerminate) {
     };
     main->Post(WM_APP + 7, 0, 0);
     // Should Terminate not end the loop, this ends it, and the test fails below.
-    const UINT_PTR guard = SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) {
-        PostQuitMessage(1);
-    });
+    const UINT_PTR guard = SetTimer(nullptr, 0, 10000, &QuitLoop);
     ui.Run();
     KillTimer(nullptr, guard);
     EXPECT_EQ(shows, 1);
@@ -238,27 +238,26 @@ struct ShownBox {
     HWND owner = nullptr;
 };
 
+BOOL CALLBACK ReadBoxPart(HWND child, LPARAM param) {
+    auto* seen = reinterpret_cast<ShownBox*>(param);
+    if (uitest::ClassOf(child) != "Static") return TRUE;
+    if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        seen->icon = true;
+        return TRUE;
+    }
+    char text[300] = {};
+    GetWindowTextA(child, text, sizeof text);
+    if (text[0]) seen->texts.push_back(text);
+    return TRUE;
+}
+
 ShownBox ReadBox(HWND box) {
     ShownBox shown;
     char caption[200] = {};
     GetWindowTextA(box, caption, sizeof caption);
     shown.caption = caption;
     shown.owner = GetWindow(box, GW_OWNER);
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* seen = reinterpret_cast<ShownBox*>(param);
-            if (uitest::ClassOf(child) != "Static") return TRUE;
-            if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-                seen->icon = true;
-                return TRUE;
-            }
-            char text[300] = {};
-            GetWindowTextA(child, text, sizeof text);
-            if (text[0]) seen->texts.push_back(text);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&shown));
+    EnumChildWindows(box, &ReadBoxPart, reinterpret_cast<LPARAM>(&shown));
     return shown;
 }
 
@@ -379,7 +378,9 @@ TEST(OpenFileRecordWin32, IsTheFullStructureOfThisBuildWithAnEmptyBuffer) {
     const OPENFILENAMEA record =
         platform::win32::OpenFileRecord(request, nullptr, filter, buffer);
     EXPECT_EQ(record.lStructSize, sizeof(OPENFILENAMEA));
-    if (sizeof(void*) == 4) EXPECT_EQ(record.lStructSize, 88u);
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(record.lStructSize, 88u);
+    }
     EXPECT_EQ(record.nMaxFile, 261u);
     ASSERT_EQ(buffer.size(), 261u);
     EXPECT_EQ(buffer[0], '\0');
@@ -414,7 +415,9 @@ TEST_F(ShellWin32, TheIconRecordIsTheBalloonSizeWithTextsCutToTheirFields) {
     HICON icon = shell.IconFor(platform::TrayIconImage::Application);
     const NOTIFYICONDATAA record = platform::win32::NotifyIconRecord(data, icon);
     EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE));
-    if (sizeof(void*) == 4) EXPECT_EQ(record.cbSize, 488u);
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(record.cbSize, 488u);
+    }
     EXPECT_EQ(record.hWnd, HandleOf(*main));
     EXPECT_EQ(record.uFlags, 7u);
     EXPECT_EQ(record.uCallbackMessage, 1025u);

@@ -41,6 +41,11 @@ void ExpectFont(HWND control) {
     EXPECT_EQ(info.lfHeight, expected);
 }
 
+BOOL CALLBACK FindTooltip(HWND hwnd, LPARAM param) {
+    if (ClassOf(hwnd) == TOOLTIPS_CLASSA) *reinterpret_cast<HWND*>(param) = hwnd;
+    return TRUE;
+}
+
 void ExpectButtonFaceBackground(HWND window) {
     EXPECT_EQ(GetClassLongPtrA(window, GCLP_HBRBACKGROUND), COLOR_BTNFACE + 1);
 }
@@ -202,13 +207,7 @@ TEST_F(OptionsWindowWin32, ArrowClickOnAnEmptyBoxGoesToTheGeneralErrorHandler) {
 
 TEST_F(OptionsWindowWin32, TheIntervalBoxCarriesItsHint) {
     HWND tooltip = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            if (ClassOf(hwnd) == TOOLTIPS_CLASSA) *reinterpret_cast<HWND*>(param) = hwnd;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&tooltip));
+    EnumThreadWindows(GetCurrentThreadId(), &FindTooltip, reinterpret_cast<LPARAM>(&tooltip));
     ASSERT_NE(tooltip, nullptr);
     EXPECT_EQ(GetWindow(tooltip, GW_OWNER), HandleOf(op.Form()));
     char text[80] = {};
