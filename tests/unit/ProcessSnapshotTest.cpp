@@ -104,12 +104,12 @@ TEST(TakeProcessSnapshot, AsksOnceWith64KiBWhenTheRecordsFit) {
 
 TEST(TakeProcessSnapshot, GrowsBy64KiBUntilTheRecordsFit) {
     SimSystem sys;
-    // 450 records of one thread each need more than 128 KiB and less than 192 KiB.
+    // 450 records of one thread each need more than 128 KiB and, with their short image names
+    // ("p5000.exe", 24 bytes with padding), less than 192 KiB.
     constexpr std::uint32_t kCount = 450;
-    static_assert(kCount * (sizeof(SystemProcessInformation) + sizeof(SystemThreadInformation)) >
-                  0x20000);
-    static_assert((kCount + 50) * (sizeof(SystemProcessInformation) +
-                                   sizeof(SystemThreadInformation)) < 0x30000);
+    constexpr std::size_t kRecord = sizeof(SystemProcessInformation) + sizeof(SystemThreadInformation);
+    static_assert(kCount * kRecord > 0x20000);
+    static_assert(kCount * (kRecord + 32) < 0x30000);
     for (std::uint32_t i = 0; i < kCount; ++i) sys.procs().AddProcess(Process(5000 + 4 * i, 4));
 
     const std::optional<ProcessSnapshot> snapshot = TakeProcessSnapshot(sys);
