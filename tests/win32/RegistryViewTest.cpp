@@ -87,8 +87,8 @@ TEST_F(RegistryView, LargeValuesAndLongNamesComeBackWhole) {
     const std::string longKeyName(255, 'k');
     ASSERT_TRUE(Reg().Set(key.get(), longValueName, {RegType::Binary, big}));
     ASSERT_TRUE(Reg().Set(key.get(), "short", {RegType::Sz, std::string("x\0", 2)}));
-    // Made through the wide call: Wine's RegCreateKeyExA refuses names of 250 characters and
-    // more (ERROR_MORE_DATA), which Windows accepts up to 255.
+    // Made through the wide call: Wine's RegCreateKeyExA refuses a sub-key path of more than
+    // about 260 characters (ERROR_MORE_DATA), while Windows takes names of up to 255 in any path.
     {
         std::wstring wide(path_.begin(), path_.end());
         wide += L"\\" + std::wstring(longKeyName.begin(), longKeyName.end());
