@@ -26,6 +26,8 @@ void ShowRows(ProcessList& rows, platform::ListView& view) {
 }  // namespace
 
 void TfrmMain::BtnScanClick() {
+    // The sockets library and the TCP-table function are given back at shutdown.
+    if (shutDown_) return;
     LstProc.Clear();
     ClearStartupList();
     ScanCycle();

@@ -115,6 +115,7 @@ void TfrmMain::FormCreate() {
                    [this] { AddtoTrustedProgramList(); }},
         ExMenuItem{"Open Location", kOpenLocationId, true, [this] { OpenLocation(); }},
     };
+    CreateTrayAndLoadSize();
 }
 
 void TfrmMain::LoadTcpTableEntry() { TcpTableEntry = zorvik::LoadTcpTableEntry(sys_); }

@@ -12,6 +12,7 @@
 #include "core/PopupMenu.h"
 #include "core/untExMenu.h"
 #include "core/untRecord.h"
+#include "platform/Shell.h"
 #include "platform/System.h"
 #include "platform/Ui.h"
 
@@ -28,6 +29,9 @@ constexpr int kMainWindowHeight = 427;
 constexpr std::uint32_t kTerminateProcessId = 1024;
 constexpr std::uint32_t kAddToTrustedId = 1025;
 constexpr std::uint32_t kOpenLocationId = 1026;
+
+// The message the tray icon sends to the main window, with the icon's event in lParam.
+constexpr std::uint32_t kTrayCallbackMessage = 1025;
 
 // The item data of a start-up row: which hit of its kind it shows.
 struct StartupRowIndex {
@@ -77,6 +81,42 @@ public:
     void BtnOpClick();
     void BtnTrustClick();
 
+    // --- Settings.ini ----------------------------------------------------------------------
+    // At creation: maximised, or the saved outer size.
+    void LoadWindowSize();
+    // At the first show only: the trusted list, the options, the Trusted Programs window's size,
+    // then the first scan.
+    void LoadSettings();
+    // At shutdown; once a write is refused the rest is skipped and the user is told.
+    void SaveSettings();
+    // Whether the close-to-tray notice is still wanted.
+    bool ReadCloseTip();
+    // The user clicked the close notice: it is not shown again.
+    void WriteCloseTipOff();
+
+    // --- Tray icon and life cycle ----------------------------------------------------------
+    void FormShow();
+    void FormClose(platform::CloseRequest& request);
+    void FormMouseMove(int x, int y);
+    void LblNoticeClick();
+    void LblNoticeMouseMove(int x, int y);
+    // Every message to the window passes here before the window's own handling.
+    void TrayMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+    // A double click on the icon: back from the tray when there, else into it.
+    void TrayIconDoubleClick();
+    void PopTrayAtCursor();
+    void AddTrayIcon();
+    void ShowTrayBalloon(const std::string& Title, const std::string& Text);
+    void HideToTray();
+    // Saves the settings and gives back the sockets library, the TCP-table function and the
+    // tray icon. The releases happen once; after them nothing scans again.
+    void SaveSettingsAndShutDown();
+    bool IsShutDown() const { return shutDown_; }
+    void TmrScanTimer();
+    void Rescan1Click();
+    void Show1Click();
+    void Exit1Click();
+
 private:
     platform::System& sys_;
     std::unique_ptr<platform::Window> form_;
@@ -95,6 +135,18 @@ private:
                              const std::string& ident);
     bool DisableFolderEntry(const std::string& folder, const std::string& programFileName);
     bool DisableFileLines(const std::string& file, const std::string& programFileName);
+    // The steps of creation after the process menu: the tray icon, the messages, the size.
+    void CreateTrayAndLoadSize();
+    PopupMenuItem& AddTrayItemAfterSeparator(const char* name, const char* caption,
+                                             void (TfrmMain::*handler)());
+    bool shutDown_ = false;
+    bool trayIconAdded_ = false;
+    // When the window goes: removes the icon if the shutdown has not, and takes the window's
+    // handler off the application's minimise notification.
+    struct LifeCycleGuard {
+        TfrmMain& form;
+        ~LifeCycleGuard();
+    };
 
 public:
     // The system's TCP-table function; null when it has none.
@@ -119,6 +171,24 @@ public:
     PopupMenu PopStart;
     PopupMenuItem& ShowStartup1;
     PopupMenuItem& DisableStartup1;
+
+    // The tray icon's record: each call sets its own fields, the others keep their values.
+    platform::NotifyIconData TrayIconData;
+    // The number the system gives the message "TaskbarCreated".
+    std::uint32_t TaskbarCreatedMessage = 0;
+    bool SettingsLoaded = false;
+    // The balloon on show is the close-to-tray notice.
+    bool CloseNoticeShown = false;
+
+    // The tray icon's menu.
+    PopupMenu PopTray;
+    PopupMenuItem& Rescan1 = PopTray.Add("Rescan1", "Rescan", [this] { Rescan1Click(); });
+    PopupMenuItem& Show1 =
+        AddTrayItemAfterSeparator("Show1", "Show\\Hide", &TfrmMain::Show1Click);
+    PopupMenuItem& Exit1 = AddTrayItemAfterSeparator("Exit1", "Exit", &TfrmMain::Exit1Click);
+
+private:
+    LifeCycleGuard lifeCycleGuard_{*this};
 };
 
 }  // namespace zorvik
