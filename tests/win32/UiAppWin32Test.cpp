@@ -3,6 +3,7 @@
 // the notification icon.
 #include "platform/win32/WindowsApi.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
 
@@ -227,6 +228,25 @@ TEST_F(AppWin32, TabMovesTheFocusInTheOrderTheControlsWereAdded) {
     }
     EXPECT_EQ(order, (std::vector<std::string>{"EdtInt", "UpInt", "ChkMin", "ChkStartWin",
                                                "ChkIgnoreSafe"}));
+}
+
+TEST_F(AppWin32, TheProgramsManifestBringsVersion6OfTheCommonControls) {
+    // The module the program's own imports were bound to: other system DLLs may have loaded
+    // the older version beside it. Its path names the side-by-side assembly; its version
+    // resource is no proof, as Wine's version 6 reports 5.80.
+    HMODULE controls = nullptr;
+    ASSERT_TRUE(GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                       GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                   reinterpret_cast<const char*>(&InitCommonControlsEx),
+                                   &controls));
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(controls, path, MAX_PATH);
+    std::string lower = path;
+    CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+    EXPECT_NE(lower.find("\\winsxs\\"), std::string::npos) << path;
+    EXPECT_NE(lower.find("microsoft.windows.common-controls_6595b64144ccf1df_6.0."),
+              std::string::npos)
+        << path;
 }
 
 // --- The general error handler's box, shown for real ------------------------------------------

@@ -326,6 +326,15 @@ TEST_F(ControlsWin32, FlatButtonClicksWithoutTakingTheFocusAndShowsAFolder) {
     EXPECT_EQ(clicks, 1);
 
     uitest::Canvas canvas(23, 22);
+    const RECT topRow{0, 0, 23, 1};
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    SendMessageA(HandleOf(button), WM_MOUSELEAVE, 0, 0);
+    canvas.Draw(HandleOf(button));
+    EXPECT_EQ(canvas.Count(face, topRow), 23) << "no frame while the mouse is elsewhere";
+    SendMessageA(HandleOf(button), WM_MOUSEMOVE, 0, uitest::PointParam(5, 5));
+    canvas.Draw(HandleOf(button));
+    EXPECT_LT(canvas.Count(face, topRow), 23) << "a frame while the mouse is over it";
+    SendMessageA(HandleOf(button), WM_MOUSELEAVE, 0, 0);
     canvas.Draw(HandleOf(button));
     const RECT all{0, 0, 23, 22};
     EXPECT_GT(canvas.Count(RGB(255, 255, 0), all), 20) << "the folder's front";

@@ -268,7 +268,9 @@ void Win32Window::MinimiseFrame() {
 
 void Win32Window::RestoreFrame() {
     const bool wasHidden = !Visible();
-    if (wasHidden || ::IsIconic(Handle())) ::ShowWindow(Handle(), SW_RESTORE);
+    // From minimised back to its normal or maximised state; a window only hidden keeps its state.
+    if (::IsIconic(Handle())) ::ShowWindow(Handle(), SW_RESTORE);
+    else if (wasHidden) ::ShowWindow(Handle(), SW_SHOW);
     if (IsMain() && ui_) ui_->ApplyTaskbarButton(Handle());
     // Back from the tray: the window shows again, as Show would.
     if (wasHidden) Fire(OnShow);
