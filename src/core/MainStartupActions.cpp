@@ -197,8 +197,12 @@ bool TfrmMain::DisableFileLines(const std::string& file, const std::string& prog
     bool matched = false;
     const std::string text = DisableLines(bytes, programFileName, matched);
 
-    // Written whole beside the file first, so that a failure never leaves half a file.
     const std::optional<std::uint32_t> attributes = files.Attributes(file);
+    // Refused as a write to it would be; replacing it whole would not be stopped everywhere.
+    if (attributes && (*attributes & platform::kAttrReadOnly))
+        throw AppError("Cannot create file " + file);
+
+    // Written whole beside the file first, so that a failure never leaves half a file.
     const std::string rewrite = file + kRewriteSuffix;
     if (!files.WriteAll(rewrite, text).ok) {
         files.Delete(rewrite);

@@ -1,0 +1,290 @@
+// The main window on the real system: a scan that finds a running program started with
+// Windows, the trusted list passing it over, and "Disable Start up" on real registry values, a
+// profile file, a start-up folder and a text file. The program is a helper that owns loopback
+// sockets, copied under a name of this test's own; the rules file beside this program is
+// replaced for each test and put back afterwards, since other tests read the shipped one.
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/AsciiLower.h"
+#include "core/PathParts.h"
+#include "core/ScanRules.h"
+#include "core/untFunc.h"
+#include "core/untMain.h"
+#include "core/untOp.h"
+#include "core/untScan.h"
+#include "core/untTrust.h"
+#include "platform/win32/ScopedHandle.h"
+#include "win32/UiTestSupport.h"
+
+namespace {
+
+using platform::RegType;
+using platform::RootKey;
+using zorvik::AsciiLower;
+
+const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+class MainWin32Test : public uitest::UiTest {
+protected:
+    void SetUp() override {
+        const std::string pid = std::to_string(::GetCurrentProcessId());
+        runValue_ = "ZorvikMainTest-" + pid;
+        key_ = "Software\\ZorvikMainTest-" + pid;
+        agentName_ = "zvkagent" + pid + ".exe";
+
+        drive_ = zorvik::GetWindowsDrive(*sys);
+        ASSERT_FALSE(drive_.empty());
+        const std::string temp = Files().TempDirectory();
+        if (AsciiLower(temp.substr(0, drive_.size())) != AsciiLower(drive_))
+            GTEST_SKIP() << "the temporary folder " << temp << " is not on the Windows drive";
+        dir_ = temp + "ZorvikMain-" + pid;
+        ASSERT_TRUE(Files().CreateDirectory(dir_)) << dir_;
+        relativeDir_ = dir_.substr(drive_.size());
+        agentPath_ = dir_ + "\\" + agentName_;
+        const std::string agentSource =
+            zorvik::ProgramFolderOf(Files().OwnPath()) + "zorvik_test_agent.exe";
+        ASSERT_TRUE(::CopyFileA(agentSource.c_str(), agentPath_.c_str(), TRUE)) << agentSource;
+
+        rulesFile_ = zorvik::RulesFilePath(*sys);
+        std::string bytes;
+        if (Files().ReadAll(rulesFile_, bytes).ok) savedRules_ = bytes;
+    }
+
+    void TearDown() override {
+        if (agent_) {
+            ::TerminateProcess(agent_.get(), 0);
+            ::WaitForSingleObject(agent_.get(), 10000);
+        }
+        if (rulesFile_.empty()) return;
+        if (savedRules_) Files().WriteAll(rulesFile_, *savedRules_);
+        else Files().Delete(rulesFile_);
+        platform::RegKey run = platform::OpenKey(Reg(), RootKey::CurrentUser, kRunKey,
+                                                 platform::KeyAccess::All);
+        if (run) Reg().DeleteValue(run.get(), runValue_);
+        Reg().DeleteTree(RootKey::CurrentUser, key_);
+        if (!dir_.empty()) RemoveTree(dir_);
+    }
+
+    platform::Files& Files() { return sys->files(); }
+    platform::Registry& Reg() { return sys->registry(); }
+
+    void RemoveTree(const std::string& path) {
+        if (auto entries = Files().List(path + "\\*")) {
+            for (const auto& entry : *entries) {
+                if (entry.name == "." || entry.name == "..") continue;
+                const std::string child = path + "\\" + entry.name;
+                Files().SetAttributes(child, entry.attributes & ~platform::kAttrReadOnly);
+                if (entry.attributes & platform::kAttrDirectory) RemoveTree(child);
+                else Files().Delete(child);
+            }
+        }
+        Files().RemoveDirectory(path);
+    }
+
+    void WriteRules(const std::string& text) {
+        ASSERT_TRUE(Files().WriteAll(rulesFile_, text).ok) << rulesFile_;
+    }
+    std::string RunRule() const {
+        return "[Run]\r\nType=REG\r\nRoot=HKEY_CURRENT_USER\r\nKey=" + kRunKey +
+               "\r\nAction=ENUM\r\n";
+    }
+    void PutValue(const std::string& subKey, const std::string& name, RegType type,
+                  const std::string& text) {
+        platform::RegKey key = platform::CreateKey(Reg(), RootKey::CurrentUser, subKey);
+        ASSERT_TRUE(key) << subKey;
+        ASSERT_TRUE(Reg().Set(key.get(), name, {type, text + '\0'})) << name;
+    }
+    std::optional<platform::RegValue> GetValue(const std::string& subKey, const std::string& name) {
+        platform::RegKey key = platform::OpenKey(Reg(), RootKey::CurrentUser, subKey,
+                                                 platform::KeyAccess::Read);
+        return key ? Reg().Query(key.get(), name) : std::nullopt;
+    }
+    void MakeFile(const std::string& path, const std::string& bytes) {
+        ASSERT_TRUE(Files().WriteAll(path, bytes).ok) << path;
+    }
+    std::string FileText(const std::string& path) {
+        std::string bytes;
+        return Files().ReadAll(path, bytes).ok ? bytes : "<unreadable>";
+    }
+
+    // Starts the agent and waits until its sockets are up.
+    void StartAgent() {
+        const std::string eventName = "ZorvikMainTestReady-" + std::to_string(::GetCurrentProcessId());
+        platform::win32::UniqueHandle ready(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
+        ASSERT_TRUE(ready);
+        std::string commandLine = "\"" + agentPath_ + "\" " + eventName;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(::CreateProcessA(agentPath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                     0, nullptr, nullptr, &startup, &info))
+            << agentPath_;
+        ::CloseHandle(info.hThread);
+        agent_ = platform::win32::UniqueHandle(info.hProcess);
+        agentPid_ = info.dwProcessId;
+        const HANDLE waits[2] = {ready.get(), agent_.get()};
+        ASSERT_EQ(::WaitForMultipleObjects(2, waits, FALSE, 30000), WAIT_OBJECT_0)
+            << "the agent did not get its sockets up";
+    }
+
+    // The agent's row in the process list, or -1.
+    int AgentRow(const zorvik::TfrmMain& frmMain) {
+        const std::string wanted = AsciiLower(zorvik::GetLongPath(*sys, agentPath_));
+        for (int row = 0; row < frmMain.LstProc.RowCount(); ++row) {
+            const std::string caption = frmMain.LstProc.RowCaption(row);
+            if (AsciiLower(zorvik::GetLongPath(*sys, caption)) == wanted) return row;
+        }
+        return -1;
+    }
+    // Rescans until the agent is listed: the system may take a moment to name a socket's owner.
+    int RescanUntilListed(zorvik::TfrmMain& frmMain) {
+        for (int attempt = 0; attempt < 40; ++attempt) {
+            frmMain.BtnScanClick();
+            const int row = AgentRow(frmMain);
+            if (row >= 0) return row;
+            ::Sleep(250);
+        }
+        return -1;
+    }
+    void LeftClick(zorvik::TfrmMain& frmMain, int row) {
+        HWND list = uitest::HandleOf(frmMain.LstProc);
+        RECT r{};
+        r.left = LVIR_BOUNDS;
+        ASSERT_TRUE(::SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)));
+        uitest::Click(list, r.left + 4, (r.top + r.bottom) / 2);
+        ui.ProcessMessages();
+    }
+
+    std::string runValue_, key_, agentName_, agentPath_, drive_, dir_, relativeDir_, rulesFile_;
+    std::optional<std::string> savedRules_;
+    platform::win32::UniqueHandle agent_;
+    DWORD agentPid_ = 0;
+};
+
+TEST_F(MainWin32Test, ScanListsARunningProgramStartedWithWindowsUntilItIsTrusted) {
+    WriteRules(RunRule());
+    PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
+    StartAgent();
+    zorvik::TfrmMain frmMain(*sys);
+    zorvik::TfrmTrust frmTrust(*sys);
+    zorvik::TfrmOp frmOp(*sys);
+    frmMain.AttachSideWindows(frmTrust, frmOp);
+    ASSERT_TRUE(frmMain.HasTcpTableEntry());
+
+    const int row = RescanUntilListed(frmMain);
+
+    ASSERT_GE(row, 0) << "the agent was never listed";
+    EXPECT_EQ(frmMain.LstProc.SubItem(row, 0), std::to_string(agentPid_));
+    EXPECT_EQ(frmMain.LstProc.SubItem(row, 1), "Possible Bot Process, 1 Start up\\s detected");
+    LeftClick(frmMain, row);
+    ASSERT_EQ(frmMain.LstStart.RowCount(), 1);
+    EXPECT_EQ(frmMain.LstStart.RowCaption(0), "REG");
+    EXPECT_EQ(frmMain.LstStart.SubItem(0, 0), "HKEY_CURRENT_USER");
+    EXPECT_EQ(frmMain.LstStart.SubItem(0, 1), kRunKey);
+    EXPECT_EQ(frmMain.LstStart.SubItem(0, 2), runValue_);
+    EXPECT_EQ(frmMain.LstStartCustomDrawItem(0), platform::kRed);
+
+    frmTrust.Append(frmMain.LstProc.RowCaption(row));
+    frmMain.BtnScanClick();
+    EXPECT_EQ(AgentRow(frmMain), -1) << "a trusted program is passed over";
+    EXPECT_EQ(frmMain.LstStart.RowCount(), 0);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MainWin32Test, DisableStartupOnRealValuesFilesAndFolders) {
+    zorvik::StrAr accounts;
+    zorvik::GetUserAccounts(*sys, accounts);
+    if (accounts.empty()) std::cout << "note: no user accounts listed, no start-up folder is searched\n";
+    const std::string scratchRun = key_ + "\\Run";
+    const std::string bootIni = dir_ + "\\boot.ini";
+    const std::string batch = dir_ + "\\start.bat";
+    WriteRules(RunRule() +
+               "[Scratch]\r\nType=REG\r\nRoot=HKEY_CURRENT_USER\r\nKey=" + scratchRun +
+               "\r\nAction=ENUM\r\n"
+               "[Profile]\r\nType=INI\r\nName=" + bootIni + "\r\nSection=boot\r\nIdent=shell\r\n"
+               "[Folder]\r\nType=FOL\r\nPath=" + relativeDir_ + "\\Users\\*USER*\\Startup\r\n"
+               "[Batch]\r\nType=FIL\r\nPath=" + relativeDir_ + "\\start.bat\r\n");
+    PutValue(kRunKey, runValue_, RegType::Sz, agentPath_);
+    PutValue(scratchRun, "Agent", RegType::ExpandSz, "\"" + agentPath_ + "\" -X");
+    MakeFile(bootIni, "[boot]\r\nshell=Explorer.exe " + agentName_ + "\r\n");
+    std::string startup;
+    if (!accounts.empty()) {
+        startup = dir_ + "\\Users\\" + accounts[0] + "\\Startup";
+        ASSERT_TRUE(Files().CreateDirectory(dir_ + "\\Users"));
+        ASSERT_TRUE(Files().CreateDirectory(dir_ + "\\Users\\" + accounts[0]));
+        ASSERT_TRUE(Files().CreateDirectory(startup));
+        MakeFile(startup + "\\" + agentName_, "MZ");
+    }
+    const std::string tail = "\x1A" "start " + agentName_ + "\r\n";
+    MakeFile(batch, "@echo off\r\nSTART " + agentName_ + " /q\r\nrem other\r\n" + tail);
+    StartAgent();
+    zorvik::TfrmMain frmMain(*sys);
+    zorvik::TfrmTrust frmTrust(*sys);
+    zorvik::TfrmOp frmOp(*sys);
+    frmMain.AttachSideWindows(frmTrust, frmOp);
+    const int row = RescanUntilListed(frmMain);
+    ASSERT_GE(row, 0) << "the agent was never listed";
+    LeftClick(frmMain, row);
+
+    std::vector<std::string> kinds;
+    for (int i = 0; i < frmMain.LstStart.RowCount(); ++i) kinds.push_back(frmMain.LstStart.RowCaption(i));
+    std::vector<std::string> expectedKinds = {"REG", "REG", "INI"};
+    if (!accounts.empty()) expectedKinds.push_back("FOL");
+    expectedKinds.push_back("FIL");
+    ASSERT_EQ(kinds, expectedKinds);
+    const int filRow = static_cast<int>(kinds.size()) - 1;
+
+    // A read-only text file is refused and left as it was.
+    ASSERT_TRUE(Files().SetAttributes(batch, platform::kAttrReadOnly));
+    const std::string batchBefore = FileText(batch);
+    frmMain.LstStart.SetSelectedRow(filRow);
+    ui.RunHandler([&] { frmMain.DisableStartup1Click(); });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Cannot create file " + batch);
+    EXPECT_EQ(FileText(batch), batchBefore);
+    EXPECT_EQ(frmMain.LstStartCustomDrawItem(filRow), platform::kRed);
+    ASSERT_TRUE(Files().SetAttributes(batch, platform::kAttrNormal));
+    boxes.clear();
+
+    for (int i = 0; i < frmMain.LstStart.RowCount(); ++i) {
+        frmMain.LstStart.SetSelectedRow(i);
+        ui.RunHandler([&] { frmMain.DisableStartup1Click(); });
+        EXPECT_EQ(frmMain.LstStartCustomDrawItem(i), platform::kGreen) << kinds[i] << " row " << i;
+    }
+    EXPECT_TRUE(boxes.empty()) << (boxes.empty() ? "" : boxes[0].text);
+
+    const std::optional<platform::RegValue> run = GetValue(kRunKey, runValue_);
+    ASSERT_TRUE(run.has_value());
+    EXPECT_EQ(run->type, RegType::Sz);
+    EXPECT_EQ(run->data, AsciiLower(zorvik::GetLongPath(*sys, agentPath_)) + ".bak" + '\0');
+    const std::optional<platform::RegValue> scratch = GetValue(scratchRun, "Agent");
+    ASSERT_TRUE(scratch.has_value());
+    EXPECT_EQ(scratch->type, RegType::ExpandSz) << "an expandable string stays expandable";
+    EXPECT_EQ(scratch->data, "\"" + AsciiLower(agentPath_) + ".bak\" -x" + '\0');
+    EXPECT_EQ(sys->profile().ReadString(bootIni, "boot", "shell", ""),
+              "explorer.exe " + AsciiLower(agentName_) + ".bak");
+    if (!startup.empty()) {
+        EXPECT_FALSE(Files().Attributes(startup + "\\" + agentName_).has_value());
+        EXPECT_TRUE(Files().Attributes(startup + "\\" + agentName_ + ".bak").has_value());
+    }
+    EXPECT_EQ(FileText(batch),
+              "@echo off\r\nstart " + AsciiLower(agentName_) + ".bak /q\r\nrem other\r\n" + tail);
+    EXPECT_FALSE(Files().Attributes(batch + ".~zorvik").has_value()) << "no scratch file is left";
+
+    // The next scan finds every entry again, now disabled.
+    frmMain.BtnScanClick();
+    const int again = AgentRow(frmMain);
+    ASSERT_GE(again, 0);
+    LeftClick(frmMain, again);
+    ASSERT_EQ(frmMain.LstStart.RowCount(), static_cast<int>(expectedKinds.size()));
+    for (int i = 0; i < frmMain.LstStart.RowCount(); ++i)
+        EXPECT_EQ(frmMain.LstStartCustomDrawItem(i), platform::kGreen) << kinds[i];
+}
+
+}  // namespace
