@@ -9,7 +9,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <winsock2.h>
-#include "platform/win32/WindowsApi.h"
+#include <windows.h>
 
 #undef CreateDirectory
 #undef RemoveDirectory
