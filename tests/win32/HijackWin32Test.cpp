@@ -20,7 +20,9 @@ namespace {
 
 using zorvik::NtHeadersBlock;
 
-// A console child that waits on an open pipe for input, so it stays idle until ended.
+// A console program without a console that waits on an open pipe for input, so it stays idle
+// until ended. Its output goes to NUL: nothing it or the system starts for it holds on to this
+// test's own output (a runner that waits for the end of that output would wait for it).
 class IdleChild {
 public:
     explicit IdleChild(const std::string& exePath) {
@@ -28,20 +30,24 @@ public:
         HANDLE readEnd = nullptr;
         if (!CreatePipe(&readEnd, &writeEnd_, &inherit, 0)) return;
         SetHandleInformation(writeEnd_, HANDLE_FLAG_INHERIT, 0);
+        HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                 OPEN_EXISTING, 0, nullptr);
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdInput = readEnd;
-        startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-        startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+        startup.hStdOutput = nul;
+        startup.hStdError = nul;
         std::string commandLine = "\"" + exePath + "\"";
         PROCESS_INFORMATION info{};
-        if (CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                           CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info)) {
+        if (nul != INVALID_HANDLE_VALUE &&
+            CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                           DETACHED_PROCESS, nullptr, nullptr, &startup, &info)) {
             process_ = info.hProcess;
             CloseHandle(info.hThread);
             pid_ = info.dwProcessId;
         }
+        if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
         CloseHandle(readEnd);
     }
     ~IdleChild() {
