@@ -1,9 +1,9 @@
 // zorvikc search PROGRAM: what the start-up search finds for one program file name.
-#include <cstdlib>
 #include <string>
 
 #include "core/ScanOptions.h"
 #include "core/ScanRules.h"
+#include "core/SettingsFile.h"
 #include "core/StartupReport.h"
 #include "core/untFunc.h"
 #include "core/untScan.h"
@@ -21,18 +21,6 @@ public:
 private:
     bool ignoreSafe_;
 };
-
-// A saved flag: an integer (decimal, or hexadecimal after 0x), any value but 0 is true; a text
-// that is not a number gives false.
-bool ParseFlag(const std::string& text) {
-    if (text.empty()) return false;
-    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-    const char* start = text.c_str() + (hex ? 2 : 0);
-    char* end = nullptr;
-    const long long value = std::strtoll(start, &end, hex ? 16 : 10);
-    if (end == start || *end != '\0') return false;
-    return value != 0;
-}
 
 }  // namespace
 
@@ -52,11 +40,10 @@ int RunSearchCommand(CommandContext& context) {
         shortFileName = zorvik::FileNamePart(zorvik::GetShortPath(sys, program));
 
     const std::string rulesFile = zorvik::RulesFilePath(sys);
-    const std::string settingsFile =
-        rulesFile.substr(0, rulesFile.size() - std::string("Scan.ini").size()) + "Settings.ini";
+    const std::string settingsFile = zorvik::SettingsFilePath(sys);
     bool ignoreSafe = false;
     if (zorvik::PathExists(sys, settingsFile))
-        ignoreSafe = ParseFlag(sys.profile().ReadString(settingsFile, "Core", "IgnoreSafe", "0"));
+        ignoreSafe = zorvik::ReadSettingsBool(sys, settingsFile, "Core", "IgnoreSafe", false);
 
     out << "Program file name:     " << programFileName << '\n';
     out << "Short file name:       " << (shortFileName.empty() ? "(none)" : shortFileName) << '\n';
