@@ -5,12 +5,14 @@ set -euo pipefail
 
 export DEBIAN_FRONTEND=noninteractive
 
-# Build tools, test and benchmark libraries, and the help compiler (chmcmd).
+# Build tools, test and benchmark libraries, the help compiler (chmcmd), the release packer,
+# and the screenshot tools of the run script (import, convert, xdpyinfo).
 tools=(
   cmake g++ make
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fp-utils
+  zip imagemagick x11-utils
 )
 # Wine with its recommended fonts and libraries: the Windows tests draw real windows.
 wine=(wine wine64 wine32:i386 fonts-wine xvfb xauth)

@@ -17,43 +17,43 @@ constexpr int kRegisterRunValue = 1;
 constexpr int kRemoveRunValue = 2;
 
 std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
-    platform::WindowSpec spec;
-    spec.name = "frmOp";
-    spec.caption = "Options";
-    spec.frame = platform::WindowFrame::FixedToolWindow;
-    spec.alwaysOnTop = true;
-    spec.centred = true;
-    spec.clientWidth = 137;
-    spec.clientHeight = 121;
-    return sys.ui().NewWindow(spec);
+    platform::WindowSpec desc;
+    desc.name = "frmOp";
+    desc.caption = "Options";
+    desc.frame = platform::WindowFrame::FixedToolWindow;
+    desc.alwaysOnTop = true;
+    desc.centred = true;
+    desc.clientWidth = 137;
+    desc.clientHeight = 121;
+    return sys.ui().NewWindow(desc);
 }
 
 ControlSpec Spec(const char* name, Rect bounds, const char* text = "",
                  platform::GroupBox* parent = nullptr) {
-    ControlSpec spec;
-    spec.name = name;
-    spec.bounds = bounds;
-    spec.text = text;
-    spec.parent = parent;
-    return spec;
+    ControlSpec desc;
+    desc.name = name;
+    desc.bounds = bounds;
+    desc.text = text;
+    desc.parent = parent;
+    return desc;
 }
 
 platform::Edit& MakeEdtInt(platform::Window& form, platform::GroupBox& group) {
-    ControlSpec spec = Spec("EdtInt", {48, 16, 49, 21}, "0", &group);
-    spec.enabled = false;
-    spec.hint = "Interval is in Seconds";
-    return form.AddEdit(spec);
+    ControlSpec desc = Spec("EdtInt", {48, 16, 49, 21}, "0", &group);
+    desc.enabled = false;
+    desc.hint = "Interval is in Seconds";
+    return form.AddEdit(desc);
 }
 
 platform::UpDown& MakeUpInt(platform::Window& form, platform::GroupBox& group) {
-    platform::UpDownSpec spec;
-    static_cast<ControlSpec&>(spec) = Spec("UpInt", {96, 16, 17, 21}, "", &group);
-    spec.enabled = false;
-    spec.min = 0;
-    spec.max = 100;
-    spec.position = 0;
-    spec.wrap = false;
-    return form.AddUpDown(spec);
+    platform::UpDownSpec desc;
+    static_cast<ControlSpec&>(desc) = Spec("UpInt", {96, 16, 17, 21}, "", &group);
+    desc.enabled = false;
+    desc.min = 0;
+    desc.max = 100;
+    desc.position = 0;
+    desc.wrap = false;
+    return form.AddUpDown(desc);
 }
 
 }  // namespace

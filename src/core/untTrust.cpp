@@ -8,48 +8,48 @@ using platform::ControlSpec;
 using platform::Rect;
 
 std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
-    platform::WindowSpec spec;
-    spec.name = "frmTrust";
-    spec.caption = "Trusted Programs";
-    spec.frame = platform::WindowFrame::SizeableToolWindow;
-    spec.alwaysOnTop = true;
-    spec.centred = true;
-    spec.outerWidth = 345;
-    spec.outerHeight = 259;
-    return sys.ui().NewWindow(spec);
+    platform::WindowSpec desc;
+    desc.name = "frmTrust";
+    desc.caption = "Trusted Programs";
+    desc.frame = platform::WindowFrame::SizeableToolWindow;
+    desc.alwaysOnTop = true;
+    desc.centred = true;
+    desc.outerWidth = 345;
+    desc.outerHeight = 259;
+    return sys.ui().NewWindow(desc);
 }
 
 platform::ListBox& MakeLstProg(platform::Window& form) {
-    platform::ListBoxSpec spec;
-    spec.name = "LstProg";
-    spec.bounds = Rect{8, 8, 321, 153};
-    spec.itemHeight = 13;
-    return form.AddListBox(spec);
+    platform::ListBoxSpec desc;
+    desc.name = "LstProg";
+    desc.bounds = Rect{8, 8, 321, 153};
+    desc.itemHeight = 13;
+    return form.AddListBox(desc);
 }
 
 platform::Edit& MakeEdtPath(platform::Window& form) {
-    ControlSpec spec;
-    spec.name = "EdtPath";
-    spec.bounds = Rect{8, 168, 297, 21};
-    return form.AddEdit(spec);
+    ControlSpec desc;
+    desc.name = "EdtPath";
+    desc.bounds = Rect{8, 168, 297, 21};
+    return form.AddEdit(desc);
 }
 
 platform::Button& MakeButton(platform::Window& form, const char* name, Rect bounds,
                              const char* text) {
-    platform::ButtonSpec spec;
-    spec.name = name;
-    spec.bounds = bounds;
-    spec.text = text;
-    return form.AddButton(spec);
+    platform::ButtonSpec desc;
+    desc.name = name;
+    desc.bounds = bounds;
+    desc.text = text;
+    return form.AddButton(desc);
 }
 
 platform::Button& MakeSpdOpen(platform::Window& form) {
-    platform::ButtonSpec spec;
-    spec.name = "SpdOpen";
-    spec.bounds = Rect{304, 168, 23, 22};
-    spec.flat = true;
-    spec.glyph = platform::ButtonGlyph::OpenFolder;
-    return form.AddButton(spec);
+    platform::ButtonSpec desc;
+    desc.name = "SpdOpen";
+    desc.bounds = Rect{304, 168, 23, 22};
+    desc.flat = true;
+    desc.glyph = platform::ButtonGlyph::OpenFolder;
+    return form.AddButton(desc);
 }
 
 }  // namespace

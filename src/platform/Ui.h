@@ -66,7 +66,7 @@ public:
 
     // --- Windows -------------------------------------------------------------------------
     // A new window, hidden. The caller owns it; its controls die with it.
-    virtual std::unique_ptr<Window> NewWindow(const WindowSpec& spec) = 0;
+    virtual std::unique_ptr<Window> NewWindow(const WindowSpec& desc) = 0;
     // The main window once made, else nullptr.
     virtual Window* MainWindow() const = 0;
 

@@ -127,7 +127,7 @@ public:
     std::function<void()> OnClick;
 };
 
-// A group box without caption; controls whose spec names it as parent sit inside it.
+// A group box without caption; controls whose desc names it as parent sit inside it.
 class GroupBox : public Control {};
 
 // A one-line edit box.
@@ -301,15 +301,15 @@ public:
     virtual bool Maximised() const = 0;    // IsZoomed
     virtual void SetMaximised(bool maximised) = 0;
 
-    virtual Label& AddLabel(const ControlSpec& spec) = 0;
-    virtual Button& AddButton(const ButtonSpec& spec) = 0;
-    virtual CheckBox& AddCheckBox(const ControlSpec& spec) = 0;
-    virtual GroupBox& AddGroupBox(const ControlSpec& spec) = 0;
-    virtual Edit& AddEdit(const ControlSpec& spec) = 0;
-    virtual UpDown& AddUpDown(const UpDownSpec& spec) = 0;
-    virtual ListBox& AddListBox(const ListBoxSpec& spec) = 0;
-    virtual ListView& AddListView(const ListViewSpec& spec) = 0;
-    virtual Bevel& AddBevel(const ControlSpec& spec) = 0;
+    virtual Label& AddLabel(const ControlSpec& desc) = 0;
+    virtual Button& AddButton(const ButtonSpec& desc) = 0;
+    virtual CheckBox& AddCheckBox(const ControlSpec& desc) = 0;
+    virtual GroupBox& AddGroupBox(const ControlSpec& desc) = 0;
+    virtual Edit& AddEdit(const ControlSpec& desc) = 0;
+    virtual UpDown& AddUpDown(const UpDownSpec& desc) = 0;
+    virtual ListBox& AddListBox(const ListBoxSpec& desc) = 0;
+    virtual ListView& AddListView(const ListViewSpec& desc) = 0;
+    virtual Bevel& AddBevel(const ControlSpec& desc) = 0;
     virtual Timer& AddTimer(const std::string& name) = 0;
     // Tab order is the order the focusable controls were added in.
 

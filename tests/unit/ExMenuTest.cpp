@@ -26,10 +26,10 @@ constexpr const char* kProgram = "C:\\Apps\\Bot.exe";
 class ExMenuTest : public ::testing::Test {
 protected:
     ExMenuTest() {
-        WindowSpec spec;
-        spec.name = "frmMain";
-        spec.mainWindow = true;
-        main = gui.NewWindow(spec);
+        WindowSpec desc;
+        desc.name = "frmMain";
+        desc.mainWindow = true;
+        main = gui.NewWindow(desc);
         sys.fs().AddFile("C:\\Apps\\Readme.txt", "read me");
         sys.fs().AddFile(kProgram, "MZ");
         ns.SetContextMenu(kProgram, {SimShellVerb{"Open", [this] { ++opened; }},
@@ -214,10 +214,10 @@ TEST_F(ExMenuTest, AFailedShellCallEndsTheMenuWithTheSystemsText) {
         sim::SimSystem fresh;
         sim::SimShellNamespace& shell = sim::ShellNamespaceOf(fresh);
         sim::SimUi& ui = sim::GuiOf(fresh);
-        WindowSpec spec;
-        spec.name = "frmMain";
-        spec.mainWindow = true;
-        std::unique_ptr<Window> owner = ui.NewWindow(spec);
+        WindowSpec desc;
+        desc.name = "frmMain";
+        desc.mainWindow = true;
+        std::unique_ptr<Window> owner = ui.NewWindow(desc);
         fresh.fs().AddFile("C:\\Apps\\Readme.txt", "");
         fresh.fs().AddFile(kProgram, "MZ");
         shell.SetContextMenu(kProgram, {SimShellVerb{"Open", {}}});

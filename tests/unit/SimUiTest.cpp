@@ -18,19 +18,19 @@ using platform::sim::ShellOf;
 class SimUiTest : public ::testing::Test {
 protected:
     SimUiTest() {
-        WindowSpec spec;
-        spec.name = "frmMain";
-        spec.caption = "Pellmoor";
-        spec.outerWidth = 729;
-        spec.outerHeight = 427;
-        spec.mainWindow = true;
-        main = gui.NewWindow(spec);
+        WindowSpec desc;
+        desc.name = "frmMain";
+        desc.caption = "Pellmoor";
+        desc.outerWidth = 729;
+        desc.outerHeight = 427;
+        desc.mainWindow = true;
+        main = gui.NewWindow(desc);
     }
 
     Button& AddButton(const std::string& name) {
-        ButtonSpec spec;
-        spec.name = name;
-        return main->AddButton(spec);
+        ButtonSpec desc;
+        desc.name = name;
+        return main->AddButton(desc);
     }
 
     sim::SimSystem sys;
@@ -68,9 +68,9 @@ TEST_F(SimUiTest, TheGeneralErrorHandlerReportsAndTheLoopGoesOn) {
 }
 
 TEST_F(SimUiTest, ACheckBoxSetFromCodeRunsItsHandlerOnlyOnChangeAndPassesErrorsOn) {
-    ControlSpec spec;
-    spec.name = "ChkX";
-    CheckBox& box = main->AddCheckBox(spec);
+    ControlSpec desc;
+    desc.name = "ChkX";
+    CheckBox& box = main->AddCheckBox(desc);
     int runs = 0;
     box.OnClick = [&] { ++runs; };
     box.SetChecked(false);
@@ -242,11 +242,11 @@ struct Probe {
 };
 
 TEST_F(SimUiTest, ListViewRowsOwnTheirDataAndAnswerTheMouse) {
-    ListViewSpec spec;
-    spec.name = "LstProc";
-    spec.bounds = {8, 24, 705, 150};
-    spec.columns = {{"Program Path", 280}, {"PID", 50}, {"Details", 370}};
-    ListView& list = main->AddListView(spec);
+    ListViewSpec desc;
+    desc.name = "LstProc";
+    desc.bounds = {8, 24, 705, 150};
+    desc.columns = {{"Program Path", 280}, {"PID", 50}, {"Details", 370}};
+    ListView& list = main->AddListView(desc);
     int destroyed = 0;
     for (const char* path : {"C:\\a.exe", "C:\\b.exe", "C:\\c.exe"}) {
         const int row = list.AddRow(path, std::make_shared<Probe>(destroyed));
@@ -283,9 +283,9 @@ TEST_F(SimUiTest, ListViewRowsOwnTheirDataAndAnswerTheMouse) {
 }
 
 TEST_F(SimUiTest, UpDownPositionIsASigned16BitNumberOutsideTheRange) {
-    UpDownSpec spec;
-    spec.name = "UpInt";
-    UpDown& arrows = main->AddUpDown(spec);
+    UpDownSpec desc;
+    desc.name = "UpInt";
+    UpDown& arrows = main->AddUpDown(desc);
     arrows.SetPosition(70000);
     EXPECT_EQ(arrows.Position(), 4464);
     arrows.SetPosition(300);

@@ -30,13 +30,13 @@ using platform::WindowSpec;
 using uitest::HandleOf;
 
 WindowSpec Spec(const char* name, bool main = false) {
-    WindowSpec spec;
-    spec.name = name;
-    spec.caption = name;
-    spec.outerWidth = 400;
-    spec.outerHeight = 300;
-    spec.mainWindow = main;
-    return spec;
+    WindowSpec desc;
+    desc.name = name;
+    desc.caption = name;
+    desc.outerWidth = 400;
+    desc.outerHeight = 300;
+    desc.mainWindow = main;
+    return desc;
 }
 
 class AppWin32 : public uitest::UiTest {};

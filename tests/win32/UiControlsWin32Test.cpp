@@ -25,20 +25,20 @@ using uitest::StyleOf;
 class ControlsWin32 : public uitest::UiTest {
 protected:
     ControlsWin32() {
-        platform::WindowSpec spec;
-        spec.name = "frmTest";
-        spec.caption = "Test";
-        spec.outerWidth = 600;
-        spec.outerHeight = 400;
-        form = ui.NewWindow(spec);
+        platform::WindowSpec desc;
+        desc.name = "frmTest";
+        desc.caption = "Test";
+        desc.outerWidth = 600;
+        desc.outerHeight = 400;
+        form = ui.NewWindow(desc);
     }
 
     platform::ListView& AddList() {
-        platform::ListViewSpec spec;
-        spec.name = "LstProc";
-        spec.bounds = Rect{8, 24, 560, 200};
-        spec.columns = {{"Program Path", 280}, {"PID", 50}, {"Details", 200}};
-        return form->AddListView(spec);
+        platform::ListViewSpec desc;
+        desc.name = "LstProc";
+        desc.bounds = Rect{8, 24, 560, 200};
+        desc.columns = {{"Program Path", 280}, {"PID", 50}, {"Details", 200}};
+        return form->AddListView(desc);
     }
 
     // Three rows with their sub-items; the list and its rows' texts as the control holds them.
@@ -267,11 +267,11 @@ TEST_F(ControlsWin32, RedrawRepaintsThroughTheMessageLoop) {
 }
 
 TEST_F(ControlsWin32, LabelActsAsALink) {
-    platform::ControlSpec spec;
-    spec.name = "LblNotice";
-    spec.bounds = Rect{8, 376, 189, 13};
-    spec.text = "Pellmoor v1.1.0";
-    platform::Label& label = form->AddLabel(spec);
+    platform::ControlSpec desc;
+    desc.name = "LblNotice";
+    desc.bounds = Rect{8, 376, 189, 13};
+    desc.text = "Pellmoor v1.1.0";
+    platform::Label& label = form->AddLabel(desc);
     HWND hwnd = HandleOf(label);
     int clicks = 0;
     std::vector<Point> moves;
@@ -304,12 +304,12 @@ TEST_F(ControlsWin32, FlatButtonClicksWithoutTakingTheFocusAndShowsAFolder) {
     editSpec.name = "EdtPath";
     editSpec.bounds = Rect{8, 168, 297, 21};
     platform::Edit& edit = form->AddEdit(editSpec);
-    platform::ButtonSpec spec;
-    spec.name = "SpdOpen";
-    spec.bounds = Rect{304, 168, 23, 22};
-    spec.flat = true;
-    spec.glyph = platform::ButtonGlyph::OpenFolder;
-    platform::Button& button = form->AddButton(spec);
+    platform::ButtonSpec desc;
+    desc.name = "SpdOpen";
+    desc.bounds = Rect{304, 168, 23, 22};
+    desc.flat = true;
+    desc.glyph = platform::ButtonGlyph::OpenFolder;
+    platform::Button& button = form->AddButton(desc);
     form->Show();
     SetFocus(HandleOf(edit));
     ASSERT_EQ(GetFocus(), HandleOf(edit));
@@ -343,11 +343,11 @@ TEST_F(ControlsWin32, FlatButtonClicksWithoutTakingTheFocusAndShowsAFolder) {
 }
 
 TEST_F(ControlsWin32, CheckBoxClicksRunThroughTheErrorHandlerButCodeSeesTheException) {
-    platform::ControlSpec spec;
-    spec.name = "ChkMin";
-    spec.bounds = Rect{8, 64, 105, 17};
-    spec.text = "Minimize on Close";
-    platform::CheckBox& box = form->AddCheckBox(spec);
+    platform::ControlSpec desc;
+    desc.name = "ChkMin";
+    desc.bounds = Rect{8, 64, 105, 17};
+    desc.text = "Minimize on Close";
+    platform::CheckBox& box = form->AddCheckBox(desc);
     std::vector<bool> seen;
     box.OnClick = [&] {
         seen.push_back(box.Checked());
@@ -366,12 +366,12 @@ TEST_F(ControlsWin32, CheckBoxClicksRunThroughTheErrorHandlerButCodeSeesTheExcep
 }
 
 TEST_F(ControlsWin32, BevelIsAnEtchedLine) {
-    platform::ControlSpec spec;
-    spec.name = "Bev";
-    spec.bounds = Rect{8, 352, 705, 2};
-    platform::Bevel& bevel = form->AddBevel(spec);
-    EXPECT_EQ(bevel.Bounds(), spec.bounds);
-    EXPECT_EQ(uitest::RectInParent(HandleOf(bevel)), spec.bounds);
+    platform::ControlSpec desc;
+    desc.name = "Bev";
+    desc.bounds = Rect{8, 352, 705, 2};
+    platform::Bevel& bevel = form->AddBevel(desc);
+    EXPECT_EQ(bevel.Bounds(), desc.bounds);
+    EXPECT_EQ(uitest::RectInParent(HandleOf(bevel)), desc.bounds);
     uitest::Canvas canvas(705, 2);
     canvas.Draw(HandleOf(bevel));
     EXPECT_EQ(canvas.Count(GetSysColor(COLOR_BTNSHADOW), RECT{0, 0, 705, 1}), 705);

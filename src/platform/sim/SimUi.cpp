@@ -13,11 +13,11 @@ SimUiImpl::~SimUiImpl() {
     for (SimTimer* t : timers_) t->Detach();
 }
 
-std::unique_ptr<Window> SimUiImpl::NewWindow(const WindowSpec& spec) {
-    if (spec.name.empty() || WindowNamed(spec.name))
-        throw std::logic_error("bad window name " + spec.name);
-    if (spec.mainWindow && main_) throw std::logic_error("a second main window");
-    auto window = std::make_unique<SimWindow>(*this, spec);
+std::unique_ptr<Window> SimUiImpl::NewWindow(const WindowSpec& desc) {
+    if (desc.name.empty() || WindowNamed(desc.name))
+        throw std::logic_error("bad window name " + desc.name);
+    if (desc.mainWindow && main_) throw std::logic_error("a second main window");
+    auto window = std::make_unique<SimWindow>(*this, desc);
     Adopt(*window);
     return window;
 }

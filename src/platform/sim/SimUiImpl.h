@@ -17,7 +17,7 @@ namespace platform::sim {
 
 class SimWindow : public Window {
 public:
-    SimWindow(SimUiImpl& ui, const WindowSpec& spec);
+    SimWindow(SimUiImpl& ui, const WindowSpec& desc);
     ~SimWindow() override;
 
     const std::string& Name() const override { return spec_.name; }
@@ -39,15 +39,15 @@ public:
     bool Maximised() const override { return maximised_; }
     void SetMaximised(bool maximised) override;
 
-    Label& AddLabel(const ControlSpec& spec) override;
-    Button& AddButton(const ButtonSpec& spec) override;
-    CheckBox& AddCheckBox(const ControlSpec& spec) override;
-    GroupBox& AddGroupBox(const ControlSpec& spec) override;
-    Edit& AddEdit(const ControlSpec& spec) override;
-    UpDown& AddUpDown(const UpDownSpec& spec) override;
-    ListBox& AddListBox(const ListBoxSpec& spec) override;
-    ListView& AddListView(const ListViewSpec& spec) override;
-    Bevel& AddBevel(const ControlSpec& spec) override;
+    Label& AddLabel(const ControlSpec& desc) override;
+    Button& AddButton(const ButtonSpec& desc) override;
+    CheckBox& AddCheckBox(const ControlSpec& desc) override;
+    GroupBox& AddGroupBox(const ControlSpec& desc) override;
+    Edit& AddEdit(const ControlSpec& desc) override;
+    UpDown& AddUpDown(const UpDownSpec& desc) override;
+    ListBox& AddListBox(const ListBoxSpec& desc) override;
+    ListView& AddListView(const ListViewSpec& desc) override;
+    Bevel& AddBevel(const ControlSpec& desc) override;
     Timer& AddTimer(const std::string& name) override;
     Control* FindControl(const std::string& name) const override;
     Timer* FindTimer(const std::string& name) const override;
@@ -64,7 +64,7 @@ public:
 
 private:
     template <class T, class SpecT>
-    T& Adopt(const SpecT& spec);
+    T& Adopt(const SpecT& desc);
 
     SimUiImpl* ui_;
     WindowSpec spec_;
@@ -87,7 +87,7 @@ public:
     ~SimUiImpl() override;
 
     // Ui
-    std::unique_ptr<Window> NewWindow(const WindowSpec& spec) override;
+    std::unique_ptr<Window> NewWindow(const WindowSpec& desc) override;
     Window* MainWindow() const override { return main_; }
     std::string ApplicationTitle() const override;
     void SetApplicationTitle(const std::string& title) override { title_ = title; }

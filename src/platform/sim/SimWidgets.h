@@ -17,9 +17,9 @@ class SimUiImpl;
 template <class Base>
 class SimControl : public Base {
 public:
-    explicit SimControl(const ControlSpec& spec)
-        : name_(spec.name), text_(spec.text), hint_(spec.hint), bounds_(spec.bounds),
-          enabled_(spec.enabled), visible_(spec.visible), parent_(spec.parent) {}
+    explicit SimControl(const ControlSpec& desc)
+        : name_(desc.name), text_(desc.text), hint_(desc.hint), bounds_(desc.bounds),
+          enabled_(desc.enabled), visible_(desc.visible), parent_(desc.parent) {}
 
     const std::string& Name() const override { return name_; }
     std::string Text() const override { return text_; }
@@ -63,8 +63,8 @@ private:
 
 class SimButton : public SimControl<Button> {
 public:
-    explicit SimButton(const ButtonSpec& spec)
-        : SimControl(spec), flat_(spec.flat), glyph_(spec.glyph) {}
+    explicit SimButton(const ButtonSpec& desc)
+        : SimControl(desc), flat_(desc.flat), glyph_(desc.glyph) {}
     bool Flat() const { return flat_; }
     ButtonGlyph Glyph() const { return glyph_; }
 
@@ -107,9 +107,9 @@ public:
 
 class SimUpDown : public SimControl<UpDown> {
 public:
-    explicit SimUpDown(const UpDownSpec& spec)
-        : SimControl(spec), min_(spec.min), max_(spec.max) {
-        SetPosition(spec.position);
+    explicit SimUpDown(const UpDownSpec& desc)
+        : SimControl(desc), min_(desc.min), max_(desc.max) {
+        SetPosition(desc.position);
     }
     int Min() const override { return min_; }
     int Max() const override { return max_; }
@@ -126,7 +126,7 @@ private:
 
 class SimListBox : public SimControl<ListBox> {
 public:
-    explicit SimListBox(const ListBoxSpec& spec) : SimControl(spec), itemHeight_(spec.itemHeight) {}
+    explicit SimListBox(const ListBoxSpec& desc) : SimControl(desc), itemHeight_(desc.itemHeight) {}
     int Count() const override { return static_cast<int>(items_.size()); }
     std::string Item(int index) const override {
         return InRange(index) ? items_[static_cast<std::size_t>(index)] : std::string();
@@ -152,7 +152,7 @@ private:
 
 class SimListView : public SimControl<ListView> {
 public:
-    explicit SimListView(const ListViewSpec& spec) : SimControl(spec), columns_(spec.columns) {}
+    explicit SimListView(const ListViewSpec& desc) : SimControl(desc), columns_(desc.columns) {}
 
     int ColumnCount() const override { return static_cast<int>(columns_.size()); }
     ListColumn Column(int index) const override {

@@ -50,15 +50,15 @@ void SimTimer::SetEnabled(bool enabled) {
     Restart();
 }
 
-SimWindow::SimWindow(SimUiImpl& ui, const WindowSpec& spec)
-    : ui_(&ui), spec_(spec), caption_(spec.caption) {
-    const FrameSize frame = FrameOf(spec.frame);
-    if (spec.clientWidth > 0) {
-        width_ = spec.clientWidth + frame.horizontal;
-        height_ = spec.clientHeight + frame.vertical;
+SimWindow::SimWindow(SimUiImpl& ui, const WindowSpec& desc)
+    : ui_(&ui), spec_(desc), caption_(desc.caption) {
+    const FrameSize frame = FrameOf(desc.frame);
+    if (desc.clientWidth > 0) {
+        width_ = desc.clientWidth + frame.horizontal;
+        height_ = desc.clientHeight + frame.vertical;
     } else {
-        width_ = spec.outerWidth;
-        height_ = spec.outerHeight;
+        width_ = desc.outerWidth;
+        height_ = desc.outerHeight;
     }
 }
 
@@ -125,24 +125,24 @@ void SimWindow::SetMaximised(bool maximised) {
 }
 
 template <class T, class SpecT>
-T& SimWindow::Adopt(const SpecT& spec) {
-    if (spec.name.empty()) throw std::logic_error("a control needs a name");
-    if (FindControl(spec.name)) throw std::logic_error("two controls named " + spec.name);
-    auto control = std::make_unique<T>(spec);
+T& SimWindow::Adopt(const SpecT& desc) {
+    if (desc.name.empty()) throw std::logic_error("a control needs a name");
+    if (FindControl(desc.name)) throw std::logic_error("two controls named " + desc.name);
+    auto control = std::make_unique<T>(desc);
     T& ref = *control;
     controls_.push_back(std::move(control));
     return ref;
 }
 
-Label& SimWindow::AddLabel(const ControlSpec& spec) { return Adopt<SimLabel>(spec); }
-Button& SimWindow::AddButton(const ButtonSpec& spec) { return Adopt<SimButton>(spec); }
-CheckBox& SimWindow::AddCheckBox(const ControlSpec& spec) { return Adopt<SimCheckBox>(spec); }
-GroupBox& SimWindow::AddGroupBox(const ControlSpec& spec) { return Adopt<SimGroupBox>(spec); }
-Edit& SimWindow::AddEdit(const ControlSpec& spec) { return Adopt<SimEdit>(spec); }
-UpDown& SimWindow::AddUpDown(const UpDownSpec& spec) { return Adopt<SimUpDown>(spec); }
-ListBox& SimWindow::AddListBox(const ListBoxSpec& spec) { return Adopt<SimListBox>(spec); }
-ListView& SimWindow::AddListView(const ListViewSpec& spec) { return Adopt<SimListView>(spec); }
-Bevel& SimWindow::AddBevel(const ControlSpec& spec) { return Adopt<SimBevel>(spec); }
+Label& SimWindow::AddLabel(const ControlSpec& desc) { return Adopt<SimLabel>(desc); }
+Button& SimWindow::AddButton(const ButtonSpec& desc) { return Adopt<SimButton>(desc); }
+CheckBox& SimWindow::AddCheckBox(const ControlSpec& desc) { return Adopt<SimCheckBox>(desc); }
+GroupBox& SimWindow::AddGroupBox(const ControlSpec& desc) { return Adopt<SimGroupBox>(desc); }
+Edit& SimWindow::AddEdit(const ControlSpec& desc) { return Adopt<SimEdit>(desc); }
+UpDown& SimWindow::AddUpDown(const UpDownSpec& desc) { return Adopt<SimUpDown>(desc); }
+ListBox& SimWindow::AddListBox(const ListBoxSpec& desc) { return Adopt<SimListBox>(desc); }
+ListView& SimWindow::AddListView(const ListViewSpec& desc) { return Adopt<SimListView>(desc); }
+Bevel& SimWindow::AddBevel(const ControlSpec& desc) { return Adopt<SimBevel>(desc); }
 
 Timer& SimWindow::AddTimer(const std::string& name) {
     if (name.empty() || FindTimer(name)) throw std::logic_error("bad timer name " + name);

@@ -4,15 +4,15 @@ namespace platform::win32 {
 
 namespace {
 
-ControlSpec WithoutText(ControlSpec spec) {
-    spec.text.clear();
-    return spec;
+ControlSpec WithoutText(ControlSpec desc) {
+    desc.text.clear();
+    return desc;
 }
 
 }  // namespace
 
-Win32Bevel::Win32Bevel(Win32Window& form, const ControlSpec& spec)
-    : Win32Control(form, WithoutText(spec), ChildWindowSpec{"STATIC", SS_LEFT, 0}) {}
+Win32Bevel::Win32Bevel(Win32Window& form, const ControlSpec& desc)
+    : Win32Control(form, WithoutText(desc), ChildWindowSpec{"STATIC", SS_LEFT, 0}) {}
 
 void Win32Bevel::Paint(HDC dc) {
     RECT client{};

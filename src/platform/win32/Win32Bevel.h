@@ -7,7 +7,7 @@ namespace platform::win32 {
 
 class Win32Bevel : public Win32Control<Bevel> {
 public:
-    Win32Bevel(Win32Window& form, const ControlSpec& spec);
+    Win32Bevel(Win32Window& form, const ControlSpec& desc);
 
 protected:
     LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -4,8 +4,8 @@
 
 namespace platform::win32 {
 
-Win32Button::Win32Button(Win32Window& form, const ButtonSpec& spec)
-    : Win32Control(form, spec, ChildWindowSpec{"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0}) {}
+Win32Button::Win32Button(Win32Window& form, const ButtonSpec& desc)
+    : Win32Control(form, desc, ChildWindowSpec{"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0}) {}
 
 bool Win32Button::OnCommand(WORD code) {
     if (code != BN_CLICKED) return false;

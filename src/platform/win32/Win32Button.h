@@ -6,7 +6,7 @@ namespace platform::win32 {
 
 class Win32Button : public Win32Control<Button> {
 public:
-    Win32Button(Win32Window& form, const ButtonSpec& spec);
+    Win32Button(Win32Window& form, const ButtonSpec& desc);
     bool OnCommand(WORD code) override;
 };
 

@@ -4,8 +4,8 @@
 
 namespace platform::win32 {
 
-Win32CheckBox::Win32CheckBox(Win32Window& form, const ControlSpec& spec)
-    : Win32Control(form, spec, ChildWindowSpec{"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0}) {}
+Win32CheckBox::Win32CheckBox(Win32Window& form, const ControlSpec& desc)
+    : Win32Control(form, desc, ChildWindowSpec{"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0}) {}
 
 bool Win32CheckBox::Checked() const {
     return ::SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;

@@ -7,7 +7,7 @@ namespace platform::win32 {
 
 class Win32CheckBox : public Win32Control<CheckBox> {
 public:
-    Win32CheckBox(Win32Window& form, const ControlSpec& spec);
+    Win32CheckBox(Win32Window& form, const ControlSpec& desc);
     bool Checked() const override;
     void SetChecked(bool checked) override;
     bool OnCommand(WORD code) override;

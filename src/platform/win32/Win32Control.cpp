@@ -22,18 +22,18 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
-Win32ControlCore::Win32ControlCore(Win32Window& form, const ControlSpec& spec,
+Win32ControlCore::Win32ControlCore(Win32Window& form, const ControlSpec& desc,
                                    const ChildWindowSpec& child)
-    : name_(spec.name), hint_(spec.hint), form_(form) {
+    : name_(desc.name), hint_(desc.hint), form_(form) {
     DWORD style = WS_CHILD | child.style;
-    if (spec.visible) style |= WS_VISIBLE;
-    if (!spec.enabled) style |= WS_DISABLED;
-    const Rect& b = spec.bounds;
-    hwnd_ = ::CreateWindowExA(child.exStyle, child.className, spec.text.c_str(), style, b.left,
-                              b.top, b.width, b.height, form.ParentFor(spec),
+    if (desc.visible) style |= WS_VISIBLE;
+    if (!desc.enabled) style |= WS_DISABLED;
+    const Rect& b = desc.bounds;
+    hwnd_ = ::CreateWindowExA(child.exStyle, child.className, desc.text.c_str(), style, b.left,
+                              b.top, b.width, b.height, form.ParentFor(desc),
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(form.NewControlId())),
                               ::GetModuleHandleA(nullptr), nullptr);
-    if (!hwnd_) throw std::runtime_error("cannot create the control " + spec.name);
+    if (!hwnd_) throw std::runtime_error("cannot create the control " + desc.name);
     ::SetPropA(hwnd_, kControlProperty, this);
     // Every control is subclassed, if only to learn when its window is gone.
     original_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(

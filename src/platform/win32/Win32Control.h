@@ -18,13 +18,13 @@ class Win32Window;
 // How a control's child window is made.
 struct ChildWindowSpec {
     const char* className = nullptr;
-    DWORD style = 0;    // WS_CHILD is always added, WS_VISIBLE and WS_DISABLED from the spec
+    DWORD style = 0;    // WS_CHILD is always added, WS_VISIBLE and WS_DISABLED from the description
     DWORD exStyle = 0;
 };
 
 class Win32ControlCore {
 public:
-    Win32ControlCore(Win32Window& form, const ControlSpec& spec, const ChildWindowSpec& child);
+    Win32ControlCore(Win32Window& form, const ControlSpec& desc, const ChildWindowSpec& child);
     virtual ~Win32ControlCore();
     Win32ControlCore(const Win32ControlCore&) = delete;
     Win32ControlCore& operator=(const Win32ControlCore&) = delete;
@@ -67,8 +67,8 @@ private:
 template <class Base>
 class Win32Control : public Base, public Win32ControlCore {
 public:
-    Win32Control(Win32Window& form, const ControlSpec& spec, const ChildWindowSpec& child)
-        : Win32ControlCore(form, spec, child) {}
+    Win32Control(Win32Window& form, const ControlSpec& desc, const ChildWindowSpec& child)
+        : Win32ControlCore(form, desc, child) {}
 
     const std::string& Name() const override { return name_; }
     std::string Text() const override { return WindowText(Handle()); }

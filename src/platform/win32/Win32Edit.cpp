@@ -4,8 +4,8 @@
 
 namespace platform::win32 {
 
-Win32Edit::Win32Edit(Win32Window& form, const ControlSpec& spec)
-    : Win32Control(form, spec,
+Win32Edit::Win32Edit(Win32Window& form, const ControlSpec& desc)
+    : Win32Control(form, desc,
                    ChildWindowSpec{"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
                                    WS_EX_CLIENTEDGE}) {}
 

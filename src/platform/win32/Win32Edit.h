@@ -6,7 +6,7 @@ namespace platform::win32 {
 
 class Win32Edit : public Win32Control<Edit> {
 public:
-    Win32Edit(Win32Window& form, const ControlSpec& spec);
+    Win32Edit(Win32Window& form, const ControlSpec& desc);
 
 protected:
     LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override;

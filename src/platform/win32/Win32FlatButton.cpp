@@ -55,8 +55,8 @@ void DrawOpenFolder(HDC dc, int x, int y, bool enabled) {
     ::RestoreDC(dc, saved);
 }
 
-Win32FlatButton::Win32FlatButton(Win32Window& form, const ButtonSpec& spec)
-    : Win32Control(form, spec, FlatButtonWindow()), glyph_(spec.glyph) {
+Win32FlatButton::Win32FlatButton(Win32Window& form, const ButtonSpec& desc)
+    : Win32Control(form, desc, FlatButtonWindow()), glyph_(desc.glyph) {
     // The font came while the window was still a plain one; this kind keeps it itself.
     font_ = form.Font();
 }

@@ -8,7 +8,7 @@ namespace platform::win32 {
 
 class Win32FlatButton : public Win32Control<Button> {
 public:
-    Win32FlatButton(Win32Window& form, const ButtonSpec& spec);
+    Win32FlatButton(Win32Window& form, const ButtonSpec& desc);
 
     ButtonGlyph Glyph() const { return glyph_; }
 

@@ -6,16 +6,16 @@ namespace platform::win32 {
 
 namespace {
 
-ControlSpec WithoutCaption(ControlSpec spec) {
-    spec.text.clear();
-    return spec;
+ControlSpec WithoutCaption(ControlSpec desc) {
+    desc.text.clear();
+    return desc;
 }
 
 }  // namespace
 
-Win32GroupBox::Win32GroupBox(Win32Window& form, const ControlSpec& spec)
+Win32GroupBox::Win32GroupBox(Win32Window& form, const ControlSpec& desc)
     // WS_EX_CONTROLPARENT: the dialog keys (Tab, arrows) walk into the controls inside.
-    : Win32Control(form, WithoutCaption(spec),
+    : Win32Control(form, WithoutCaption(desc),
                    ChildWindowSpec{"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT}) {}
 
 LRESULT Win32GroupBox::ControlProc(UINT message, WPARAM wParam, LPARAM lParam) {

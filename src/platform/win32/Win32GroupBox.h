@@ -7,7 +7,7 @@ namespace platform::win32 {
 
 class Win32GroupBox : public Win32Control<GroupBox> {
 public:
-    Win32GroupBox(Win32Window& form, const ControlSpec& spec);
+    Win32GroupBox(Win32Window& form, const ControlSpec& desc);
 
 protected:
     LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -6,9 +6,9 @@
 
 namespace platform::win32 {
 
-Win32Label::Win32Label(Win32Window& form, const ControlSpec& spec)
+Win32Label::Win32Label(Win32Window& form, const ControlSpec& desc)
     // SS_NOTIFY: without it a static lets the mouse through and reports no clicks.
-    : Win32Control(form, spec, ChildWindowSpec{"STATIC", SS_LEFT | SS_NOTIFY, 0}) {}
+    : Win32Control(form, desc, ChildWindowSpec{"STATIC", SS_LEFT | SS_NOTIFY, 0}) {}
 
 void Win32Label::SetFontColour(Colour colour) {
     if (colour == colour_) return;

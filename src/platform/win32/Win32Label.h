@@ -6,7 +6,7 @@ namespace platform::win32 {
 
 class Win32Label : public Win32Control<Label> {
 public:
-    Win32Label(Win32Window& form, const ControlSpec& spec);
+    Win32Label(Win32Window& form, const ControlSpec& desc);
 
     Colour FontColour() const override { return colour_; }
     void SetFontColour(Colour colour) override;

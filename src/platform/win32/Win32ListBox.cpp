@@ -2,13 +2,13 @@
 
 namespace platform::win32 {
 
-Win32ListBox::Win32ListBox(Win32Window& form, const ListBoxSpec& spec)
+Win32ListBox::Win32ListBox(Win32Window& form, const ListBoxSpec& desc)
     // No LBS_SORT: items stay in the order added. LBS_NOINTEGRALHEIGHT keeps the given height.
-    : Win32Control(form, spec,
+    : Win32Control(form, desc,
                    ChildWindowSpec{"LISTBOX",
                                    LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
                                    WS_EX_CLIENTEDGE}) {
-    ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, spec.itemHeight);
+    ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, desc.itemHeight);
 }
 
 int Win32ListBox::Count() const {

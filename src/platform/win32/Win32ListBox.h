@@ -6,7 +6,7 @@ namespace platform::win32 {
 
 class Win32ListBox : public Win32Control<ListBox> {
 public:
-    Win32ListBox(Win32Window& form, const ListBoxSpec& spec);
+    Win32ListBox(Win32Window& form, const ListBoxSpec& desc);
 
     int Count() const override;
     std::string Item(int index) const override;

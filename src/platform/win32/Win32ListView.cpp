@@ -7,11 +7,11 @@
 
 namespace platform::win32 {
 
-Win32ListView::Win32ListView(Win32Window& form, const ListViewSpec& spec)
-    : Win32Control(form, spec,
+Win32ListView::Win32ListView(Win32Window& form, const ListViewSpec& desc)
+    : Win32Control(form, desc,
                    ChildWindowSpec{WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP,
                                    WS_EX_CLIENTEDGE}),
-      columns_(spec.columns) {
+      columns_(desc.columns) {
     ::SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
                    LVS_EX_FULLROWSELECT);
     for (std::size_t i = 0; i < columns_.size(); ++i) {

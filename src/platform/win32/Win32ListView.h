@@ -11,7 +11,7 @@ namespace platform::win32 {
 
 class Win32ListView : public Win32Control<ListView> {
 public:
-    Win32ListView(Win32Window& form, const ListViewSpec& spec);
+    Win32ListView(Win32Window& form, const ListViewSpec& desc);
 
     int ColumnCount() const override { return static_cast<int>(columns_.size()); }
     ListColumn Column(int index) const override;

@@ -49,12 +49,12 @@ Win32Ui::~Win32Ui() {
     }
 }
 
-std::unique_ptr<Window> Win32Ui::NewWindow(const WindowSpec& spec) {
-    if (spec.name.empty()) throw std::logic_error("a window needs a name");
+std::unique_ptr<Window> Win32Ui::NewWindow(const WindowSpec& desc) {
+    if (desc.name.empty()) throw std::logic_error("a window needs a name");
     for (const Win32Window* window : windows_)
-        if (window->Name() == spec.name) throw std::logic_error("two windows named " + spec.name);
-    if (spec.mainWindow && main_) throw std::logic_error("a second main window");
-    auto window = std::make_unique<Win32Window>(*this, spec);
+        if (window->Name() == desc.name) throw std::logic_error("two windows named " + desc.name);
+    if (desc.mainWindow && main_) throw std::logic_error("a second main window");
+    auto window = std::make_unique<Win32Window>(*this, desc);
     Adopt(*window);
     return window;
 }

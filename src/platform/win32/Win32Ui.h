@@ -37,7 +37,7 @@ public:
     Win32Ui(const Win32Ui&) = delete;
     Win32Ui& operator=(const Win32Ui&) = delete;
 
-    std::unique_ptr<Window> NewWindow(const WindowSpec& spec) override;
+    std::unique_ptr<Window> NewWindow(const WindowSpec& desc) override;
     Window* MainWindow() const override;
     std::string ApplicationTitle() const override;
     void SetApplicationTitle(const std::string& title) override { title_ = title; }

@@ -8,21 +8,21 @@
 
 namespace platform::win32 {
 
-Win32UpDown::Win32UpDown(Win32Window& form, const UpDownSpec& spec)
-    : Win32Control(form, spec,
+Win32UpDown::Win32UpDown(Win32Window& form, const UpDownSpec& desc)
+    : Win32Control(form, desc,
                    ChildWindowSpec{UPDOWN_CLASSA,
                                    static_cast<DWORD>(UDS_ARROWKEYS | WS_TABSTOP |
-                                                      (spec.wrap ? UDS_WRAP : 0)),
+                                                      (desc.wrap ? UDS_WRAP : 0)),
                                    0}),
-      min_(spec.min),
-      max_(spec.max) {
+      min_(desc.min),
+      max_(desc.max) {
     ::SendMessageA(Handle(), UDM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
     // One step per click, also when an arrow is held down.
     UDACCEL step{0, 1};
     ::SendMessageA(Handle(), UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&step));
-    SetPosition(spec.position);
+    SetPosition(desc.position);
     // The control makes itself its default width when created; the layout's width wins.
-    MoveChild(spec.bounds);
+    MoveChild(desc.bounds);
 }
 
 void Win32UpDown::SetPosition(int position) {

@@ -7,7 +7,7 @@ namespace platform::win32 {
 
 class Win32UpDown : public Win32Control<UpDown> {
 public:
-    Win32UpDown(Win32Window& form, const UpDownSpec& spec);
+    Win32UpDown(Win32Window& form, const UpDownSpec& desc);
 
     int Min() const override { return min_; }
     int Max() const override { return max_; }

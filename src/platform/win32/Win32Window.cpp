@@ -29,9 +29,9 @@ struct FrameStyle {
     DWORD exStyle;
 };
 
-FrameStyle StyleOf(const WindowSpec& spec) {
+FrameStyle StyleOf(const WindowSpec& desc) {
     FrameStyle frame{};
-    switch (spec.frame) {
+    switch (desc.frame) {
         case WindowFrame::Sizeable:
             frame = {WS_OVERLAPPEDWINDOW, 0};
             break;
@@ -43,7 +43,7 @@ FrameStyle StyleOf(const WindowSpec& spec) {
             break;
     }
     frame.exStyle |= WS_EX_CONTROLPARENT;
-    if (spec.alwaysOnTop) frame.exStyle |= WS_EX_TOPMOST;
+    if (desc.alwaysOnTop) frame.exStyle |= WS_EX_TOPMOST;
     return frame;
 }
 
@@ -69,9 +69,9 @@ void RegisterWindowClass(WNDPROC procedure) {
     if (!registered) throw std::runtime_error("cannot register the window class");
 }
 
-SIZE OuterSizeFor(const WindowSpec& spec, const FrameStyle& frame) {
-    if (spec.clientWidth <= 0) return SIZE{spec.outerWidth, spec.outerHeight};
-    RECT r{0, 0, spec.clientWidth, spec.clientHeight};
+SIZE OuterSizeFor(const WindowSpec& desc, const FrameStyle& frame) {
+    if (desc.clientWidth <= 0) return SIZE{desc.outerWidth, desc.outerHeight};
+    RECT r{0, 0, desc.clientWidth, desc.clientHeight};
     ::AdjustWindowRectEx(&r, frame.style, FALSE, frame.exStyle);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
@@ -82,16 +82,16 @@ bool IsDescendant(HWND ancestor, HWND window) {
 
 }  // namespace
 
-Win32Window::Win32Window(Win32Ui& ui, const WindowSpec& spec)
-    : ui_(&ui), spec_(spec), font_(ui.Font()) {
+Win32Window::Win32Window(Win32Ui& ui, const WindowSpec& desc)
+    : ui_(&ui), spec_(desc), font_(ui.Font()) {
     RegisterWindowClass(&Win32Window::WindowProc);
-    const FrameStyle frame = StyleOf(spec);
-    const SIZE size = OuterSizeFor(spec, frame);
+    const FrameStyle frame = StyleOf(desc);
+    const SIZE size = OuterSizeFor(desc, frame);
     // Made hidden; WindowProc takes the handle at WM_NCCREATE.
-    HWND hwnd = ::CreateWindowExA(frame.exStyle, kWindowClass, spec.caption.c_str(), frame.style,
+    HWND hwnd = ::CreateWindowExA(frame.exStyle, kWindowClass, desc.caption.c_str(), frame.style,
                                   CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
                                   nullptr, ::GetModuleHandleA(nullptr), this);
-    if (!hwnd) throw std::runtime_error("cannot create the window " + spec.name);
+    if (!hwnd) throw std::runtime_error("cannot create the window " + desc.name);
     lastOuterSize_ = RestoredOuterSize();
 }
 
@@ -381,11 +381,11 @@ void Win32Window::SetMaximised(bool maximised) {
     ::ShowWindow(Handle(), maximised ? SW_MAXIMIZE : SW_RESTORE);
 }
 
-HWND Win32Window::ParentFor(const ControlSpec& spec) const {
-    if (!spec.parent) return Handle();
-    auto* group = dynamic_cast<Win32GroupBox*>(spec.parent);
+HWND Win32Window::ParentFor(const ControlSpec& desc) const {
+    if (!desc.parent) return Handle();
+    auto* group = dynamic_cast<Win32GroupBox*>(desc.parent);
     if (!group || &group->Form() != this)
-        throw std::logic_error("the group box of " + spec.name + " is not in " + spec_.name);
+        throw std::logic_error("the group box of " + desc.name + " is not in " + spec_.name);
     return group->Handle();
 }
 
@@ -407,50 +407,50 @@ void CheckName(const Window& window, const std::string& name) {
 
 }  // namespace
 
-Label& Win32Window::AddLabel(const ControlSpec& spec) {
-    CheckName(*this, spec.name);
-    return Adopt(std::make_unique<Win32Label>(*this, spec));
+Label& Win32Window::AddLabel(const ControlSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32Label>(*this, desc));
 }
 
-Button& Win32Window::AddButton(const ButtonSpec& spec) {
-    CheckName(*this, spec.name);
-    if (spec.flat) return Adopt(std::make_unique<Win32FlatButton>(*this, spec));
-    return Adopt(std::make_unique<Win32Button>(*this, spec));
+Button& Win32Window::AddButton(const ButtonSpec& desc) {
+    CheckName(*this, desc.name);
+    if (desc.flat) return Adopt(std::make_unique<Win32FlatButton>(*this, desc));
+    return Adopt(std::make_unique<Win32Button>(*this, desc));
 }
 
-CheckBox& Win32Window::AddCheckBox(const ControlSpec& spec) {
-    CheckName(*this, spec.name);
-    return Adopt(std::make_unique<Win32CheckBox>(*this, spec));
+CheckBox& Win32Window::AddCheckBox(const ControlSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32CheckBox>(*this, desc));
 }
 
-GroupBox& Win32Window::AddGroupBox(const ControlSpec& spec) {
-    CheckName(*this, spec.name);
-    return Adopt(std::make_unique<Win32GroupBox>(*this, spec));
+GroupBox& Win32Window::AddGroupBox(const ControlSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32GroupBox>(*this, desc));
 }
 
-Edit& Win32Window::AddEdit(const ControlSpec& spec) {
-    CheckName(*this, spec.name);
-    return Adopt(std::make_unique<Win32Edit>(*this, spec));
+Edit& Win32Window::AddEdit(const ControlSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32Edit>(*this, desc));
 }
 
-UpDown& Win32Window::AddUpDown(const UpDownSpec& spec) {
-    CheckName(*this, spec.name);
-    return Adopt(std::make_unique<Win32UpDown>(*this, spec));
+UpDown& Win32Window::AddUpDown(const UpDownSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32UpDown>(*this, desc));
 }
 
-ListBox& Win32Window::AddListBox(const ListBoxSpec& spec) {
-    CheckName(*this, spec.name);
-    return Adopt(std::make_unique<Win32ListBox>(*this, spec));
+ListBox& Win32Window::AddListBox(const ListBoxSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32ListBox>(*this, desc));
 }
 
-ListView& Win32Window::AddListView(const ListViewSpec& spec) {
-    CheckName(*this, spec.name);
-    return Adopt(std::make_unique<Win32ListView>(*this, spec));
+ListView& Win32Window::AddListView(const ListViewSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32ListView>(*this, desc));
 }
 
-Bevel& Win32Window::AddBevel(const ControlSpec& spec) {
-    CheckName(*this, spec.name);
-    return Adopt(std::make_unique<Win32Bevel>(*this, spec));
+Bevel& Win32Window::AddBevel(const ControlSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32Bevel>(*this, desc));
 }
 
 Timer& Win32Window::AddTimer(const std::string& name) {

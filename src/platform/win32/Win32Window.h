@@ -21,7 +21,7 @@ class Win32Timer;
 
 class Win32Window : public Window {
 public:
-    Win32Window(Win32Ui& ui, const WindowSpec& spec);
+    Win32Window(Win32Ui& ui, const WindowSpec& desc);
     ~Win32Window() override;
 
     const std::string& Name() const override { return spec_.name; }
@@ -43,15 +43,15 @@ public:
     bool Maximised() const override;
     void SetMaximised(bool maximised) override;
 
-    Label& AddLabel(const ControlSpec& spec) override;
-    Button& AddButton(const ButtonSpec& spec) override;
-    CheckBox& AddCheckBox(const ControlSpec& spec) override;
-    GroupBox& AddGroupBox(const ControlSpec& spec) override;
-    Edit& AddEdit(const ControlSpec& spec) override;
-    UpDown& AddUpDown(const UpDownSpec& spec) override;
-    ListBox& AddListBox(const ListBoxSpec& spec) override;
-    ListView& AddListView(const ListViewSpec& spec) override;
-    Bevel& AddBevel(const ControlSpec& spec) override;
+    Label& AddLabel(const ControlSpec& desc) override;
+    Button& AddButton(const ButtonSpec& desc) override;
+    CheckBox& AddCheckBox(const ControlSpec& desc) override;
+    GroupBox& AddGroupBox(const ControlSpec& desc) override;
+    Edit& AddEdit(const ControlSpec& desc) override;
+    UpDown& AddUpDown(const UpDownSpec& desc) override;
+    ListBox& AddListBox(const ListBoxSpec& desc) override;
+    ListView& AddListView(const ListViewSpec& desc) override;
+    Bevel& AddBevel(const ControlSpec& desc) override;
     Timer& AddTimer(const std::string& name) override;
     Control* FindControl(const std::string& name) const override;
     Timer* FindTimer(const std::string& name) const override;
@@ -68,8 +68,8 @@ public:
     void Detach() { ui_ = nullptr; }
     HFONT Font() const { return font_->Regular(); }
     HFONT UnderlinedFont() const { return font_->Underlined(); }
-    // The child window a new control goes into: the group box named by the spec, or this one.
-    HWND ParentFor(const ControlSpec& spec) const;
+    // The child window a new control goes into: the group box named by the description, or this one.
+    HWND ParentFor(const ControlSpec& desc) const;
     int NewControlId() { return nextControlId_++; }
     // The hint follows the control's place and visibility.
     void AddHint(const Win32ControlCore& control, const std::string& text);
