@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The picture of the main window in the README, docs/screenshots/main.png: Zorvik.exe under Wine
+# on a virtual X screen, listing a program that owns sockets and is started with Windows from two
+# places, one of them disabled (".bak"), with its row clicked so that the start-up list shows both
+# entries, the active one red and the disabled one green.
+#
+#   scripts/screenshot-main.sh [BUILD_DIR]   (default build/win64, an x86_64 Windows build tree
+#                                             with Zorvik, zorvik_test_agent and
+#                                             zorvik_drive_window built)
+#
+# The program is the tests' socket-owning agent, copied as C:\Tools\NetAgent\netagent.exe; its Run
+# values are removed again afterwards. Needs Xvfb and ImageMagick.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build/win64}" && pwd)
+for file in Zorvik.exe Scan.ini zorvik_test_agent.exe zorvik_drive_window.exe; do
+  [ -f "$build/$file" ] || { echo "screenshot-main: $build/$file is missing" >&2; exit 1; }
+done
+
+# shellcheck source=scripts/wine-screen.sh
+source "$root/scripts/wine-screen.sh"
+
+user_run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+machine_run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+cleanup() {
+  timeout 60 wine reg delete "$user_run" /v NetAgent /f >/dev/null 2>&1 || true
+  timeout 60 wine reg delete "$machine_run" /v NetAgentUpdate /f >/dev/null 2>&1 || true
+  stop_virtual_screen
+}
+trap cleanup EXIT
+
+start_virtual_screen
+screen_prefix "$build"
+
+program_dir="$WINEPREFIX/drive_c/Zorvik"
+agent_dir="$WINEPREFIX/drive_c/Tools/NetAgent"
+mkdir -p "$program_dir" "$agent_dir"
+cp "$build/Zorvik.exe" "$build/Scan.ini" "$program_dir/"
+rm -f "$program_dir/Settings.ini"
+cp "$build/zorvik_test_agent.exe" "$agent_dir/netagent.exe"
+
+timeout 60 wine reg add "$user_run" /v NetAgent /d '"C:\Tools\NetAgent\netagent.exe" /background' /f >/dev/null
+timeout 60 wine reg add "$machine_run" /v NetAgentUpdate /d 'C:\Tools\NetAgent\netagent.exe.bak /update' /f >/dev/null
+
+# The agent connects to its own listener and sends, so that the system names it as the owner.
+wine 'C:\Tools\NetAgent\netagent.exe' </dev/null >/dev/null 2>&1 &
+sleep 3
+
+in_desktop 'C:\Zorvik\Zorvik.exe'
+capture_main_window "$build" "$root/docs/screenshots/main.png" --select
+echo "docs/screenshots/main.png: $(identify -format '%wx%h' "$root/docs/screenshots/main.png")"
