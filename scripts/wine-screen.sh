@@ -29,6 +29,11 @@ screen_prefix() {
     timeout 120 wineserver -w </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.zorvik-ready"
   fi
+  # The caption buttons are drawn with Marlett; without it in the prefix they show as letters.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
 }
 
 # start_virtual_screen: an Xvfb screen on a free display number; exports DISPLAY.
