@@ -43,3 +43,35 @@ if(WIN32)
               -P ${CMAKE_CURRENT_LIST_DIR}/CheckSystemDlls.cmake -- ${program_files})
   endif()
 endif()
+
+if(WIN32)
+  # The programs that ship load on Windows XP: no function or DLL of a later Windows among
+  # their imports, no newer system in their header.
+  set(shipped_files "")
+  foreach(target IN ITEMS zorvikc Zorvik)
+    if(TARGET ${target})
+      list(APPEND shipped_files $<TARGET_FILE:${target}>)
+    endif()
+  endforeach()
+  if(shipped_files)
+    add_test(NAME programs_load_on_windows_xp
+      COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP}
+              -P ${CMAKE_CURRENT_LIST_DIR}/CheckXpImports.cmake -- ${shipped_files})
+  endif()
+
+  # The same check refuses a program built for Windows Vista, for each of the two reasons.
+  add_executable(zorvik_newer_windows_program ${PROJECT_SOURCE_DIR}/tests/win32/xp/NewerWindowsProgram.cpp)
+  target_compile_definitions(zorvik_newer_windows_program PRIVATE _WIN32_WINNT=0x0600)
+  target_link_options(zorvik_newer_windows_program PRIVATE
+    -Wl,--major-subsystem-version,6,--minor-subsystem-version,0)
+  foreach(reason IN ITEMS imports header)
+    add_test(NAME xp_check_refuses_newer_${reason}
+      COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP}
+              -P ${CMAKE_CURRENT_LIST_DIR}/CheckXpImports.cmake
+              -- $<TARGET_FILE:zorvik_newer_windows_program>)
+  endforeach()
+  set_tests_properties(xp_check_refuses_newer_imports PROPERTIES
+    PASS_REGULAR_EXPRESSION "imports GetTickCount64 from kernel32\\.dll, which XP lacks")
+  set_tests_properties(xp_check_refuses_newer_header PROPERTIES
+    PASS_REGULAR_EXPRESSION "Subsystem version 6\\.0 is newer than XP's 5\\.[12]")
+endif()
