@@ -90,12 +90,23 @@ std::string DisableLines(const std::string& bytes, const std::string& programFil
     std::string text;
     matched = false;
     for (const std::string& line : SplitTextLines(bytes)) {
-        const std::string lowered = AsciiLower(line);
-        if (lowered.find(name) != std::string::npos) {
-            text += MakeBackupCommand(lowered);
-            matched = true;
-        } else {
-            text += line;
+        // A line feed alone stays inside a line, yet it ends a command for the programs that
+        // read such files: each piece is changed on its own, so that ".bak" joins the program
+        // and not the last dot of a later piece. The line feeds are kept as they were.
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t lf = line.find('\n', start);
+            const std::string piece = line.substr(start, lf == std::string::npos ? lf : lf - start);
+            const std::string lowered = AsciiLower(piece);
+            if (lowered.find(name) != std::string::npos) {
+                text += MakeBackupCommand(lowered);
+                matched = true;
+            } else {
+                text += piece;
+            }
+            if (lf == std::string::npos) break;
+            text += '\n';
+            start = lf + 1;
         }
         text += "\r\n";
     }

@@ -327,6 +327,19 @@ TEST_F(StartupActionsTest, DisableFileLinesKeepsWhatFollowsACtrlZ) {
     EXPECT_EQ(FileText(kBatchFile), "c:\\apps\\alpha.exe.bak\r\n" + tail);
 }
 
+// A file written with line feeds alone is one line to the search, but the command that starts
+// the program is the piece naming it: ".bak" goes there, not after the last dot of the file.
+TEST_F(StartupActionsTest, DisableFileLinesJoinsBakWithinTheLineFeedPieceNamingTheProgram) {
+    sys.fs().AddFile(kBatchFile, "C:\\Apps\\alpha.exe /x\nset LOG=C:\\Logs\\Run.txt\n");
+    const int row = ScanAndFind("FIL");
+    ASSERT_EQ(AlphaFindings().FilList.size(), 1u);
+
+    Disable(row);
+
+    EXPECT_EQ(FileText(kBatchFile), "c:\\apps\\alpha.exe.bak /x\nset LOG=C:\\Logs\\Run.txt\n\r\n");
+    EXPECT_TRUE(AlphaFindings().FilList[0].Disabled);
+}
+
 TEST_F(StartupActionsTest, DisableFileLinesRewritesTheFileEvenWithoutAMatchingLine) {
     sys.fs().AddFile(kBatchFile, "C:\\Apps\\alpha.exe\r\n");
     const int row = ScanAndFind("FIL");
