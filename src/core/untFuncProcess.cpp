@@ -26,8 +26,10 @@ std::string GetProcessPath(platform::System& sys, std::uint32_t processId) {
         procs, processId, platform::kProcessQueryInformation | platform::kProcessVmRead);
     if (!process) return FullImageNameWithLimitedRights(procs, processId);
 
+    // A 32-bit build on 64-bit Windows cannot list the modules of a 64-bit process; the image
+    // name still names its file, so such socket owners are not passed over.
     const std::uintptr_t mainModule = procs.FirstModule(process.get());
-    if (mainModule == 0) return {};
+    if (mainModule == 0) return procs.FullImageName(process.get()).value_or(std::string());
     const std::optional<std::string> fileName = procs.ModuleFileName(process.get(), mainModule);
     if (!fileName || fileName->empty()) return kUnknownName;
     return *fileName;

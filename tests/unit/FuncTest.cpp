@@ -368,12 +368,21 @@ TEST_F(GetProcessPathTest, AnUnreadableFileNameIsUnknown) {
     EXPECT_EQ(0, sys.procs().OpenHandleCount());
 }
 
-TEST_F(GetProcessPathTest, NoModuleListGivesNothingAndNoSecondTry) {
+TEST_F(GetProcessPathTest, NoModuleListFallsBackToTheImageNameOnTheSameHandle) {
     SimProcess p = Process(1400, "C:\\bot.exe");
     p.modulesReadable = false;
     sys.procs().AddProcess(p);
-    EXPECT_EQ("", zorvik::GetProcessPath(sys, 1400));
+    EXPECT_EQ("C:\\bot.exe", zorvik::GetProcessPath(sys, 1400));
     EXPECT_EQ(std::vector<std::uint32_t>{kQueryAndRead}, Accesses());
+    EXPECT_EQ(0, sys.procs().OpenHandleCount());
+}
+
+TEST_F(GetProcessPathTest, NoModuleListAndNoImageNameGivesNothing) {
+    sys.procs().SetLimitedQueries(false);  // XP: no image-name query
+    SimProcess p = Process(1410, "C:\\bot.exe");
+    p.modulesReadable = false;
+    sys.procs().AddProcess(p);
+    EXPECT_EQ("", zorvik::GetProcessPath(sys, 1410));
     EXPECT_EQ(0, sys.procs().OpenHandleCount());
 }
 
