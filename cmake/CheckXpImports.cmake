@@ -100,10 +100,23 @@ set(newer_uxtheme BufferedPaintInit BufferedPaintUnInit BeginBufferedPaint EndBu
   BeginBufferedAnimation EndBufferedAnimation DrawThemeTextEx SetWindowThemeAttribute
   GetThemeTransitionDuration OpenThemeDataForDpi)
 set(newer_ole32 CoGetApartmentType CoRegisterInitializeSpy)
-# XP's msvcrt.dll predates the "secure" CRT and the per-locale functions: no *_s, no *_l.
+# XP's msvcrt.dll predates the "secure" CRT and the per-locale functions of Windows Vista's
+# (no *_s, no *_l), and lacks what came with Server 2003 (the first x64 one) and later.
 set(newer_msvcrt_suffixes _s _l)
-set(newer_msvcrt _fseeki64 _ftelli64 _get_errno _set_errno _get_invalid_parameter_handler
-  _set_invalid_parameter_handler _create_locale _free_locale)
+set(newer_msvcrt
+  # Server 2003
+  ___lc_collate_cp_func __CxxFrameHandler2 __pwctype_func _abs64 _mkgmtime _mkgmtime64
+  _rotl64 _rotr64 _wctype
+  # Vista
+  __CxxFrameHandler3 _fseeki64 _ftelli64 _get_errno _set_errno _get_doserrno _set_doserrno
+  _get_fmode _set_fmode _get_output_format _set_output_format _get_invalid_parameter_handler
+  _set_invalid_parameter_handler _invalid_parameter _initterm_e _freea _wassert _vcprintf
+  _vcwprintf _mbsnlen _mbstrnlen strnlen wcsnlen btowc wctob mbrlen mbrtowc mbsrtowcs wcrtomb
+  wcsrtombs
+  # XP SP3 only
+  _get_heap_handle
+  # Windows 8
+  _create_locale _free_locale _get_current_locale fabsf)
 
 # The newest system (major.minor) each machine's XP is.
 set(xp_version_i386 5.1)
