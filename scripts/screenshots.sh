@@ -13,7 +13,7 @@ build=$(cd "${1:-$root/build-winui-64}" && pwd)
 work=$build/screens
 mkdir -p "$work" "$root/docs/screenshots"
 
-cxx=x86_64-w64-mingw32-g++-posix
+cxx=x86_64-w64-mingw32-g++-win32
 x86_64-w64-mingw32-windres -I"$root/src/app" "$root/src/app/Zorvik.rc" -O coff -o "$work/Zorvik.res.o"
 $cxx -std=c++20 -O1 -DWIN32_LEAN_AND_MEAN -DNOMINMAX -I"$root/src" \
   "$root/tools/ShowSideWindows.cpp" "$work/Zorvik.res.o" \

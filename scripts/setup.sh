@@ -9,7 +9,7 @@ export DEBIAN_FRONTEND=noninteractive
 # and the screenshot tools of the run script (import, convert, xdpyinfo).
 tools=(
   cmake g++ make
-  mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  mingw-w64 g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fp-utils
   zip imagemagick x11-utils
