@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the process list a scan fills, the start-up list of the program last
-// clicked, the commands on both, and the buttons below them.
+// clicked, the commands on both, the buttons below them, the settings file and the window's
+// life in the notification area.
 //
 // The window is made before the Trusted Programs and Options windows exist; they are attached
 // once made (AttachSideWindows), and nothing scans before that.
@@ -87,7 +88,8 @@ public:
     // At the first show only: the trusted list, the options, the Trusted Programs window's size,
     // then the first scan.
     void LoadSettings();
-    // At shutdown; once a write is refused the rest is skipped and the user is told.
+    // At shutdown, once the settings were loaded (before that the controls hold only their
+    // defaults); once a write is refused the rest is skipped and the user is told.
     void SaveSettings();
     // Whether the close-to-tray notice is still wanted.
     bool ReadCloseTip();
