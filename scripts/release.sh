@@ -16,7 +16,7 @@ version=$(sed -n 's/^project(Zorvik VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "release: no project version in CMakeLists.txt" >&2; exit 1; }
 files=(Zorvik.exe zorvikc.exe Scan.ini "Zorvik Help.chm")
 
-# The machine a PE file is built for: 14c (x86) or 8664 (x64).
+# The machine a PE file is built for, in hex: 014c (x86) or 8664 (x64).
 pe_machine() {
   local offset
   offset=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
@@ -26,7 +26,7 @@ pe_machine() {
 mkdir -p dist
 for arch in x86 x64; do
   case $arch in
-    x86) tree=win32 toolchain=cmake/mingw-i686.cmake machine=14c ;;
+    x86) tree=win32 toolchain=cmake/mingw-i686.cmake machine=014c ;;
     x64) tree=win64 toolchain=cmake/mingw-x86_64.cmake machine=8664 ;;
   esac
   dir="$prefix$tree"
