@@ -19,38 +19,38 @@ using platform::Rect;
 constexpr const char* kHelpFileName = "Zorvik Help.chm";
 
 std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
-    platform::WindowSpec spec;
-    spec.name = "frmMain";
-    spec.caption = "Pellmoor";
-    spec.frame = platform::WindowFrame::Sizeable;
-    spec.centred = true;
-    spec.outerWidth = kMainWindowWidth;
-    spec.outerHeight = kMainWindowHeight;
-    spec.mainWindow = true;
-    return sys.ui().NewWindow(spec);
+    platform::WindowSpec desc;
+    desc.name = "frmMain";
+    desc.caption = "Pellmoor";
+    desc.frame = platform::WindowFrame::Sizeable;
+    desc.centred = true;
+    desc.outerWidth = kMainWindowWidth;
+    desc.outerHeight = kMainWindowHeight;
+    desc.mainWindow = true;
+    return sys.ui().NewWindow(desc);
 }
 
 ControlSpec Spec(const char* name, Rect bounds, const char* text = "") {
-    ControlSpec spec;
-    spec.name = name;
-    spec.bounds = bounds;
-    spec.text = text;
-    return spec;
+    ControlSpec desc;
+    desc.name = name;
+    desc.bounds = bounds;
+    desc.text = text;
+    return desc;
 }
 
 platform::Button& MakeButton(platform::Window& form, const char* name, Rect bounds,
                              const char* text) {
-    platform::ButtonSpec spec;
-    static_cast<ControlSpec&>(spec) = Spec(name, bounds, text);
-    return form.AddButton(spec);
+    platform::ButtonSpec desc;
+    static_cast<ControlSpec&>(desc) = Spec(name, bounds, text);
+    return form.AddButton(desc);
 }
 
 platform::ListView& MakeList(platform::Window& form, const char* name, Rect bounds,
                              std::vector<platform::ListColumn> columns) {
-    platform::ListViewSpec spec;
-    static_cast<ControlSpec&>(spec) = Spec(name, bounds);
-    spec.columns = std::move(columns);
-    return form.AddListView(spec);
+    platform::ListViewSpec desc;
+    static_cast<ControlSpec&>(desc) = Spec(name, bounds);
+    desc.columns = std::move(columns);
+    return form.AddListView(desc);
 }
 
 constexpr int kDefaultColumnWidth = platform::ListColumn{}.width;
