@@ -30,7 +30,7 @@ std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
     return sys.ui().NewWindow(desc);
 }
 
-ControlSpec Spec(const char* name, Rect bounds, const char* text = "") {
+ControlSpec ControlAt(const char* name, Rect bounds, const char* text = "") {
     ControlSpec desc;
     desc.name = name;
     desc.bounds = bounds;
@@ -41,14 +41,14 @@ ControlSpec Spec(const char* name, Rect bounds, const char* text = "") {
 platform::Button& MakeButton(platform::Window& form, const char* name, Rect bounds,
                              const char* text) {
     platform::ButtonSpec desc;
-    static_cast<ControlSpec&>(desc) = Spec(name, bounds, text);
+    static_cast<ControlSpec&>(desc) = ControlAt(name, bounds, text);
     return form.AddButton(desc);
 }
 
 platform::ListView& MakeList(platform::Window& form, const char* name, Rect bounds,
                              std::vector<platform::ListColumn> columns) {
     platform::ListViewSpec desc;
-    static_cast<ControlSpec&>(desc) = Spec(name, bounds);
+    static_cast<ControlSpec&>(desc) = ControlAt(name, bounds);
     desc.columns = std::move(columns);
     return form.AddListView(desc);
 }
@@ -60,13 +60,13 @@ constexpr int kDefaultColumnWidth = platform::ListColumn{}.width;
 TfrmMain::TfrmMain(platform::System& sys)
     : sys_(sys),
       form_(MakeForm(sys)),
-      Label1(form_->AddLabel(Spec(
+      Label1(form_->AddLabel(ControlAt(
           "Label1", {8, 8, 354, 13},
           "These programs are Active, Start with Windows and or have open sockets."))),
       BtnScan(MakeButton(*form_, "BtnScan", {640, 360, 75, 25}, "Rescan")),
       LstProc(MakeList(*form_, "LstProc", {8, 24, 705, 150},
                        {{"Program Path", 280}, {"PID", kDefaultColumnWidth}, {"Details", 370}})),
-      LblStart(form_->AddLabel(Spec("LblStart", {8, 176, 47, 13}, "Start up\\s"))),
+      LblStart(form_->AddLabel(ControlAt("LblStart", {8, 176, 47, 13}, "Start up\\s"))),
       LstStart(MakeList(*form_, "LstStart", {8, 192, 705, 150},
                         {{"Type", kDefaultColumnWidth},
                          {"Data 1", 216},
@@ -75,9 +75,9 @@ TfrmMain::TfrmMain(platform::System& sys)
       BtnHelp(MakeButton(*form_, "BtnHelp", {400, 360, 75, 25}, "Help")),
       BtnTrust(MakeButton(*form_, "BtnTrust", {560, 360, 75, 25}, "Trusted List")),
       BtnOp(MakeButton(*form_, "BtnOp", {480, 360, 75, 25}, "Options")),
-      Bev(form_->AddBevel(Spec("Bev", {8, 352, 705, 2}))),
+      Bev(form_->AddBevel(ControlAt("Bev", {8, 352, 705, 2}))),
       LblNotice(form_->AddLabel(
-          Spec("LblNotice", {8, 376, 189, 13}, "Pellmoor (Zorvik) bot finder v1.1.0"))),
+          ControlAt("LblNotice", {8, 376, 189, 13}, "Pellmoor (Zorvik) bot finder v1.1.0"))),
       TmrScan(form_->AddTimer("TmrScan")),
       ShowStartup1(PopStart.Add("ShowStartup1", "Show Start up", [this] { ShowStartup1Click(); })),
       DisableStartup1(

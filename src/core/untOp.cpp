@@ -28,7 +28,7 @@ std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
     return sys.ui().NewWindow(desc);
 }
 
-ControlSpec Spec(const char* name, Rect bounds, const char* text = "",
+ControlSpec ControlAt(const char* name, Rect bounds, const char* text = "",
                  platform::GroupBox* parent = nullptr) {
     ControlSpec desc;
     desc.name = name;
@@ -39,7 +39,7 @@ ControlSpec Spec(const char* name, Rect bounds, const char* text = "",
 }
 
 platform::Edit& MakeEdtInt(platform::Window& form, platform::GroupBox& group) {
-    ControlSpec desc = Spec("EdtInt", {48, 16, 49, 21}, "0", &group);
+    ControlSpec desc = ControlAt("EdtInt", {48, 16, 49, 21}, "0", &group);
     desc.enabled = false;
     desc.hint = "Interval is in Seconds";
     return form.AddEdit(desc);
@@ -47,7 +47,7 @@ platform::Edit& MakeEdtInt(platform::Window& form, platform::GroupBox& group) {
 
 platform::UpDown& MakeUpInt(platform::Window& form, platform::GroupBox& group) {
     platform::UpDownSpec desc;
-    static_cast<ControlSpec&>(desc) = Spec("UpInt", {96, 16, 17, 21}, "", &group);
+    static_cast<ControlSpec&>(desc) = ControlAt("UpInt", {96, 16, 17, 21}, "", &group);
     desc.enabled = false;
     desc.min = 0;
     desc.max = 100;
@@ -61,17 +61,17 @@ platform::UpDown& MakeUpInt(platform::Window& form, platform::GroupBox& group) {
 TfrmOp::TfrmOp(platform::System& sys)
     : sys_(sys),
       form_(MakeForm(sys)),
-      GroupBox1(form_->AddGroupBox(Spec("GroupBox1", {8, 8, 121, 49}))),
+      GroupBox1(form_->AddGroupBox(ControlAt("GroupBox1", {8, 8, 121, 49}))),
       // Stands on the group's top edge in place of a caption.
-      ChkAutoScan(form_->AddCheckBox(Spec("ChkAutoScan", {8, -2, 105, 17}, "Enable Auto Scan",
+      ChkAutoScan(form_->AddCheckBox(ControlAt("ChkAutoScan", {8, -2, 105, 17}, "Enable Auto Scan",
                                           &GroupBox1))),
-      Label1(form_->AddLabel(Spec("Label1", {8, 24, 38, 13}, "Interval:", &GroupBox1))),
+      Label1(form_->AddLabel(ControlAt("Label1", {8, 24, 38, 13}, "Interval:", &GroupBox1))),
       EdtInt(MakeEdtInt(*form_, GroupBox1)),
       UpInt(MakeUpInt(*form_, GroupBox1)),
-      ChkMin(form_->AddCheckBox(Spec("ChkMin", {8, 64, 105, 17}, "Minimize on Close"))),
-      ChkStartWin(form_->AddCheckBox(Spec("ChkStartWin", {8, 80, 113, 17}, "Start with Windows"))),
+      ChkMin(form_->AddCheckBox(ControlAt("ChkMin", {8, 64, 105, 17}, "Minimize on Close"))),
+      ChkStartWin(form_->AddCheckBox(ControlAt("ChkStartWin", {8, 80, 113, 17}, "Start with Windows"))),
       ChkIgnoreSafe(form_->AddCheckBox(
-          Spec("ChkIgnoreSafe", {8, 96, 121, 17}, "Ignore Safe Start ups"))) {
+          ControlAt("ChkIgnoreSafe", {8, 96, 121, 17}, "Ignore Safe Start ups"))) {
     ChkAutoScan.OnClick = [this] { ChkAutoScanClick(); };
     EdtInt.OnKeyPress = [this](char& key) { EdtIntKeyPress(key); };
     UpInt.OnChangingEx = [this](platform::UpDownDirection d) { return UpIntChangingEx(d); };

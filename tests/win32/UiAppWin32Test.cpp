@@ -29,7 +29,7 @@ using platform::Point;
 using platform::WindowSpec;
 using uitest::HandleOf;
 
-WindowSpec Spec(const char* name, bool main = false) {
+WindowSpec WindowAt(const char* name, bool main = false) {
     WindowSpec desc;
     desc.name = name;
     desc.caption = name;
@@ -44,7 +44,7 @@ class AppWin32 : public uitest::UiTest {};
 void CALLBACK QuitLoop(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); }
 
 TEST_F(AppWin32, WindowsAreMadeHiddenAtTheirSizeAndCentredAtTheFirstShow) {
-    WindowSpec clientSpec = Spec("frmOp");
+    WindowSpec clientSpec = WindowAt("frmOp");
     clientSpec.frame = platform::WindowFrame::FixedToolWindow;
     clientSpec.clientWidth = 137;
     clientSpec.clientHeight = 121;
@@ -53,7 +53,7 @@ TEST_F(AppWin32, WindowsAreMadeHiddenAtTheirSizeAndCentredAtTheFirstShow) {
     EXPECT_EQ(byClient->ClientHeight(), 121);
     EXPECT_GT(byClient->OuterWidth(), 137);
 
-    auto window = ui.NewWindow(Spec("frmMain", true));
+    auto window = ui.NewWindow(WindowAt("frmMain", true));
     EXPECT_FALSE(window->Visible());
     EXPECT_EQ(window->OuterWidth(), 400);
     EXPECT_EQ(window->OuterHeight(), 300);
@@ -70,13 +70,13 @@ TEST_F(AppWin32, WindowsAreMadeHiddenAtTheirSizeAndCentredAtTheFirstShow) {
     window->SetOuterWidth(500);
     window->SetOuterWidth(500);  // no change, no resize
     EXPECT_EQ(events, (std::vector<std::string>{"show", "resize 400", "resize 500"}));
-    EXPECT_THROW(ui.NewWindow(Spec("frmOther", true)), std::logic_error);
-    EXPECT_THROW(ui.NewWindow(Spec("frmMain")), std::logic_error);
+    EXPECT_THROW(ui.NewWindow(WindowAt("frmOther", true)), std::logic_error);
+    EXPECT_THROW(ui.NewWindow(WindowAt("frmMain")), std::logic_error);
 }
 
 TEST_F(AppWin32, TheCloseButtonAsksOnCloseAndAnAllowedCloseOfTheMainWindowEndsTheLoop) {
-    auto side = ui.NewWindow(Spec("frmTrust"));
-    auto main = ui.NewWindow(Spec("frmMain", true));
+    auto side = ui.NewWindow(WindowAt("frmTrust"));
+    auto main = ui.NewWindow(WindowAt("frmMain", true));
     side->Show();
     main->Show();
     bool allow = false;
@@ -97,7 +97,7 @@ TEST_F(AppWin32, TheCloseButtonAsksOnCloseAndAnAllowedCloseOfTheMainWindowEndsTh
 }
 
 TEST_F(AppWin32, AFailingCloseHandlerIsShownAndTheWindowStays) {
-    auto main = ui.NewWindow(Spec("frmMain", true));
+    auto main = ui.NewWindow(WindowAt("frmMain", true));
     main->Show();
     main->OnClose = [](platform::CloseRequest&) { throw std::runtime_error("cannot save"); };
     SendMessageA(HandleOf(*main), WM_CLOSE, 0, 0);
@@ -109,7 +109,7 @@ TEST_F(AppWin32, AFailingCloseHandlerIsShownAndTheWindowStays) {
 }
 
 TEST_F(AppWin32, EveryMessageReachesOnMessageFirst) {
-    auto main = ui.NewWindow(Spec("frmMain", true));
+    auto main = ui.NewWindow(WindowAt("frmMain", true));
     struct Seen {
         std::uint32_t message;
         std::uintptr_t wParam;
@@ -138,7 +138,7 @@ TEST_F(AppWin32, EveryMessageReachesOnMessageFirst) {
 }
 
 TEST_F(AppWin32, RunShowsTheMainWindowAndHandlesMessagesUntilTerminate) {
-    auto main = ui.NewWindow(Spec("frmMain", true));
+    auto main = ui.NewWindow(WindowAt("frmMain", true));
     int shows = 0;
     main->OnShow = [&] { ++shows; };
     main->OnMessage = [&](std::uint32_t m, std::uintptr_t, std::intptr_t) {
@@ -158,8 +158,8 @@ TEST_F(AppWin32, RunShowsTheMainWindowAndHandlesMessagesUntilTerminate) {
 }
 
 TEST_F(AppWin32, TheMinimiseButtonMinimisesTheApplicationAndRestoreBringsItBack) {
-    auto main = ui.NewWindow(Spec("frmMain", true));
-    auto side = ui.NewWindow(Spec("frmOp"));
+    auto main = ui.NewWindow(WindowAt("frmMain", true));
+    auto side = ui.NewWindow(WindowAt("frmOp"));
     main->Show();
     side->Show();
     int minimised = 0;
@@ -188,7 +188,7 @@ TEST_F(AppWin32, TheMinimiseButtonMinimisesTheApplicationAndRestoreBringsItBack)
 }
 
 TEST_F(AppWin32, AFailingMinimiseNotificationEndsTheHandlerThatAskedForIt) {
-    auto main = ui.NewWindow(Spec("frmMain", true));
+    auto main = ui.NewWindow(WindowAt("frmMain", true));
     main->Show();
     ui.OnApplicationMinimise = [] { throw std::runtime_error("'x' is not a valid integer value"); };
     EXPECT_THROW(ui.MinimiseApplication(), std::runtime_error);
@@ -199,7 +199,7 @@ TEST_F(AppWin32, AFailingMinimiseNotificationEndsTheHandlerThatAskedForIt) {
 }
 
 TEST_F(AppWin32, AMaximisedStateSetWhileHiddenTakesEffectAtTheShow) {
-    auto main = ui.NewWindow(Spec("frmMain", true));
+    auto main = ui.NewWindow(WindowAt("frmMain", true));
     main->SetMaximised(true);
     EXPECT_FALSE(main->Visible());
     EXPECT_TRUE(main->Maximised());
@@ -283,7 +283,7 @@ ShownBox ReadBox(HWND box) {
 
 TEST_F(AppWin32, TheGeneralErrorHandlerShowsAStopBoxTitledWithTheApplicationsTitle) {
     ui.SetMessageBoxInterceptor(nullptr);
-    auto main = ui.NewWindow(Spec("frmMain", true));
+    auto main = ui.NewWindow(WindowAt("frmMain", true));
     main->Show();
     ui.SetApplicationTitle("Zorvik");
     std::vector<ShownBox> shown;
@@ -342,7 +342,7 @@ TEST_F(AppWin32, PopupMenusAreBuiltFromTheirEntries) {
 }
 
 TEST_F(AppWin32, APopupMenuReturnsTheChosenEntryAndIsDestroyedAfterwards) {
-    auto main = ui.NewWindow(Spec("frmMain", true));
+    auto main = ui.NewWindow(WindowAt("frmMain", true));
     main->Show();
     HMENU shown = nullptr;
     int idle = 0;
@@ -362,7 +362,7 @@ TEST_F(AppWin32, APopupMenuReturnsTheChosenEntryAndIsDestroyedAfterwards) {
 }
 
 TEST_F(AppWin32, NativeMenusTakeEntriesAndTrack) {
-    auto main = ui.NewWindow(Spec("frmMain", true));
+    auto main = ui.NewWindow(WindowAt("frmMain", true));
     main->Show();
     std::unique_ptr<platform::NativeMenu> menu = ui.NewNativeMenu();
     ASSERT_NE(menu, nullptr);
@@ -421,7 +421,7 @@ protected:
 };
 
 TEST_F(ShellWin32, TheIconRecordIsTheBalloonSizeWithTextsCutToTheirFields) {
-    auto main = ui.NewWindow(Spec("frmMain", true));
+    auto main = ui.NewWindow(WindowAt("frmMain", true));
     platform::NotifyIconData data;
     data.window = main.get();
     data.id = 0;
@@ -468,7 +468,7 @@ TEST_F(ShellWin32, TheApplicationIconIsLoadedAtTheSmallIconSize) {
 }
 
 TEST_F(ShellWin32, TheIconGoesIntoTheNotificationAreaAndOut) {
-    auto main = ui.NewWindow(Spec("frmMain", true));
+    auto main = ui.NewWindow(WindowAt("frmMain", true));
     platform::NotifyIconData data;
     data.window = main.get();
     data.flags = platform::kNotifyMessage | platform::kNotifyIcon | platform::kNotifyTip;

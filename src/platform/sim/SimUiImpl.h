@@ -57,7 +57,7 @@ public:
     void* NativeHandle() const override { return const_cast<SimWindow*>(this); }
 
     bool IsMain() const { return spec_.mainWindow; }
-    const WindowSpec& Spec() const { return spec_; }
+    const WindowSpec& Description() const { return spec_; }
     // The size the window is resized to by code or by the user; runs OnResize on a change.
     void Resize(int width, int height);
     void Detach() { ui_ = nullptr; }
