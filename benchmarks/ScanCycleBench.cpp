@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "core/ProcessList.h"
-#include "core/ScanCycle.h"
-#include "core/ScanOptions.h"
-#include "core/TrustedList.h"
-#include "platform/sim/SimSystem.h"
+#include "core/engine/ProcessList.h"
+#include "core/engine/ScanCycle.h"
+#include "core/engine/ScanOptions.h"
+#include "core/engine/TrustedList.h"
+#include "platform/sim/system/SimSystem.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 # Fails when the portable core includes a Windows header or a platform implementation,
-# or links a system library.
+# or links a system library, or when one of its layers reaches above itself: base (text, path
+# and number helpers) includes nothing else of the core, the engine nothing of the windows or
+# the reports, so that the console tool runs the engine without the windows.
 #   cmake -DCORE_DIR=<src/core> [-DCORE_LIBRARIES=<lib|lib|...>] -P CheckCoreIsolation.cmake
 
 cmake_minimum_required(VERSION 3.20)
@@ -30,9 +32,13 @@ foreach(file IN LISTS core_files)
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*" "" target "${line}")
     string(REPLACE "\\" "/" target "${target}")
     string(TOLOWER "${target}" target)
+    file(RELATIVE_PATH shown "${CORE_DIR}" "${file}")
     if(target MATCHES "${forbidden_include}")
-      file(RELATIVE_PATH shown "${CORE_DIR}" "${file}")
       list(APPEND offences "  ${shown}: ${line}")
+    elseif(shown MATCHES "^base/" AND target MATCHES "^[<\"]core/(engine|windows|report)/")
+      list(APPEND offences "  ${shown}: ${line} (base includes only base)")
+    elseif(shown MATCHES "^engine/" AND target MATCHES "^[<\"]core/(windows|report)/")
+      list(APPEND offences "  ${shown}: ${line} (the engine includes no window or report)")
     endif()
   endforeach()
 endforeach()

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/untOp.h"
-#include "core/untTrust.h"
+#include "core/windows/untOp.h"
+#include "core/windows/untTrust.h"
 #include "platform/System.h"
 #include "platform/Ui.h"
 

@@ -1,6 +1,6 @@
 // The Windows program Zorvik.exe: the real system, the program's windows, its message loop.
 // A plain main: the runtime parses the command line that the windows read back.
-#include "core/Zorvik.h"
+#include "core/windows/ProgramStart.h"
 #include "platform/System.h"
 
 int main() {

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "core/RuleDescription.h"
-#include "core/ScanRules.h"
-#include "core/untFunc.h"
+#include "core/report/RuleDescription.h"
+#include "core/engine/ScanRules.h"
+#include "core/base/untFunc.h"
 #include "zorvikc/Commands.h"
 
 namespace zorvikc {

@@ -9,10 +9,10 @@
 #include <io.h>
 #endif
 
-#include "core/ProcessList.h"
-#include "core/SavedScanSettings.h"
-#include "core/ScanCycle.h"
-#include "core/ScanReport.h"
+#include "core/engine/ProcessList.h"
+#include "core/report/SavedScanSettings.h"
+#include "core/engine/ScanCycle.h"
+#include "core/report/ScanReport.h"
 #include "zorvikc/Commands.h"
 
 namespace zorvikc {

@@ -1,12 +1,12 @@
 // zorvikc search PROGRAM: what the start-up search finds for one program file name.
 #include <string>
 
-#include "core/ScanOptions.h"
-#include "core/ScanRules.h"
-#include "core/SettingsFile.h"
-#include "core/StartupReport.h"
-#include "core/untFunc.h"
-#include "core/untScan.h"
+#include "core/engine/ScanOptions.h"
+#include "core/engine/ScanRules.h"
+#include "core/windows/SettingsFile.h"
+#include "core/report/StartupReport.h"
+#include "core/base/untFunc.h"
+#include "core/engine/untScan.h"
 #include "zorvikc/Commands.h"
 
 namespace zorvikc {

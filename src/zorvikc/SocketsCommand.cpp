@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "core/SocketFormat.h"
-#include "core/untFunc.h"
+#include "core/report/SocketFormat.h"
+#include "core/base/untFunc.h"
 #include "zorvikc/Commands.h"
 
 namespace zorvikc {

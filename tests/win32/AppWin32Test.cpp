@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "core/AsciiLower.h"
-#include "core/PathParts.h"
+#include "core/base/AsciiLower.h"
+#include "core/base/PathParts.h"
 #include "platform/System.h"
-#include "platform/win32/ScopedHandle.h"
+#include "platform/win32/system/ScopedHandle.h"
 
 namespace {
 

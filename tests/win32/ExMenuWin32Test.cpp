@@ -11,15 +11,15 @@
 #include <memory>
 #include <string>
 
-#include "core/Errors.h"
-#include "core/FindShellItem.h"
-#include "core/ShellCheck.h"
-#include "core/untExMenu.h"
+#include "core/base/Errors.h"
+#include "core/windows/FindShellItem.h"
+#include "core/windows/ShellCheck.h"
+#include "core/windows/untExMenu.h"
 #include "platform/Shell.h"
 #include "platform/System.h"
 #include "platform/Ui.h"
-#include "platform/win32/HResultText.h"
-#include "platform/win32/StrRetText.h"
+#include "platform/win32/shell/HResultText.h"
+#include "platform/win32/shell/StrRetText.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/System.h"
-#include "platform/win32/ScopedHandle.h"
-#include "platform/win32/Wow64FsRedirection.h"
+#include "platform/win32/system/ScopedHandle.h"
+#include "platform/win32/system/Wow64FsRedirection.h"
 #include "win32/SystemKind.h"
 
 namespace {

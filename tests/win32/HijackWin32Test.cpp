@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "core/HijackTest.h"
-#include "core/ProcessSnapshot.h"
-#include "core/untFunc.h"
+#include "core/engine/HijackTest.h"
+#include "core/engine/ProcessSnapshot.h"
+#include "core/base/untFunc.h"
 #include "platform/System.h"
 
 namespace {

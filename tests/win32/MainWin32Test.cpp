@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "core/AsciiLower.h"
-#include "core/PathParts.h"
-#include "core/ScanRules.h"
-#include "core/untFunc.h"
-#include "core/untMain.h"
-#include "core/untOp.h"
-#include "core/untScan.h"
-#include "core/untTrust.h"
-#include "platform/win32/ScopedHandle.h"
+#include "core/base/AsciiLower.h"
+#include "core/base/PathParts.h"
+#include "core/engine/ScanRules.h"
+#include "core/base/untFunc.h"
+#include "core/windows/main/untMain.h"
+#include "core/windows/untOp.h"
+#include "core/engine/untScan.h"
+#include "core/windows/untTrust.h"
+#include "platform/win32/system/ScopedHandle.h"
 #include "win32/UiTestSupport.h"
 
 namespace {

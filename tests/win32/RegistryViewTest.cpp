@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/System.h"
-#include "platform/win32/ScopedKey.h"
+#include "platform/win32/system/ScopedKey.h"
 #include "win32/SystemKind.h"
 
 namespace {

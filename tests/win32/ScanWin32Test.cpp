@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "core/AsciiLower.h"
-#include "core/ScanRules.h"
-#include "core/untFunc.h"
-#include "core/untScan.h"
+#include "core/base/AsciiLower.h"
+#include "core/engine/ScanRules.h"
+#include "core/base/untFunc.h"
+#include "core/engine/untScan.h"
 #include "platform/System.h"
-#include "platform/win32/ScopedHandle.h"
+#include "platform/win32/system/ScopedHandle.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace {

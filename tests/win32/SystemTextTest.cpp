@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/SystemText.h"
+#include "platform/win32/system/SystemText.h"
 
 namespace {
 

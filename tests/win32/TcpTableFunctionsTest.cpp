@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/win32/Win32TcpTable.h"
+#include "platform/win32/system/Win32TcpTable.h"
 #include "win32/LoopbackSockets.h"
 
 namespace {

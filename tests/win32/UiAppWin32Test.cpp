@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "UiTestSupport.h"
-#include "core/untOp.h"
+#include "core/windows/untOp.h"
 #include "platform/Shell.h"
-#include "platform/win32/NotifyIconRecord.h"
-#include "platform/win32/OpenFileDialog.h"
-#include "platform/win32/PopupMenu.h"
-#include "platform/win32/Win32Shell.h"
+#include "platform/win32/ui/NotifyIconRecord.h"
+#include "platform/win32/ui/OpenFileDialog.h"
+#include "platform/win32/ui/Win32PopupMenu.h"
+#include "platform/win32/shell/Win32Shell.h"
 
 namespace {
 

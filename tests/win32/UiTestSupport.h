@@ -14,8 +14,8 @@
 
 #include "platform/System.h"
 #include "platform/Ui.h"
-#include "platform/win32/Win32Control.h"
-#include "platform/win32/Win32Ui.h"
+#include "platform/win32/ui/controls/Win32Control.h"
+#include "platform/win32/ui/Win32Ui.h"
 
 namespace uitest {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "UiTestSupport.h"
-#include "core/untOp.h"
-#include "core/TrustedList.h"
-#include "core/untTrust.h"
+#include "core/windows/untOp.h"
+#include "core/engine/TrustedList.h"
+#include "core/windows/untTrust.h"
 
 namespace {
 

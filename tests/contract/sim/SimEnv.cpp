@@ -5,7 +5,7 @@
 
 #include "contract/ContractEnv.h"
 #include "platform/ProcessLayout.h"
-#include "platform/sim/SimSystem.h"
+#include "platform/sim/system/SimSystem.h"
 
 namespace contract {
 

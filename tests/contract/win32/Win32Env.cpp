@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "contract/ContractEnv.h"
-#include "platform/win32/ScopedHandle.h"
+#include "platform/win32/system/ScopedHandle.h"
 #include "win32/LoopbackSockets.h"
 
 namespace contract {

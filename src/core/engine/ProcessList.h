@@ -1,0 +1,42 @@
+#pragma once
+// The rows of the process list: one per program found by a scan, in the order they were
+// added. The list owns each row's findings; clearing it or destroying it frees them.
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/engine/untRecord.h"
+
+namespace zorvik {
+
+struct ProcessRow {
+    std::string caption;  // the program's path
+    std::string pid;      // the process id in decimal; "-1" for an Active Setup stub
+    std::string details;
+    std::unique_ptr<ProcInfo> data;  // never null for rows added with findings
+};
+
+class ProcessList {
+public:
+    ProcessList() = default;
+    ProcessList(const ProcessList&) = delete;
+    ProcessList& operator=(const ProcessList&) = delete;
+    ProcessList(ProcessList&&) = default;
+    ProcessList& operator=(ProcessList&&) = default;
+
+    // Appends a row and returns its index.
+    std::size_t Add(std::string caption, std::string pid, std::string details,
+                    std::unique_ptr<ProcInfo> data);
+    std::size_t Count() const { return rows_.size(); }
+    // Throws std::out_of_range for an index at or past Count().
+    const ProcessRow& At(std::size_t index) const { return rows_.at(index); }
+    ProcessRow& At(std::size_t index) { return rows_.at(index); }
+    void SetDetails(std::size_t index, std::string details);
+    void Clear() { rows_.clear(); }
+
+private:
+    std::vector<ProcessRow> rows_;
+};
+
+}  // namespace zorvik

@@ -1,0 +1,61 @@
+#include "core/engine/ProcessSnapshot.h"
+
+#include <cstring>
+#include <utility>
+
+namespace zorvik {
+
+using platform::SystemProcessInformation;
+using platform::SystemThreadInformation;
+
+SnapshotBlock AllocateSnapshotBlock(std::size_t size) {
+    return SnapshotBlock(static_cast<std::uint8_t*>(std::calloc(size ? size : 1, 1)));
+}
+
+ProcessSnapshot::ProcessSnapshot(SnapshotBlock block, std::size_t size)
+    : block_(std::move(block)), size_(block_ ? size : 0) {}
+
+std::optional<ProcessRecord> ProcessSnapshot::Find(std::uint32_t processId) const {
+    // 64-bit arithmetic, so that offset + NextEntryOffset cannot wrap in the 32-bit build.
+    std::uint64_t offset = 0;
+    while (offset <= size_ && size_ - offset >= sizeof(SystemProcessInformation)) {
+        // Copied out rather than cast in place: the block promises no alignment past a bad offset.
+        SystemProcessInformation process;
+        std::memcpy(&process, block_.get() + offset, sizeof process);
+        if (process.UniqueProcessId == static_cast<std::uintptr_t>(processId)) {
+            ProcessRecord record;
+            record.numberOfThreads = process.NumberOfThreads;
+            record.uniqueProcessId = process.UniqueProcessId;
+            record.inheritedFromUniqueProcessId = process.InheritedFromUniqueProcessId;
+            const std::uint64_t threadOffset = offset + sizeof(SystemProcessInformation);
+            if (process.NumberOfThreads > 0 &&
+                size_ - threadOffset >= sizeof(SystemThreadInformation)) {
+                SystemThreadInformation thread;
+                std::memcpy(&thread, block_.get() + threadOffset, sizeof thread);
+                record.firstThread = thread;
+            }
+            return record;
+        }
+        if (process.NextEntryOffset == 0) break;
+        offset += process.NextEntryOffset;
+    }
+    return std::nullopt;
+}
+
+std::optional<ProcessSnapshot> TakeProcessSnapshot(platform::System& sys) {
+    platform::Processes& procs = sys.processes();
+    if (!procs.HasSystemInformationQuery()) return std::nullopt;
+    for (std::uint32_t size = kSnapshotStartSize; size <= kSnapshotMaxSize;
+         size += kSnapshotGrowStep) {
+        SnapshotBlock block = AllocateSnapshotBlock(size);
+        if (!block) return std::nullopt;
+        const std::int32_t status = procs.QuerySystemInformation(
+            platform::kSystemProcessInformationClass, block.get(), size);
+        if (status == platform::kStatusInfoLengthMismatch) continue;
+        if (status < 0) return std::nullopt;
+        return ProcessSnapshot(std::move(block), size);
+    }
+    return std::nullopt;
+}
+
+}  // namespace zorvik

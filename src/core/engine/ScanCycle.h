@@ -1,0 +1,36 @@
+#pragma once
+// One scan: every running program that owns a listening or connected TCP socket, is not
+// trusted, and starts with Windows or looks hijacked, then the Active Setup stubs. The main
+// window and the console tool run the same cycle; only what they do with the rows differs.
+#include <memory>
+
+#include "core/engine/ProcessList.h"
+#include "core/engine/ScanOptions.h"
+#include "core/engine/TrustedList.h"
+#include "platform/System.h"
+
+namespace zorvik {
+
+enum class ScanStatus {
+    Done,        // the cycle ran to its end
+    NoTcpTable   // the system has no TCP-table function: nothing was examined
+};
+
+// What a caller tells the user for ScanStatus::NoTcpTable.
+inline constexpr const char* kNoTcpTableMessage = "XP or Higher required to use this program";
+inline constexpr const char* kNoTcpTableTitle = "ERROR";
+
+// The details text every socket-owning program's row starts with.
+inline constexpr const char* kBotProcessDetails = "Possible Bot Process, ";
+
+// The system's TCP-table function, found once: null when the system has none.
+std::unique_ptr<platform::TcpTable> LoadTcpTableEntry(platform::System& sys);
+
+// Appends the rows of one scan to list, in the order of the TCP table (IPv4 first, then IPv6
+// where the system lists it): a program takes the place of its first listening or connected
+// socket, and each process is examined at most once. The Active Setup rows follow. An error
+// of the start-up search (an AppError) ends the cycle at once; the rows added so far stay.
+ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
+                     const ScanOptions& options, const TrustedList& trusted, ProcessList& list);
+
+}  // namespace zorvik

@@ -1,0 +1,33 @@
+#include "core/engine/ScanRules.h"
+
+namespace zorvik {
+
+std::string RulesFilePath(platform::System& sys) {
+    const std::string own = sys.files().OwnPath();
+    const std::size_t slash = own.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? std::string() : own.substr(0, slash + 1);
+    return folder + "Scan.ini";
+}
+
+std::vector<ScanRule> ReadScanRules(platform::System& sys) {
+    const std::string file = RulesFilePath(sys);
+    platform::Profile& profile = sys.profile();
+    std::vector<ScanRule> rules;
+    for (const std::string& sectionName : profile.SectionNames(file)) {
+        auto read = [&](const char* key) { return profile.ReadString(file, sectionName, key, ""); };
+        ScanRule rule;
+        rule.sectionName = sectionName;
+        rule.type = read("Type");
+        rule.root = read("Root");
+        rule.key = read("Key");
+        rule.action = read("Action");
+        rule.name = read("Name");
+        rule.section = read("Section");
+        rule.ident = read("Ident");
+        rule.path = read("Path");
+        rules.push_back(std::move(rule));
+    }
+    return rules;
+}
+
+}  // namespace zorvik

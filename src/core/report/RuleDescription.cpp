@@ -1,0 +1,93 @@
+// Describes a rule the way the start-up search will treat it.
+#include "core/report/RuleDescription.h"
+
+#include "core/base/untFunc.h"
+
+namespace zorvik {
+
+namespace {
+
+const std::string kUserPlaceholder = "*USER*";
+
+std::string KeyLine(const std::string& label, const std::string& value,
+                    const std::string& whenEmpty = "(empty)") {
+    constexpr std::size_t kLabelWidth = 8;  // "Section:" the longest
+    std::string line = "  " + label + ":";
+    line.append(label.size() + 1 < kLabelWidth ? kLabelWidth - label.size() - 1 : 0, ' ');
+    line += ' ';
+    line += value.empty() ? whenEmpty : value;
+    return line;
+}
+
+bool IsAcceptedAction(const std::string& action) {
+    return action == "CHECK" || action == "ENUM" || action == "ENUM2";
+}
+
+void DescribeRegistryRule(const ScanRule& rule, RuleDescription& out) {
+    out.lines.push_back(KeyLine("Root", rule.root));
+    out.lines.push_back(KeyLine("Key", rule.key, "(empty: the root key itself)"));
+    out.lines.push_back(KeyLine("Action", rule.action));
+    if (rule.action == "CHECK") {
+        out.lines.push_back(KeyLine("Name", rule.name, "(empty: the key's default value)"));
+    }
+    if (RootKeyFromName(rule.root) == platform::RootKey::None) {
+        out.verdict = RuleVerdict::FindsNothing;
+        out.lines.push_back(
+            "  finds nothing: Root must be HKEY_CLASSES_ROOT, HKEY_CURRENT_USER or "
+            "HKEY_LOCAL_MACHINE");
+    }
+    if (!IsAcceptedAction(rule.action)) {
+        out.verdict = RuleVerdict::FindsNothing;
+        out.lines.push_back("  finds nothing: Action must be CHECK, ENUM or ENUM2");
+    }
+}
+
+void DescribeProfileRule(const ScanRule& rule, RuleDescription& out) {
+    const bool bareName = !rule.name.empty() && rule.name.find('\\') == std::string::npos &&
+                          rule.name.find(':') == std::string::npos;
+    out.lines.push_back(KeyLine("Name", rule.name + (bareName ? " (in the Windows folder)" : "")));
+    out.lines.push_back(KeyLine("Section", rule.section));
+    out.lines.push_back(KeyLine("Ident", rule.ident));
+}
+
+void DescribeFolderRule(const ScanRule& rule, const std::string& windowsDrive,
+                        RuleDescription& out) {
+    out.lines.push_back(KeyLine("Path", rule.path));
+    out.lines.push_back(KeyLine("Folder", windowsDrive + rule.path));
+    if (rule.path.find(kUserPlaceholder) != std::string::npos) {
+        out.lines.push_back("  listed once per user account, \"" + kUserPlaceholder +
+                            "\" replaced by the account's name");
+    } else {
+        out.lines.push_back("  listed once per user account (no \"" + kUserPlaceholder +
+                            "\" to replace)");
+    }
+}
+
+void DescribeFileRule(const ScanRule& rule, const std::string& windowsDrive,
+                      RuleDescription& out) {
+    out.lines.push_back(KeyLine("Path", rule.path));
+    out.lines.push_back(KeyLine("File", windowsDrive + rule.path));
+}
+
+}  // namespace
+
+RuleDescription DescribeRule(const ScanRule& rule, const std::string& windowsDrive) {
+    RuleDescription out;
+    out.lines.push_back("[" + rule.sectionName + "]");
+    out.lines.push_back(KeyLine("Type", rule.type));
+    if (rule.type == "REG") {
+        DescribeRegistryRule(rule, out);
+    } else if (rule.type == "INI") {
+        DescribeProfileRule(rule, out);
+    } else if (rule.type == "FOL") {
+        DescribeFolderRule(rule, windowsDrive, out);
+    } else if (rule.type == "FIL") {
+        DescribeFileRule(rule, windowsDrive, out);
+    } else {
+        out.verdict = RuleVerdict::Skipped;
+        out.lines.push_back("  skipped: Type must be REG, INI, FOL or FIL");
+    }
+    return out;
+}
+
+}  // namespace zorvik

@@ -1,0 +1,163 @@
+// The main window: its controls, creation, layout and buttons.
+#include "core/windows/main/untMain.h"
+
+#include <stdexcept>
+
+#include "core/base/PathParts.h"
+#include "core/engine/ScanCycle.h"
+#include "core/windows/untOp.h"
+#include "core/windows/untTrust.h"
+#include "platform/Shell.h"
+
+namespace zorvik {
+
+namespace {
+
+using platform::ControlSpec;
+using platform::Rect;
+
+constexpr const char* kHelpFileName = "Zorvik Help.chm";
+
+std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
+    platform::WindowSpec desc;
+    desc.name = "frmMain";
+    desc.caption = "Pellmoor";
+    desc.frame = platform::WindowFrame::Sizeable;
+    desc.centred = true;
+    desc.outerWidth = kMainWindowWidth;
+    desc.outerHeight = kMainWindowHeight;
+    desc.mainWindow = true;
+    return sys.ui().NewWindow(desc);
+}
+
+ControlSpec ControlAt(const char* name, Rect bounds, const char* text = "") {
+    ControlSpec desc;
+    desc.name = name;
+    desc.bounds = bounds;
+    desc.text = text;
+    return desc;
+}
+
+platform::Button& MakeButton(platform::Window& form, const char* name, Rect bounds,
+                             const char* text) {
+    platform::ButtonSpec desc;
+    static_cast<ControlSpec&>(desc) = ControlAt(name, bounds, text);
+    return form.AddButton(desc);
+}
+
+platform::ListView& MakeList(platform::Window& form, const char* name, Rect bounds,
+                             std::vector<platform::ListColumn> columns) {
+    platform::ListViewSpec desc;
+    static_cast<ControlSpec&>(desc) = ControlAt(name, bounds);
+    desc.columns = std::move(columns);
+    return form.AddListView(desc);
+}
+
+constexpr int kDefaultColumnWidth = platform::ListColumn{}.width;
+
+}  // namespace
+
+TfrmMain::TfrmMain(platform::System& sys)
+    : sys_(sys),
+      form_(MakeForm(sys)),
+      Label1(form_->AddLabel(ControlAt(
+          "Label1", {8, 8, 354, 13},
+          "These programs are Active, Start with Windows and or have open sockets."))),
+      BtnScan(MakeButton(*form_, "BtnScan", {640, 360, 75, 25}, "Rescan")),
+      LstProc(MakeList(*form_, "LstProc", {8, 24, 705, 150},
+                       {{"Program Path", 280}, {"PID", kDefaultColumnWidth}, {"Details", 370}})),
+      LblStart(form_->AddLabel(ControlAt("LblStart", {8, 176, 47, 13}, "Start up\\s"))),
+      LstStart(MakeList(*form_, "LstStart", {8, 192, 705, 150},
+                        {{"Type", kDefaultColumnWidth},
+                         {"Data 1", 216},
+                         {"Data 2", 216},
+                         {"Data 3", 216}})),
+      BtnHelp(MakeButton(*form_, "BtnHelp", {400, 360, 75, 25}, "Help")),
+      BtnTrust(MakeButton(*form_, "BtnTrust", {560, 360, 75, 25}, "Trusted List")),
+      BtnOp(MakeButton(*form_, "BtnOp", {480, 360, 75, 25}, "Options")),
+      Bev(form_->AddBevel(ControlAt("Bev", {8, 352, 705, 2}))),
+      LblNotice(form_->AddLabel(
+          ControlAt("LblNotice", {8, 376, 189, 13}, "Pellmoor (Zorvik) bot finder v1.1.0"))),
+      TmrScan(form_->AddTimer("TmrScan")),
+      ShowStartup1(PopStart.Add("ShowStartup1", "Show Start up", [this] { ShowStartup1Click(); })),
+      DisableStartup1(
+          PopStart.Add("DisableStartup1", "Disable Start up", [this] { DisableStartup1Click(); })) {
+    TmrScan.SetEnabled(false);
+    form_->OnResize = [this] { FormResize(); };
+    BtnScan.OnClick = [this] { BtnScanClick(); };
+    BtnHelp.OnClick = [this] { BtnHelpClick(); };
+    BtnOp.OnClick = [this] { BtnOpClick(); };
+    BtnTrust.OnClick = [this] { BtnTrustClick(); };
+    LstProc.OnMouseDown = [this](platform::MouseButton button, int x, int y) {
+        LstProcMouseDown(button, x, y);
+    };
+    LstStart.OnCustomDrawItem = [this](int row) { return LstStartCustomDrawItem(row); };
+    PopStart.OnPopup = [this] { PopStartPopup(); };
+    LstStart.OnContextMenu = [this](platform::Point screen) {
+        PopStart.Popup(sys_.ui(), *form_, screen);
+    };
+    FormCreate();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::AttachSideWindows(TfrmTrust& trust, TfrmOp& op) {
+    frmTrust_ = &trust;
+    frmOp_ = &op;
+}
+
+void TfrmMain::FormCreate() {
+    sys_.sockets().Startup();
+    LoadTcpTableEntry();
+    ProcMenu = {
+        ExMenuItem{"Terminate Process", kTerminateProcessId, true, [this] { TerminateProcess(); }},
+        ExMenuItem{"Add to Trusted Program List", kAddToTrustedId, true,
+                   [this] { AddtoTrustedProgramList(); }},
+        ExMenuItem{"Open Location", kOpenLocationId, true, [this] { OpenLocation(); }},
+    };
+    CreateTrayAndLoadSize();
+}
+
+void TfrmMain::LoadTcpTableEntry() { TcpTableEntry = zorvik::LoadTcpTableEntry(sys_); }
+
+void TfrmMain::FreeTcpTableEntry() { TcpTableEntry.reset(); }
+
+void TfrmMain::FormResize() {
+    const int width = form_->OuterWidth();
+    const int height = form_->OuterHeight();
+    const int listWidth = width - 24;
+
+    Bev.SetTop(height - 76);
+    Bev.SetWidth(listWidth);
+    const int listHeight = Bev.Top() / 2 - 24;
+    LstProc.SetHeight(listHeight);
+    LstProc.SetWidth(listWidth);
+    LblStart.SetTop(LstProc.Height() + 26);
+    LstStart.SetTop(LblStart.Top() + 16);
+    LstStart.SetHeight(listHeight);
+    LstStart.SetWidth(listWidth);
+
+    const int buttonTop = height - 67;
+    BtnHelp.SetBounds({width - 330, buttonTop, BtnHelp.Width(), BtnHelp.Height()});
+    BtnOp.SetBounds({width - 250, buttonTop, BtnOp.Width(), BtnOp.Height()});
+    BtnTrust.SetBounds({width - 170, buttonTop, BtnTrust.Width(), BtnTrust.Height()});
+    BtnScan.SetBounds({width - 90, buttonTop, BtnScan.Width(), BtnScan.Height()});
+    LblNotice.SetTop(height - 54);
+}
+
+void TfrmMain::BtnHelpClick() {
+    platform::ShellExecuteRequest request;
+    request.verb = "OPEN";
+    request.file = ProgramFolderOf(sys_.files().OwnPath()) + kHelpFileName;
+    sys_.shell().Execute(request);
+}
+
+void TfrmMain::BtnOpClick() {
+    if (frmOp_) frmOp_->Show();
+}
+
+void TfrmMain::BtnTrustClick() {
+    if (frmTrust_) frmTrust_->Show();
+}
+
+}  // namespace zorvik

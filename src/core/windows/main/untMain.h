@@ -1,0 +1,196 @@
+#pragma once
+// The main window: the process list a scan fills, the start-up list of the program last
+// clicked, the commands on both, the buttons below them, the settings file and the window's
+// life in the notification area.
+//
+// The window is made before the Trusted Programs and Options windows exist; they are attached
+// once made (AttachSideWindows), and nothing scans before that.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/windows/PopupMenu.h"
+#include "core/windows/untExMenu.h"
+#include "core/engine/untRecord.h"
+#include "platform/Shell.h"
+#include "platform/System.h"
+#include "platform/Ui.h"
+
+namespace zorvik {
+
+class TfrmOp;
+class TfrmTrust;
+
+// The main window's default outer size.
+constexpr int kMainWindowWidth = 729;
+constexpr int kMainWindowHeight = 427;
+
+// Ids of the process menu's own entries (the shell's entries use 1 to 1023).
+constexpr std::uint32_t kTerminateProcessId = 1024;
+constexpr std::uint32_t kAddToTrustedId = 1025;
+constexpr std::uint32_t kOpenLocationId = 1026;
+
+// The message the tray icon sends to the main window, with the icon's event in lParam.
+constexpr std::uint32_t kTrayCallbackMessage = 1025;
+
+// The item data of a start-up row: which hit of its kind it shows.
+struct StartupRowIndex {
+    std::int32_t index = 0;
+};
+
+class TfrmMain {
+public:
+    // Makes the window, hidden, and runs FormCreate.
+    explicit TfrmMain(platform::System& sys);
+    TfrmMain(const TfrmMain&) = delete;
+    TfrmMain& operator=(const TfrmMain&) = delete;
+    ~TfrmMain();
+
+    platform::Window& Form() { return *form_; }
+    void AttachSideWindows(TfrmTrust& trust, TfrmOp& op);
+
+    // --- Creation and layout ---------------------------------------------------------------
+    // Starts the sockets library, finds the TCP-table function and fills the process menu.
+    void FormCreate();
+    void FormResize();
+    void LoadTcpTableEntry();
+    // Gives the TCP-table function and its library back; the shutdown does this.
+    void FreeTcpTableEntry();
+    bool HasTcpTableEntry() const { return TcpTableEntry != nullptr; }
+
+    // --- The scan --------------------------------------------------------------------------
+    // Empties both lists, then scans.
+    void BtnScanClick();
+    // Appends one scan's rows to the process list (the first scan runs on empty lists).
+    void ScanCycle();
+
+    // --- The lists -------------------------------------------------------------------------
+    void LstProcMouseDown(platform::MouseButton button, int x, int y);
+    platform::Colour LstStartCustomDrawItem(int row);
+    void PopStartPopup();
+    void ShowStartup1Click();
+    void DisableStartup1Click();
+
+    // --- The process menu's commands, on the selected process row ---------------------------
+    void TerminateProcess();
+    void AddtoTrustedProgramList();
+    void OpenLocation();
+
+    // --- Buttons ---------------------------------------------------------------------------
+    void BtnHelpClick();
+    void BtnOpClick();
+    void BtnTrustClick();
+
+    // --- Settings.ini ----------------------------------------------------------------------
+    // At creation: maximised, or the saved outer size.
+    void LoadWindowSize();
+    // At the first show only: the trusted list, the options, the Trusted Programs window's size,
+    // then the first scan.
+    void LoadSettings();
+    // At shutdown, once the settings were loaded (before that the controls hold only their
+    // defaults); once a write is refused the rest is skipped and the user is told.
+    void SaveSettings();
+    // Whether the close-to-tray notice is still wanted.
+    bool ReadCloseTip();
+    // The user clicked the close notice: it is not shown again.
+    void WriteCloseTipOff();
+
+    // --- Tray icon and life cycle ----------------------------------------------------------
+    void FormShow();
+    void FormClose(platform::CloseRequest& request);
+    void FormMouseMove(int x, int y);
+    void LblNoticeClick();
+    void LblNoticeMouseMove(int x, int y);
+    // Every message to the window passes here before the window's own handling.
+    void TrayMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+    // A double click on the icon: back from the tray when there, else into it.
+    void TrayIconDoubleClick();
+    void PopTrayAtCursor();
+    void AddTrayIcon();
+    void ShowTrayBalloon(const std::string& Title, const std::string& Text);
+    void HideToTray();
+    // Saves the settings and gives back the sockets library, the TCP-table function and the
+    // tray icon. The releases happen once; after them nothing scans again.
+    void SaveSettingsAndShutDown();
+    bool IsShutDown() const { return shutDown_; }
+    void TmrScanTimer();
+    void Rescan1Click();
+    void Show1Click();
+    void Exit1Click();
+
+private:
+    platform::System& sys_;
+    std::unique_ptr<platform::Window> form_;
+    TfrmTrust* frmTrust_ = nullptr;
+    TfrmOp* frmOp_ = nullptr;
+    // The findings of the process row that filled the start-up list; expires with that row.
+    std::weak_ptr<ProcInfo> startupOwner_;
+
+    int ProcessRowOf(const ProcInfo* findings) const;
+    void ClearStartupList();
+    void FillStartupList(const std::shared_ptr<ProcInfo>& findings);
+    // Each gives true when the entry was disabled, so that the hit's flag may be set.
+    bool DisableRegistryValue(const std::string& rootName, const std::string& key,
+                              const std::string& name);
+    bool DisableProfileEntry(const std::string& file, const std::string& section,
+                             const std::string& ident);
+    bool DisableFolderEntry(const std::string& folder, const std::string& programFileName);
+    bool DisableFileLines(const std::string& file, const std::string& programFileName);
+    // The steps of creation after the process menu: the tray icon, the messages, the size.
+    void CreateTrayAndLoadSize();
+    PopupMenuItem& AddTrayItemAfterSeparator(const char* name, const char* caption,
+                                             void (TfrmMain::*handler)());
+    bool shutDown_ = false;
+    bool trayIconAdded_ = false;
+    // When the window goes: removes the icon if the shutdown has not, and takes the window's
+    // handler off the application's minimise notification.
+    struct LifeCycleGuard {
+        TfrmMain& form;
+        ~LifeCycleGuard();
+    };
+
+public:
+    // The system's TCP-table function; null when it has none.
+    std::unique_ptr<platform::TcpTable> TcpTableEntry;
+    // Terminate Process, Add to Trusted Program List, Open Location.
+    std::vector<ExMenuItem> ProcMenu;
+
+    // The controls, in tab order where they take the focus.
+    platform::Label& Label1;
+    platform::Button& BtnScan;
+    platform::ListView& LstProc;
+    platform::Label& LblStart;
+    platform::ListView& LstStart;
+    platform::Button& BtnHelp;
+    platform::Button& BtnTrust;
+    platform::Button& BtnOp;
+    platform::Bevel& Bev;
+    platform::Label& LblNotice;
+    platform::Timer& TmrScan;
+
+    // The start-up list's menu.
+    PopupMenu PopStart;
+    PopupMenuItem& ShowStartup1;
+    PopupMenuItem& DisableStartup1;
+
+    // The tray icon's record: each call sets its own fields, the others keep their values.
+    platform::NotifyIconData TrayIconData;
+    // The number the system gives the message "TaskbarCreated".
+    std::uint32_t TaskbarCreatedMessage = 0;
+    bool SettingsLoaded = false;
+    // The balloon on show is the close-to-tray notice.
+    bool CloseNoticeShown = false;
+
+    // The tray icon's menu.
+    PopupMenu PopTray;
+    PopupMenuItem& Rescan1 = PopTray.Add("Rescan1", "Rescan", [this] { Rescan1Click(); });
+    PopupMenuItem& Show1 =
+        AddTrayItemAfterSeparator("Show1", "Show\\Hide", &TfrmMain::Show1Click);
+    PopupMenuItem& Exit1 = AddTrayItemAfterSeparator("Exit1", "Exit", &TfrmMain::Exit1Click);
+
+private:
+    LifeCycleGuard lifeCycleGuard_{*this};
+};
+
+}  // namespace zorvik

@@ -1,0 +1,55 @@
+// The main window's scan: the lists emptied, the cycle run, its rows shown.
+#include <memory>
+#include <stdexcept>
+
+#include "core/engine/ProcessList.h"
+#include "core/engine/ScanCycle.h"
+#include "core/windows/main/untMain.h"
+#include "core/windows/untOp.h"
+#include "core/windows/untTrust.h"
+
+namespace zorvik {
+
+namespace {
+
+// Moves the cycle's rows into the list view, each row owning its findings from then on.
+void ShowRows(ProcessList& rows, platform::ListView& view) {
+    for (std::size_t i = 0; i < rows.Count(); ++i) {
+        ProcessRow& row = rows.At(i);
+        const int index = view.AddRow(row.caption, std::shared_ptr<ProcInfo>(std::move(row.data)));
+        view.AddSubItem(index, row.pid);
+        view.AddSubItem(index, row.details);
+    }
+    rows.Clear();
+}
+
+}  // namespace
+
+void TfrmMain::BtnScanClick() {
+    // The sockets library and the TCP-table function are given back at shutdown.
+    if (shutDown_) return;
+    LstProc.Clear();
+    ClearStartupList();
+    ScanCycle();
+}
+
+void TfrmMain::ScanCycle() {
+    if (!frmTrust_ || !frmOp_)
+        throw std::logic_error("the main window scans only once its side windows are attached");
+    ProcessList rows;
+    ScanStatus status = ScanStatus::Done;
+    try {
+        status = zorvik::ScanCycle(sys_, TcpTableEntry.get(), *frmOp_, *frmTrust_, rows);
+    } catch (...) {
+        // The rows found before the error stay listed; the error goes on to the handler.
+        ShowRows(rows, LstProc);
+        throw;
+    }
+    ShowRows(rows, LstProc);
+    if (status == ScanStatus::NoTcpTable) {
+        sys_.ui().ShowMessageBox(nullptr, kNoTcpTableMessage, kNoTcpTableTitle,
+                                 platform::MessageIcon::Error);
+    }
+}
+
+}  // namespace zorvik

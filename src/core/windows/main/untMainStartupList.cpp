@@ -1,0 +1,78 @@
+// The process list's mouse buttons, and the start-up list filled from a process row.
+#include <memory>
+
+#include "core/engine/StartupRows.h"
+#include "core/base/untFunc.h"
+#include "core/windows/main/untMain.h"
+
+namespace zorvik {
+
+namespace {
+
+constexpr const char* kActiveSetupPid = "-1";
+
+std::shared_ptr<ProcInfo> FindingsOf(const platform::ListView& list, int row) {
+    return std::static_pointer_cast<ProcInfo>(list.RowData(row));
+}
+
+std::shared_ptr<StartupRowIndex> IndexOf(const platform::ListView& list, int row) {
+    return std::static_pointer_cast<StartupRowIndex>(list.RowData(row));
+}
+
+}  // namespace
+
+int TfrmMain::ProcessRowOf(const ProcInfo* findings) const {
+    if (!findings) return -1;
+    for (int row = 0; row < LstProc.RowCount(); ++row)
+        if (LstProc.RowData(row).get() == findings) return row;
+    return -1;
+}
+
+void TfrmMain::ClearStartupList() {
+    LstStart.Clear();
+    startupOwner_.reset();
+}
+
+void TfrmMain::FillStartupList(const std::shared_ptr<ProcInfo>& findings) {
+    for (const StartupRow& hit : StartupRowsOf(*findings)) {
+        auto index = std::make_shared<StartupRowIndex>();
+        index->index = static_cast<std::int32_t>(hit.index);
+        const int row = LstStart.AddRow(hit.caption, index);
+        for (const std::string& text : hit.data) LstStart.AddSubItem(row, text);
+    }
+    startupOwner_ = findings;
+}
+
+void TfrmMain::LstProcMouseDown(platform::MouseButton button, int x, int y) {
+    const int row = LstProc.HitTest(x, y);
+    if (row < 0) return;
+    if (button == platform::MouseButton::Left) {
+        ClearStartupList();
+        const std::shared_ptr<ProcInfo> findings = FindingsOf(LstProc, row);
+        if (findings) FillStartupList(findings);
+    } else if (button == platform::MouseButton::Right) {
+        ProcMenu[0].Enabled = LstProc.SubItem(row, 0) != kActiveSetupPid;
+        const platform::Point cursor = sys_.ui().CursorPosition();
+        const std::string fileName = GetLongPath(sys_, LstProc.RowCaption(row));
+        // The chosen command runs inside, and may rescan: the row is not touched afterwards.
+        ShowExMenu(sys_, fileName, cursor.x, cursor.y, *form_, ProcMenu);
+    }
+}
+
+platform::Colour TfrmMain::LstStartCustomDrawItem(int row) {
+    // The flag is read in the findings that filled the list, whichever process row is selected.
+    const std::shared_ptr<ProcInfo> owner = startupOwner_.lock();
+    const std::shared_ptr<StartupRowIndex> index = IndexOf(LstStart, row);
+    const std::optional<StartupKind> kind = StartupKindOf(LstStart.RowCaption(row));
+    if (!owner || !index || !kind || index->index < 0) return platform::kRed;
+    const bool* disabled = HitDisabledFlag(*owner, *kind, static_cast<std::size_t>(index->index));
+    return disabled && *disabled ? platform::kGreen : platform::kRed;
+}
+
+void TfrmMain::PopStartPopup() {
+    const bool rowSelected = LstStart.SelectedRow() >= 0;
+    ShowStartup1.Enabled = rowSelected;
+    DisableStartup1.Enabled = rowSelected;
+}
+
+}  // namespace zorvik

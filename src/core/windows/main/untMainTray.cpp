@@ -1,0 +1,164 @@
+// The main window in the notification area: the icon, its balloons and menu, the messages the
+// icon and the shell send, hiding to the tray and the auto-scan timer.
+#include <string>
+
+#include "core/windows/ScanInterval.h"
+#include "core/windows/main/untMain.h"
+#include "core/windows/untOp.h"
+
+namespace zorvik {
+
+namespace {
+
+constexpr std::size_t kBalloonTitleLimit = 63;
+constexpr std::size_t kBalloonTextLimit = 255;
+constexpr std::uint32_t kBalloonTimeout = 5000;
+
+}  // namespace
+
+PopupMenuItem& TfrmMain::AddTrayItemAfterSeparator(const char* name, const char* caption,
+                                                   void (TfrmMain::*handler)()) {
+    PopTray.AddSeparator();
+    return PopTray.Add(name, caption, [this, handler] { (this->*handler)(); });
+}
+
+void TfrmMain::TrayMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    if (TaskbarCreatedMessage != 0 && message == TaskbarCreatedMessage) {
+        // The shell restarted and forgot the icon; after the shutdown there is none to restore.
+        if (!shutDown_) AddTrayIcon();
+        return;
+    }
+    if (message == kTrayCallbackMessage) {
+        switch (lParam) {
+            case platform::kTrayDoubleClick:
+                TrayIconDoubleClick();
+                break;
+            case platform::kTrayRightButtonUp:
+                PopTrayAtCursor();
+                break;
+            case platform::kTrayBalloonClick:
+                if (CloseNoticeShown) {
+                    // Cleared first: the notice is gone whether or not the write is taken.
+                    CloseNoticeShown = false;
+                    WriteCloseTipOff();
+                } else {
+                    form_->Send(kTrayCallbackMessage, 0, platform::kTrayDoubleClick);
+                }
+                break;
+            case platform::kTrayBalloonTimeout:
+                CloseNoticeShown = false;
+                break;
+            default:
+                break;
+        }
+        return;
+    }
+    // Only a session that really ends: wParam false says the end was called off.
+    if (message == platform::kEndSessionMessage && wParam != 0) SaveSettingsAndShutDown();
+}
+
+void TfrmMain::TrayIconDoubleClick() {
+    platform::Ui& ui = sys_.ui();
+    if (ui.ApplicationMinimised()) {
+        ui.ShowTaskbarButton(true);
+        ui.RestoreApplication();
+        ui.BringApplicationToFront();
+        TmrScan.SetEnabled(false);
+    } else {
+        ui.MinimiseApplication();
+        HideToTray();
+    }
+}
+
+void TfrmMain::PopTrayAtCursor() {
+    platform::Ui& ui = sys_.ui();
+    // In front first, or the menu would not close when the user clicks elsewhere.
+    ui.BringApplicationToFront();
+    const platform::Point cursor = ui.CursorPosition();
+    ui.ProcessMessages();
+    PopTray.Popup(ui, *form_, cursor);
+}
+
+void TfrmMain::AddTrayIcon() {
+    TrayIconData.window = form_.get();
+    TrayIconData.id = 0;
+    TrayIconData.flags = platform::kNotifyMessage | platform::kNotifyIcon | platform::kNotifyTip;
+    TrayIconData.callbackMessage = kTrayCallbackMessage;
+    TrayIconData.icon = platform::TrayIconImage::Application;
+    TrayIconData.tip = "Zorvik";
+    sys_.shell().NotifyIcon(platform::NotifyAction::Add, TrayIconData);
+    trayIconAdded_ = true;
+}
+
+void TfrmMain::ShowTrayBalloon(const std::string& Title, const std::string& Text) {
+    TrayIconData.flags = platform::kNotifyInfo;
+    TrayIconData.callbackMessage = kTrayCallbackMessage;
+    TrayIconData.timeout = kBalloonTimeout;
+    TrayIconData.infoFlags = platform::kBalloonInfoIcon;
+    TrayIconData.infoText = Text.substr(0, kBalloonTextLimit);
+    TrayIconData.infoTitle = Title.substr(0, kBalloonTitleLimit);
+    sys_.shell().NotifyIcon(platform::NotifyAction::Modify, TrayIconData);
+}
+
+void TfrmMain::HideToTray() {
+    form_->Hide();
+    sys_.ui().ShowTaskbarButton(false);
+    if (!frmOp_ || shutDown_) {
+        TmrScan.SetEnabled(false);
+        return;
+    }
+    // An interval that is no number, or 0, leaves the timer off: a zero period would rescan
+    // without a pause. A long one is cut to the longest period a timer takes.
+    const std::uint32_t period = TimerPeriodOf(IntervalSecondsOf(frmOp_->EdtInt.Text()));
+    if (period > 0) TmrScan.SetInterval(period);
+    TmrScan.SetEnabled(period > 0 && frmOp_->ChkAutoScan.Checked());
+}
+
+void TfrmMain::SaveSettingsAndShutDown() {
+    if (!shutDown_) {
+        // Marked first: a timer tick inside the message box of a failed save must not scan
+        // with the library already given back.
+        shutDown_ = true;
+        TmrScan.SetEnabled(false);
+        FreeTcpTableEntry();
+        sys_.sockets().Cleanup();
+    }
+    SaveSettings();
+    if (trayIconAdded_) {
+        trayIconAdded_ = false;
+        sys_.shell().NotifyIcon(platform::NotifyAction::Delete, TrayIconData);
+    }
+}
+
+void TfrmMain::TmrScanTimer() {
+    if (shutDown_) return;
+    BtnScanClick();
+    if (LstProc.RowCount() > 0) {
+        // This balloon takes the close notice's place: a click on it brings the window back.
+        CloseNoticeShown = false;
+        ShowTrayBalloon("Detection!", "New program detected");
+    }
+}
+
+void TfrmMain::Rescan1Click() {
+    platform::Ui& ui = sys_.ui();
+    ui.ShowTaskbarButton(true);
+    ui.RestoreApplication();
+    ui.BringApplicationToFront();
+    BtnScanClick();
+}
+
+void TfrmMain::Show1Click() { form_->Send(kTrayCallbackMessage, 0, platform::kTrayDoubleClick); }
+
+void TfrmMain::Exit1Click() {
+    SaveSettingsAndShutDown();
+    sys_.ui().Terminate();
+}
+
+TfrmMain::LifeCycleGuard::~LifeCycleGuard() {
+    platform::System& sys = form.sys_;
+    if (form.trayIconAdded_) sys.shell().NotifyIcon(platform::NotifyAction::Delete, form.TrayIconData);
+    sys.ui().OnApplicationMinimise = nullptr;
+}
+
+}  // namespace zorvik

@@ -1,0 +1,426 @@
+// The simulated file system: drives of folders and files in memory, names compared without
+// regard to case and kept as created, every entry with a long and an 8.3 name.
+#include <map>
+
+#include "platform/sim/system/SimServices.h"
+#include "platform/sim/system/SimShortNames.h"
+#include "platform/sim/system/SimText.h"
+
+namespace platform::sim {
+
+namespace {
+
+constexpr std::uint32_t kAttrArchive = 0x20;
+constexpr std::uint32_t kAttrSettable = 0x01 | 0x02 | 0x04 | 0x20 | 0x100 | 0x2000;
+
+struct FileNode {
+    std::string name;
+    std::string shortName;  // empty: the name is its own short form
+    bool isDirectory = false;
+    std::uint32_t attributes = kAttrArchive;
+    std::string content;
+    bool locked = false;
+    FileNode* parent = nullptr;
+    std::vector<std::unique_ptr<FileNode>> children;  // in creation order
+
+    const std::string& ShortOrName() const { return shortName.empty() ? name : shortName; }
+    bool Matches(const std::string& component) const {
+        return EqualsNoCase(name, component) ||
+               (!shortName.empty() && EqualsNoCase(shortName, component));
+    }
+    FileNode* Child(const std::string& component) const {
+        for (const auto& c : children)
+            if (c->Matches(component)) return c.get();
+        return nullptr;
+    }
+    bool ReadOnly() const { return (attributes & kAttrReadOnly) != 0; }
+};
+
+// A path taken apart: "C:\a\b\" is drive "C:", parts {a, b}, trailing separator.
+struct ParsedPath {
+    std::string drive;  // as written, e.g. "c:"
+    std::vector<std::string> parts;
+    bool trailingSeparator = false;
+};
+
+std::optional<ParsedPath> ParsePath(const std::string& path) {
+    if (path.size() < 2 || path[1] != ':') return std::nullopt;
+    char letter = path[0];
+    if (!((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z'))) return std::nullopt;
+    ParsedPath parsed;
+    parsed.drive = path.substr(0, 2);
+    if (path.size() == 2) return parsed;
+    if (path[2] != '\\' && path[2] != '/') return std::nullopt;  // drive-relative paths
+    auto parts = SplitPath(std::string_view(path).substr(3));
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::string& part = parts[i];
+        if (part.empty()) {
+            if (i + 1 == parts.size()) {
+                parsed.trailingSeparator = !parsed.parts.empty();
+                continue;
+            }
+            return std::nullopt;
+        }
+        if (part == ".") continue;
+        if (part == "..") {
+            if (!parsed.parts.empty()) parsed.parts.pop_back();
+            continue;
+        }
+        if (part.find_first_of("*?\"<>|:") != std::string::npos) return std::nullopt;
+        parsed.parts.push_back(part);
+    }
+    return parsed;
+}
+
+// True when pattern (with * and ?) matches name, without regard to case.
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+    std::size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '?' || EqualsNoCase(pattern.substr(p, 1), name.substr(n, 1)))) {
+            ++p;
+            ++n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+bool PatternMatches(const std::string& pattern, const std::string& name) {
+    if (pattern == "*.*") return true;  // Windows reads "*.*" as "*"
+    return WildcardMatch(pattern, name);
+}
+
+class SimFilesImpl : public SimFiles {
+public:
+    SimFilesImpl() {
+        AddDirectory(windowsDirectory_);
+        AddDirectory("C:\\TEMP");
+        AddDirectory("C:\\Zorvik");
+    }
+
+    std::optional<std::uint32_t> Attributes(const std::string& path) override {
+        const FileNode* node = Resolve(path);
+        if (!node) return std::nullopt;
+        return node->attributes;
+    }
+
+    bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
+        FileNode* node = Resolve(path);
+        if (!node) return false;
+        std::uint32_t kept = attributes & kAttrSettable;
+        if (node->isDirectory)
+            node->attributes = kept | kAttrDirectory;
+        else
+            node->attributes = kept ? kept : kAttrNormal;
+        return true;
+    }
+
+    std::optional<std::vector<FindEntry>> List(const std::string& pattern) override {
+        std::size_t cut = pattern.find_last_of("\\/");
+        if (cut == std::string::npos) return std::nullopt;
+        std::string folderPath = pattern.substr(0, cut + 1);
+        std::string mask = pattern.substr(cut + 1);
+        if (mask.empty()) return std::nullopt;
+        FileNode* folder = Resolve(folderPath);
+        if (!folder || !folder->isDirectory) return std::nullopt;
+        std::vector<FindEntry> entries;
+        if (folder->parent) {  // drive roots have no "." and ".."
+            for (const char* dots : {".", ".."})
+                if (PatternMatches(mask, dots)) entries.push_back({dots, kAttrDirectory});
+        }
+        for (const auto& child : folder->children) {
+            if (PatternMatches(mask, child->name) ||
+                (!child->shortName.empty() && PatternMatches(mask, child->shortName)))
+                entries.push_back({child->name, child->attributes});
+        }
+        if (entries.empty()) return std::nullopt;  // FindFirstFileA: ERROR_FILE_NOT_FOUND
+        return entries;
+    }
+
+    std::string ShortPath(const std::string& path) override {
+        return Spell(path, [](const FileNode& n) { return n.ShortOrName(); });
+    }
+
+    std::string LongPath(const std::string& path) override {
+        return Spell(path, [](const FileNode& n) { return n.name; });
+    }
+
+    std::string WindowsDirectory() override { return windowsDirectory_; }
+    std::string OwnPath() override { return ownPath_; }
+
+    std::optional<std::string> ReadAt(const std::string& path, std::uint64_t offset,
+                                      std::size_t count) override {
+        const FileNode* node = Resolve(path);
+        if (!node || node->isDirectory || node->locked) return std::nullopt;
+        if (offset >= node->content.size()) return std::string();
+        return node->content.substr(static_cast<std::size_t>(offset), count);
+    }
+
+    FileResult ReadAll(const std::string& path, std::string& bytes) override {
+        std::uint32_t error = 0;
+        FileNode* node = ResolveForOpen(path, error);
+        if (!node) return {false, error};
+        if (node->isDirectory) return {false, kErrorAccessDenied};
+        if (node->locked) return {false, kErrorSharingViolation};
+        bytes = node->content;
+        return {true, 0};
+    }
+
+    FileResult WriteAll(const std::string& path, const std::string& bytes) override {
+        std::uint32_t error = 0;
+        FileNode* node = ResolveForOpen(path, error);
+        if (!node) {
+            if (error != kErrorFileNotFound) return {false, error};
+            node = CreateChild(path, /*directory=*/false);
+            if (!node) return {false, kErrorPathNotFound};
+        }
+        if (node->isDirectory || node->ReadOnly()) return {false, kErrorAccessDenied};
+        if (node->locked) return {false, kErrorSharingViolation};
+        node->content = bytes;
+        return {true, 0};
+    }
+
+    bool Move(const std::string& from, const std::string& to) override {
+        return MoveNode(from, to, /*replace=*/false);
+    }
+
+    bool Replace(const std::string& source, const std::string& target) override {
+        return MoveNode(source, target, /*replace=*/true);
+    }
+
+    bool Delete(const std::string& path) override {
+        FileNode* node = Resolve(path);
+        if (!node || node->isDirectory || node->ReadOnly() || node->locked) return false;
+        Detach(node);
+        return true;
+    }
+
+    bool CreateDirectory(const std::string& path) override {
+        if (Resolve(path)) return false;
+        return CreateChild(path, /*directory=*/true) != nullptr;
+    }
+
+    bool RemoveDirectory(const std::string& path) override {
+        FileNode* node = Resolve(path);
+        if (!node || !node->isDirectory || !node->parent || !node->children.empty() ||
+            node->ReadOnly())
+            return false;
+        Detach(node);
+        return true;
+    }
+
+    std::string TempDirectory() override { return "C:\\TEMP\\"; }
+
+    void AddFile(const std::string& path, const std::string& bytes) override {
+        FileNode* node = Resolve(path);
+        if (!node) node = CreateWithParents(path, false);
+        if (node && !node->isDirectory) node->content = bytes;
+    }
+
+    void AddDirectory(const std::string& path) override {
+        if (!Resolve(path)) CreateWithParents(path, true);
+    }
+
+    void SetShortName(const std::string& path, const std::string& shortName) override {
+        if (FileNode* node = Resolve(path))
+            node->shortName = EqualsNoCase(shortName, node->name) ? std::string() : shortName;
+    }
+
+    void Lock(const std::string& path, bool locked) override {
+        if (FileNode* node = Resolve(path)) node->locked = locked;
+    }
+
+    void SetWindowsDirectory(const std::string& dir) override {
+        std::string cleaned = dir;
+        while (cleaned.size() > 3 && (cleaned.back() == '\\' || cleaned.back() == '/'))
+            cleaned.pop_back();
+        windowsDirectory_ = cleaned;
+        AddDirectory(cleaned);
+    }
+
+    void SetOwnPath(const std::string& path) override {
+        ownPath_ = path;
+        std::size_t cut = path.find_last_of("\\/");
+        if (cut != std::string::npos) AddDirectory(path.substr(0, cut + 1));
+    }
+
+    std::optional<std::string> Content(const std::string& path) const override {
+        const FileNode* node = Resolve(path);
+        if (!node || node->isDirectory) return std::nullopt;
+        return node->content;
+    }
+
+    bool Exists(const std::string& path) const override { return Resolve(path) != nullptr; }
+
+private:
+    FileNode* DriveRoot(const std::string& drive, bool create) const {
+        std::string letter = ToUpperAscii(drive.substr(0, 1));
+        auto it = drives_.find(letter);
+        if (it != drives_.end()) return it->second.get();
+        if (!create) return nullptr;
+        auto root = std::make_unique<FileNode>();
+        root->name = letter + ":";
+        root->isDirectory = true;
+        root->attributes = kAttrDirectory;
+        FileNode* raw = root.get();
+        drives_[letter] = std::move(root);
+        return raw;
+    }
+
+    FileNode* Resolve(const std::string& path) const {
+        auto parsed = ParsePath(path);
+        if (!parsed) return nullptr;
+        FileNode* node = DriveRoot(parsed->drive, false);
+        for (const auto& part : parsed->parts) {
+            if (!node || !node->isDirectory) return nullptr;
+            node = node->Child(part);
+        }
+        if (node && parsed->trailingSeparator && !node->isDirectory) return nullptr;
+        return node;
+    }
+
+    // As CreateFileA reports a missing target: 2 when only the file is missing, 3 when its
+    // folder is.
+    FileNode* ResolveForOpen(const std::string& path, std::uint32_t& error) const {
+        if (FileNode* node = Resolve(path)) return node;
+        auto parsed = ParsePath(path);
+        if (!parsed || parsed->parts.empty() || parsed->trailingSeparator) {
+            error = kErrorPathNotFound;
+            return nullptr;
+        }
+        error = ParentOf(*parsed) ? kErrorFileNotFound : kErrorPathNotFound;
+        return nullptr;
+    }
+
+    FileNode* ParentOf(const ParsedPath& parsed) const {
+        FileNode* node = DriveRoot(parsed.drive, false);
+        for (std::size_t i = 0; i + 1 < parsed.parts.size(); ++i) {
+            if (!node || !node->isDirectory) return nullptr;
+            node = node->Child(parsed.parts[i]);
+        }
+        return node && node->isDirectory ? node : nullptr;
+    }
+
+    FileNode* Attach(FileNode* parent, const std::string& name, bool directory) {
+        auto node = std::make_unique<FileNode>();
+        node->name = name;
+        node->isDirectory = directory;
+        node->attributes = directory ? kAttrDirectory : kAttrArchive;
+        node->parent = parent;
+        node->shortName = ShortNameIn(*parent, name, nullptr);
+        FileNode* raw = node.get();
+        parent->children.push_back(std::move(node));
+        return raw;
+    }
+
+    static std::string ShortNameIn(const FileNode& folder, const std::string& name,
+                                   const FileNode* self) {
+        if (IsLegalShortName(name)) return std::string();
+        return GenerateShortName(name, [&](const std::string& candidate) {
+            for (const auto& c : folder.children)
+                if (c.get() != self && c->Matches(candidate)) return true;
+            return false;
+        });
+    }
+
+    // Creates the last component of path in its existing folder.
+    FileNode* CreateChild(const std::string& path, bool directory) {
+        auto parsed = ParsePath(path);
+        if (!parsed || parsed->parts.empty()) return nullptr;
+        FileNode* parent = ParentOf(*parsed);
+        if (!parent) return nullptr;
+        return Attach(parent, parsed->parts.back(), directory);
+    }
+
+    FileNode* CreateWithParents(const std::string& path, bool directory) {
+        auto parsed = ParsePath(path);
+        if (!parsed) return nullptr;
+        FileNode* node = DriveRoot(parsed->drive, true);
+        for (std::size_t i = 0; i < parsed->parts.size(); ++i) {
+            bool last = i + 1 == parsed->parts.size();
+            FileNode* child = node->Child(parsed->parts[i]);
+            if (!child) child = Attach(node, parsed->parts[i], last ? directory : true);
+            if (!last && !child->isDirectory) return nullptr;
+            node = child;
+        }
+        return node;
+    }
+
+    std::unique_ptr<FileNode> Detach(FileNode* node) {
+        auto& siblings = node->parent->children;
+        for (auto it = siblings.begin(); it != siblings.end(); ++it) {
+            if (it->get() == node) {
+                std::unique_ptr<FileNode> owned = std::move(*it);
+                siblings.erase(it);
+                owned->parent = nullptr;
+                return owned;
+            }
+        }
+        return nullptr;
+    }
+
+    bool MoveNode(const std::string& from, const std::string& to, bool replace) {
+        FileNode* source = Resolve(from);
+        if (!source || !source->parent || source->locked) return false;
+        auto target = ParsePath(to);
+        if (!target || target->parts.empty()) return false;
+        FileNode* targetFolder = ParentOf(*target);
+        if (!targetFolder) return false;
+        for (FileNode* up = targetFolder; up; up = up->parent)
+            if (up == source) return false;  // a folder cannot move into itself
+        FileNode* existing = targetFolder->Child(target->parts.back());
+        if (existing == source) existing = nullptr;  // a change of letter case only
+        if (existing) {
+            if (!replace || existing->isDirectory || source->isDirectory || existing->ReadOnly() ||
+                existing->locked)
+                return false;
+            Detach(existing);
+        }
+        auto owned = Detach(source);
+        owned->name = target->parts.back();
+        owned->shortName = ShortNameIn(*targetFolder, owned->name, nullptr);
+        owned->parent = targetFolder;
+        targetFolder->children.push_back(std::move(owned));
+        return true;
+    }
+
+    template <typename SpellPart>
+    std::string Spell(const std::string& path, SpellPart spellPart) const {
+        auto parsed = ParsePath(path);
+        if (!parsed) return std::string();
+        FileNode* node = DriveRoot(parsed->drive, false);
+        if (!node) return std::string();
+        std::string out = parsed->drive + "\\";
+        for (std::size_t i = 0; i < parsed->parts.size(); ++i) {
+            if (!node->isDirectory) return std::string();
+            node = node->Child(parsed->parts[i]);
+            if (!node) return std::string();
+            if (i > 0) out += '\\';
+            out += spellPart(*node);
+        }
+        if (parsed->trailingSeparator) {
+            if (!node->isDirectory) return std::string();
+            out += '\\';
+        }
+        return out;
+    }
+
+    mutable std::map<std::string, std::unique_ptr<FileNode>> drives_;
+    std::string windowsDirectory_ = "C:\\WINDOWS";
+    std::string ownPath_ = "C:\\Zorvik\\Zorvik.exe";
+};
+
+}  // namespace
+
+std::unique_ptr<SimFiles> MakeSimFiles() { return std::make_unique<SimFilesImpl>(); }
+
+}  // namespace platform::sim

@@ -1,0 +1,95 @@
+// Profile files over the simulated file system, read and written as the profile functions of
+// Windows do (see SimIni.h for the text model).
+#include "platform/sim/system/SimIni.h"
+#include "platform/sim/system/SimServices.h"
+#include "platform/sim/system/SimText.h"
+
+namespace platform::sim {
+
+namespace {
+
+class SimProfileImpl : public Profile {
+public:
+    explicit SimProfileImpl(SimFiles& files) : files_(files) {}
+
+    std::string ReadString(const std::string& file, const std::string& section,
+                           const std::string& key, const std::string& defaultValue) override {
+        auto text = Load(file);
+        if (text) {
+            if (auto raw = text->Value(section, key)) return ProfileValueText(*raw, kProfileValueBuffer);
+        }
+        // The default comes back without its trailing blanks, cut like a value.
+        std::string fallback = defaultValue;
+        while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
+        return fallback.substr(0, kProfileValueBuffer - 1);
+    }
+
+    std::vector<std::string> SectionNames(const std::string& file) override {
+        auto text = Load(file);
+        if (!text) return {};
+        return NamesThatFit(text->SectionNames(), kProfileNameListBuffer);
+    }
+
+    std::vector<std::string> KeyNames(const std::string& file, const std::string& section) override {
+        auto text = Load(file);
+        if (!text) return {};
+        return NamesThatFit(text->KeyNames(section), kProfileNameListBuffer);
+    }
+
+    bool WriteString(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) override {
+        std::string path = Resolve(file);
+        auto text = LoadForWrite(path);
+        if (!text) return false;
+        text->Set(section, key, value);
+        return files_.WriteAll(path, text->Serialize()).ok;
+    }
+
+    bool EraseSection(const std::string& file, const std::string& section) override {
+        std::string path = Resolve(file);
+        auto text = LoadForWrite(path);
+        if (!text) return false;
+        text->EraseSection(section);
+        // Windows opens the file for writing even when there is nothing to erase, so a
+        // missing file is created empty and a read-only one refuses.
+        return files_.WriteAll(path, text->Serialize()).ok;
+    }
+
+private:
+    // A bare file name (no folder, no drive) lies in the Windows directory.
+    std::string Resolve(const std::string& file) {
+        if (file.find_first_of("\\/:") != std::string::npos) return file;
+        std::string dir = files_.WindowsDirectory();
+        if (!dir.empty() && dir.back() != '\\') dir += '\\';
+        return dir + file;
+    }
+
+    std::optional<IniText> Load(const std::string& file) {
+        if (file.empty()) return std::nullopt;
+        std::string bytes;
+        if (!files_.ReadAll(Resolve(file), bytes).ok) return std::nullopt;
+        return IniText(bytes);
+    }
+
+    // The current text of a file about to be written; an absent file is empty. nullopt when
+    // the write would be refused.
+    std::optional<IniText> LoadForWrite(const std::string& path) {
+        if (path.empty()) return std::nullopt;
+        auto attributes = files_.Attributes(path);
+        if (attributes && (*attributes & (kAttrReadOnly | kAttrDirectory))) return std::nullopt;
+        std::string bytes;
+        FileResult read = files_.ReadAll(path, bytes);
+        if (!read.ok && read.error != kErrorFileNotFound) return std::nullopt;
+        return IniText(read.ok ? bytes : std::string());
+    }
+
+    SimFiles& files_;
+};
+
+}  // namespace
+
+std::unique_ptr<Profile> MakeSimProfile(SimFiles& files) {
+    return std::make_unique<SimProfileImpl>(files);
+}
+
+}  // namespace platform::sim

@@ -1,0 +1,23 @@
+#pragma once
+// How SimSystem builds its services; each lives in its own file.
+#include <memory>
+
+#include "platform/sim/system/SimSystem.h"
+#include "platform/Shell.h"
+#include "platform/Ui.h"
+
+namespace platform::sim {
+
+std::unique_ptr<SimRegistry> MakeSimRegistry();
+std::unique_ptr<SimFiles> MakeSimFiles();
+// Profile files live in the simulated file system.
+std::unique_ptr<Profile> MakeSimProfile(SimFiles& files);
+std::unique_ptr<SimAccounts> MakeSimAccounts();
+// Program files are read from the simulated file system to map images without scripted memory.
+std::unique_ptr<SimProcesses> MakeSimProcesses(SimFiles& files);
+std::unique_ptr<SimSockets> MakeSimSockets();
+// The windowing and shell services; built last, so they may use every other service.
+std::unique_ptr<Shell> MakeSimShell(SimSystem& system);
+std::unique_ptr<Ui> MakeSimUi(SimSystem& system);
+
+}  // namespace platform::sim

@@ -1,0 +1,52 @@
+#include "platform/sim/system/SimSystem.h"
+
+#include <stdexcept>
+
+#include "platform/sim/system/SimServices.h"
+
+namespace platform::sim {
+
+struct SimSystem::Impl {
+    std::unique_ptr<SimRegistry> registry = MakeSimRegistry();
+    std::unique_ptr<SimFiles> files = MakeSimFiles();
+    std::unique_ptr<Profile> profile = MakeSimProfile(*files);
+    std::unique_ptr<SimAccounts> accounts = MakeSimAccounts();
+    std::unique_ptr<SimProcesses> processes = MakeSimProcesses(*files);
+    std::unique_ptr<SimSockets> sockets = MakeSimSockets();
+    std::unique_ptr<Shell> shell;
+    std::unique_ptr<Ui> ui;
+};
+
+SimSystem::SimSystem() : impl_(std::make_unique<Impl>()) {
+    impl_->shell = MakeSimShell(*this);
+    impl_->ui = MakeSimUi(*this);
+}
+
+SimSystem::~SimSystem() = default;
+
+Registry& SimSystem::registry() { return *impl_->registry; }
+Files& SimSystem::files() { return *impl_->files; }
+Profile& SimSystem::profile() { return *impl_->profile; }
+Accounts& SimSystem::accounts() { return *impl_->accounts; }
+Processes& SimSystem::processes() { return *impl_->processes; }
+Sockets& SimSystem::sockets() { return *impl_->sockets; }
+Shell& SimSystem::shell() {
+    if (!impl_->shell) throw std::logic_error("the simulated shell services are not built");
+    return *impl_->shell;
+}
+Ui& SimSystem::ui() {
+    if (!impl_->ui) throw std::logic_error("the simulated windowing services are not built");
+    return *impl_->ui;
+}
+
+SimRegistry& SimSystem::reg() { return *impl_->registry; }
+SimFiles& SimSystem::fs() { return *impl_->files; }
+SimAccounts& SimSystem::users() { return *impl_->accounts; }
+SimProcesses& SimSystem::procs() { return *impl_->processes; }
+SimSockets& SimSystem::wsa() { return *impl_->sockets; }
+
+}  // namespace platform::sim
+
+namespace platform {
+std::unique_ptr<System> CreateSystem() { return std::make_unique<sim::SimSystem>(); }
+}  // namespace platform

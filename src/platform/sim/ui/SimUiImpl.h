@@ -1,0 +1,205 @@
+#pragma once
+// The simulated windowing services' inner classes: the window and the services object that
+// keeps the windows, the message queue, the timers and the records.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sim/ui/SimUi.h"
+#include "platform/sim/ui/SimWidgets.h"
+
+namespace platform::sim {
+
+class SimWindow : public Window {
+public:
+    SimWindow(SimUiImpl& ui, const WindowSpec& desc);
+    ~SimWindow() override;
+
+    const std::string& Name() const override { return spec_.name; }
+    std::string Caption() const override { return caption_; }
+    void SetCaption(const std::string& caption) override { caption_ = caption; }
+    void Show() override;
+    void Hide() override { visible_ = false; }
+    bool Visible() const override { return visible_; }
+    void Close() override;
+    void BringToFront() override;
+
+    int OuterWidth() const override { return width_; }
+    int OuterHeight() const override { return height_; }
+    void SetOuterWidth(int width) override { Resize(width, height_); }
+    void SetOuterHeight(int height) override { Resize(width_, height); }
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    Point Position() const override { return position_; }
+    bool Maximised() const override { return maximised_; }
+    void SetMaximised(bool maximised) override;
+
+    Label& AddLabel(const ControlSpec& desc) override;
+    Button& AddButton(const ButtonSpec& desc) override;
+    CheckBox& AddCheckBox(const ControlSpec& desc) override;
+    GroupBox& AddGroupBox(const ControlSpec& desc) override;
+    Edit& AddEdit(const ControlSpec& desc) override;
+    UpDown& AddUpDown(const UpDownSpec& desc) override;
+    ListBox& AddListBox(const ListBoxSpec& desc) override;
+    ListView& AddListView(const ListViewSpec& desc) override;
+    Bevel& AddBevel(const ControlSpec& desc) override;
+    Timer& AddTimer(const std::string& name) override;
+    Control* FindControl(const std::string& name) const override;
+    Timer* FindTimer(const std::string& name) const override;
+
+    void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    void* NativeHandle() const override { return const_cast<SimWindow*>(this); }
+
+    bool IsMain() const { return spec_.mainWindow; }
+    const WindowSpec& Description() const { return spec_; }
+    // The size the window is resized to by code or by the user; runs OnResize on a change.
+    void Resize(int width, int height);
+    void Detach() { ui_ = nullptr; }
+
+private:
+    template <class T, class SpecT>
+    T& Adopt(const SpecT& desc);
+
+    SimUiImpl* ui_;
+    WindowSpec spec_;
+    std::string caption_;
+    bool visible_ = false;
+    bool shownBefore_ = false;
+    int width_ = 0;
+    int height_ = 0;
+    Point position_;
+    bool maximised_ = false;
+    int restoredWidth_ = 0;
+    int restoredHeight_ = 0;
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::vector<std::unique_ptr<SimTimer>> timers_;
+};
+
+class SimUiImpl : public SimUi {
+public:
+    explicit SimUiImpl(SimSystem& system) : system_(system) {}
+    ~SimUiImpl() override;
+
+    // Ui
+    std::unique_ptr<Window> NewWindow(const WindowSpec& desc) override;
+    Window* MainWindow() const override { return main_; }
+    std::string ApplicationTitle() const override;
+    void SetApplicationTitle(const std::string& title) override { title_ = title; }
+    void MinimiseApplication() override;
+    void RestoreApplication() override;
+    bool ApplicationMinimised() const override { return minimised_; }
+    void ShowTaskbarButton(bool shown) override { taskbarShown_ = shown; }
+    bool TaskbarButtonShown() const override { return taskbarShown_; }
+    void BringApplicationToFront() override;
+    void Run() override;
+    void ProcessMessages() override;
+    void Terminate() override { terminated_ = true; }
+    bool Terminated() const override { return terminated_; }
+    std::vector<std::string> CommandLineArgs() const override { return args_; }
+    Point CursorPosition() const override { return cursor_; }
+    std::uint32_t RegisterMessage(const std::string& name) override;
+    void ShowMessageBox(Window* owner, const std::string& text, const std::string& title,
+                        MessageIcon icon) override;
+    std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request) override;
+    std::uint32_t RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,
+                               Point screen) override;
+    std::unique_ptr<NativeMenu> NewNativeMenu() override;  // SimNativeMenu.cpp
+
+    // SimUi
+    std::vector<Window*> Windows() const override;
+    Window* WindowNamed(const std::string& name) const override;
+    void Click(Control& control) override;
+    void TypeChar(Edit& edit, char key) override;
+    void PasteText(Edit& edit, const std::string& text) override;
+    void SetClipboardText(const std::string& text) override { clipboard_ = text; }
+    void ClickArrow(UpDown& upDown, bool up) override;
+    void SelectItem(ListBox& list, int index) override;
+    void PressMouse(ListView& list, MouseButton button, int x, int y) override;
+    std::vector<Colour> DrawRows(ListView& list) override;
+    void MoveMouse(Label& label, int x, int y) override;
+    void MoveMouseOverWindow(Window& window, int x, int y) override;
+    void SetCursorPosition(Point screen) override { cursor_ = screen; }
+    void UserResize(Window& window, int outerWidth, int outerHeight) override;
+    void UserClose(Window& window) override;
+    void UserMinimise() override;
+    void SetCommandLineArgs(std::vector<std::string> args) override { args_ = std::move(args); }
+    void AdvanceTime(std::uint32_t milliseconds) override;
+    std::uint64_t Now() const override { return now_; }
+    void QueueMenuChoice(std::uint32_t id, std::function<void()> whileOpen) override;
+    const std::vector<MenuRecord>& Menus() const override { return menus_; }
+    void QueueOpenFileResult(std::optional<std::string> path) override;
+    const std::vector<OpenFileRecord>& OpenFileDialogs() const override { return openFiles_; }
+    const std::vector<MessageBoxRecord>& MessageBoxes() const override { return boxes_; }
+    void ClearRecords() override;
+    std::size_t PendingMessages() const override { return queue_.size(); }
+    void Broadcast(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    Window* ForegroundWindow() const override { return foreground_; }
+    int LiveNativeMenus() const override { return liveNativeMenus_; }
+    void SetNativeMenusAvailable(bool available) override { nativeMenusAvailable_ = available; }
+
+    // For the windows and timers.
+    void Adopt(SimWindow& window);
+    void Forget(SimWindow& window);
+    void AddTimer(SimTimer& timer) { timers_.push_back(&timer); }
+    void Forget(SimTimer& timer);
+    void Enqueue(SimWindow& window, std::uint32_t message, std::uintptr_t wParam,
+                 std::intptr_t lParam);
+    void Deliver(SimWindow& window, std::uint32_t message, std::uintptr_t wParam,
+                 std::intptr_t lParam);
+    void SetForeground(Window* window) { foreground_ = window; }
+    void NativeMenuDestroyed() { --liveNativeMenus_; }
+
+private:
+    struct Posted {
+        SimWindow* window;
+        std::uint32_t message;
+        std::uintptr_t wParam;
+        std::intptr_t lParam;
+    };
+    struct MenuAnswer {
+        std::uint32_t id;
+        std::function<void()> whileOpen;
+    };
+    SimTimer* NextDueTimer(std::uint64_t until) const;
+    std::string OwnerName(Window* owner) const;
+
+    SimSystem& system_;
+    std::vector<SimWindow*> windows_;
+    SimWindow* main_ = nullptr;
+    Window* foreground_ = nullptr;
+    std::deque<Posted> queue_;
+    std::vector<SimTimer*> timers_;
+    std::uint64_t now_ = 0;
+    std::optional<std::string> title_;
+    bool minimised_ = false;
+    bool taskbarShown_ = true;
+    bool terminated_ = false;
+    std::vector<std::string> args_;
+    Point cursor_;
+    std::string clipboard_;
+    std::map<std::string, std::uint32_t> registered_;
+    std::deque<MenuAnswer> menuAnswers_;
+    std::deque<std::optional<std::string>> openFileAnswers_;
+    std::vector<MenuRecord> menus_;
+    std::vector<OpenFileRecord> openFiles_;
+    std::vector<MessageBoxRecord> boxes_;
+    int liveNativeMenus_ = 0;
+    bool nativeMenusAvailable_ = true;
+};
+
+// Runs an event handler as the message loop does: a copy (the handler may replace itself),
+// through the general error handler.
+template <class Handler, class... Args>
+void Fire(Ui& ui, const Handler& handler, Args&&... args) {
+    if (!handler) return;
+    Handler copy = handler;
+    ui.RunHandler([&] { copy(args...); });
+}
+
+}  // namespace platform::sim

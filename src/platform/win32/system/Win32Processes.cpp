@@ -1,0 +1,109 @@
+#include "platform/win32/system/Win32Processes.h"
+
+#include "platform/win32/WindowsApi.h"
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include "platform/win32/system/ScopedHandle.h"
+#include "platform/win32/system/Win32TcpTable.h"
+
+namespace platform::win32 {
+namespace {
+
+HANDLE AsHandle(Processes::Handle process) { return reinterpret_cast<HANDLE>(process); }
+
+constexpr DWORD kModuleFileNameBuffer = 1025;
+constexpr int kSnapshotAttempts = 10;
+constexpr std::int32_t kStatusNotImplemented = static_cast<std::int32_t>(0xC0000002u);
+
+}  // namespace
+
+Win32Processes::Win32Processes()
+    : ntdll_("ntdll.dll"), kernel32_("kernel32.dll") {
+    querySystemInformation_ = ntdll_.Find<NtQuerySystemInformationFn>("NtQuerySystemInformation");
+    // Vista and later only; XP answers without it.
+    queryFullProcessImageName_ =
+        kernel32_.Find<QueryFullProcessImageNameAFn>("QueryFullProcessImageNameA");
+}
+
+std::unique_ptr<TcpTable> Win32Processes::LoadTcpTable() { return LoadWin32TcpTable(); }
+
+bool Win32Processes::HasSystemInformationQuery() { return querySystemInformation_ != nullptr; }
+
+std::int32_t Win32Processes::QuerySystemInformation(std::uint32_t infoClass, void* buffer,
+                                                    std::uint32_t size) {
+    if (!querySystemInformation_) return kStatusNotImplemented;
+    return querySystemInformation_(infoClass, buffer, size, nullptr);
+}
+
+Processes::Handle Win32Processes::Open(std::uint32_t pid, std::uint32_t access) {
+    return reinterpret_cast<Handle>(::OpenProcess(access, FALSE, pid));
+}
+
+void Win32Processes::Close(Handle process) {
+    UniqueHandle owned(AsHandle(process));  // closed on leaving
+}
+
+std::uintptr_t Win32Processes::FirstModule(Handle process) {
+    HMODULE first = nullptr;
+    DWORD needed = 0;
+    if (!::EnumProcessModules(AsHandle(process), &first, sizeof first, &needed)) return 0;
+    return reinterpret_cast<std::uintptr_t>(first);
+}
+
+std::optional<std::string> Win32Processes::ModuleFileName(Handle process, std::uintptr_t module) {
+    std::string buffer(kModuleFileNameBuffer, '\0');
+    DWORD n = ::GetModuleFileNameExA(AsHandle(process), reinterpret_cast<HMODULE>(module),
+                                     buffer.data(), kModuleFileNameBuffer);
+    if (n == 0) return std::nullopt;
+    buffer.resize(n);
+    return buffer;
+}
+
+std::optional<std::string> Win32Processes::FullImageName(Handle process) {
+    if (!queryFullProcessImageName_) return std::nullopt;
+    std::string buffer(kModuleFileNameBuffer, '\0');
+    for (;;) {
+        DWORD size = static_cast<DWORD>(buffer.size());
+        if (queryFullProcessImageName_(AsHandle(process), 0, buffer.data(), &size)) {
+            buffer.resize(size);
+            return buffer;
+        }
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || buffer.size() >= 32768)
+            return std::nullopt;
+        buffer.assign(buffer.size() * 4, '\0');
+    }
+}
+
+// TH32CS_SNAPMODULE lists the modules of the caller's own bitness: a 64-bit build gets a
+// 32-bit process's 64-bit module list, whose first entry is still the executable, so no
+// TH32CS_SNAPMODULE32 is needed for the first module. A 32-bit build cannot list a 64-bit
+// process at all (ERROR_PARTIAL_COPY); the process-status functions fail for it likewise.
+std::optional<std::uintptr_t> Win32Processes::FirstModuleBase(std::uint32_t pid) {
+    UniqueHandle snapshot;
+    // The system asks callers to retry while the target's module list is changing.
+    for (int attempt = 0; attempt < kSnapshotAttempts; ++attempt) {
+        snapshot.Reset(::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid));
+        if (snapshot || ::GetLastError() != ERROR_BAD_LENGTH) break;
+    }
+    if (!snapshot) return std::nullopt;
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    if (!::Module32First(snapshot.get(), &entry)) return std::nullopt;
+    return reinterpret_cast<std::uintptr_t>(entry.modBaseAddr);
+}
+
+bool Win32Processes::ReadMemory(Handle process, std::uintptr_t address, void* buffer,
+                                std::size_t size) {
+    SIZE_T read = 0;
+    if (!::ReadProcessMemory(AsHandle(process), reinterpret_cast<LPCVOID>(address), buffer, size,
+                             &read))
+        return false;
+    return read == size;
+}
+
+bool Win32Processes::Terminate(Handle process, std::uint32_t exitCode) {
+    return ::TerminateProcess(AsHandle(process), exitCode) != FALSE;
+}
+
+}  // namespace platform::win32

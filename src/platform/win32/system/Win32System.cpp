@@ -1,0 +1,42 @@
+// The real system of the Windows build: one object of each service group.
+#include "platform/System.h"
+#include "platform/win32/shell/ShellUiFactory.h"
+#include "platform/win32/system/Win32Accounts.h"
+#include "platform/win32/system/Win32Files.h"
+#include "platform/win32/system/Win32Processes.h"
+#include "platform/win32/system/Win32Profile.h"
+#include "platform/win32/system/Win32Registry.h"
+#include "platform/win32/system/Win32Sockets.h"
+
+namespace platform {
+namespace {
+
+class Win32System : public System {
+public:
+    Win32System() : shell_(win32::CreateWin32Shell()), ui_(win32::CreateWin32Ui()) {}
+
+    Registry& registry() override { return registry_; }
+    Files& files() override { return files_; }
+    Profile& profile() override { return profile_; }
+    Accounts& accounts() override { return accounts_; }
+    Processes& processes() override { return processes_; }
+    Sockets& sockets() override { return sockets_; }
+    Shell& shell() override { return *shell_; }
+    Ui& ui() override { return *ui_; }
+
+private:
+    win32::Win32Registry registry_;
+    win32::Win32Files files_;
+    win32::Win32Profile profile_;
+    win32::Win32Accounts accounts_;
+    win32::Win32Processes processes_;
+    win32::Win32Sockets sockets_;
+    std::unique_ptr<Shell> shell_;
+    std::unique_ptr<Ui> ui_;
+};
+
+}  // namespace
+
+std::unique_ptr<System> CreateSystem() { return std::make_unique<Win32System>(); }
+
+}  // namespace platform

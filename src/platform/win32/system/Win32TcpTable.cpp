@@ -1,0 +1,148 @@
+#include "platform/win32/system/Win32TcpTable.h"
+
+#include <cstring>
+
+#include "platform/win32/WindowsApi.h"
+#include <iphlpapi.h>
+
+#include "platform/win32/system/LibraryModule.h"
+
+namespace platform::win32 {
+namespace {
+
+using GetExtendedTcpTableFn = DWORD(WINAPI*)(PVOID, PDWORD, BOOL, ULONG, TCP_TABLE_CLASS, ULONG);
+using AllocateAndGetTcpExTableFromStackFn = DWORD(WINAPI*)(PVOID*, BOOL, HANDLE, DWORD, DWORD);
+
+// The table AllocateAndGetTcpExTableFromStack returns (Windows XP); the SDK no longer
+// declares it. Same layout as MIB_TCPTABLE_OWNER_PID.
+struct MibTcpExRow {
+    DWORD dwState;
+    DWORD dwLocalAddr;
+    DWORD dwLocalPort;
+    DWORD dwRemoteAddr;
+    DWORD dwRemotePort;
+    DWORD dwProcessId;
+};
+struct MibTcpExTable {
+    DWORD dwNumEntries;
+    MibTcpExRow table[1];
+};
+
+constexpr DWORD kLegacyTableFlags = 2;
+
+// Ports sit in the low 16 bits of their DWORD, in network order.
+std::uint16_t PortToHost(DWORD port) { return ::ntohs(static_cast<u_short>(port & 0xFFFF)); }
+
+template <typename Row>
+TcpRow FromV4Row(const Row& row, DWORD state, DWORD pid) {
+    TcpRow out;
+    out.state = state;
+    out.family = AddressFamily::V4;
+    std::memcpy(out.localAddress.data(), &row.dwLocalAddr, 4);
+    std::memcpy(out.remoteAddress.data(), &row.dwRemoteAddr, 4);
+    out.localPort = PortToHost(row.dwLocalPort);
+    out.remotePort = PortToHost(row.dwRemotePort);
+    out.owningPid = pid;
+    return out;
+}
+
+TcpRow FromV6Row(const MIB_TCP6ROW_OWNER_PID& row) {
+    TcpRow out;
+    out.state = row.dwState;
+    out.family = AddressFamily::V6;
+    std::memcpy(out.localAddress.data(), row.ucLocalAddr, 16);
+    std::memcpy(out.remoteAddress.data(), row.ucRemoteAddr, 16);
+    out.localPort = PortToHost(row.dwLocalPort);
+    out.remotePort = PortToHost(row.dwRemotePort);
+    out.owningPid = row.dwOwningPid;
+    return out;
+}
+
+class Win32TcpTable : public TcpTable {
+public:
+    Win32TcpTable(LibraryModule library, GetExtendedTcpTableFn extended,
+                  AllocateAndGetTcpExTableFromStackFn legacy)
+        : library_(std::move(library)), extended_(extended), legacy_(legacy) {}
+
+    bool Supports(AddressFamily family) const override {
+        return family == AddressFamily::V4 ? (extended_ || legacy_) : extended_ != nullptr;
+    }
+
+    std::optional<std::vector<TcpRow>> Rows(AddressFamily family) override {
+        if (extended_) return ExtendedRows(family);
+        if (legacy_ && family == AddressFamily::V4) return LegacyRows();
+        return std::nullopt;
+    }
+
+private:
+    // The table's size is asked first; connections opened meanwhile can make it grow again.
+    // DWORD elements keep the table's fields aligned.
+    std::optional<std::vector<DWORD>> ExtendedBlock(ULONG af) {
+        std::vector<DWORD> block;
+        DWORD size = 0;
+        for (int attempt = 0; attempt < 16; ++attempt) {
+            DWORD rc = extended_(block.empty() ? nullptr : block.data(), &size, TRUE, af,
+                                 TCP_TABLE_OWNER_PID_ALL, 0);
+            if (rc == NO_ERROR && !block.empty()) return block;
+            if (rc != ERROR_INSUFFICIENT_BUFFER && rc != NO_ERROR) return std::nullopt;
+            // Room for a few more rows than asked.
+            block.assign(size / sizeof(DWORD) + 128, 0);
+            size = static_cast<DWORD>(block.size() * sizeof(DWORD));
+        }
+        return std::nullopt;
+    }
+
+    std::optional<std::vector<TcpRow>> ExtendedRows(AddressFamily family) {
+        std::vector<TcpRow> rows;
+        if (family == AddressFamily::V4) {
+            auto block = ExtendedBlock(AF_INET);
+            if (!block) return std::nullopt;
+            const auto* table = reinterpret_cast<const MIB_TCPTABLE_OWNER_PID*>(block->data());
+            for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+                const auto& row = table->table[i];
+                rows.push_back(FromV4Row(row, row.dwState, row.dwOwningPid));
+            }
+        } else {
+            auto block = ExtendedBlock(AF_INET6);
+            if (!block) return std::nullopt;
+            const auto* table = reinterpret_cast<const MIB_TCP6TABLE_OWNER_PID*>(block->data());
+            for (DWORD i = 0; i < table->dwNumEntries; ++i) rows.push_back(FromV6Row(table->table[i]));
+        }
+        return rows;
+    }
+
+    std::optional<std::vector<TcpRow>> LegacyRows() {
+        PVOID raw = nullptr;
+        HANDLE heap = ::GetProcessHeap();
+        if (legacy_(&raw, TRUE, heap, kLegacyTableFlags, AF_INET) != NO_ERROR || !raw)
+            return std::nullopt;
+        std::vector<TcpRow> rows;
+        const auto* table = static_cast<const MibTcpExTable*>(raw);
+        for (DWORD i = 0; i < table->dwNumEntries; ++i) {
+            const auto& row = table->table[i];
+            rows.push_back(FromV4Row(row, row.dwState, row.dwProcessId));
+        }
+        ::HeapFree(heap, 0, raw);
+        return rows;
+    }
+
+    LibraryModule library_;
+    GetExtendedTcpTableFn extended_;
+    AllocateAndGetTcpExTableFromStackFn legacy_;
+};
+
+}  // namespace
+
+std::unique_ptr<TcpTable> LoadWin32TcpTable(TcpFunctionChoice choice) {
+    LibraryModule library("iphlpapi.dll");
+    if (!library) return nullptr;
+    GetExtendedTcpTableFn extended = nullptr;
+    if (choice == TcpFunctionChoice::Preferred)
+        extended = library.Find<GetExtendedTcpTableFn>("GetExtendedTcpTable");
+    auto legacy = library.Find<AllocateAndGetTcpExTableFromStackFn>(
+        "AllocateAndGetTcpExTableFromStack");
+    if (!extended && !legacy) return nullptr;
+    return std::make_unique<Win32TcpTable>(std::move(library), extended, legacy);
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,234 @@
+#include "platform/win32/ui/Win32Ui.h"
+
+#include <commctrl.h>
+#include <stdlib.h>
+
+#include <algorithm>
+
+#include "platform/win32/ui/OpenFileDialog.h"
+#include "platform/win32/ui/Win32PopupMenu.h"
+#include "platform/win32/shell/ShellUiFactory.h"
+#include "platform/win32/ui/Win32Window.h"
+
+namespace platform::win32 {
+
+UINT MessageBoxFlags(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Error: return MB_OK | MB_ICONERROR;
+        case MessageIcon::Information: return MB_OK | MB_ICONINFORMATION;
+        case MessageIcon::None: break;
+    }
+    return MB_OK;
+}
+
+namespace {
+
+void InitCommonControlsOnce() {
+    static const bool done = [] {
+        INITCOMMONCONTROLSEX controls{sizeof controls,
+                                      ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES |
+                                          ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS |
+                                          ICC_BAR_CLASSES};
+        return ::InitCommonControlsEx(&controls) != FALSE;
+    }();
+    (void)done;
+}
+
+}  // namespace
+
+Win32Ui::Win32Ui() {
+    InitCommonControlsOnce();
+    font_ = std::make_shared<const UiFont>();
+}
+
+Win32Ui::~Win32Ui() {
+    for (Win32Window* window : windows_) window->Detach();
+    // A quit request nobody took would end the next message loop of this thread at once.
+    MSG quit;
+    while (::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+std::unique_ptr<Window> Win32Ui::NewWindow(const WindowSpec& desc) {
+    if (desc.name.empty()) throw std::logic_error("a window needs a name");
+    for (const Win32Window* window : windows_)
+        if (window->Name() == desc.name) throw std::logic_error("two windows named " + desc.name);
+    if (desc.mainWindow && main_) throw std::logic_error("a second main window");
+    auto window = std::make_unique<Win32Window>(*this, desc);
+    Adopt(*window);
+    return window;
+}
+
+void Win32Ui::Adopt(Win32Window& window) {
+    windows_.push_back(&window);
+    if (window.IsMain()) main_ = &window;
+}
+
+void Win32Ui::Forget(Win32Window& window) {
+    windows_.erase(std::remove(windows_.begin(), windows_.end(), &window), windows_.end());
+    hiddenByMinimise_.erase(
+        std::remove(hiddenByMinimise_.begin(), hiddenByMinimise_.end(), &window),
+        hiddenByMinimise_.end());
+    if (main_ == &window) main_ = nullptr;
+}
+
+bool Win32Ui::Owns(HWND hwnd) const {
+    return std::any_of(windows_.begin(), windows_.end(),
+                       [hwnd](const Win32Window* w) { return w->Handle() == hwnd; });
+}
+
+Window* Win32Ui::MainWindow() const { return main_; }
+
+std::string Win32Ui::ApplicationTitle() const {
+    if (title_) return *title_;
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name(path, length <= MAX_PATH ? length : 0);
+    const std::size_t slash = name.find_last_of("\\/:");
+    if (slash != std::string::npos) name.erase(0, slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+    return name;
+}
+
+void Win32Ui::MinimiseApplication() {
+    if (minimised_) return;
+    minimised_ = true;
+    // The side windows leave the screen with the application and come back with it.
+    hiddenByMinimise_.clear();
+    for (Win32Window* window : windows_) {
+        if (window == main_ || !window->Visible()) continue;
+        hiddenByMinimise_.push_back(window);
+        window->Hide();
+    }
+    if (main_) main_->MinimiseFrame();
+    // Called directly: an exception ends the handler that asked for the minimise.
+    if (OnApplicationMinimise) {
+        auto handler = OnApplicationMinimise;
+        handler();
+    }
+}
+
+void Win32Ui::RestoreApplication() {
+    if (!minimised_) return;
+    minimised_ = false;
+    if (main_) main_->RestoreFrame();
+    const std::vector<Win32Window*> hidden = std::move(hiddenByMinimise_);
+    hiddenByMinimise_.clear();
+    for (Win32Window* window : hidden) window->ShowAgain();
+}
+
+void Win32Ui::ShowTaskbarButton(bool shown) {
+    taskbarShown_ = shown;
+    if (main_) taskbar_.Set(main_->Handle(), shown);
+}
+
+void Win32Ui::ApplyTaskbarButton(HWND mainWindow) {
+    if (!taskbarShown_) taskbar_.Set(mainWindow, false);
+}
+
+void Win32Ui::BringApplicationToFront() {
+    if (!main_) return;
+    HWND last = ::GetLastActivePopup(main_->Handle());
+    ::SetForegroundWindow(last ? last : main_->Handle());
+}
+
+void Win32Ui::Dispatch(MSG& message) {
+    // The dialog keys (Tab, arrows, Enter, Esc) work in every window of the program.
+    HWND root = message.hwnd ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (root && Owns(root) && ::IsDialogMessageA(root, &message)) return;
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+}
+
+void Win32Ui::Run() {
+    if (main_ && !main_->Visible()) main_->Show();
+    MSG message;
+    while (!terminated_) {
+        const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            terminated_ = true;
+            break;
+        }
+        Dispatch(message);
+    }
+    // Ended by Terminate from a handler: its quit request is still queued, and would end the
+    // next message loop of this thread (a message box at shutdown) at once.
+    while (::PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+void Win32Ui::ProcessMessages() {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            terminated_ = true;
+            break;
+        }
+        Dispatch(message);
+    }
+}
+
+void Win32Ui::Terminate() {
+    if (terminated_) return;
+    terminated_ = true;
+    ::PostQuitMessage(0);
+}
+
+std::vector<std::string> Win32Ui::CommandLineArgs() const {
+    // The runtime's own split of the ANSI command line.
+    std::vector<std::string> args;
+    for (int i = 1; i < __argc; ++i) args.emplace_back(__argv[i] ? __argv[i] : "");
+    return args;
+}
+
+Point Win32Ui::CursorPosition() const {
+    POINT p{};
+    ::GetCursorPos(&p);
+    return Point{p.x, p.y};
+}
+
+std::uint32_t Win32Ui::RegisterMessage(const std::string& name) {
+    return ::RegisterWindowMessageA(name.c_str());
+}
+
+HWND Win32Ui::OwnerHandle(Window* owner) const {
+    if (owner) return static_cast<HWND>(owner->NativeHandle());
+    return main_ ? main_->Handle() : nullptr;
+}
+
+void Win32Ui::ShowMessageBox(Window* owner, const std::string& text, const std::string& title,
+                             MessageIcon icon) {
+    MessageBoxCall call{OwnerHandle(owner), text, title, MessageBoxFlags(icon)};
+    if (interceptor_) {
+        auto interceptor = interceptor_;
+        interceptor(call);
+        return;
+    }
+    ::MessageBoxA(call.owner, call.text.c_str(), call.title.c_str(), call.flags);
+}
+
+std::optional<std::string> Win32Ui::ChooseOpenFile(const OpenFileRequest& request) {
+    return RunOpenFileDialog(request, OwnerHandle(request.owner));
+}
+
+std::uint32_t Win32Ui::RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,
+                                    Point screen) {
+    ScopedMenu menu = BuildPopupMenu(entries);
+    return TrackPopupMenuAt(menu.get(), static_cast<HWND>(owner.NativeHandle()), screen,
+                            kPopupMenuFlags);
+}
+
+std::unique_ptr<NativeMenu> Win32Ui::NewNativeMenu() {
+    ScopedMenu menu(::CreatePopupMenu());
+    if (!menu) return nullptr;
+    return std::make_unique<Win32NativeMenu>(std::move(menu));
+}
+
+}  // namespace platform::win32
+
+namespace platform::win32 {
+
+std::unique_ptr<Ui> CreateWin32Ui() { return std::make_unique<Win32Ui>(); }
+
+}  // namespace platform::win32

@@ -1,0 +1,541 @@
+#include "platform/win32/ui/Win32Window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/win32/ui/controls/Win32Bevel.h"
+#include "platform/win32/ui/controls/Win32Button.h"
+#include "platform/win32/ui/controls/Win32CheckBox.h"
+#include "platform/win32/ui/controls/Win32Edit.h"
+#include "platform/win32/ui/controls/Win32FlatButton.h"
+#include "platform/win32/ui/controls/Win32GroupBox.h"
+#include "platform/win32/ui/controls/Win32Label.h"
+#include "platform/win32/ui/controls/Win32ListBox.h"
+#include "platform/win32/ui/controls/Win32ListView.h"
+#include "platform/win32/ui/Win32Timer.h"
+#include "platform/win32/ui/controls/Win32UpDown.h"
+
+namespace platform::win32 {
+
+namespace {
+
+constexpr const char* kWindowClass = "ZorvikWindow";
+
+struct FrameStyle {
+    DWORD style;
+    DWORD exStyle;
+};
+
+FrameStyle StyleOf(const WindowSpec& desc) {
+    FrameStyle frame{};
+    switch (desc.frame) {
+        case WindowFrame::Sizeable:
+            frame = {WS_OVERLAPPEDWINDOW, 0};
+            break;
+        case WindowFrame::SizeableToolWindow:
+            frame = {WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, WS_EX_TOOLWINDOW};
+            break;
+        case WindowFrame::FixedToolWindow:
+            frame = {WS_CAPTION | WS_SYSMENU, WS_EX_TOOLWINDOW};
+            break;
+    }
+    frame.exStyle |= WS_EX_CONTROLPARENT;
+    if (desc.alwaysOnTop) frame.exStyle |= WS_EX_TOPMOST;
+    return frame;
+}
+
+HICON ApplicationIcon(HINSTANCE instance) {
+    HICON icon = ::LoadIconA(instance, "MAINICON");
+    return icon ? icon : ::LoadIconA(nullptr, IDI_APPLICATION);
+}
+
+void RegisterWindowClass(WNDPROC procedure) {
+    static const bool registered = [procedure] {
+        HINSTANCE instance = ::GetModuleHandleA(nullptr);
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = instance;
+        wc.hIcon = ApplicationIcon(instance);
+        wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+        wc.lpszClassName = kWindowClass;
+        return ::RegisterClassExA(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    if (!registered) throw std::runtime_error("cannot register the window class");
+}
+
+SIZE OuterSizeFor(const WindowSpec& desc, const FrameStyle& frame) {
+    if (desc.clientWidth <= 0) return SIZE{desc.outerWidth, desc.outerHeight};
+    RECT r{0, 0, desc.clientWidth, desc.clientHeight};
+    ::AdjustWindowRectEx(&r, frame.style, FALSE, frame.exStyle);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+bool IsDescendant(HWND ancestor, HWND window) {
+    return window && (window == ancestor || ::IsChild(ancestor, window));
+}
+
+}  // namespace
+
+Win32Window::Win32Window(Win32Ui& ui, const WindowSpec& desc)
+    : ui_(&ui), spec_(desc), font_(ui.Font()) {
+    RegisterWindowClass(&Win32Window::WindowProc);
+    const FrameStyle frame = StyleOf(desc);
+    const SIZE size = OuterSizeFor(desc, frame);
+    // Made hidden; WindowProc takes the handle at WM_NCCREATE.
+    HWND hwnd = ::CreateWindowExA(frame.exStyle, kWindowClass, desc.caption.c_str(), frame.style,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
+                                  nullptr, ::GetModuleHandleA(nullptr), this);
+    if (!hwnd) throw std::runtime_error("cannot create the window " + desc.name);
+    lastOuterSize_ = RestoredOuterSize();
+}
+
+Win32Window::~Win32Window() {
+    // The program's handlers may belong to objects already half gone: none runs from here on.
+    OnShow = nullptr;
+    OnClose = nullptr;
+    OnResize = nullptr;
+    OnMouseMove = nullptr;
+    OnMessage = nullptr;
+    timers_.clear();
+    if (ui_) ui_->Forget(*this);
+    window_.Reset();  // the controls' windows go with it; their objects die after
+}
+
+LRESULT CALLBACK Win32Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Win32Window* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window_.Reset(hwnd);
+    } else {
+        self = reinterpret_cast<Win32Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->window_.release();
+        self->tooltip_ = nullptr;
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        // Handlers report their own errors; nothing may unwind through the system's code.
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND hwnd = Handle();
+    Fire(OnMessage, static_cast<std::uint32_t>(message), static_cast<std::uintptr_t>(wParam),
+         static_cast<std::intptr_t>(lParam));
+    switch (message) {
+        case WM_COMMAND:
+            if (auto* control = ControlOf(reinterpret_cast<HWND>(lParam))) {
+                if (control->OnCommand(HIWORD(wParam))) return 0;
+            }
+            break;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (auto* control = header ? ControlOf(header->hwndFrom) : nullptr) {
+                LRESULT result = 0;
+                if (control->OnNotify(*header, result)) return result;
+            }
+            break;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            if (auto* control = ControlOf(reinterpret_cast<HWND>(lParam))) {
+                if (HBRUSH brush = control->OnColour(reinterpret_cast<HDC>(wParam)))
+                    return reinterpret_cast<LRESULT>(brush);
+            }
+            break;
+        case WM_TIMER:
+            for (const auto& timer : timers_) {
+                if (timer->Id() == wParam) {
+                    timer->Tick();
+                    return 0;
+                }
+            }
+            break;
+        case WM_CLOSE:
+            // The close button asks; Close decides (and only hides).
+            if (ui_) ui_->RunHandler([this] { Close(); });
+            return 0;
+        case WM_SYSCOMMAND:
+            if (HandleSystemCommand(wParam)) return 0;
+            break;
+        case WM_SIZE:
+            if (IsMain() && wParam == SIZE_MINIMIZED && ui_ && !ui_->ApplicationMinimised()) {
+                // Minimised by other means than the button (the taskbar, the shell).
+                ui_->RunHandler([ui = ui_] { ui->MinimiseApplication(); });
+            }
+            if (wParam != SIZE_MINIMIZED) CheckResize();
+            break;
+        case WM_MOUSEMOVE:
+            Fire(OnMouseMove, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            break;
+        case WM_ACTIVATE:
+            HandleActivation(wParam);
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+bool Win32Window::HandleSystemCommand(WPARAM command) {
+    if (!IsMain() || !ui_) return false;
+    switch (command & 0xFFF0) {
+        case SC_MINIMIZE:
+            ui_->RunHandler([ui = ui_] { ui->MinimiseApplication(); });
+            return true;
+        case SC_RESTORE:
+            if (!ui_->ApplicationMinimised()) return false;
+            ui_->RunHandler([ui = ui_] { ui->RestoreApplication(); });
+            return true;
+        default:
+            return false;
+    }
+}
+
+void Win32Window::HandleActivation(WPARAM wParam) {
+    // As a dialog does: the focus leaves with the window and comes back to the same control.
+    HWND hwnd = Handle();
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = ::GetFocus();
+        if (focus != hwnd && IsDescendant(hwnd, focus)) lastFocus_ = focus;
+        return;
+    }
+    if (HIWORD(wParam)) return;  // activated while minimised
+    HWND target = lastFocus_ && ::IsWindow(lastFocus_) && IsDescendant(hwnd, lastFocus_)
+                      ? lastFocus_
+                      : ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
+    ::SetFocus(target ? target : hwnd);
+}
+
+Win32ControlCore* Win32Window::ControlOf(HWND hwnd) const {
+    auto found = controlByHandle_.find(hwnd);
+    return found == controlByHandle_.end() ? nullptr : found->second;
+}
+
+std::string Win32Window::Caption() const { return WindowText(Handle()); }
+
+void Win32Window::SetCaption(const std::string& caption) {
+    ::SetWindowTextA(Handle(), caption.c_str());
+}
+
+void Win32Window::Centre() {
+    const SIZE size = RestoredOuterSize();
+    const int left = (::GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
+    const int top = (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
+    ::SetWindowPos(Handle(), nullptr, left, top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32Window::Show() {
+    if (Visible()) {
+        BringToFront();
+        return;
+    }
+    const bool first = !shownBefore_;
+    shownBefore_ = true;
+    if (first && spec_.centred) Centre();
+    const int command = maximiseAtShow_ ? SW_SHOWMAXIMIZED : SW_SHOW;
+    maximiseAtShow_ = false;
+    ::ShowWindow(Handle(), command);
+    if (IsMain() && ui_) ui_->ApplyTaskbarButton(Handle());
+    Fire(OnShow);
+    // The first show delivers the window's first size to the program.
+    if (first) Fire(OnResize);
+}
+
+void Win32Window::ShowAgain() {
+    if (!Visible()) ::ShowWindow(Handle(), SW_SHOWNA);
+}
+
+void Win32Window::MinimiseFrame() {
+    if (Visible() && !::IsIconic(Handle())) ::ShowWindow(Handle(), SW_MINIMIZE);
+}
+
+void Win32Window::RestoreFrame() {
+    const bool wasHidden = !Visible();
+    // From minimised back to its normal or maximised state; a window only hidden keeps its state.
+    if (::IsIconic(Handle())) ::ShowWindow(Handle(), SW_RESTORE);
+    else if (wasHidden) ::ShowWindow(Handle(), SW_SHOW);
+    if (IsMain() && ui_) ui_->ApplyTaskbarButton(Handle());
+    // Back from the tray: the window shows again, as Show would.
+    if (wasHidden) Fire(OnShow);
+}
+
+void Win32Window::Hide() { ::ShowWindow(Handle(), SW_HIDE); }
+
+bool Win32Window::Visible() const { return Handle() && ::IsWindowVisible(Handle()); }
+
+void Win32Window::Close() {
+    CloseRequest request;
+    if (OnClose) {
+        auto handler = OnClose;
+        handler(request);
+    }
+    if (!request.allow) return;
+    Hide();
+    if (IsMain() && ui_) ui_->Terminate();
+}
+
+void Win32Window::BringToFront() { ::SetForegroundWindow(Handle()); }
+
+SIZE Win32Window::RestoredOuterSize() const {
+    // A minimised window keeps its normal place in the placement record.
+    RECT r{};
+    if (::IsIconic(Handle())) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        ::GetWindowPlacement(Handle(), &placement);
+        r = placement.rcNormalPosition;
+    } else {
+        ::GetWindowRect(Handle(), &r);
+    }
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+int Win32Window::OuterWidth() const { return RestoredOuterSize().cx; }
+int Win32Window::OuterHeight() const { return RestoredOuterSize().cy; }
+
+int Win32Window::ClientWidth() const {
+    RECT r{};
+    ::GetClientRect(Handle(), &r);
+    return r.right - r.left;
+}
+
+int Win32Window::ClientHeight() const {
+    RECT r{};
+    ::GetClientRect(Handle(), &r);
+    return r.bottom - r.top;
+}
+
+Point Win32Window::Position() const {
+    RECT r{};
+    if (::IsIconic(Handle())) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        ::GetWindowPlacement(Handle(), &placement);
+        r = placement.rcNormalPosition;
+    } else {
+        ::GetWindowRect(Handle(), &r);
+    }
+    return Point{r.left, r.top};
+}
+
+void Win32Window::SetOuterSize(int width, int height) {
+    HWND hwnd = Handle();
+    if (::IsIconic(hwnd)) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        ::GetWindowPlacement(hwnd, &placement);
+        placement.rcNormalPosition.right = placement.rcNormalPosition.left + width;
+        placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + height;
+        placement.showCmd = ::IsWindowVisible(hwnd) ? SW_SHOWMINNOACTIVE : SW_HIDE;
+        ::SetWindowPlacement(hwnd, &placement);
+    } else {
+        ::SetWindowPos(hwnd, nullptr, 0, 0, width, height,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // WM_SIZE has normally reported it already; a minimised window gets none.
+    CheckResize();
+}
+
+void Win32Window::CheckResize() {
+    const SIZE size = RestoredOuterSize();
+    if (size.cx == lastOuterSize_.cx && size.cy == lastOuterSize_.cy) return;
+    lastOuterSize_ = size;
+    Fire(OnResize);
+}
+
+bool Win32Window::Maximised() const {
+    HWND hwnd = Handle();
+    if (::IsIconic(hwnd)) {
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        ::GetWindowPlacement(hwnd, &placement);
+        return (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
+    }
+    return ::IsZoomed(hwnd) || (!Visible() && maximiseAtShow_);
+}
+
+void Win32Window::SetMaximised(bool maximised) {
+    if (maximised == Maximised()) return;
+    if (!Visible()) {
+        // ShowWindow would show it: the state waits for the next show.
+        maximiseAtShow_ = maximised;
+        return;
+    }
+    ::ShowWindow(Handle(), maximised ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+HWND Win32Window::ParentFor(const ControlSpec& desc) const {
+    if (!desc.parent) return Handle();
+    auto* group = dynamic_cast<Win32GroupBox*>(desc.parent);
+    if (!group || &group->Form() != this)
+        throw std::logic_error("the group box of " + desc.name + " is not in " + spec_.name);
+    return group->Handle();
+}
+
+template <class T>
+T& Win32Window::Adopt(std::unique_ptr<T> control) {
+    T& ref = *control;
+    controlByHandle_[ref.Handle()] = &ref;
+    if (!ref.Hint().empty()) AddHint(ref, ref.Hint());
+    controls_.push_back(std::move(control));
+    return ref;
+}
+
+namespace {
+
+void CheckName(const Window& window, const std::string& name) {
+    if (name.empty()) throw std::logic_error("a control needs a name");
+    if (window.FindControl(name)) throw std::logic_error("two controls named " + name);
+}
+
+}  // namespace
+
+Label& Win32Window::AddLabel(const ControlSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32Label>(*this, desc));
+}
+
+Button& Win32Window::AddButton(const ButtonSpec& desc) {
+    CheckName(*this, desc.name);
+    if (desc.flat) return Adopt(std::make_unique<Win32FlatButton>(*this, desc));
+    return Adopt(std::make_unique<Win32Button>(*this, desc));
+}
+
+CheckBox& Win32Window::AddCheckBox(const ControlSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32CheckBox>(*this, desc));
+}
+
+GroupBox& Win32Window::AddGroupBox(const ControlSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32GroupBox>(*this, desc));
+}
+
+Edit& Win32Window::AddEdit(const ControlSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32Edit>(*this, desc));
+}
+
+UpDown& Win32Window::AddUpDown(const UpDownSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32UpDown>(*this, desc));
+}
+
+ListBox& Win32Window::AddListBox(const ListBoxSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32ListBox>(*this, desc));
+}
+
+ListView& Win32Window::AddListView(const ListViewSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32ListView>(*this, desc));
+}
+
+Bevel& Win32Window::AddBevel(const ControlSpec& desc) {
+    CheckName(*this, desc.name);
+    return Adopt(std::make_unique<Win32Bevel>(*this, desc));
+}
+
+Timer& Win32Window::AddTimer(const std::string& name) {
+    if (name.empty() || FindTimer(name)) throw std::logic_error("bad timer name " + name);
+    const UINT_PTR id = timers_.size() + 1;
+    timers_.push_back(std::make_unique<Win32Timer>(*this, name, id));
+    return *timers_.back();
+}
+
+Control* Win32Window::FindControl(const std::string& name) const {
+    for (const auto& control : controls_)
+        if (control->Name() == name) return control.get();
+    return nullptr;
+}
+
+Timer* Win32Window::FindTimer(const std::string& name) const {
+    for (const auto& timer : timers_)
+        if (timer->Name() == name) return timer.get();
+    return nullptr;
+}
+
+void Win32Window::Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    ::PostMessageA(Handle(), message, wParam, lParam);
+}
+
+void Win32Window::Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    ::SendMessageA(Handle(), message, wParam, lParam);
+}
+
+namespace {
+
+// TTTOOLINFOA without the field that only version 6 of the controls knows.
+TTTOOLINFOA ToolInfo(HWND owner, UINT_PTR id, UINT flags) {
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = flags;
+    tool.hwnd = owner;
+    tool.uId = id;
+    return tool;
+}
+
+// The control's rectangle in its window's client area; empty while it is hidden.
+RECT ToolRect(HWND window, HWND control) {
+    RECT r{};
+    if (!(::GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE)) return r;
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+}  // namespace
+
+void Win32Window::AddHint(const Win32ControlCore& control, const std::string& text) {
+    HWND hwnd = Handle();
+    if (!tooltip_) {
+        tooltip_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr,
+                                     ::GetModuleHandleA(nullptr), nullptr);
+        if (!tooltip_) return;
+        ::SendMessageA(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+    }
+    // An enabled control gets the mouse itself; over a disabled one the window gets it, so the
+    // hint is a rectangle of the window as well.
+    TTTOOLINFOA own = ToolInfo(hwnd, reinterpret_cast<UINT_PTR>(control.Handle()),
+                               TTF_IDISHWND | TTF_SUBCLASS);
+    own.lpszText = const_cast<char*>(text.c_str());
+    ::SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&own));
+    TTTOOLINFOA area = ToolInfo(hwnd, static_cast<UINT_PTR>(::GetDlgCtrlID(control.Handle())),
+                                TTF_SUBCLASS);
+    area.rect = ToolRect(hwnd, control.Handle());
+    area.lpszText = const_cast<char*>(text.c_str());
+    ::SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&area));
+}
+
+void Win32Window::UpdateHint(const Win32ControlCore& control) {
+    if (!tooltip_ || !control.Handle()) return;
+    auto found = std::find_if(controls_.begin(), controls_.end(), [&](const auto& c) {
+        return dynamic_cast<const Win32ControlCore*>(c.get()) == &control;
+    });
+    if (found == controls_.end() || (*found)->Hint().empty()) return;
+    TTTOOLINFOA area = ToolInfo(Handle(),
+                                static_cast<UINT_PTR>(::GetDlgCtrlID(control.Handle())), 0);
+    area.rect = ToolRect(Handle(), control.Handle());
+    ::SendMessageA(tooltip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&area));
+}
+
+}  // namespace platform::win32

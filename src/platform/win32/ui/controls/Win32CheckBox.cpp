@@ -1,0 +1,31 @@
+#include "platform/win32/ui/controls/Win32CheckBox.h"
+
+#include "platform/win32/ui/Win32Window.h"
+
+namespace platform::win32 {
+
+Win32CheckBox::Win32CheckBox(Win32Window& form, const ControlSpec& desc)
+    : Win32Control(form, desc, ChildWindowSpec{"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0}) {}
+
+bool Win32CheckBox::Checked() const {
+    return ::SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32CheckBox::SetChecked(bool checked) {
+    if (checked == Checked()) return;
+    ::SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    // Called directly, not through the error handler: the code that set the box sees the
+    // handler's exception.
+    if (OnClick) {
+        auto handler = OnClick;
+        handler();
+    }
+}
+
+bool Win32CheckBox::OnCommand(WORD code) {
+    if (code != BN_CLICKED) return false;
+    Form().Fire(OnClick);
+    return true;
+}
+
+}  // namespace platform::win32

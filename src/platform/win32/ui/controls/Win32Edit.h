@@ -1,0 +1,15 @@
+#pragma once
+// A one-line edit box whose typed characters pass a key filter first.
+#include "platform/win32/ui/controls/Win32Control.h"
+
+namespace platform::win32 {
+
+class Win32Edit : public Win32Control<Edit> {
+public:
+    Win32Edit(Win32Window& form, const ControlSpec& desc);
+
+protected:
+    LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+}  // namespace platform::win32

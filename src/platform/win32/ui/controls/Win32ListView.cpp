@@ -1,0 +1,198 @@
+#include "platform/win32/ui/controls/Win32ListView.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "platform/win32/ui/Win32Window.h"
+
+namespace platform::win32 {
+
+Win32ListView::Win32ListView(Win32Window& form, const ListViewSpec& desc)
+    : Win32Control(form, desc,
+                   ChildWindowSpec{WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP,
+                                   WS_EX_CLIENTEDGE}),
+      columns_(desc.columns) {
+    ::SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                   LVS_EX_FULLROWSELECT);
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = const_cast<char*>(columns_[i].caption.c_str());
+        column.cx = columns_[i].width;
+        column.iSubItem = static_cast<int>(i);
+        ::SendMessageA(Handle(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+ListColumn Win32ListView::Column(int index) const {
+    if (index < 0 || index >= ColumnCount()) return ListColumn{};
+    ListColumn column = columns_[static_cast<std::size_t>(index)];
+    // The user may have dragged the column's edge.
+    const LRESULT width = ::SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, index, 0);
+    if (width > 0) column.width = static_cast<int>(width);
+    return column;
+}
+
+int Win32ListView::AddRow(const std::string& caption, std::shared_ptr<void> data) {
+    const int index = RowCount();
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = index;
+    item.pszText = const_cast<char*>(caption.c_str());
+    ::SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    rows_.push_back(Row{caption, {}, std::move(data)});
+    return index;
+}
+
+void Win32ListView::DeleteRow(int row) {
+    if (!InRange(row)) return;
+    ::SendMessageA(Handle(), LVM_DELETEITEM, row, 0);
+    rows_.erase(rows_.begin() + row);
+}
+
+void Win32ListView::Clear() {
+    ::SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
+    rows_.clear();
+}
+
+std::string Win32ListView::RowCaption(int row) const {
+    return InRange(row) ? rows_[static_cast<std::size_t>(row)].caption : std::string();
+}
+
+std::shared_ptr<void> Win32ListView::RowData(int row) const {
+    return InRange(row) ? rows_[static_cast<std::size_t>(row)].data : nullptr;
+}
+
+int Win32ListView::SubItemCount(int row) const {
+    return InRange(row) ? static_cast<int>(rows_[static_cast<std::size_t>(row)].subItems.size())
+                        : 0;
+}
+
+void Win32ListView::AddSubItem(int row, const std::string& text) {
+    if (!InRange(row)) return;
+    auto& subItems = rows_[static_cast<std::size_t>(row)].subItems;
+    subItems.push_back(text);
+    ShowSubItem(row, static_cast<int>(subItems.size()) - 1, text);
+}
+
+void Win32ListView::SetSubItem(int row, int subItem, const std::string& text) {
+    if (subItem < 0 || subItem >= SubItemCount(row)) return;
+    rows_[static_cast<std::size_t>(row)].subItems[static_cast<std::size_t>(subItem)] = text;
+    ShowSubItem(row, subItem, text);
+}
+
+std::string Win32ListView::SubItem(int row, int subItem) const {
+    if (subItem < 0 || subItem >= SubItemCount(row)) return {};
+    return rows_[static_cast<std::size_t>(row)].subItems[static_cast<std::size_t>(subItem)];
+}
+
+void Win32ListView::ShowSubItem(int row, int subItem, const std::string& text) {
+    // Sub-item n is shown in column n + 1; those past the last column are kept but not shown.
+    if (subItem + 1 >= ColumnCount()) return;
+    LVITEMA item{};
+    item.iSubItem = subItem + 1;
+    item.pszText = const_cast<char*>(text.c_str());
+    ::SendMessageA(Handle(), LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+int Win32ListView::SelectedRow() const {
+    const LRESULT row =
+        ::SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    return row < 0 ? -1 : static_cast<int>(row);
+}
+
+void Win32ListView::SetSelectedRow(int row) {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    if (InRange(row)) {
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        ::SendMessageA(Handle(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    } else {
+        state.stateMask = LVIS_SELECTED;
+        ::SendMessageA(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(&state));
+    }
+}
+
+int Win32ListView::HitTest(int x, int y) const {
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{x, y};
+    // The sub-item test finds the row in any column, as whole-row selection shows it.
+    LRESULT row = ::SendMessageA(Handle(), LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (row < 0 || !(hit.flags & LVHT_ONITEM)) {
+        hit = LVHITTESTINFO{};
+        hit.pt = POINT{x, y};
+        row = ::SendMessageA(Handle(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (!(hit.flags & LVHT_ONITEM)) row = -1;
+    }
+    return row >= 0 && row < RowCount() ? static_cast<int>(row) : -1;
+}
+
+void Win32ListView::Redraw() { ::InvalidateRect(Handle(), nullptr, TRUE); }
+
+bool Win32ListView::OnNotify(NMHDR& header, LRESULT& result) {
+    if (header.code != static_cast<UINT>(NM_CUSTOMDRAW)) return false;
+    auto& draw = reinterpret_cast<NMLVCUSTOMDRAW&>(header);
+    switch (draw.nmcd.dwDrawStage) {
+        case CDDS_PREPAINT:
+            result = OnCustomDrawItem ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+            return true;
+        case CDDS_ITEMPREPAINT: {
+            Colour colour = kBlack;
+            if (OnCustomDrawItem) {
+                auto handler = OnCustomDrawItem;
+                const int row = static_cast<int>(draw.nmcd.dwItemSpec);
+                if (Win32Ui* ui = Form().Services()) ui->RunHandler([&] { colour = handler(row); });
+            }
+            // The whole row, every column, is drawn in this colour.
+            draw.clrText = colour;
+            result = CDRF_NEWFONT;
+            return true;
+        }
+        default:
+            result = CDRF_DODEFAULT;
+            return true;
+    }
+}
+
+LRESULT Win32ListView::ControlProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            return MouseDown(MouseButton::Left, message, wParam, lParam);
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+            return MouseDown(MouseButton::Right, message, wParam, lParam);
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+            return MouseDown(MouseButton::Middle, message, wParam, lParam);
+        case WM_CONTEXTMENU:
+            if (inMouseDown_) contextMenuWaiting_ = true;
+            else ContextMenu();
+            return 0;
+        default:
+            return CallOriginal(message, wParam, lParam);
+    }
+}
+
+LRESULT Win32ListView::MouseDown(MouseButton button, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The control selects (or clears) first; on Windows it may also track the mouse until the
+    // button is released and ask for the context menu meanwhile.
+    inMouseDown_ = true;
+    contextMenuWaiting_ = false;
+    const LRESULT result = CallOriginal(message, wParam, lParam);
+    inMouseDown_ = false;
+    Form().Fire(OnMouseDown, button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    if (contextMenuWaiting_) {
+        contextMenuWaiting_ = false;
+        ContextMenu();
+    }
+    return result;
+}
+
+void Win32ListView::ContextMenu() {
+    Win32Ui* ui = Form().Services();
+    if (ui) Form().Fire(OnContextMenu, ui->CursorPosition());
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,57 @@
+#pragma once
+// A report-style list view: read-only, whole-row selection, one selected row at most. The rows'
+// texts and data are kept here as well: the control holds no sub-items beyond its columns and
+// no owned data.
+#include "platform/win32/ui/controls/Win32Control.h"
+
+#include <memory>
+#include <vector>
+
+namespace platform::win32 {
+
+class Win32ListView : public Win32Control<ListView> {
+public:
+    Win32ListView(Win32Window& form, const ListViewSpec& desc);
+
+    int ColumnCount() const override { return static_cast<int>(columns_.size()); }
+    ListColumn Column(int index) const override;
+    int RowCount() const override { return static_cast<int>(rows_.size()); }
+    int AddRow(const std::string& caption, std::shared_ptr<void> data) override;
+    void DeleteRow(int row) override;
+    void Clear() override;
+    std::string RowCaption(int row) const override;
+    std::shared_ptr<void> RowData(int row) const override;
+    int SubItemCount(int row) const override;
+    void AddSubItem(int row, const std::string& text) override;
+    void SetSubItem(int row, int subItem, const std::string& text) override;
+    std::string SubItem(int row, int subItem) const override;
+    int SelectedRow() const override;
+    void SetSelectedRow(int row) override;
+    int HitTest(int x, int y) const override;
+    void Redraw() override;
+
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
+
+protected:
+    LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct Row {
+        std::string caption;
+        std::vector<std::string> subItems;
+        std::shared_ptr<void> data;
+    };
+    bool InRange(int row) const { return row >= 0 && row < RowCount(); }
+    void ShowSubItem(int row, int subItem, const std::string& text);
+    LRESULT MouseDown(MouseButton button, UINT message, WPARAM wParam, LPARAM lParam);
+    void ContextMenu();
+
+    std::vector<ListColumn> columns_;
+    std::vector<Row> rows_;
+    // A context menu the control asks for while it still handles the press waits for the
+    // press's OnMouseDown.
+    bool inMouseDown_ = false;
+    bool contextMenuWaiting_ = false;
+};
+
+}  // namespace platform::win32

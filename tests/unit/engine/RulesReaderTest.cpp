@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/base/AsciiLower.h"
+#include "core/engine/ScanRules.h"
+#include "unit/engine/ScanTestSupport.h"
+
+using platform::RootKey;
+using scantest::Detected;
+
+namespace {
+
+class RulesReaderTest : public scantest::ScanTest {};
+
+TEST_F(RulesReaderTest, RulesFileLiesBesideTheProgram) {
+    EXPECT_EQ(zorvik::RulesFilePath(sys), "C:\\Zorvik\\Scan.ini");
+    sys.fs().SetOwnPath("D:\\Tools\\Sub Dir\\prog.exe");
+    EXPECT_EQ(zorvik::RulesFilePath(sys), "D:\\Tools\\Sub Dir\\Scan.ini");
+}
+
+TEST_F(RulesReaderTest, SectionsInFileOrderWithTheirKeys) {
+    WriteRules(
+        "; comment line\r\n"
+        "[Zeta]\r\nType=REG\r\nRoot=HKEY_LOCAL_MACHINE\r\nKey=Software\\X\r\nAction=CHECK\r\n"
+        "Name=Shell\r\n"
+        "[Alpha]\r\nType=INI\r\nName=win.ini\r\nSection=windows\r\nIdent=load\r\n"
+        "[Mid]\r\nType = FOL \r\nPath=\"Users\\*USER*\\Startup\"\r\n");
+
+    const auto rules = zorvik::ReadScanRules(sys);
+
+    ASSERT_EQ(rules.size(), 3u);
+    EXPECT_EQ(rules[0].sectionName, "Zeta");
+    EXPECT_EQ(rules[0].type, "REG");
+    EXPECT_EQ(rules[0].root, "HKEY_LOCAL_MACHINE");
+    EXPECT_EQ(rules[0].key, "Software\\X");
+    EXPECT_EQ(rules[0].action, "CHECK");
+    EXPECT_EQ(rules[0].name, "Shell");
+    EXPECT_EQ(rules[0].path, "");
+    EXPECT_EQ(rules[1].sectionName, "Alpha");
+    EXPECT_EQ(rules[1].name, "win.ini");
+    EXPECT_EQ(rules[1].section, "windows");
+    EXPECT_EQ(rules[1].ident, "load");
+    EXPECT_EQ(rules[1].root, "");
+    EXPECT_EQ(rules[2].type, "FOL");
+    EXPECT_EQ(rules[2].path, "Users\\*USER*\\Startup");
+}
+
+TEST_F(RulesReaderTest, MissingOrEmptyFileGivesNoRules) {
+    EXPECT_TRUE(zorvik::ReadScanRules(sys).empty());
+    WriteRules("");
+    EXPECT_TRUE(zorvik::ReadScanRules(sys).empty());
+}
+
+TEST_F(RulesReaderTest, EditedFileIsSeenAtTheNextRead) {
+    WriteRules("[One]\r\nType=REG\r\n");
+    ASSERT_EQ(zorvik::ReadScanRules(sys).size(), 1u);
+    WriteRules("[One]\r\nType=FIL\r\n[Two]\r\nType=FOL\r\n");
+    const auto rules = zorvik::ReadScanRules(sys);
+    ASSERT_EQ(rules.size(), 2u);
+    EXPECT_EQ(rules[0].type, "FIL");
+}
+
+TEST_F(RulesReaderTest, LongValuesAreCutAt2047Characters) {
+    const std::string longKey(3000, 'k');
+    WriteRules("[Long]\r\nType=REG\r\nKey=" + longKey + "\r\n");
+    const auto rules = zorvik::ReadScanRules(sys);
+    ASSERT_EQ(rules.size(), 1u);
+    EXPECT_EQ(rules[0].key, longKey.substr(0, 2047));
+}
+
+// ---- the rules file shipped beside the program ----
+
+// The build copies the shipped rules into its root; the unit tests run from a folder below it.
+std::filesystem::path ShippedRulesPath() {
+    std::error_code error;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return {};
+    for (auto dir = exe.parent_path(); !dir.empty() && dir != dir.root_path();
+         dir = dir.parent_path()) {
+        const auto candidate = dir / "Scan.ini";
+        if (std::filesystem::exists(candidate)) return candidate;
+    }
+    return {};
+}
+
+class ShippedRulesTest : public scantest::ScanTest {
+protected:
+    void SetUp() override {
+        const auto path = ShippedRulesPath();
+        if (path.empty()) GTEST_SKIP() << "Scan.ini not found in the build tree";
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        text_ = bytes.str();
+        WriteRules(text_);
+    }
+
+    std::vector<std::string> Lines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(text_);
+        for (std::string line; std::getline(in, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    std::string text_;
+};
+
+TEST_F(ShippedRulesTest, EverySectionIsAWellFormedRule) {
+    const std::set<std::string> roots{"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"};
+    const std::set<std::string> actions{"CHECK", "ENUM", "ENUM2"};
+    const auto rules = zorvik::ReadScanRules(sys);
+    ASSERT_GE(rules.size(), 30u);
+
+    for (const auto& rule : rules) {
+        SCOPED_TRACE(rule.sectionName);
+        if (rule.type == "REG") {
+            EXPECT_TRUE(roots.count(rule.root)) << rule.root;
+            EXPECT_TRUE(actions.count(rule.action)) << rule.action;
+            EXPECT_FALSE(rule.key.empty());
+            EXPECT_NE(rule.key.back(), '\\');
+            if (rule.action == "CHECK") {
+                EXPECT_FALSE(rule.name.empty());
+            }
+        } else if (rule.type == "INI") {
+            EXPECT_FALSE(rule.name.empty());
+            EXPECT_FALSE(rule.section.empty());
+            EXPECT_FALSE(rule.ident.empty());
+        } else if (rule.type == "FOL" || rule.type == "FIL") {
+            EXPECT_FALSE(rule.path.empty());
+            EXPECT_NE(rule.path.front(), '\\');
+            EXPECT_NE(rule.path.back(), '\\');
+            if (rule.type == "FIL") {
+                EXPECT_EQ(rule.path.find("*USER*"), std::string::npos);
+            }
+        } else {
+            ADD_FAILURE() << "Type " << rule.type;
+        }
+    }
+}
+
+// Every header of the file is a rule of its own, and no key is misspelt.
+TEST_F(ShippedRulesTest, SectionNamesAreUniqueAndKeysKnown) {
+    const std::set<std::string> keys{"type", "root", "key", "action", "name", "section", "ident", "path"};
+    std::set<std::string> seen;
+    int headers = 0;
+    for (const std::string& line : Lines()) {
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[') {
+            ASSERT_EQ(line.back(), ']') << line;
+            ++headers;
+            EXPECT_TRUE(seen.insert(zorvik::AsciiLower(line)).second) << "repeated " << line;
+            continue;
+        }
+        const auto equals = line.find('=');
+        ASSERT_NE(equals, std::string::npos) << line;
+        EXPECT_TRUE(keys.count(zorvik::AsciiLower(line.substr(0, equals)))) << line;
+    }
+    EXPECT_EQ(static_cast<std::size_t>(headers), zorvik::ReadScanRules(sys).size());
+}
+
+// A bot placed in the places most used finds one hit in each.
+TEST_F(ShippedRulesTest, FindsAProgramInTheCommonPlaces) {
+    sys.users().SetUsers({"Administrator", "bob"});
+    auto& reg = sys.reg();
+    reg.PutString(RootKey::CurrentUser, scantest::kRunKey, "Updater", "C:\\Temp\\bot.exe -s");
+    reg.PutString(RootKey::LocalMachine,
+                  "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run", "Updater",
+                  "\"C:\\Program Files (x86)\\Bot\\BOT.EXE\"");
+    reg.PutString(RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\BotSvc",
+                  "ImagePath", "C:\\Windows\\bot.exe");
+    reg.PutString(RootKey::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
+                  "Userinit", "C:\\Windows\\system32\\userinit.exe,C:\\Temp\\bot.exe.bak");
+    sys.fs().AddFile(
+        "C:\\Users\\bob\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup\\bot.exe",
+        "MZ");
+    sys.fs().AddFile("C:\\Windows\\System32\\Tasks\\bot.exe updater", "<Task/>");
+
+    const auto result = Search("bot.exe");
+
+    EXPECT_TRUE(result.listed);
+    EXPECT_EQ(result.info.RegList.size(), 4u);
+    ASSERT_EQ(result.info.FolList.size(), 3u);  // the tasks folder once for each account
+    EXPECT_EQ(result.info.FolList[0].Path,
+              "C:\\Users\\bob\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup");
+    EXPECT_EQ(result.details, Detected(7));
+}
+
+}  // namespace

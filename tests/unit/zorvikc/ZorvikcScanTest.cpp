@@ -1,0 +1,172 @@
+// What zorvikc scan prints: the rows in text, CSV and JSON, ANSI texts as UTF-8, and the saved
+// settings the console scan reads.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "core/report/AnsiUtf8.h"
+#include "core/report/SavedScanSettings.h"
+#include "core/report/ScanReport.h"
+#include "platform/sim/system/SimSystem.h"
+
+namespace {
+
+using zorvik::ReportFormat;
+
+const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Two rows: a program with a registry hit and a disabled folder hit, and one without hits.
+zorvik::ProcessList SampleList() {
+    zorvik::ProcessList list;
+    auto findings = std::make_unique<zorvik::ProcInfo>();
+    findings->RegList.push_back({"HKEY_CURRENT_USER", kRunKey, "Bot, \"new\"", false});
+    findings->FolList.push_back({"C:\\Start\xE9", true});
+    list.Add("C:\\Apps\\bot.exe", "1234", "Possible Bot Process, 2 Start up\\s detected",
+             std::move(findings));
+    list.Add("C:\\Dir\\stub.exe", "-1", "Probable Bot Loader, 0 Start up\\s detected",
+             std::make_unique<zorvik::ProcInfo>());
+    return list;
+}
+
+TEST(AnsiToUtf8Test, ConvertsByTheWindows1252Table) {
+    struct Case { std::string ansi; std::string utf8; };
+    const Case cases[] = {
+        {"plain ASCII \\ \"", "plain ASCII \\ \""},
+        {"\x80", "\xE2\x82\xAC"},          // euro sign
+        {"\x92", "\xE2\x80\x99"},          // right single quote
+        {"\x9F", "\xC5\xB8"},              // Y with diaeresis
+        {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},  // undefined
+        {"\xA0", "\xC2\xA0"},
+        {"caf\xE9", "caf\xC3\xA9"},
+        {"\xFF", "\xC3\xBF"},
+        {std::string("a\0b", 3), std::string("a\0b", 3)},
+    };
+    for (const Case& c : cases) EXPECT_EQ(zorvik::AnsiToUtf8(c.ansi), c.utf8) << c.ansi;
+}
+
+TEST(CsvFieldTest, QuotesOnlyWhatNeedsIt) {
+    EXPECT_EQ(zorvik::CsvField("plain text"), "plain text");
+    EXPECT_EQ(zorvik::CsvField(""), "");
+    EXPECT_EQ(zorvik::CsvField("a,b"), "\"a,b\"");
+    EXPECT_EQ(zorvik::CsvField("say \"hi\""), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(zorvik::CsvField("two\r\nlines"), "\"two\r\nlines\"");
+    EXPECT_EQ(zorvik::CsvField("lf\nonly"), "\"lf\nonly\"");
+}
+
+TEST(JsonStringTest, EscapesQuotesBackslashesAndControls) {
+    EXPECT_EQ(zorvik::JsonString("C:\\Apps\\\"x\""), "\"C:\\\\Apps\\\\\\\"x\\\"\"");
+    EXPECT_EQ(zorvik::JsonString("\b\f\n\r\t"), "\"\\b\\f\\n\\r\\t\"");
+    EXPECT_EQ(zorvik::JsonString(std::string("\x01\x1F\0", 3)), "\"\\u0001\\u001f\\u0000\"");
+    EXPECT_EQ(zorvik::JsonString("caf\xC3\xA9 \x7F"), "\"caf\xC3\xA9 \x7F\"");
+}
+
+TEST(ScanReportTest, TextListsEachProgramWithItsEntries) {
+    const std::string text = zorvik::FormatScanReport(SampleList(), ReportFormat::Text);
+    EXPECT_NE(text.find("C:\\Apps\\bot.exe\n  PID      1234\n"
+                        "  Details  Possible Bot Process, 2 Start up\\s detected\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("HKEY_CURRENT_USER"), std::string::npos);
+    EXPECT_NE(text.find("C:\\Start\xC3\xA9"), std::string::npos) << "converted to UTF-8";
+    EXPECT_NE(text.find("C:\\Dir\\stub.exe\n  PID      -1\n"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 19), "2 programs listed.\n");
+
+    EXPECT_EQ(zorvik::FormatScanReport(zorvik::ProcessList{}, ReportFormat::Text),
+              "No programs listed.\n");
+}
+
+TEST(ScanReportTest, CsvHasOneRecordPerEntryAndOneForAProgramWithout) {
+    const std::string csv = zorvik::FormatScanReport(SampleList(), ReportFormat::Csv);
+    const std::string expected =
+        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled\r\n"
+        "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",REG,"
+        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",false\r\n"
+        "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",FOL,"
+        "C:\\Start\xC3\xA9,,,true\r\n"
+        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,\r\n";
+    EXPECT_EQ(csv, expected);
+
+    EXPECT_EQ(zorvik::FormatScanReport(zorvik::ProcessList{}, ReportFormat::Csv),
+              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled\r\n");
+}
+
+TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
+    const std::string json = zorvik::FormatScanReport(SampleList(), ReportFormat::Json);
+    const std::string expected =
+        "{\n"
+        "  \"programs\": [\n"
+        "    {\n"
+        "      \"path\": \"C:\\\\Apps\\\\bot.exe\",\n"
+        "      \"pid\": 1234,\n"
+        "      \"details\": \"Possible Bot Process, 2 Start up\\\\s detected\",\n"
+        "      \"startups\": [\n"
+        "        {\"type\": \"REG\", \"data\": [\"HKEY_CURRENT_USER\", "
+        "\"Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", \"Bot, \\\"new\\\"\"], "
+        "\"disabled\": false},\n"
+        "        {\"type\": \"FOL\", \"data\": [\"C:\\\\Start\xC3\xA9\"], \"disabled\": true}\n"
+        "      ]\n"
+        "    },\n"
+        "    {\n"
+        "      \"path\": \"C:\\\\Dir\\\\stub.exe\",\n"
+        "      \"pid\": -1,\n"
+        "      \"details\": \"Probable Bot Loader, 0 Start up\\\\s detected\",\n"
+        "      \"startups\": []\n"
+        "    }\n"
+        "  ]\n"
+        "}\n";
+    EXPECT_EQ(json, expected);
+
+    EXPECT_EQ(zorvik::FormatScanReport(zorvik::ProcessList{}, ReportFormat::Json),
+              "{\n  \"programs\": []\n}\n");
+}
+
+TEST(ScanReportTest, RowWithoutFindingsPrintsNoEntries) {
+    zorvik::ProcessList list;
+    list.Add("C:\\a.exe", "7", "d", nullptr);
+    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Json).find("\"startups\": []"),
+              std::string::npos);
+    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,\r\n"),
+              std::string::npos);
+}
+
+// ---- Saved settings ----------------------------------------------------------------------
+
+TEST(SavedScanSettingsTest, NoFileTrustsNothingAndKeepsSafeStartupsListed) {
+    platform::sim::SimSystem sys;
+    const zorvik::SavedScanSettings settings = zorvik::ReadSavedScanSettings(sys);
+    EXPECT_EQ(settings.file, "C:\\Zorvik\\Settings.ini");
+    EXPECT_FALSE(settings.found);
+    EXPECT_EQ(settings.Count(), 0u);
+    EXPECT_FALSE(settings.IgnoreSafe());
+}
+
+TEST(SavedScanSettingsTest, ReadsTheTrustedValuesInFileOrderAndTheFlag) {
+    platform::sim::SimSystem sys;
+    sys.fs().AddFile("C:\\Zorvik\\Settings.ini",
+                     "[Core]\r\nIgnoreSafe=1\r\n[Trusted]\r\nb=C:\\B.exe\r\na=C:\\A.exe\r\n"
+                     "0=\r\n");
+    const std::string before = *sys.fs().Content("C:\\Zorvik\\Settings.ini");
+
+    const zorvik::SavedScanSettings settings = zorvik::ReadSavedScanSettings(sys);
+
+    EXPECT_TRUE(settings.found);
+    EXPECT_EQ(settings.trusted, (std::vector<std::string>{"C:\\B.exe", "C:\\A.exe", ""}));
+    EXPECT_TRUE(zorvik::IsTrusted(settings, "c:\\a.EXE"));
+    EXPECT_TRUE(settings.IgnoreSafe());
+    EXPECT_EQ(*sys.fs().Content("C:\\Zorvik\\Settings.ini"), before) << "only read";
+}
+
+TEST(SavedScanSettingsTest, IgnoreSafeIsAnInteger) {
+    struct Case { std::string value; bool on; };
+    const Case cases[] = {{"0", false}, {"1", true}, {"-1", true}, {"2", true},
+                          {"0x10", true}, {"$0", false}, {"yes", false}, {"", false},
+                          {"1x", false}};
+    for (const Case& c : cases) {
+        platform::sim::SimSystem sys;
+        sys.fs().AddFile("C:\\Zorvik\\Settings.ini", "[Core]\r\nIgnoreSafe=" + c.value + "\r\n");
+        EXPECT_EQ(zorvik::ReadSavedScanSettings(sys).IgnoreSafe(), c.on) << "'" << c.value << "'";
+    }
+}
+
+}  // namespace
