@@ -36,7 +36,7 @@ build=$root/$dir
 if display_usable; then
   screen_prefix "$build"
   echo "run: starting Zorvik on display $DISPLAY (Wine prefix $WINEPREFIX)"
-  (cd "$build" && wine Zorvik.exe </dev/null)
+  (cd "$build" && "$wine" Zorvik.exe </dev/null)
   exit 0
 fi
 
@@ -51,6 +51,6 @@ echo "run: screenshot of the main window after its first scan: $screenshot"
 echo
 echo "=== zorvikc scan (the same scan, from the console tool)"
 status=0
-(cd "$build" && timeout 120 wine zorvikc.exe scan </dev/null) || status=$?
+(cd "$build" && timeout 120 "$wine" zorvikc.exe scan </dev/null) || status=$?
 # Exit code 1 only says that programs were listed.
 [ "$status" -le 1 ] || { echo "run: zorvikc scan failed (exit $status)" >&2; exit 1; }

@@ -23,8 +23,8 @@ source "$root/scripts/wine-screen.sh"
 user_run='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 machine_run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 cleanup() {
-  timeout 60 wine reg delete "$user_run" /v NetAgent /f >/dev/null 2>&1 || true
-  timeout 60 wine reg delete "$machine_run" /v NetAgentUpdate /f >/dev/null 2>&1 || true
+  timeout 60 "$wine" reg delete "$user_run" /v NetAgent /f >/dev/null 2>&1 || true
+  timeout 60 "$wine" reg delete "$machine_run" /v NetAgentUpdate /f >/dev/null 2>&1 || true
   stop_virtual_screen
 }
 trap cleanup EXIT
@@ -39,11 +39,11 @@ cp "$build/Zorvik.exe" "$build/Scan.ini" "$program_dir/"
 rm -f "$program_dir/Settings.ini"
 cp "$build/zorvik_test_agent.exe" "$agent_dir/netagent.exe"
 
-timeout 60 wine reg add "$user_run" /v NetAgent /d '"C:\Tools\NetAgent\netagent.exe" /background' /f >/dev/null
-timeout 60 wine reg add "$machine_run" /v NetAgentUpdate /d 'C:\Tools\NetAgent\netagent.exe.bak /update' /f >/dev/null
+timeout 60 "$wine" reg add "$user_run" /v NetAgent /d '"C:\Tools\NetAgent\netagent.exe" /background' /f >/dev/null
+timeout 60 "$wine" reg add "$machine_run" /v NetAgentUpdate /d 'C:\Tools\NetAgent\netagent.exe.bak /update' /f >/dev/null
 
 # The agent connects to its own listener and sends, so that the system names it as the owner.
-wine 'C:\Tools\NetAgent\netagent.exe' </dev/null >/dev/null 2>&1 &
+"$wine" 'C:\Tools\NetAgent\netagent.exe' </dev/null >/dev/null 2>&1 &
 sleep 3
 
 in_desktop 'C:\Zorvik\Zorvik.exe'

@@ -23,6 +23,8 @@ $cxx -std=c++20 -O1 -DWIN32_LEAN_AND_MEAN -DNOMINMAX -I"$root/src" \
   -loleaut32 -luuid -luser32 -lgdi32 -ladvapi32 -lkernel32 \
   -o "$work/ShowSideWindows.exe"
 
+# shellcheck source=scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
 export WINEPREFIX=$build/wineprefix-x11 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 display=:${ZORVIK_SCREEN:-99}
 Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
@@ -34,13 +36,13 @@ cleanup() {
 trap cleanup EXIT
 export DISPLAY=$display
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  timeout 300 wineboot -i >/dev/null 2>&1
+  timeout 300 "$wine" wineboot -i >/dev/null 2>&1
 fi
 
 rects=$work/windows.txt
 rm -f "$rects"
 # A virtual desktop: Wine draws the window frames itself, with no window manager needed.
-timeout 120 wine explorer /desktop=Zorvik,800x600 "$work/ShowSideWindows.exe" 'Z:'"${rects//\//\\}" 30 \
+timeout 120 "$wine" explorer /desktop=Zorvik,800x600 "$work/ShowSideWindows.exe" 'Z:'"${rects//\//\\}" 30 \
   >/dev/null 2>&1 &
 for _ in $(seq 60); do
   [ -s "$rects" ] && break

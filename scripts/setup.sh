@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the builds and the tests need on Debian 12 (run as root). Installs only what is
-# missing, so a second run does nothing.
+# missing, so a second run does nothing, and then needs no root.
 set -euo pipefail
 
 export DEBIAN_FRONTEND=noninteractive
@@ -29,18 +29,28 @@ missing_of() {
 mapfile -t missing_tools < <(missing_of "${tools[@]}")
 mapfile -t missing_wine < <(missing_of "${wine[@]}")
 
-if [ ${#missing_tools[@]} -eq 0 ] && [ ${#missing_wine[@]} -eq 0 ]; then
+missing=("${missing_tools[@]}" "${missing_wine[@]}")
+if [ ${#missing[@]} -eq 0 ]; then
   echo "setup: all packages present"
   exit 0
 fi
 
-# wine32 comes from the i386 architecture.
+# Installing needs root; a machine already set up serves any user.
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: these packages are missing: ${missing[*]}" >&2
+  echo "setup: installing them needs root, and this runs as $(id -un): run it again as root" \
+    "(for example: sudo bash scripts/setup.sh)" >&2
+  exit 1
+fi
+
+# wine32 comes from the i386 architecture. Where the kernel cannot run 32-bit programs it is
+# installed all the same: the scripts then find that out and use the 64-bit loader alone.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   echo "setup: adding the i386 architecture"
   dpkg --add-architecture i386
 fi
 
-echo "setup: installing ${missing_tools[*]} ${missing_wine[*]}"
+echo "setup: installing ${missing[*]}"
 apt-get update -q
 if [ ${#missing_tools[@]} -gt 0 ]; then
   apt-get install -y -q --no-install-recommends "${missing_tools[@]}" </dev/null

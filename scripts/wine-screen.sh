@@ -1,11 +1,15 @@
 # Functions for running Zorvik.exe under Wine where it is drawn: on the user's X display, or on
 # a virtual X screen (Xvfb) for a picture of its window. Sourced by run.sh and
-# screenshot-main.sh; not a program of its own.
+# screenshot-main.sh; not a program of its own. Start programs with "$wine" (wine-env.sh): where
+# this machine cannot run 32-bit programs, Debian's plain `wine` starts nothing.
 #
 # The test prefixes use Wine's null display driver and draw nothing, so these functions keep a
 # prefix of their own, BUILD/wineprefix-x11, with the X11 driver. On the virtual screen every
 # program runs inside one Wine virtual desktop ("Zorvik"), where Wine draws the window frames
 # itself and no window manager is needed.
+
+# shellcheck source=scripts/wine-env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
 screen_width=1024
 screen_height=768
@@ -25,7 +29,7 @@ screen_prefix() {
   export WINEPREFIX="$1/wineprefix-x11" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/.zorvik-ready" ]; then
     echo "wine-screen: creating Wine prefix $WINEPREFIX" >&2
-    timeout 300 wineboot -i </dev/null >/dev/null 2>&1 || { echo "wine-screen: wineboot failed" >&2; return 1; }
+    timeout 300 "$wine" wineboot -i </dev/null >/dev/null 2>&1 || { echo "wine-screen: wineboot failed" >&2; return 1; }
     timeout 120 wineserver -w </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.zorvik-ready"
   fi
@@ -64,7 +68,7 @@ stop_virtual_screen() {
 # in_desktop PROGRAM [ARGS...]: starts a Windows program inside the virtual desktop, in the
 # background; its Wine process id is in $!.
 in_desktop() {
-  wine explorer "/desktop=Zorvik,${screen_width}x${screen_height}" "$@" </dev/null >/dev/null 2>&1 &
+  "$wine" explorer "/desktop=Zorvik,${screen_width}x${screen_height}" "$@" </dev/null >/dev/null 2>&1 &
 }
 
 # capture_main_window BUILD OUTPUT.png [--select]: waits for the main window after the first
@@ -75,7 +79,7 @@ capture_main_window() {
   mkdir -p "$build/screens" "$(dirname "$output")"
   rm -f "$rect"
   local rect_win
-  rect_win=$(winepath -w "$rect" 2>/dev/null) || rect_win="Z:${rect//\//\\}"
+  rect_win=$(timeout 60 "$wine" winepath -w "$rect" 2>/dev/null) || rect_win="Z:${rect//\//\\}"
   in_desktop "$build/zorvik_drive_window.exe" "$rect_win" $select 120
   local driver=$!
   timeout 150 tail --pid="$driver" -f /dev/null
