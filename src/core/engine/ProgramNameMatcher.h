@@ -24,9 +24,9 @@ public:
         bool disabled;
     };
 
-    // The programs that lowerText (already ASCII lower-cased) names, each once, by the same
-    // tests as StartupMatch: the long or short name occurs in it; disabled when one of them
-    // with ".bak" occurs (an empty name makes that ".bak" alone). Replaces out's contents.
+    // The programs that lowerText (already ASCII lower-cased) names, each once: the long or
+    // short name occurs in it; disabled when one of them with ".bak" occurs (an empty name
+    // makes that ".bak" alone). Replaces out's contents.
     void Find(const std::string& lowerText, std::vector<Match>& out);
 
 private:
