@@ -1,3 +1,5 @@
+#include "core/engine/ActiveSetup.h"
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,33 +28,51 @@ std::optional<std::string> PendingStub(platform::Registry& reg, const std::strin
 
 }  // namespace
 
-bool CheckActiveSetup(platform::System& sys, const ScanOptions& options,
-                      const TrustedList& trusted, ProcessList& list) {
+std::vector<ActiveSetupStub> ListActiveSetupStubs(platform::System& sys, const TrustedList& trusted) {
     platform::Registry& reg = sys.registry();
     std::vector<std::string> components;
     {
         platform::RegKey key = platform::OpenKey(reg, platform::RootKey::LocalMachine,
                                                  kComponentsKey, platform::KeyAccess::Read);
-        if (!key) return false;
+        if (!key) return {};
         components = reg.SubKeyNames(key.get());
     }
 
-    bool found = false;
+    std::vector<ActiveSetupStub> stubs;
     for (const std::string& component : components) {
-        const std::optional<std::string> stub = PendingStub(reg, component);
+        std::optional<std::string> stub = PendingStub(reg, component);
         if (!stub || IsTrusted(trusted, *stub)) continue;
-
-        auto info = std::make_unique<ProcInfo>();
-        std::string details;
-        const std::string programFileName = ExtractProgramName(*stub);
-        const std::string shortFileName = GetShortPath(sys, programFileName);
-        if (!FindStartups(sys, options, programFileName, shortFileName, *info, details)) continue;
-
-        found = true;
-        list.Add(ReplaceAll(ExtractProgramPath(sys, *stub), ".bak", ""), "-1",
-                 "Probable Bot Loader, " + details, std::move(info));
+        std::string programFileName = ExtractProgramName(*stub);
+        std::string shortFileName = GetShortPath(sys, programFileName);
+        stubs.push_back({std::move(*stub), {std::move(programFileName), std::move(shortFileName)}});
     }
-    return found;
+    return stubs;
+}
+
+bool AddActiveSetupRows(platform::System& sys, const ScanOptions& options,
+                        const std::vector<ActiveSetupStub>& stubs,
+                        std::vector<StartupFindings>& found, ProcessList& list) {
+    bool added = false;
+    for (std::size_t i = 0; i < stubs.size(); ++i) {
+        std::string details;
+        if (!FinishStartups(options, found.at(i), details)) continue;
+        added = true;
+        list.Add(ReplaceAll(ExtractProgramPath(sys, stubs[i].stubPath), ".bak", ""), "-1",
+                 "Probable Bot Loader, " + details,
+                 std::make_unique<ProcInfo>(std::move(found[i].info)));
+    }
+    return added;
+}
+
+bool CheckActiveSetup(platform::System& sys, const ScanOptions& options,
+                      const TrustedList& trusted, ProcessList& list) {
+    const std::vector<ActiveSetupStub> stubs = ListActiveSetupStubs(sys, trusted);
+    if (stubs.empty()) return false;
+    std::vector<ProgramNames> names;
+    for (const ActiveSetupStub& stub : stubs) names.push_back(stub.names);
+    const StartupPlaces places = ReadStartupPlaces(sys);
+    std::vector<StartupFindings> found = SearchStartups(places, names);
+    return AddActiveSetupRows(sys, options, stubs, found, list);
 }
 
 }  // namespace zorvik

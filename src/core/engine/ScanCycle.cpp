@@ -5,9 +5,11 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/engine/ActiveSetup.h"
 #include "core/engine/HijackTest.h"
 #include "core/base/PathParts.h"
 #include "core/engine/ProcessSnapshot.h"
+#include "core/engine/StartupPass.h"
 #include "core/base/untFunc.h"
 #include "core/engine/untScan.h"
 
@@ -19,6 +21,13 @@ bool IsExamined(std::uint32_t state) {
     return state == platform::kTcpStateListen || state == platform::kTcpStateEstab;
 }
 
+// A socket owner that passed the path and trust tests, waiting for the scan's start-up search.
+struct ExaminedProgram {
+    std::uint32_t pid;
+    std::string path;
+    ProgramNames names;
+};
+
 // The state of one cycle: what stays the same for every process it examines.
 struct CycleContext {
     platform::System& sys;
@@ -28,18 +37,24 @@ struct CycleContext {
     const ProcessSnapshot* snapshot;
     // Filled before any costly step, so that a process passed over is not examined again.
     std::unordered_set<std::uint32_t> seenPids;
+    // In table order; searched all together once the tables are walked.
+    std::vector<ExaminedProgram> programs;
 };
 
 void ExamineProcess(CycleContext& cycle, std::uint32_t pid) {
-    const std::string path = GetProcessPath(cycle.sys, pid);
+    std::string path = GetProcessPath(cycle.sys, pid);
     if (path.empty()) return;
     if (IsTrusted(cycle.trusted, path)) return;
+    ProgramNames names{ProgramFileNameOf(path), ProgramFileNameOf(GetShortPath(cycle.sys, path))};
+    cycle.programs.push_back({pid, std::move(path), std::move(names)});
+}
 
-    auto findings = std::make_unique<ProcInfo>();
+void ListProcess(CycleContext& cycle, const ExaminedProgram& program, StartupFindings& found) {
+    const std::uint32_t pid = program.pid;
+    const std::string& path = program.path;
+    auto findings = std::make_unique<ProcInfo>(std::move(found.info));
     std::string details = kBotProcessDetails;
-    const std::string shortFileName = ProgramFileNameOf(GetShortPath(cycle.sys, path));
-    const bool startsWithWindows = FindStartups(cycle.sys, cycle.options, ProgramFileNameOf(path),
-                                                shortFileName, *findings, details);
+    const bool startsWithWindows = FinishStartups(cycle.options, found, details);
     std::optional<std::size_t> row;
     if (startsWithWindows) {
         // Added before the hijack test, so its findings are owned by the list from here on.
@@ -75,17 +90,33 @@ ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
                      const ScanOptions& options, const TrustedList& trusted, ProcessList& list) {
     if (!tcpTableEntry) return ScanStatus::NoTcpTable;
 
+    // Every place is read once for the whole scan, not once per examined program.
+    const StartupPlaces places = ReadStartupPlaces(sys);
+    std::vector<ActiveSetupStub> stubs;
+    std::vector<StartupFindings> found;
     {
         // The snapshot lives for the walk only; the Active Setup check does not need it.
         const std::optional<ProcessSnapshot> snapshot = TakeProcessSnapshot(sys);
-        CycleContext cycle{sys, options, trusted, list, snapshot ? &*snapshot : nullptr, {}};
+        CycleContext cycle{sys, options, trusted, list, snapshot ? &*snapshot : nullptr,
+                           {}, {}};
         WalkTable(cycle, *tcpTableEntry, platform::AddressFamily::V4);
         // Servers on current systems often listen on one dual-stack IPv6 socket only, which
         // the IPv4 table never shows.
         if (tcpTableEntry->Supports(platform::AddressFamily::V6))
             WalkTable(cycle, *tcpTableEntry, platform::AddressFamily::V6);
+
+        stubs = ListActiveSetupStubs(sys, trusted);
+        std::vector<ProgramNames> names;
+        for (const ExaminedProgram& program : cycle.programs) names.push_back(program.names);
+        for (const ActiveSetupStub& stub : stubs) names.push_back(stub.names);
+        found = SearchStartups(places, names);
+        for (std::size_t i = 0; i < cycle.programs.size(); ++i)
+            ListProcess(cycle, cycle.programs[i], found[i]);
+        // What is left belongs to the stubs.
+        found.erase(found.begin(),
+                    found.begin() + static_cast<std::ptrdiff_t>(cycle.programs.size()));
     }
-    CheckActiveSetup(sys, options, trusted, list);
+    AddActiveSetupRows(sys, options, stubs, found, list);
     return ScanStatus::Done;
 }
 

@@ -1,4 +1,4 @@
-#include "core/engine/StartupMatch.h"
+#include "unit/engine/StartupMatch.h"
 
 #include "core/base/AsciiLower.h"
 

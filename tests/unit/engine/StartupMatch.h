@@ -1,6 +1,6 @@
 #pragma once
-// Whether a start-up text names a program, and whether that entry has been disabled by
-// joining ".bak" to the program's name.
+// The reference search's test of one program on one text: whether a start-up text names a
+// program, and whether that entry has been disabled by joining ".bak" to the program's name.
 #include <string>
 
 namespace zorvik {

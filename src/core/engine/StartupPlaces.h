@@ -1,0 +1,46 @@
+#pragma once
+// What one scan reads of the start-up places: the rules file once, then every place it names
+// once, whatever number of programs the scan examines. Held by the scan that reads it and
+// dropped at its end, so an edited Scan.ini or a changed place counts at the next scan.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/engine/untRecord.h"
+#include "platform/System.h"
+
+namespace zorvik {
+
+enum class StartupList : std::uint8_t { Reg, Ini, Fol, Fil };
+
+// One place as one rule reached it (two rules naming the same place give two spots; a FOL
+// rule gives one spot per account), with what a hit there records.
+struct StartupSpot {
+    StartupList list = StartupList::Reg;
+    std::string where;  // REG: root name as written; INI: profile file; FOL: folder; FIL: file
+    std::string key;    // REG: key path; INI: section
+    std::string ident;  // INI: entry
+};
+
+// One text read at a spot, ASCII lower-cased, in the order the rules and the system gave it.
+// Empty texts are not kept: they can name no program.
+struct StartupText {
+    std::uint32_t spot = 0;
+    std::string valueName;  // REG: the value's name
+    std::string lower;
+};
+
+struct StartupPlaces {
+    std::vector<StartupSpot> spots;
+    std::vector<StartupText> texts;
+};
+
+// Reads the rules file and every place it names. Missing or unreadable places, and registry
+// values that are not text, give no texts; nothing is thrown for them.
+StartupPlaces ReadStartupPlaces(platform::System& sys);
+
+// Appends to findings the element that a hit on text records.
+void AppendStartupHit(const StartupPlaces& places, const StartupText& text, bool disabled,
+                      ProcInfo& findings);
+
+}  // namespace zorvik
