@@ -1,13 +1,18 @@
-// The cost of one scan on the simulated system: 200 programs that own a socket, a rules file of
-// 60 rules of every kind (one walking 500 subkeys of 10 values each) and 3 user accounts.
+// The cost of one scan on the simulated system: 1 or 200 programs that own a socket, a rules
+// file of 60 rules of every kind (one walking 500 subkeys of 10 values each) and 3 user
+// accounts; the reading of the places alone; and one scan with the shipped rules on a machine
+// with 2,000 service subkeys (for its peak memory: run it alone under /usr/bin/time -v).
 #include <benchmark/benchmark.h>
 
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "core/engine/ProcessList.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/ScanOptions.h"
+#include "core/engine/StartupPlaces.h"
 #include "core/engine/TrustedList.h"
 #include "platform/sim/system/SimSystem.h"
 
@@ -15,7 +20,6 @@ namespace {
 
 using platform::RootKey;
 
-constexpr int kProcesses = 200;
 constexpr int kSubkeys = 500;
 constexpr int kValuesPerSubkey = 10;
 const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -64,7 +68,24 @@ std::string Rules() {
     return text;
 }
 
-void Populate(platform::sim::SimSystem& sys) {
+void AddPrograms(platform::sim::SimSystem& sys, int processes) {
+    for (int p = 0; p < processes; ++p) {
+        const auto pid = static_cast<std::uint32_t>(1000 + 4 * p);
+        const std::string path = "C:\\Programs\\prog" + std::to_string(p) + ".exe";
+        sys.fs().AddFile(path, "MZ");
+        platform::sim::SimProcess process;
+        process.pid = pid;
+        process.parentPid = 4;
+        process.imagePath = path;
+        sys.procs().AddProcess(process);
+        sys.procs().AddSocket(pid, platform::kTcpStateListen, static_cast<std::uint16_t>(2000 + p));
+        // Every tenth program starts with Windows, so that rows are made too.
+        if (p % 10 == 0)
+            sys.reg().PutString(RootKey::CurrentUser, kRunKey, "Prog" + std::to_string(p), path);
+    }
+}
+
+void Populate(platform::sim::SimSystem& sys, int processes) {
     sys.fs().AddFile("C:\\Zorvik\\Scan.ini", Rules());
     sys.users().SetUsers({"alice", "bob", "carol"});
 
@@ -92,25 +113,10 @@ void Populate(platform::sim::SimSystem& sys) {
         sys.fs().AddFile("C:\\batch" + std::to_string(i) + ".bat", lines);
     }
 
-    for (int p = 0; p < kProcesses; ++p) {
-        const auto pid = static_cast<std::uint32_t>(1000 + 4 * p);
-        const std::string path = "C:\\Programs\\prog" + std::to_string(p) + ".exe";
-        sys.fs().AddFile(path, "MZ");
-        platform::sim::SimProcess process;
-        process.pid = pid;
-        process.parentPid = 4;
-        process.imagePath = path;
-        sys.procs().AddProcess(process);
-        sys.procs().AddSocket(pid, platform::kTcpStateListen, static_cast<std::uint16_t>(2000 + p));
-        // Every tenth program starts with Windows, so that rows are made too.
-        if (p % 10 == 0)
-            sys.reg().PutString(RootKey::CurrentUser, kRunKey, "Prog" + std::to_string(p), path);
-    }
+    AddPrograms(sys, processes);
 }
 
-void BM_ScanCycle(benchmark::State& state) {
-    platform::sim::SimSystem sys;
-    Populate(sys);
+void RunScans(benchmark::State& state, platform::sim::SimSystem& sys, int processes) {
     const NoOptions options;
     const EmptyTrustedList trusted;
     const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
@@ -124,9 +130,50 @@ void BM_ScanCycle(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(rows);
     // Time per examined process: the rate of processes, inverted.
     state.counters["per_process"] = benchmark::Counter(
-        kProcesses, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        processes, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_ScanCycle(benchmark::State& state) {
+    const int processes = static_cast<int>(state.range(0));
+    platform::sim::SimSystem sys;
+    Populate(sys, processes);
+    RunScans(state, sys, processes);
+}
+
+void BM_ReadStartupPlaces(benchmark::State& state) {
+    platform::sim::SimSystem sys;
+    Populate(sys, 0);
+    std::size_t texts = 0;
+    for (auto _ : state) {
+        texts = zorvik::ReadStartupPlaces(sys).texts.size();
+        benchmark::DoNotOptimize(texts);
+    }
+    state.counters["texts"] = static_cast<double>(texts);
+}
+
+// The shipped rules, from the source tree, on a machine with 2,000 service subkeys.
+void BM_ShippedRulesScan(benchmark::State& state) {
+    std::ifstream in(ZORVIK_SHIPPED_RULES, std::ios::binary);
+    std::stringstream rules;
+    rules << in.rdbuf();
+    platform::sim::SimSystem sys;
+    sys.fs().AddFile("C:\\Zorvik\\Scan.ini", rules.str());
+    sys.users().SetUsers({"alice", "bob", "carol"});
+    for (int s = 0; s < 2000; ++s) {
+        const std::string key = "SYSTEM\\CurrentControlSet\\Services\\Service" + std::to_string(s);
+        sys.reg().PutString(RootKey::LocalMachine, key, "ImagePath",
+                            "C:\\WINDOWS\\system32\\svchost.exe -k group" + std::to_string(s));
+        sys.reg().PutString(RootKey::LocalMachine, key, "DisplayName", "Service " + std::to_string(s));
+        sys.reg().PutString(RootKey::LocalMachine, key, "Description",
+                            std::string(200, 'd') + std::to_string(s));
+    }
+    const int processes = static_cast<int>(state.range(0));
+    AddPrograms(sys, processes);
+    RunScans(state, sys, processes);
 }
 
 }  // namespace
 
-BENCHMARK(BM_ScanCycle)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanCycle)->Arg(1)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadStartupPlaces)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShippedRulesScan)->Arg(200)->Unit(benchmark::kMillisecond);
