@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/FixedTexts.h"
 #include "core/engine/RegistryText.h"
 #include "core/base/untFunc.h"
 #include "core/engine/untScan.h"
@@ -49,7 +50,7 @@ bool CheckActiveSetup(platform::System& sys, const ScanOptions& options,
         if (!FindStartups(sys, options, programFileName, shortFileName, *info, details)) continue;
 
         found = true;
-        list.Add(ReplaceAll(ExtractProgramPath(sys, *stub), ".bak", ""), "-1",
+        list.Add(ReplaceAll(ExtractProgramPath(sys, *stub), kBackupSuffix, ""), kActiveSetupPid,
                  "Probable Bot Loader, " + details, std::move(info));
     }
     return found;

@@ -4,14 +4,13 @@
 #include "core/engine/RegistryText.h"
 #include "core/engine/ScanRules.h"
 #include "core/engine/StartupMatch.h"
+#include "core/base/FixedTexts.h"
 #include "core/base/TextLines.h"
 #include "core/base/untFunc.h"
 #include "core/engine/untScan.h"
 
 namespace zorvik {
 namespace {
-
-const char* const kUserPlaceholder = "*USER*";
 
 // One search: the rules walked in file order, each hit recorded as it is found.
 class StartupSearch {
