@@ -1,28 +1,15 @@
 // zorvikc search PROGRAM: what the start-up search finds for one program file name.
 #include <string>
 
-#include "core/engine/ScanOptions.h"
+#include "core/base/FixedTexts.h"
 #include "core/engine/ScanRules.h"
-#include "core/windows/SettingsFile.h"
+#include "core/report/SavedScanSettings.h"
 #include "core/report/StartupReport.h"
 #include "core/base/untFunc.h"
 #include "core/engine/untScan.h"
 #include "zorvikc/Commands.h"
 
 namespace zorvikc {
-namespace {
-
-// "Ignore Safe Start ups" as the program saved it in Settings.ini beside it; the file is only read.
-class SavedOptions : public zorvik::ScanOptions {
-public:
-    explicit SavedOptions(bool ignoreSafe) : ignoreSafe_(ignoreSafe) {}
-    bool IgnoreSafe() const override { return ignoreSafe_; }
-
-private:
-    bool ignoreSafe_;
-};
-
-}  // namespace
 
 int RunSearchCommand(CommandContext& context) {
     platform::System& sys = context.sys;
@@ -40,23 +27,20 @@ int RunSearchCommand(CommandContext& context) {
         shortFileName = zorvik::FileNamePart(zorvik::GetShortPath(sys, program));
 
     const std::string rulesFile = zorvik::RulesFilePath(sys);
-    const std::string settingsFile = zorvik::SettingsFilePath(sys);
-    bool ignoreSafe = false;
-    if (zorvik::PathExists(sys, settingsFile))
-        ignoreSafe = zorvik::ReadSettingsBool(sys, settingsFile, "Core", "IgnoreSafe", false);
+    // "Ignore Safe Start ups" as the program saved it; the file is only read.
+    const zorvik::SavedScanSettings settings = zorvik::ReadSavedScanSettings(sys);
 
     out << "Program file name:     " << programFileName << '\n';
     out << "Short file name:       " << (shortFileName.empty() ? "(none)" : shortFileName) << '\n';
     out << "Rules file:            " << rulesFile
         << (zorvik::PathExists(sys, rulesFile) ? "" : " (missing: nothing can be found)") << '\n';
-    out << "Ignore Safe Start ups: " << (ignoreSafe ? "on" : "off") << " ("
-        << (zorvik::PathExists(sys, settingsFile) ? settingsFile : "no Settings.ini") << ")\n\n";
+    out << "Ignore Safe Start ups: " << (settings.ignoreSafe ? "on" : "off") << " ("
+        << (settings.found ? settings.file : "no " + zorvik::kSettingsFileName) << ")\n\n";
 
-    const SavedOptions options(ignoreSafe);
     zorvik::ProcInfo findings;
     std::string details;
     const bool listed =
-        zorvik::FindStartups(sys, options, programFileName, shortFileName, findings, details);
+        zorvik::FindStartups(sys, settings, programFileName, shortFileName, findings, details);
 
     for (const std::string& line : zorvik::DescribeHits(findings)) out << line << '\n';
     if (!findings.RegList.empty() || !findings.IniList.empty() || !findings.FolList.empty() ||

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "core/engine/ScanCycle.h"
 #include "core/report/SocketFormat.h"
 #include "core/base/untFunc.h"
 #include "zorvikc/Commands.h"
@@ -21,8 +22,9 @@ int RunSocketsCommand(CommandContext& context) {
     platform::System& sys = context.sys;
     const std::unique_ptr<platform::TcpTable> table = sys.processes().LoadTcpTable();
     if (!table) {
-        context.err << "XP or Higher required to use this program\n";
-        return kExitUsage;
+        // The system's refusal, not the user's mistake: no usage exit code.
+        context.err << zorvik::kNoTcpTableMessage << '\n';
+        return kExitFailed;
     }
 
     // A process owns many sockets; its path is looked up once.

@@ -7,22 +7,28 @@
 
 namespace zorvik {
 
-int StrToInt(const std::string& text) {
-    const auto fail = [&] { return AppError("'" + text + "' is not a valid integer value"); };
+bool ParseDecimalInt(const std::string& text, int& value) {
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) throw fail();
-    std::int64_t value = 0;
+    if (i == text.size()) return false;
+    std::int64_t magnitude = 0;
     const std::int64_t limit = negative ? -static_cast<std::int64_t>(std::numeric_limits<int>::min())
                                         : std::numeric_limits<int>::max();
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        if (c < '0' || c > '9') throw fail();
-        value = value * 10 + (c - '0');
-        if (value > limit) throw fail();
+        if (c < '0' || c > '9') return false;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > limit) return false;
     }
-    return static_cast<int>(negative ? -value : value);
+    value = static_cast<int>(negative ? -magnitude : magnitude);
+    return true;
+}
+
+int StrToInt(const std::string& text) {
+    int value = 0;
+    if (!ParseDecimalInt(text, value)) throw AppError("'" + text + "' is not a valid integer value");
+    return value;
 }
 
 }  // namespace zorvik

@@ -1,14 +1,15 @@
 #pragma once
-// The two halves of a program path as the main window splits it: at the last backslash or
-// colon, so that "C:prog.exe" splits like "C:\Tools\prog.exe".
+// The two halves of a program path, cut the same way by the scan, the main window and the
+// console tool: at the last backslash, slash or colon, so that "C:prog.exe" splits like
+// "C:\Tools\prog.exe" and "tools/prog.exe" like "tools\prog.exe".
 #include <string>
 
 namespace zorvik {
 
-// What follows the last backslash or colon; the whole text when it holds neither.
+// What follows the last backslash, slash or colon; the whole text when it holds neither.
 std::string ProgramFileNameOf(const std::string& path);
 
-// Up to and including the last backslash or colon; empty when it holds neither.
+// Up to and including the last backslash, slash or colon; empty when it holds neither.
 std::string ProgramFolderOf(const std::string& path);
 
 }  // namespace zorvik

@@ -1,12 +1,13 @@
 // The command-line and text routines of untFunc: pure text work, no system calls.
 #include "core/base/untFunc.h"
 
+#include "core/base/FixedTexts.h"
+
 namespace zorvik {
 
 namespace {
 
 constexpr char kQuote = '"';
-const std::string kBackupSuffix = ".bak";
 
 bool IsBlankOrZero(char c) { return c == ' ' || c == '\0'; }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/FixedTexts.h"
 #include "core/engine/RegistryText.h"
 #include "core/base/untFunc.h"
 #include "core/engine/untScan.h"
@@ -57,7 +58,7 @@ bool AddActiveSetupRows(platform::System& sys, const ScanOptions& options,
         std::string details;
         if (!FinishStartups(options, found.at(i), details)) continue;
         added = true;
-        list.Add(ReplaceAll(ExtractProgramPath(sys, stubs[i].stubPath), ".bak", ""), "-1",
+        list.Add(ReplaceAll(ExtractProgramPath(sys, stubs[i].stubPath), kBackupSuffix, ""), kActiveSetupPid,
                  "Probable Bot Loader, " + details,
                  std::make_unique<ProcInfo>(std::move(found[i].info)));
     }

@@ -4,6 +4,7 @@
 #include <deque>
 #include <unordered_map>
 
+#include "core/base/FixedTexts.h"
 #include "core/base/AsciiLower.h"
 
 namespace zorvik {
@@ -23,8 +24,8 @@ ProgramNameMatcher::ProgramNameMatcher(const std::vector<ProgramNames>& programs
         const std::string shortName = AsciiLower(programs[p].shortFileName);
         if (!longName.empty()) own(longName, p, kNames);
         if (!shortName.empty()) own(shortName, p, kNames);
-        own(longName + ".bak", p, kDisabled);
-        own(shortName + ".bak", p, kDisabled);
+        own(longName + kBackupSuffix, p, kDisabled);
+        own(shortName + kBackupSuffix, p, kDisabled);
     }
     programSeen_.assign(programs.size(), 0);
     programRoles_.assign(programs.size(), 0);

@@ -1,12 +1,12 @@
 #include "core/engine/ScanRules.h"
 
+#include "core/base/FixedTexts.h"
+#include "core/base/PathParts.h"
+
 namespace zorvik {
 
 std::string RulesFilePath(platform::System& sys) {
-    const std::string own = sys.files().OwnPath();
-    const std::size_t slash = own.find_last_of("\\/");
-    const std::string folder = slash == std::string::npos ? std::string() : own.substr(0, slash + 1);
-    return folder + "Scan.ini";
+    return ProgramFolderOf(sys.files().OwnPath()) + kRulesFileName;
 }
 
 std::vector<ScanRule> ReadScanRules(platform::System& sys) {

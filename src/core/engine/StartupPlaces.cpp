@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "core/base/AsciiLower.h"
+#include "core/base/FixedTexts.h"
 #include "core/base/TextLines.h"
 #include "core/base/untFunc.h"
 #include "core/engine/RegistryText.h"
@@ -11,8 +12,6 @@
 
 namespace zorvik {
 namespace {
-
-const char* const kUserPlaceholder = "*USER*";
 
 class PlaceReader {
 public:

@@ -1,13 +1,12 @@
 // Describes a rule the way the start-up search will treat it.
 #include "core/report/RuleDescription.h"
 
+#include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
 
 namespace zorvik {
 
 namespace {
-
-const std::string kUserPlaceholder = "*USER*";
 
 std::string KeyLine(const std::string& label, const std::string& value,
                     const std::string& whenEmpty = "(empty)") {

@@ -12,7 +12,7 @@ SavedScanSettings ReadSavedScanSettings(platform::System& sys) {
     if (!settings.found) return settings;
 
     settings.trusted = ReadTrustedEntries(sys, settings.file);
-    settings.ignoreSafe = ReadSettingsBool(sys, settings.file, "Core", "IgnoreSafe", false);
+    settings.ignoreSafe = ReadSettingsBool(sys, settings.file, kCoreSection, kIgnoreSafeKey, false);
     return settings;
 }
 

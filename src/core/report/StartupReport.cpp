@@ -1,5 +1,7 @@
 #include "core/report/StartupReport.h"
 
+#include "core/base/PathParts.h"
+
 namespace zorvik {
 namespace {
 
@@ -24,9 +26,6 @@ std::vector<std::string> DescribeHits(const ProcInfo& findings) {
     return lines;
 }
 
-std::string FileNamePart(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
+std::string FileNamePart(const std::string& path) { return ProgramFileNameOf(path); }
 
 }  // namespace zorvik

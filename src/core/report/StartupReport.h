@@ -14,7 +14,7 @@ namespace zorvik {
 //   FOL  C:\Users\bob\...\Startup  enabled
 std::vector<std::string> DescribeHits(const ProcInfo& findings);
 
-// The file-name part of a path: what follows its last backslash or slash.
+// The file-name part of a path, cut as the scan cuts it (PathParts.h).
 std::string FileNamePart(const std::string& path);
 
 }  // namespace zorvik

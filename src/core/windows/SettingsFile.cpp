@@ -1,20 +1,19 @@
 #include "core/windows/SettingsFile.h"
 
 #include <cstdint>
-#include <limits>
 
+#include "core/base/IntText.h"
 #include "core/base/PathParts.h"
 
 namespace zorvik {
 
 namespace {
 
-int DigitValue(char c, int base) {
-    int value = -1;
-    if (c >= '0' && c <= '9') value = c - '0';
-    else if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
-    return value < base ? value : -1;
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
 }
 
 }  // namespace
@@ -28,26 +27,15 @@ int SettingsIntOf(const std::string& text, int fallback) {
         if (text.size() - 2 > 8) return fallback;
         std::uint32_t bits = 0;
         for (std::size_t i = 2; i < text.size(); ++i) {
-            const int digit = DigitValue(text[i], 16);
+            const int digit = HexDigitValue(text[i]);
             if (digit < 0) return fallback;
             bits = bits * 16 + static_cast<std::uint32_t>(digit);
         }
         return static_cast<int>(bits);
     }
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) return fallback;
-    const std::int64_t limit = negative ? -static_cast<std::int64_t>(std::numeric_limits<int>::min())
-                                        : std::numeric_limits<int>::max();
-    std::int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        const int digit = DigitValue(text[i], 10);
-        if (digit < 0) return fallback;
-        value = value * 10 + digit;
-        if (value > limit) return fallback;
-    }
-    return static_cast<int>(negative ? -value : value);
+    int value = fallback;
+    ParseDecimalInt(text, value);
+    return value;
 }
 
 int ReadSettingsInt(platform::System& sys, const std::string& file, const std::string& section,
@@ -63,8 +51,8 @@ bool ReadSettingsBool(platform::System& sys, const std::string& file, const std:
 std::vector<std::string> ReadTrustedEntries(platform::System& sys, const std::string& file) {
     platform::Profile& profile = sys.profile();
     std::vector<std::string> entries;
-    for (const std::string& key : profile.KeyNames(file, "Trusted"))
-        entries.push_back(profile.ReadString(file, "Trusted", key, ""));
+    for (const std::string& key : profile.KeyNames(file, kTrustedSection))
+        entries.push_back(profile.ReadString(file, kTrustedSection, key, ""));
     return entries;
 }
 

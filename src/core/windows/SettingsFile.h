@@ -4,11 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "core/base/FixedTexts.h"
 #include "platform/System.h"
 
 namespace zorvik {
-
-constexpr const char* kSettingsFileName = "Settings.ini";
 
 // The program's folder joined with "Settings.ini".
 std::string SettingsFilePath(platform::System& sys);

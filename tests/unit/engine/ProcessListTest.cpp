@@ -27,10 +27,6 @@ TEST(ProcessListTest, RowsKeepInsertionOrderAndTheirFindings) {
     list.SetDetails(1, "changed");
     EXPECT_EQ(list.At(1).details, "changed");
     EXPECT_EQ(list.At(0).details, "two");
-
-    // Findings can be marked through the row, as the disable action does.
-    list.At(0).data->RegList[0].Disabled = true;
-    EXPECT_TRUE(list.At(0).data->RegList[0].Disabled);
 }
 
 TEST(ProcessListTest, ClearRemovesEveryRow) {

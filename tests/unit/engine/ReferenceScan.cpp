@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/base/FixedTexts.h"
 #include "core/base/PathParts.h"
 #include "core/base/TextLines.h"
 #include "core/base/untFunc.h"
@@ -22,7 +23,6 @@ namespace {
 
 using namespace zorvik;
 
-const char* const kUserPlaceholder = "*USER*";
 const char* const kComponentsKey = "SOFTWARE\\Microsoft\\Active Setup\\Installed Components";
 
 // One search: the rules walked in file order, each hit recorded as it is found.

@@ -1,6 +1,7 @@
 #include "unit/engine/StartupMatch.h"
 
 #include "core/base/AsciiLower.h"
+#include "core/base/FixedTexts.h"
 
 namespace zorvik {
 namespace {
@@ -21,7 +22,7 @@ bool StartupMatch::Names(const std::string& text) const {
 
 bool StartupMatch::Disabled(const std::string& text) const {
     const std::string lower = AsciiLower(text);
-    return Occurs(longName_ + ".bak", lower) || Occurs(shortName_ + ".bak", lower);
+    return Occurs(longName_ + kBackupSuffix, lower) || Occurs(shortName_ + kBackupSuffix, lower);
 }
 
 }  // namespace zorvik

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "core/base/FixedTexts.h"
 #include "core/base/PathParts.h"
 #include "core/engine/ScanCycle.h"
 #include "core/windows/untOp.h"
@@ -16,7 +17,6 @@ namespace {
 using platform::ControlSpec;
 using platform::Rect;
 
-constexpr const char* kHelpFileName = "Zorvik Help.chm";
 
 std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
     platform::WindowSpec desc;

@@ -48,7 +48,7 @@ void TfrmMain::LoadSettings() {
     op.EdtInt.SetText(std::to_string(op.UpInt.Position()));
     op.ChkMin.SetChecked(ReadSettingsBool(sys_, file, "GUI", "Close", false));
     op.ChkStartWin.SetChecked(StartWithWindows(sys_, kQueryRunValue));
-    op.ChkIgnoreSafe.SetChecked(ReadSettingsBool(sys_, file, "Core", "IgnoreSafe", false));
+    op.ChkIgnoreSafe.SetChecked(ReadSettingsBool(sys_, file, kCoreSection, kIgnoreSafeKey, false));
     platform::Window& trust = frmTrust_->Form();
     trust.SetOuterHeight(ReadSettingsInt(sys_, file, "GUI", "frmTrustHeight", kTrustDefaultHeight));
     trust.SetOuterWidth(ReadSettingsInt(sys_, file, "GUI", "frmTrustWidth", kTrustDefaultWidth));
@@ -64,13 +64,13 @@ void TfrmMain::SaveSettings() {
     platform::Window& trust = frmTrust_->Form();
     SettingsWriter out(sys_, SettingsFilePath(sys_));
 
-    out.EraseSection("Trusted");
+    out.EraseSection(kTrustedSection);
     for (std::size_t i = 0; i < frmTrust_->Count(); ++i)
-        out.WriteText("Trusted", std::to_string(i), frmTrust_->Entry(i));
+        out.WriteText(kTrustedSection, std::to_string(i), frmTrust_->Entry(i));
     out.WriteBool("AutoScan", "Enabled", op.ChkAutoScan.Checked());
     out.WriteText("AutoScan", "Interval", op.EdtInt.Text());
     out.WriteBool("GUI", "Close", op.ChkMin.Checked());
-    out.WriteBool("Core", "IgnoreSafe", op.ChkIgnoreSafe.Checked());
+    out.WriteBool(kCoreSection, kIgnoreSafeKey, op.ChkIgnoreSafe.Checked());
     out.WriteInt("GUI", "frmMainWidth", form_->OuterWidth());
     out.WriteInt("GUI", "frmMainHeight", form_->OuterHeight());
     out.WriteBool("GUI", "Zoomed", form_->Maximised());
@@ -84,12 +84,12 @@ void TfrmMain::SaveSettings() {
 }
 
 bool TfrmMain::ReadCloseTip() {
-    return ReadSettingsBool(sys_, SettingsFilePath(sys_), "Core", "CloseTip", true);
+    return ReadSettingsBool(sys_, SettingsFilePath(sys_), kCoreSection, kCloseTipKey, true);
 }
 
 void TfrmMain::WriteCloseTipOff() {
     const std::string file = SettingsFilePath(sys_);
-    if (!sys_.profile().WriteString(file, "Core", "CloseTip", "0"))
+    if (!sys_.profile().WriteString(file, kCoreSection, kCloseTipKey, "0"))
         throw AppError("Unable to write to " + file);
 }
 

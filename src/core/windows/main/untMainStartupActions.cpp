@@ -5,6 +5,7 @@
 
 #include "core/base/AsciiLower.h"
 #include "core/base/Errors.h"
+#include "core/base/FixedTexts.h"
 #include "core/base/PathParts.h"
 #include "core/engine/RegistryText.h"
 #include "core/engine/StartupRows.h"
@@ -24,7 +25,6 @@ constexpr const char* kLastKeyFailed =
 constexpr const char* kDisableFailed =
     "Unable to disable the start up entry, You may require administrator rights";
 constexpr const char* kErrorTitle = "ERROR";
-constexpr const char* kBackupSuffix = ".bak";
 // The new text of a rewritten file goes here first, beside the file it replaces.
 constexpr const char* kRewriteSuffix = ".~zorvik";
 

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "core/engine/StartupRows.h"
+#include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
 #include "core/windows/main/untMain.h"
 
@@ -9,7 +10,6 @@ namespace zorvik {
 
 namespace {
 
-constexpr const char* kActiveSetupPid = "-1";
 
 std::shared_ptr<ProcInfo> FindingsOf(const platform::ListView& list, int row) {
     return std::static_pointer_cast<ProcInfo>(list.RowData(row));

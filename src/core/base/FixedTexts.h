@@ -1,0 +1,28 @@
+#pragma once
+// The program's own fixed texts and settings keys, named once so that every reader and writer
+// of a file, a registry value or a list row agrees on them.
+#include <string>
+
+namespace zorvik {
+
+// Joined to a program's name to disable a start-up entry (a file, a command, a value).
+inline const std::string kBackupSuffix = ".bak";
+
+// The process id column of a row that stands for an Active Setup component, not a process.
+inline const std::string kActiveSetupPid = "-1";
+
+// In a rule's Path: stands for each user account's folder name.
+inline const std::string kUserPlaceholder = "*USER*";
+
+// The files beside the program.
+inline const std::string kRulesFileName = "Scan.ini";
+inline const std::string kSettingsFileName = "Settings.ini";
+inline const std::string kHelpFileName = "Zorvik Help.chm";
+
+// Sections and keys of Settings.ini.
+inline const std::string kCoreSection = "Core";
+inline const std::string kIgnoreSafeKey = "IgnoreSafe";
+inline const std::string kCloseTipKey = "CloseTip";
+inline const std::string kTrustedSection = "Trusted";
+
+}  // namespace zorvik
