@@ -71,6 +71,7 @@ int RunScanCommand(CommandContext& context) {
             context.err << zorvik::kNoTcpTableMessage << '\n';
             return kExitError;
         }
+        zorvik::AddApprovals(sys, list);
         if (format == zorvik::ReportFormat::Csv) KeepLineEndsAsWritten(context.out);
         context.out << zorvik::FormatScanReport(list, format);
         context.out.flush();

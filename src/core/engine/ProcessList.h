@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/StartupApproval.h"
 #include "core/engine/untRecord.h"
+#include "platform/Processes.h"
 
 namespace zorvik {
 
@@ -15,6 +17,12 @@ struct ProcessRow {
     std::string pid;      // the process id in decimal; "-1" for an Active Setup stub
     std::string details;
     std::unique_ptr<ProcInfo> data;  // never null for rows added with findings
+    // The process's rows of the scan's own TCP tables, every state, IPv4 then IPv6, in table
+    // order; empty for an Active Setup stub.
+    std::vector<platform::TcpRow> sockets;
+    // Task Manager's verdict on each start-up hit, in the order of StartupRowsOf; empty until
+    // AddApprovals has run (then every hit reads Unknown).
+    std::vector<StartupApproval> approvals;
 };
 
 class ProcessList {
@@ -38,5 +46,8 @@ public:
 private:
     std::vector<ProcessRow> rows_;
 };
+
+// Reads Task Manager's verdict for every hit of every row (computed for listed rows only).
+void AddApprovals(platform::System& sys, ProcessList& list);
 
 }  // namespace zorvik

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -28,6 +29,9 @@ struct CycleContext {
     const ProcessSnapshot* snapshot;
     // Filled before any costly step, so that a process passed over is not examined again.
     std::unordered_set<std::uint32_t> seenPids;
+    // Every row of the tables by owner, kept so a listed program shows its sockets without
+    // a second read of the tables.
+    std::unordered_map<std::uint32_t, std::vector<platform::TcpRow>> socketsByPid;
 };
 
 void ExamineProcess(CycleContext& cycle, std::uint32_t pid) {
@@ -59,9 +63,20 @@ void WalkTable(CycleContext& cycle, platform::TcpTable& table, platform::Address
     const std::optional<std::vector<platform::TcpRow>> rows = table.Rows(family);
     if (!rows) return;
     for (const platform::TcpRow& socket : *rows) {
+        cycle.socketsByPid[socket.owningPid].push_back(socket);
         if (!IsExamined(socket.state)) continue;
         if (!cycle.seenPids.insert(socket.owningPid).second) continue;
         ExamineProcess(cycle, socket.owningPid);
+    }
+}
+
+// Gives the rows the walk added, from firstRow on, their process's sockets.
+void AttachSockets(CycleContext& cycle, std::size_t firstRow) {
+    for (std::size_t i = firstRow; i < cycle.list.Count(); ++i) {
+        ProcessRow& row = cycle.list.At(i);
+        const auto found = cycle.socketsByPid.find(
+            static_cast<std::uint32_t>(std::stoul(row.pid)));
+        if (found != cycle.socketsByPid.end()) row.sockets = found->second;
     }
 }
 
@@ -78,12 +93,14 @@ ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
     {
         // The snapshot lives for the walk only; the Active Setup check does not need it.
         const std::optional<ProcessSnapshot> snapshot = TakeProcessSnapshot(sys);
-        CycleContext cycle{sys, options, trusted, list, snapshot ? &*snapshot : nullptr, {}};
+        CycleContext cycle{sys, options, trusted, list, snapshot ? &*snapshot : nullptr, {}, {}};
+        const std::size_t firstRow = list.Count();
         WalkTable(cycle, *tcpTableEntry, platform::AddressFamily::V4);
         // Servers on current systems often listen on one dual-stack IPv6 socket only, which
         // the IPv4 table never shows.
         if (tcpTableEntry->Supports(platform::AddressFamily::V6))
             WalkTable(cycle, *tcpTableEntry, platform::AddressFamily::V6);
+        AttachSockets(cycle, firstRow);
     }
     CheckActiveSetup(sys, options, trusted, list);
     return ScanStatus::Done;
