@@ -3,9 +3,11 @@
 // added. The list owns each row's findings; clearing it or destroying it frees them.
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/engine/ProgramFile.h"
 #include "core/engine/StartupApproval.h"
 #include "core/engine/untRecord.h"
 #include "platform/Processes.h"
@@ -21,8 +23,10 @@ struct ProcessRow {
     // order; empty for an Active Setup stub.
     std::vector<platform::TcpRow> sockets;
     // Task Manager's verdict on each start-up hit, in the order of StartupRowsOf; empty until
-    // AddApprovals has run (then every hit reads Unknown).
+    // AddEvidence has run.
     std::vector<StartupApproval> approvals;
+    // The program file's facts; nullopt until AddEvidence has run or where the system has none.
+    std::optional<ProgramFileFacts> file;
 };
 
 class ProcessList {
@@ -46,8 +50,5 @@ public:
 private:
     std::vector<ProcessRow> rows_;
 };
-
-// Reads Task Manager's verdict for every hit of every row (computed for listed rows only).
-void AddApprovals(platform::System& sys, ProcessList& list);
 
 }  // namespace zorvik

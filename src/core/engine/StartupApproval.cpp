@@ -4,7 +4,6 @@
 
 #include "core/base/AsciiLower.h"
 #include "core/base/untFunc.h"
-#include "core/engine/ProcessList.h"
 #include "core/engine/StartupRows.h"
 
 namespace zorvik {
@@ -57,17 +56,6 @@ std::vector<StartupApproval> ApprovalsOf(platform::System& sys, const ProcInfo& 
                                 : StartupApproval::Unknown);
     }
     return approvals;
-}
-
-}  // namespace zorvik
-
-namespace zorvik {
-
-void AddApprovals(platform::System& sys, ProcessList& list) {
-    for (std::size_t i = 0; i < list.Count(); ++i) {
-        ProcessRow& row = list.At(i);
-        row.approvals = row.data ? ApprovalsOf(sys, *row.data) : std::vector<StartupApproval>{};
-    }
 }
 
 }  // namespace zorvik

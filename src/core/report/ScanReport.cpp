@@ -43,6 +43,7 @@ std::string TextReport(const ProcessList& list) {
         }
         for (const platform::TcpRow& socket : row.sockets)
             out += "  Socket   " + SocketSummary(socket) + "\n";
+        out += FileTextLines(row.file);
         out += "\n";
     }
     if (list.Count() == 0) {
@@ -64,16 +65,22 @@ std::string CsvRecord(const std::vector<std::string>& fields) {
 }
 
 std::string CsvReport(const ProcessList& list) {
-    std::string out = CsvRecord(
-        {"Program Path", "PID", "Details", "Type", "Data 1", "Data 2", "Data 3", "Disabled",
-         "Approved", "Sockets"});
+    std::vector<std::string> heads = {"Program Path", "PID", "Details", "Type", "Data 1",
+                                      "Data 2", "Data 3", "Disabled", "Approved", "Sockets"};
+    for (const std::string& head : FileCsvHeads()) heads.push_back(head);
+    std::string out = CsvRecord(heads);
     for (std::size_t i = 0; i < list.Count(); ++i) {
         const ProcessRow& row = list.At(i);
         const std::vector<StartupRow> hits = StartupRowsOf(FindingsOf(row));
         // A program without start-up entries still gets its line.
         const std::string sockets = SocketsCell(row.sockets);
-        if (hits.empty())
-            out += CsvRecord({row.caption, row.pid, row.details, "", "", "", "", "", "", sockets});
+        const std::vector<std::string> fileCells = FileCsvCells(row.file);
+        if (hits.empty()) {
+            std::vector<std::string> fields = {row.caption, row.pid, row.details, "", "", "", "",
+                                               "", "", sockets};
+            fields.insert(fields.end(), fileCells.begin(), fileCells.end());
+            out += CsvRecord(fields);
+        }
         for (std::size_t h = 0; h < hits.size(); ++h) {
             const StartupRow& hit = hits[h];
             std::vector<std::string> fields = {row.caption, row.pid, row.details, hit.caption};
@@ -82,6 +89,7 @@ std::string CsvReport(const ProcessList& list) {
             fields.push_back(hit.disabled ? "true" : "false");
             fields.push_back(ApprovalCell(ApprovalAt(row.approvals, h)));
             fields.push_back(sockets);
+            fields.insert(fields.end(), fileCells.begin(), fileCells.end());
             out += CsvRecord(fields);
         }
     }
@@ -114,7 +122,8 @@ std::string JsonReport(const ProcessList& list) {
             out += "}";
         }
         out += hits.empty() ? "],\n" : "\n      ],\n";
-        out += "      \"sockets\": " + SocketsJson(row.sockets) + "\n";
+        out += "      \"sockets\": " + SocketsJson(row.sockets) + ",\n";
+        out += "      \"file\": " + FileJson(row.file) + "\n";
         out += "    }";
     }
     out += list.Count() == 0 ? "]\n}\n" : "\n  ]\n}\n";
