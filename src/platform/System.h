@@ -2,6 +2,7 @@
 // The one door from the portable core to the operating system. Each group is a separate
 // interface; an implementation (win32, or the simulated system) hands out all of them.
 #include "platform/Accounts.h"
+#include "platform/FileFacts.h"
 #include "platform/Files.h"
 #include "platform/Processes.h"
 #include "platform/Profile.h"
@@ -25,6 +26,8 @@ public:
     // Windowing and shell services (declared in their own headers).
     virtual Shell& shell() = 0;
     virtual Ui& ui() = 0;
+    // Size, hash, version strings and signature of a file; null where the system gives none.
+    virtual FileFacts* fileFacts() { return nullptr; }
 };
 
 }  // namespace platform

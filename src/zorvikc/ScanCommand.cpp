@@ -10,6 +10,7 @@
 #endif
 
 #include "core/engine/ProcessList.h"
+#include "core/engine/ProgramEvidence.h"
 #include "core/report/SavedScanSettings.h"
 #include "core/engine/ScanCycle.h"
 #include "core/report/ScanReport.h"
@@ -71,6 +72,7 @@ int RunScanCommand(CommandContext& context) {
             context.err << zorvik::kNoTcpTableMessage << '\n';
             return kExitError;
         }
+        zorvik::AddEvidence(sys, list);
         if (format == zorvik::ReportFormat::Csv) KeepLineEndsAsWritten(context.out);
         context.out << zorvik::FormatScanReport(list, format);
         context.out.flush();

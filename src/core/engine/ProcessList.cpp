@@ -6,8 +6,12 @@ namespace zorvik {
 
 std::size_t ProcessList::Add(std::string caption, std::string pid, std::string details,
                              std::unique_ptr<ProcInfo> data) {
-    rows_.push_back(ProcessRow{std::move(caption), std::move(pid), std::move(details),
-                               std::move(data)});
+    ProcessRow row;
+    row.caption = std::move(caption);
+    row.pid = std::move(pid);
+    row.details = std::move(details);
+    row.data = std::move(data);
+    rows_.push_back(std::move(row));
     return rows_.size() - 1;
 }
 

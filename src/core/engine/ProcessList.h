@@ -3,10 +3,14 @@
 // added. The list owns each row's findings; clearing it or destroying it frees them.
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/engine/ProgramFile.h"
+#include "core/engine/StartupApproval.h"
 #include "core/engine/untRecord.h"
+#include "platform/Processes.h"
 
 namespace zorvik {
 
@@ -15,6 +19,14 @@ struct ProcessRow {
     std::string pid;      // the process id in decimal; "-1" for an Active Setup stub
     std::string details;
     std::unique_ptr<ProcInfo> data;  // never null for rows added with findings
+    // The process's rows of the scan's own TCP tables, every state, IPv4 then IPv6, in table
+    // order; empty for an Active Setup stub.
+    std::vector<platform::TcpRow> sockets;
+    // Task Manager's verdict on each start-up hit, in the order of StartupRowsOf; empty until
+    // AddEvidence has run.
+    std::vector<StartupApproval> approvals;
+    // The program file's facts; nullopt until AddEvidence has run or where the system has none.
+    std::optional<ProgramFileFacts> file;
 };
 
 class ProcessList {

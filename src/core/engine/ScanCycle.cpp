@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -39,6 +40,9 @@ struct CycleContext {
     std::unordered_set<std::uint32_t> seenPids;
     // In table order; searched all together once the tables are walked.
     std::vector<ExaminedProgram> programs;
+    // Every row of the tables by owner, kept so a listed program shows its sockets without
+    // a second read of the tables.
+    std::unordered_map<std::uint32_t, std::vector<platform::TcpRow>> socketsByPid;
 };
 
 void ExamineProcess(CycleContext& cycle, std::uint32_t pid) {
@@ -74,9 +78,20 @@ void WalkTable(CycleContext& cycle, platform::TcpTable& table, platform::Address
     const std::optional<std::vector<platform::TcpRow>> rows = table.Rows(family);
     if (!rows) return;
     for (const platform::TcpRow& socket : *rows) {
+        cycle.socketsByPid[socket.owningPid].push_back(socket);
         if (!IsExamined(socket.state)) continue;
         if (!cycle.seenPids.insert(socket.owningPid).second) continue;
         ExamineProcess(cycle, socket.owningPid);
+    }
+}
+
+// Gives the rows the walk added, from firstRow on, their process's sockets.
+void AttachSockets(CycleContext& cycle, std::size_t firstRow) {
+    for (std::size_t i = firstRow; i < cycle.list.Count(); ++i) {
+        ProcessRow& row = cycle.list.At(i);
+        const auto found = cycle.socketsByPid.find(
+            static_cast<std::uint32_t>(std::stoul(row.pid)));
+        if (found != cycle.socketsByPid.end()) row.sockets = found->second;
     }
 }
 
@@ -98,7 +113,8 @@ ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
         // The snapshot lives for the walk only; the Active Setup check does not need it.
         const std::optional<ProcessSnapshot> snapshot = TakeProcessSnapshot(sys);
         CycleContext cycle{sys, options, trusted, list, snapshot ? &*snapshot : nullptr,
-                           {}, {}};
+                           {}, {}, {}};
+        const std::size_t firstRow = list.Count();
         WalkTable(cycle, *tcpTableEntry, platform::AddressFamily::V4);
         // Servers on current systems often listen on one dual-stack IPv6 socket only, which
         // the IPv4 table never shows.
@@ -115,6 +131,7 @@ ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
         // What is left belongs to the stubs.
         found.erase(found.begin(),
                     found.begin() + static_cast<std::ptrdiff_t>(cycle.programs.size()));
+        AttachSockets(cycle, firstRow);
     }
     AddActiveSetupRows(sys, options, stubs, found, list);
     return ScanStatus::Done;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/report/AnsiUtf8.h"
+#include "core/report/EvidenceReport.h"
 #include "core/report/StartupReport.h"
 #include "core/engine/StartupRows.h"
 
@@ -33,7 +34,16 @@ std::string TextReport(const ProcessList& list) {
         out += AnsiToUtf8(row.caption) + "\n";
         out += "  PID      " + AnsiToUtf8(row.pid) + "\n";
         out += "  Details  " + AnsiToUtf8(row.details) + "\n";
-        for (const std::string& hit : DescribeHits(FindingsOf(row))) out += "  " + AnsiToUtf8(hit) + "\n";
+        const std::vector<std::string> described = DescribeHits(FindingsOf(row));
+        for (std::size_t h = 0; h < described.size(); ++h) {
+            out += "  " + AnsiToUtf8(described[h]);
+            if (!row.approvals.empty())
+                out += "  [Task Manager: " + ApprovalText(ApprovalAt(row.approvals, h)) + "]";
+            out += "\n";
+        }
+        for (const platform::TcpRow& socket : row.sockets)
+            out += "  Socket   " + SocketSummary(socket) + "\n";
+        out += FileTextLines(row.file);
         out += "\n";
     }
     if (list.Count() == 0) {
@@ -55,18 +65,31 @@ std::string CsvRecord(const std::vector<std::string>& fields) {
 }
 
 std::string CsvReport(const ProcessList& list) {
-    std::string out = CsvRecord(
-        {"Program Path", "PID", "Details", "Type", "Data 1", "Data 2", "Data 3", "Disabled"});
+    std::vector<std::string> heads = {"Program Path", "PID", "Details", "Type", "Data 1",
+                                      "Data 2", "Data 3", "Disabled", "Approved", "Sockets"};
+    for (const std::string& head : FileCsvHeads()) heads.push_back(head);
+    std::string out = CsvRecord(heads);
     for (std::size_t i = 0; i < list.Count(); ++i) {
         const ProcessRow& row = list.At(i);
         const std::vector<StartupRow> hits = StartupRowsOf(FindingsOf(row));
         // A program without start-up entries still gets its line.
-        if (hits.empty()) out += CsvRecord({row.caption, row.pid, row.details, "", "", "", "", ""});
-        for (const StartupRow& hit : hits) {
+        const std::string sockets = SocketsCell(row.sockets);
+        const std::vector<std::string> fileCells = FileCsvCells(row.file);
+        if (hits.empty()) {
+            std::vector<std::string> fields = {row.caption, row.pid, row.details, "", "", "", "",
+                                               "", "", sockets};
+            fields.insert(fields.end(), fileCells.begin(), fileCells.end());
+            out += CsvRecord(fields);
+        }
+        for (std::size_t h = 0; h < hits.size(); ++h) {
+            const StartupRow& hit = hits[h];
             std::vector<std::string> fields = {row.caption, row.pid, row.details, hit.caption};
             for (std::size_t c = 0; c < kStartupColumns; ++c)
                 fields.push_back(c < hit.data.size() ? hit.data[c] : "");
             fields.push_back(hit.disabled ? "true" : "false");
+            fields.push_back(ApprovalCell(ApprovalAt(row.approvals, h)));
+            fields.push_back(sockets);
+            fields.insert(fields.end(), fileCells.begin(), fileCells.end());
             out += CsvRecord(fields);
         }
     }
@@ -95,9 +118,12 @@ std::string JsonReport(const ProcessList& list) {
             }
             out += "], \"disabled\": ";
             out += hit.disabled ? "true" : "false";
+            out += ", \"approved\": " + ApprovalJson(ApprovalAt(row.approvals, h));
             out += "}";
         }
-        out += hits.empty() ? "]\n" : "\n      ]\n";
+        out += hits.empty() ? "],\n" : "\n      ],\n";
+        out += "      \"sockets\": " + SocketsJson(row.sockets) + ",\n";
+        out += "      \"file\": " + FileJson(row.file) + "\n";
         out += "    }";
     }
     out += list.Count() == 0 ? "]\n}\n" : "\n  ]\n}\n";

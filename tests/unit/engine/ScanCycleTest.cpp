@@ -308,3 +308,25 @@ TEST_F(ScanCycleTest, OneSnapshotPerCycleAndNothingLeftOpen) {
 }
 
 }  // namespace
+
+TEST_F(ScanCycleTest, ListedProgramKeepsItsOwnSocketsOfBothTablesInEveryState) {
+    Start(kAlpha, "Alpha");
+    Start(kBeta, "Beta");
+    sys.procs().AddSocket(kAlpha.pid, platform::kTcpStateTimeWait, 50);
+    sys.procs().AddSocket(kAlpha.pid, kListen, 80);
+    sys.procs().AddSocket(kBeta.pid, kListen, 81);
+    AddV6Socket(kAlpha.pid, kEstab, 443);
+
+    Scan();
+
+    ASSERT_EQ(Captions(), (std::vector<std::string>{kAlpha.path, kBeta.path}));
+    const std::vector<TcpRow>& alpha = list.At(0).sockets;
+    ASSERT_EQ(alpha.size(), 3u);
+    EXPECT_EQ(alpha[0].localPort, 50);
+    EXPECT_EQ(alpha[0].state, platform::kTcpStateTimeWait);
+    EXPECT_EQ(alpha[1].localPort, 80);
+    EXPECT_EQ(alpha[2].family, AddressFamily::V6);
+    EXPECT_EQ(alpha[2].localPort, 443);
+    ASSERT_EQ(list.At(1).sockets.size(), 1u);
+    EXPECT_EQ(list.At(1).sockets[0].localPort, 81);
+}

@@ -24,6 +24,17 @@ zorvik::ProcessList SampleList() {
     findings->FolList.push_back({"C:\\Start\xE9", true});
     list.Add("C:\\Apps\\bot.exe", "1234", "Possible Bot Process, 2 Start up\\s detected",
              std::move(findings));
+    platform::TcpRow listener;
+    listener.state = platform::kTcpStateListen;
+    listener.localPort = 80;
+    platform::TcpRow connection;
+    connection.state = platform::kTcpStateEstab;
+    connection.family = platform::AddressFamily::V6;
+    connection.localAddress = {0x20, 0x01, 0x0d, 0xb8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    connection.localPort = 50000;
+    connection.remoteAddress[15] = 1;
+    connection.remotePort = 443;
+    list.At(0).sockets = {listener, connection};
     list.Add("C:\\Dir\\stub.exe", "-1", "Probable Bot Loader, 0 Start up\\s detected",
              std::make_unique<zorvik::ProcInfo>());
     return list;
@@ -68,6 +79,7 @@ TEST(ScanReportTest, TextListsEachProgramWithItsEntries) {
               std::string::npos)
         << text;
     EXPECT_NE(text.find("HKEY_CURRENT_USER"), std::string::npos);
+    EXPECT_NE(text.find("  Socket   ESTAB [2001:db8::1]:50000 -> [::1]:443\n"), std::string::npos);
     EXPECT_NE(text.find("C:\\Start\xC3\xA9"), std::string::npos) << "converted to UTF-8";
     EXPECT_NE(text.find("C:\\Dir\\stub.exe\n  PID      -1\n"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 19), "2 programs listed.\n");
@@ -78,17 +90,19 @@ TEST(ScanReportTest, TextListsEachProgramWithItsEntries) {
 
 TEST(ScanReportTest, CsvHasOneRecordPerEntryAndOneForAProgramWithout) {
     const std::string csv = zorvik::FormatScanReport(SampleList(), ReportFormat::Csv);
+    const std::string kBotSockets =
+        "LISTEN 0.0.0.0:80 -> 0.0.0.0:0; ESTAB [2001:db8::1]:50000 -> [::1]:443";
     const std::string expected =
-        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled\r\n"
+        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",REG,"
-        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",false\r\n"
+        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",false,," + kBotSockets + ",,,,,,,,\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",FOL,"
-        "C:\\Start\xC3\xA9,,,true\r\n"
-        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,\r\n";
+        "C:\\Start\xC3\xA9,,,true,," + kBotSockets + ",,,,,,,,\r\n"
+        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,,,,,,,,,,,\r\n";
     EXPECT_EQ(csv, expected);
 
     EXPECT_EQ(zorvik::FormatScanReport(zorvik::ProcessList{}, ReportFormat::Csv),
-              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled\r\n");
+              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer\r\n");
 }
 
 TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
@@ -103,15 +117,24 @@ TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
         "      \"startups\": [\n"
         "        {\"type\": \"REG\", \"data\": [\"HKEY_CURRENT_USER\", "
         "\"Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", \"Bot, \\\"new\\\"\"], "
-        "\"disabled\": false},\n"
-        "        {\"type\": \"FOL\", \"data\": [\"C:\\\\Start\xC3\xA9\"], \"disabled\": true}\n"
-        "      ]\n"
+        "\"disabled\": false, \"approved\": null},\n"
+        "        {\"type\": \"FOL\", \"data\": [\"C:\\\\Start\xC3\xA9\"], \"disabled\": true, \"approved\": null}\n"
+        "      ],\n"
+        "      \"sockets\": [\n"
+        "        {\"family\": \"IPv4\", \"state\": \"LISTEN\", \"localAddress\": \"0.0.0.0\", "
+        "\"localPort\": 80, \"remoteAddress\": \"0.0.0.0\", \"remotePort\": 0},\n"
+        "        {\"family\": \"IPv6\", \"state\": \"ESTAB\", \"localAddress\": \"2001:db8::1\", "
+        "\"localPort\": 50000, \"remoteAddress\": \"::1\", \"remotePort\": 443}\n"
+        "      ],\n"
+        "      \"file\": null\n"
         "    },\n"
         "    {\n"
         "      \"path\": \"C:\\\\Dir\\\\stub.exe\",\n"
         "      \"pid\": -1,\n"
         "      \"details\": \"Probable Bot Loader, 0 Start up\\\\s detected\",\n"
-        "      \"startups\": []\n"
+        "      \"startups\": [],\n"
+        "      \"sockets\": [],\n"
+        "      \"file\": null\n"
         "    }\n"
         "  ]\n"
         "}\n";
@@ -126,7 +149,7 @@ TEST(ScanReportTest, RowWithoutFindingsPrintsNoEntries) {
     list.Add("C:\\a.exe", "7", "d", nullptr);
     EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Json).find("\"startups\": []"),
               std::string::npos);
-    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,\r\n"),
+    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,,,,,,,,,,,\r\n"),
               std::string::npos);
 }
 

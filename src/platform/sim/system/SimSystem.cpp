@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/sim/system/SimFileFacts.h"
 #include "platform/sim/system/SimServices.h"
 
 namespace platform::sim {
@@ -13,6 +14,7 @@ struct SimSystem::Impl {
     std::unique_ptr<SimAccounts> accounts = MakeSimAccounts();
     std::unique_ptr<SimProcesses> processes = MakeSimProcesses(*files);
     std::unique_ptr<SimSockets> sockets = MakeSimSockets();
+    std::unique_ptr<SimFileFacts> fileFacts = MakeSimFileFacts(*files);
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Ui> ui;
 };
@@ -39,11 +41,14 @@ Ui& SimSystem::ui() {
     return *impl_->ui;
 }
 
+FileFacts* SimSystem::fileFacts() { return impl_->fileFacts.get(); }
+
 SimRegistry& SimSystem::reg() { return *impl_->registry; }
 SimFiles& SimSystem::fs() { return *impl_->files; }
 SimAccounts& SimSystem::users() { return *impl_->accounts; }
 SimProcesses& SimSystem::procs() { return *impl_->processes; }
 SimSockets& SimSystem::wsa() { return *impl_->sockets; }
+SimFileFacts& SimSystem::facts() { return *impl_->fileFacts; }
 
 }  // namespace platform::sim
 

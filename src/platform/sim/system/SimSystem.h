@@ -44,6 +44,8 @@ struct SimProcess {
     std::optional<std::string> imageMemory;
 };
 
+class SimFileFacts;
+
 class SimSystem : public System {
 public:
     SimSystem();
@@ -57,6 +59,7 @@ public:
     Sockets& sockets() override;
     Shell& shell() override;
     Ui& ui() override;
+    FileFacts* fileFacts() override;
 
     // Scripting access to each simulated service.
     SimRegistry& reg();
@@ -64,6 +67,7 @@ public:
     SimAccounts& users();
     SimProcesses& procs();
     SimSockets& wsa();
+    SimFileFacts& facts();
 
 private:
     struct Impl;

@@ -2,6 +2,7 @@
 #include "platform/System.h"
 #include "platform/win32/shell/ShellUiFactory.h"
 #include "platform/win32/system/Win32Accounts.h"
+#include "platform/win32/system/Win32FileFacts.h"
 #include "platform/win32/system/Win32Files.h"
 #include "platform/win32/system/Win32Processes.h"
 #include "platform/win32/system/Win32Profile.h"
@@ -23,6 +24,7 @@ public:
     Sockets& sockets() override { return sockets_; }
     Shell& shell() override { return *shell_; }
     Ui& ui() override { return *ui_; }
+    FileFacts* fileFacts() override { return &fileFacts_; }
 
 private:
     win32::Win32Registry registry_;
@@ -31,6 +33,7 @@ private:
     win32::Win32Accounts accounts_;
     win32::Win32Processes processes_;
     win32::Win32Sockets sockets_;
+    win32::Win32FileFacts fileFacts_;
     std::unique_ptr<Shell> shell_;
     std::unique_ptr<Ui> ui_;
 };

@@ -1,0 +1,28 @@
+#pragma once
+// Task Manager's verdict on a start-up entry, as Windows 8 and later keep it under
+// Explorer\StartupApproved: shown beside a hit, never changing its Disabled flag.
+#include <cstddef>
+#include <vector>
+
+#include "core/engine/untRecord.h"
+#include "platform/System.h"
+
+namespace zorvik {
+
+enum class StartupApproval { Unknown, Allowed, Disabled };
+
+// The verdict on a Run-key value of the current user or the machine (StartupApproved\Run,
+// or \Run32 for the 32-bit view under WOW6432Node). Unknown for every other registry hit,
+// for a missing or empty entry and for a first byte that is neither 2 nor odd.
+StartupApproval RunValueApproval(platform::System& sys, const RegStart& hit);
+
+// The verdict on each hit, in the order of StartupRowsOf: Run-key values as above; the other
+// kinds are Unknown, since a folder hit names the folder only, not its entry.
+std::vector<StartupApproval> ApprovalsOf(platform::System& sys, const ProcInfo& findings);
+
+// Where an approval stands in a row's list: Unknown past its end.
+inline StartupApproval ApprovalAt(const std::vector<StartupApproval>& approvals, std::size_t i) {
+    return i < approvals.size() ? approvals[i] : StartupApproval::Unknown;
+}
+
+}  // namespace zorvik

@@ -1,0 +1,41 @@
+#pragma once
+// What the system can say about a program file: its size, its SHA-256, the strings of its
+// version resource and its Authenticode signature. Nothing here touches the network.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// The version resource's strings in its first translation; empty where the table lacks one.
+struct VersionStrings {
+    std::string companyName;
+    std::string fileDescription;
+    std::string productName;
+    std::string fileVersion;
+    bool hasStringTable = false;  // false: a resource without a string table for its translation
+};
+
+enum class SignatureState { NotSigned, Trusted, NotTrusted };
+
+struct SignatureVerdict {
+    SignatureState state = SignatureState::NotSigned;
+    std::string reason;  // why it is not trusted; empty otherwise
+    std::string signer;  // the signing certificate's name where the signature carries one
+};
+
+class FileFacts {
+public:
+    virtual ~FileFacts() = default;
+    // The file's size in bytes; nullopt when it cannot be opened for reading.
+    virtual std::optional<std::uint64_t> Size(const std::string& path) = 0;
+    // The SHA-256 of the whole file in lower-case hex; nullopt when the file cannot be read,
+    // an empty text when the system has no SHA-256 (CryptoAPI without PROV_RSA_AES).
+    virtual std::optional<std::string> Sha256(const std::string& path) = 0;
+    // nullopt when the file has no version resource.
+    virtual std::optional<VersionStrings> Version(const std::string& path) = 0;
+    // WinVerifyTrust with revocation checks off and cached-only retrieval.
+    virtual SignatureVerdict Signature(const std::string& path) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,61 @@
+#include "platform/sim/system/SimFileFacts.h"
+
+#include <map>
+
+#include "platform/sim/system/SimText.h"
+
+namespace platform::sim {
+
+namespace {
+
+class ScriptedFacts : public SimFileFacts {
+public:
+    explicit ScriptedFacts(SimFiles& files) : files_(files) {}
+
+    void Script(const std::string& path, ScriptedFileFacts facts) override {
+        scripts_[Key(path)] = std::move(facts);
+    }
+
+    std::optional<std::uint64_t> Size(const std::string& path) override {
+        const std::optional<std::string> content = files_.Content(path);
+        if (!content) return std::nullopt;
+        const ScriptedFileFacts* script = Find(path);
+        return script && script->size ? *script->size : content->size();
+    }
+
+    std::optional<std::string> Sha256(const std::string& path) override {
+        if (!files_.Content(path)) return std::nullopt;
+        const ScriptedFileFacts* script = Find(path);
+        return script ? script->sha256 : std::string();
+    }
+
+    std::optional<VersionStrings> Version(const std::string& path) override {
+        const ScriptedFileFacts* script = files_.Exists(path) ? Find(path) : nullptr;
+        return script ? script->version : std::nullopt;
+    }
+
+    SignatureVerdict Signature(const std::string& path) override {
+        const ScriptedFileFacts* script = files_.Exists(path) ? Find(path) : nullptr;
+        return script ? script->signature : SignatureVerdict{};
+    }
+
+private:
+    // Windows paths compare without regard to case.
+    static std::string Key(const std::string& path) { return ToLowerAscii(path); }
+
+    const ScriptedFileFacts* Find(const std::string& path) const {
+        const auto found = scripts_.find(Key(path));
+        return found == scripts_.end() ? nullptr : &found->second;
+    }
+
+    SimFiles& files_;
+    std::map<std::string, ScriptedFileFacts> scripts_;
+};
+
+}  // namespace
+
+std::unique_ptr<SimFileFacts> MakeSimFileFacts(SimFiles& files) {
+    return std::make_unique<ScriptedFacts>(files);
+}
+
+}  // namespace platform::sim

@@ -1,0 +1,73 @@
+// Task Manager's verdict beside a Run-key hit: read from StartupApproved, never changing the hit.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/engine/StartupApproval.h"
+#include "platform/sim/system/SimSystem.h"
+
+namespace {
+
+using platform::RootKey;
+using zorvik::StartupApproval;
+
+const std::string kApproved = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+const std::string kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string kRun32 = "SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+TEST(StartupApprovalTest, FirstByteOfTheEntryInTheMatchingKeyGivesTheVerdict) {
+    struct Case {
+        const char* root;       // as the rule writes it
+        std::string key;        // the hit's key
+        RootKey approvedRoot;   // where the StartupApproved entry is planted
+        std::string approvedKey;
+        std::string data;       // empty text: no entry planted
+        StartupApproval expected;
+    };
+    const std::string allowed("\x02\0\0\0\0\0\0\0\0\0\0\0", 12);
+    const std::string disabledAt("\x03\0\0\0\x10\x20\x30\x40\x50\x60\x70\x01", 12);
+    const Case cases[] = {
+        {"HKEY_CURRENT_USER", kRun, RootKey::CurrentUser, "Run", allowed, StartupApproval::Allowed},
+        {"HKEY_CURRENT_USER", kRun, RootKey::CurrentUser, "Run", disabledAt, StartupApproval::Disabled},
+        {"HKEY_CURRENT_USER", kRun, RootKey::CurrentUser, "Run", std::string("\x01", 1), StartupApproval::Disabled},
+        {"HKEY_CURRENT_USER", kRun, RootKey::CurrentUser, "Run", std::string("\x06", 1), StartupApproval::Unknown},
+        {"HKEY_CURRENT_USER", kRun, RootKey::CurrentUser, "Run", "", StartupApproval::Unknown},
+        {"HKEY_LOCAL_MACHINE", kRun, RootKey::LocalMachine, "Run", disabledAt, StartupApproval::Disabled},
+        // The machine's verdict does not answer for the user's Run key.
+        {"HKEY_CURRENT_USER", kRun, RootKey::LocalMachine, "Run", disabledAt, StartupApproval::Unknown},
+        {"HKEY_LOCAL_MACHINE", kRun32, RootKey::LocalMachine, "Run32", disabledAt, StartupApproval::Disabled},
+        {"HKEY_LOCAL_MACHINE", kRun32, RootKey::LocalMachine, "Run", disabledAt, StartupApproval::Unknown},
+        // RunOnce and other keys have no verdict.
+        {"HKEY_CURRENT_USER", kRun + "Once", RootKey::CurrentUser, "Run", disabledAt, StartupApproval::Unknown},
+        {"HKEY_CLASSES_ROOT", kRun, RootKey::ClassesRoot, "Run", disabledAt, StartupApproval::Unknown},
+    };
+    for (const Case& c : cases) {
+        platform::sim::SimSystem sys;
+        if (!c.data.empty())
+            sys.reg().Put(c.approvedRoot, kApproved + c.approvedKey, "Bot", platform::RegType::Binary,
+                          c.data);
+        const zorvik::RegStart hit{c.root, c.key, "Bot", false};
+        EXPECT_EQ(zorvik::RunValueApproval(sys, hit), c.expected) << c.root << '\\' << c.key
+                                                                  << " / " << c.approvedKey;
+    }
+}
+
+TEST(StartupApprovalTest, EachHitGetsItsVerdictInRowOrderAndKeepsItsDisabledFlag) {
+    platform::sim::SimSystem sys;
+    sys.reg().Put(RootKey::CurrentUser, kApproved + "Run", "Second", platform::RegType::Binary,
+                  std::string("\x03\0\0\0", 4));
+    zorvik::ProcInfo findings;
+    findings.RegList.push_back({"HKEY_CURRENT_USER", kRun, "First", false});
+    findings.RegList.push_back({"HKEY_CURRENT_USER", kRun, "Second", false});
+    findings.FolList.push_back({"C:\\Startup", false});
+
+    const std::vector<StartupApproval> approvals = zorvik::ApprovalsOf(sys, findings);
+
+    EXPECT_EQ(approvals, (std::vector<StartupApproval>{StartupApproval::Unknown,
+                                                        StartupApproval::Disabled,
+                                                        StartupApproval::Unknown}));
+    EXPECT_FALSE(findings.RegList[1].Disabled);
+    EXPECT_EQ(sys.reg().OpenKeyCount(), 0);
+}
+
+}  // namespace
