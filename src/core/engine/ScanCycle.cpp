@@ -38,7 +38,9 @@ void ExamineProcess(CycleContext& cycle, std::uint32_t pid) {
     auto findings = std::make_unique<ProcInfo>();
     std::string details = kBotProcessDetails;
     const std::string shortFileName = ProgramFileNameOf(GetShortPath(cycle.sys, path));
-    const bool startsWithWindows = FindStartups(cycle.sys, cycle.options, ProgramFileNameOf(path),
+    // An unreadable name is no program name: searching for "Unknown" would list every start-up
+    // that mentions the word. The hijack test still sees the process.
+    const bool startsWithWindows = path != kUnknownProcessPath && FindStartups(cycle.sys, cycle.options, ProgramFileNameOf(path),
                                                 shortFileName, *findings, details);
     std::optional<std::size_t> row;
     if (startsWithWindows) {
