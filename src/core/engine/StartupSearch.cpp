@@ -106,8 +106,13 @@ private:
         const std::string file = GetWindowsDrive(sys_) + rule.path;
         if (!PathExists(sys_, file)) return;
         std::string bytes;
-        // A folder, or a file another program holds locked, gives no hits; the search goes on.
-        if (!sys_.files().ReadAll(file, bytes).ok) return;
+        // A folder, a file another program holds locked or one too large to be a start-up list
+        // gives no hits; the search goes on, also when memory runs short.
+        try {
+            if (!sys_.files().ReadAll(file, bytes).ok) return;
+        } catch (const std::bad_alloc&) {
+            return;
+        }
         for (const std::string& line : SplitTextLines(bytes))
             Record(findings_.FilList, FilStart{file}, line);
     }
