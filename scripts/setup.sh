@@ -6,9 +6,11 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
 # Build tools, test and benchmark libraries, the help compiler (chmcmd), the release packer,
-# and the screenshot tools of the run script (import, convert, xdpyinfo).
+# the screenshot tools of the run script (import, convert, xdpyinfo), and clang with its
+# sanitizer and libFuzzer runtimes for the sanitizer tree and the fuzz targets.
 tools=(
   cmake g++ make
+  clang libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fp-utils

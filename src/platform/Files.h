@@ -28,6 +28,11 @@ constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorPathNotFound = 3;
 constexpr std::uint32_t kErrorAccessDenied = 5;
 constexpr std::uint32_t kErrorSharingViolation = 32;
+constexpr std::uint32_t kErrorFileTooLarge = 223;
+
+// No whole-file read takes more: a rules, settings or start-up file past 64 MiB is none of them,
+// and reserving a file's size could end the program for want of memory.
+constexpr std::uint64_t kReadAllLimit = std::uint64_t{64} << 20;
 
 class Files {
 public:
@@ -54,7 +59,8 @@ public:
     // nullopt when the file cannot be opened; a short read returns only the bytes read.
     virtual std::optional<std::string> ReadAt(const std::string& path, std::uint64_t offset,
                                               std::size_t count) = 0;
-    // Whole-file read and write; a folder, a locked or a missing file fails with its error code.
+    // Whole-file read and write; a folder, a locked or a missing file fails with its error code,
+    // a file over kReadAllLimit with kErrorFileTooLarge (and nothing is read).
     virtual FileResult ReadAll(const std::string& path, std::string& bytes) = 0;
     virtual FileResult WriteAll(const std::string& path, const std::string& bytes) = 0;
 

@@ -1,7 +1,8 @@
 #pragma once
 // Profile (INI) files with the reading rules of GetPrivateProfileStringA:
 // names matched without regard to case, blanks around values trimmed, one pair of quotes
-// removed, values cut at 2047 characters, name lists limited to a 16384-byte buffer.
+// removed. Values and name lists are read whole: the buffer grows and the call is made again
+// while the size it reports says the text was cut.
 // A bare file name (no path) refers to a file in the Windows directory.
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@ namespace platform {
 
 constexpr std::size_t kProfileValueBuffer = 2048;
 constexpr std::size_t kProfileNameListBuffer = 16384;
+// The buffer grows no further: a profile text past 64 MiB is no settings or rules file.
+constexpr std::size_t kProfileBufferLimit = std::size_t{1} << 26;
 
 class Profile {
 public:
@@ -17,9 +20,9 @@ public:
 
     virtual std::string ReadString(const std::string& file, const std::string& section,
                                    const std::string& key, const std::string& defaultValue) = 0;
-    // Section names in file order; those that do not fit the name buffer are left out.
+    // Section names in file order.
     virtual std::vector<std::string> SectionNames(const std::string& file) = 0;
-    // Key names of a section in file order, under the same buffer limit.
+    // Key names of a section in file order.
     virtual std::vector<std::string> KeyNames(const std::string& file, const std::string& section) = 0;
 
     // WritePrivateProfileStringA; false when the write is refused (read-only file or folder).

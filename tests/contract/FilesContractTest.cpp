@@ -210,6 +210,10 @@ TEST_F(FilesContract, WholeFileReadsAndWritesReportTheirErrors) {
     platform::FileResult missingFolder = Fs().ReadAll(dir_ + "nowhere\\missing.txt", bytes);
     EXPECT_FALSE(missingFolder.ok);
     EXPECT_EQ(missingFolder.error, platform::kErrorPathNotFound);
+    Write("huge.txt", std::string(platform::kReadAllLimit + 1, 'x'));
+    platform::FileResult huge = Fs().ReadAll(dir_ + "huge.txt", bytes);
+    EXPECT_FALSE(huge.ok);
+    EXPECT_EQ(huge.error, platform::kErrorFileTooLarge);
     EXPECT_EQ(bytes, "untouched");
 
     platform::FileResult writeFolder = Fs().WriteAll(dir_ + "folder", "x");

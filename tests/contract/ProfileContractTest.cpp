@@ -74,12 +74,17 @@ TEST_F(ProfileContract, MissingFileSectionOrKeyGivesTheDefault) {
     EXPECT_EQ(Read("Here", "Other", "trailing  "), "trailing") << "the default loses trailing blanks";
 }
 
-TEST_F(ProfileContract, ValuesAreCutAt2047Characters) {
+// A win.ini-style load= entry padded past any fixed buffer still names its program at the end.
+TEST_F(ProfileContract, ValuesOfAnyLengthAreReadWhole) {
     std::string longValue;
     for (int i = 0; i < 3000; ++i) longValue += static_cast<char>('a' + i % 26);
-    WriteFile("[Long]\r\nValue=" + longValue + "\r\nExact=" + longValue.substr(0, 2047) + "\r\n");
-    EXPECT_EQ(Read("Long", "Value"), longValue.substr(0, 2047));
+    std::string padded = std::string(70000, ' ') + "x" + std::string(70000, ',') + "C:\\bot.exe";
+    WriteFile("[Long]\r\nValue=" + longValue + "\r\nExact=" + longValue.substr(0, 2047) +
+              "\r\nQuoted=\"" + longValue + "\"\r\nload=" + padded + "\r\n");
+    EXPECT_EQ(Read("Long", "Value"), longValue);
     EXPECT_EQ(Read("Long", "Exact"), longValue.substr(0, 2047));
+    EXPECT_EQ(Read("Long", "Quoted"), longValue);
+    EXPECT_EQ(Read("Long", "load"), padded.substr(70000));
 }
 
 TEST_F(ProfileContract, NamesComeInFileOrderAndOnlyKeysWithValuesAreListed) {
@@ -101,26 +106,27 @@ TEST_F(ProfileContract, NamesComeInFileOrderAndOnlyKeysWithValuesAreListed) {
     EXPECT_TRUE(Ini().SectionNames(dir_ + "missing.ini").empty());
 }
 
-// 400 names of 50 characters need 20400 bytes; 321 of them and their zeros (16371 bytes) fit
-// in the 16384-byte buffer with room for the list's end, the 322nd does not.
-TEST_F(ProfileContract, NameListsStopAtTheBufferWithWholeNames) {
+// 5,000 names of 50 characters need about 255,000 bytes, far past the first buffer: every
+// one is listed, none cut short.
+TEST_F(ProfileContract, NameListsHoldEveryWholeName) {
+    const int count = 5000;
     auto nameAt = [](int i) {
-        std::string n = "Name" + std::to_string(1000 + i);
+        std::string n = "Name" + std::to_string(10000 + i);
         return n + std::string(50 - n.size(), 'x');
     };
     std::string sections, keys = "[Keys]\r\n";
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < count; ++i) {
         sections += "[" + nameAt(i) + "]\r\n";
         keys += nameAt(i) + "=v\r\n";
     }
     WriteFile(keys + sections);
 
     auto sectionNames = Ini().SectionNames(file_);
-    ASSERT_EQ(sectionNames.size(), 322u) << "Keys and 321 of the others";
+    ASSERT_EQ(sectionNames.size(), count + 1u) << "Keys and all the others";
     EXPECT_EQ(sectionNames[0], "Keys");
     auto keyNames = Ini().KeyNames(file_, "Keys");
-    ASSERT_EQ(keyNames.size(), 321u);
-    for (int i = 0; i < 321; ++i) {
+    ASSERT_EQ(keyNames.size(), static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
         EXPECT_EQ(keyNames[i], nameAt(i));
         EXPECT_EQ(sectionNames[i + 1], nameAt(i));
     }

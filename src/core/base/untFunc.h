@@ -25,7 +25,10 @@ platform::RootKey RootKeyFromName(const std::string& name);
 // The program's path out of a command line, in long form; empty when it does not exist.
 std::string ExtractProgramPath(platform::System& sys, const std::string& command);
 
-// Full path of the process's main module, "Unknown" when its name cannot be read, or empty.
+// The path given to a process whose file name cannot be read: it names no program to search for.
+inline constexpr const char* kUnknownProcessPath = "Unknown";
+// Full path of the process's main module (or its image name), kUnknownProcessPath when neither
+// can be read, or empty.
 std::string GetProcessPath(platform::System& sys, std::uint32_t processId);
 
 std::string GetShortPath(platform::System& sys, const std::string& path);

@@ -5,8 +5,6 @@ namespace zorvik {
 
 namespace {
 
-const std::string kUnknownName = "Unknown";
-
 // Vista and later let a process be asked for its image name with a lesser right, which is
 // granted for processes (services, elevated programs) that refuse the module-list rights.
 std::string FullImageNameWithLimitedRights(platform::Processes& procs, std::uint32_t processId) {
@@ -31,8 +29,11 @@ std::string GetProcessPath(platform::System& sys, std::uint32_t processId) {
     const std::uintptr_t mainModule = procs.FirstModule(process.get());
     if (mainModule == 0) return procs.FullImageName(process.get()).value_or(std::string());
     const std::optional<std::string> fileName = procs.ModuleFileName(process.get(), mainModule);
-    if (!fileName || fileName->empty()) return kUnknownName;
-    return *fileName;
+    if (fileName && !fileName->empty()) return *fileName;
+    // The image name often answers where the module name does not.
+    const std::optional<std::string> imageName = procs.FullImageName(process.get());
+    if (imageName && !imageName->empty()) return *imageName;
+    return kUnknownProcessPath;
 }
 
 }  // namespace zorvik

@@ -56,6 +56,9 @@ void ExamineProcess(CycleContext& cycle, std::uint32_t pid) {
 void ListProcess(CycleContext& cycle, const ExaminedProgram& program, StartupFindings& found) {
     const std::uint32_t pid = program.pid;
     const std::string& path = program.path;
+    // An unreadable name is no program name: its hits for "Unknown" would list every start-up
+    // that mentions the word. The hijack test still sees the process.
+    if (path == kUnknownProcessPath) found = StartupFindings{};
     auto findings = std::make_unique<ProcInfo>(std::move(found.info));
     std::string details = kBotProcessDetails;
     const bool startsWithWindows = FinishStartups(cycle.options, found, details);

@@ -1,5 +1,6 @@
 #include "core/engine/StartupPlaces.h"
 
+#include <new>
 #include <optional>
 
 #include "core/base/AsciiLower.h"
@@ -114,8 +115,13 @@ private:
         const std::string file = GetWindowsDrive(sys_) + rule.path;
         if (!PathExists(sys_, file)) return;
         std::string bytes;
-        // A folder, or a file another program holds locked, gives no texts; the scan goes on.
-        if (!sys_.files().ReadAll(file, bytes).ok) return;
+        // A folder, a file another program holds locked or one too large to be a start-up list
+        // gives no texts; the scan goes on, also when memory runs short.
+        try {
+            if (!sys_.files().ReadAll(file, bytes).ok) return;
+        } catch (const std::bad_alloc&) {
+            return;
+        }
         const std::uint32_t spot = AddSpot(StartupList::Fil, file);
         for (const std::string& line : SplitTextLines(bytes)) AddText(spot, line);
     }

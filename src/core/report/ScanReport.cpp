@@ -19,9 +19,12 @@ const ProcInfo kNoFindings;
 
 const ProcInfo& FindingsOf(const ProcessRow& row) { return row.data ? *row.data : kNoFindings; }
 
-bool IsDecimal(const std::string& text) {
-    std::size_t i = text.size() > 1 && text[0] == '-' ? 1 : 0;
+// A JSON number: "0" or an optional minus and digits without a leading zero. Any other pid text
+// ("007", "-0", "") is written as a string, so the report always parses.
+bool IsCanonicalInteger(const std::string& text) {
+    std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
     if (i == text.size()) return false;
+    if (text[i] == '0') return i == 0 && text.size() == 1;
     for (; i < text.size(); ++i)
         if (text[i] < '0' || text[i] > '9') return false;
     return true;
@@ -104,7 +107,7 @@ std::string JsonReport(const ProcessList& list) {
         out += "    {\n";
         out += "      \"path\": " + JsonString(AnsiToUtf8(row.caption)) + ",\n";
         out += "      \"pid\": " +
-               (IsDecimal(row.pid) ? row.pid : JsonString(AnsiToUtf8(row.pid))) + ",\n";
+               (IsCanonicalInteger(row.pid) ? row.pid : JsonString(AnsiToUtf8(row.pid))) + ",\n";
         out += "      \"details\": " + JsonString(AnsiToUtf8(row.details)) + ",\n";
         out += "      \"startups\": [";
         const std::vector<StartupRow> hits = StartupRowsOf(FindingsOf(row));

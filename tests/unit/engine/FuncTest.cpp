@@ -363,8 +363,17 @@ TEST_F(GetProcessPathTest, GivesTheMainModulePath) {
 TEST_F(GetProcessPathTest, AnUnreadableFileNameIsUnknown) {
     SimProcess p = Process(1300, "C:\\bot.exe");
     p.fileNameReadable = false;
+    p.imageNameReadable = false;
     sys.procs().AddProcess(p);
     EXPECT_EQ("Unknown", zorvik::GetProcessPath(sys, 1300));
+    EXPECT_EQ(0, sys.procs().OpenHandleCount());
+}
+
+TEST_F(GetProcessPathTest, AnUnreadableModuleNameFallsBackToTheImageName) {
+    SimProcess p = Process(1310, "C:\bot.exe");
+    p.fileNameReadable = false;
+    sys.procs().AddProcess(p);
+    EXPECT_EQ("C:\bot.exe", zorvik::GetProcessPath(sys, 1310));
     EXPECT_EQ(0, sys.procs().OpenHandleCount());
 }
 

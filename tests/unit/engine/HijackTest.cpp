@@ -279,7 +279,9 @@ TEST_F(HijackTestOnSim, ParentThatHasExitedIsNotNamed) {
 }
 
 TEST_F(HijackTestOnSim, ParentWhoseNameCannotBeReadIsUnknown) {
-    AddParent().fileNameReadable = false;
+    platform::sim::SimProcess& parent = AddParent();
+    parent.fileNameReadable = false;
+    parent.imageNameReadable = false;
     StartParent();
     AddTested({kSuspendedAtStart, kRunning}, kParentPid);
     std::string details;

@@ -179,6 +179,24 @@ TEST_F(ScanCycleTest, HijackAloneGivesARowWithCountZeroAndEmptyFindings) {
     EXPECT_TRUE(row.data->FilList.empty());
 }
 
+// A process whose name cannot be read is no program "Unknown": a start-up that mentions the
+// word does not make it a listed one.
+TEST_F(ScanCycleTest, ProcessWithAnUnreadableNameIsNotSearchedAsUnknown) {
+    platform::sim::SimProcess process;
+    process.pid = 30;
+    process.parentPid = maintest::kParentPid;
+    process.imagePath = "C:\\Apps\\hidden.exe";
+    process.fileNameReadable = false;
+    process.imageNameReadable = false;
+    sys.procs().AddProcess(process);
+    sys.procs().AddSocket(process.pid, kListen);
+    PutRun("Unknown", "C:\\Unknown\\unknown.exe");
+
+    Scan();
+
+    EXPECT_EQ(list.Count(), 0u);
+}
+
 TEST_F(ScanCycleTest, NoStartupsAndNoHijackGivesNoRow) {
     Start(kAlpha);
     sys.procs().AddSocket(kAlpha.pid, kListen);

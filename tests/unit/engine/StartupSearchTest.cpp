@@ -459,15 +459,19 @@ INSTANTIATE_TEST_SUITE_P(
         LinesCase{"noMatch", "echo off\r\npath c:\\dos\r\n", {}}),
     [](const auto& info) { return std::string(info.param.what); });
 
-// A folder or a locked file in place of a text file gives no hits; the rules after it still run.
+// A folder, a locked file or one too large for a start-up list in place of a text file gives no
+// hits; the rules after it still run.
 TEST_F(StartupSearchTest, UnreadableTextFileGivesNoHitsAndTheSearchGoesOn) {
+    std::string huge = "prog.exe\r\n";
+    huge.resize(platform::kReadAllLimit + 1, 'x');
+    sys.fs().AddFile("C:\\huge.bat", huge);
     sys.fs().AddDirectory("C:\\Batch.bat");
     sys.fs().AddFile("C:\\locked.bat", "prog.exe\r\n");
     sys.fs().Lock("C:\\locked.bat", true);
     sys.fs().AddFile("C:\\open.bat", "prog.exe\r\n");
     WriteRules(PathRule("Folder", "FIL", "Batch.bat") + PathRule("Locked", "FIL", "locked.bat") +
                PathRule("Drive root", "FIL", "") + PathRule("Missing", "FIL", "none.bat") +
-               RunRule() + PathRule("Open", "FIL", "open.bat"));
+               PathRule("Huge", "FIL", "huge.bat") + RunRule() + PathRule("Open", "FIL", "open.bat"));
     PutRun("Prog", "c:\\prog.exe");
 
     const auto result = Search("prog.exe");

@@ -153,6 +153,22 @@ TEST(ScanReportTest, RowWithoutFindingsPrintsNoEntries) {
               std::string::npos);
 }
 
+TEST(ScanReportTest, JsonQuotesEveryPidThatIsNoCanonicalNumber) {
+    struct Case { std::string pid; std::string written; };
+    const Case cases[] = {
+        {"0", "0"}, {"1234", "1234"}, {"-1", "-1"},
+        {"007", "\"007\""}, {"-0", "\"-0\""}, {"-", "\"-\""}, {"", "\"\""},
+        {"-012", "\"-012\""}, {"12a", "\"12a\""}, {"+5", "\"+5\""},
+    };
+    for (const Case& c : cases) {
+        zorvik::ProcessList list;
+        list.Add("C:\\a.exe", c.pid, "d", nullptr);
+        EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Json).find("\"pid\": " + c.written + ",\n"),
+                  std::string::npos)
+            << c.pid;
+    }
+}
+
 // ---- Saved settings ----------------------------------------------------------------------
 
 TEST(SavedScanSettingsTest, NoFileTrustsNothingAndKeepsSafeStartupsListed) {

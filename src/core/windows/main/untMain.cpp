@@ -53,7 +53,8 @@ platform::ListView& MakeList(platform::Window& form, const char* name, Rect boun
     return form.AddListView(desc);
 }
 
-constexpr int kDefaultColumnWidth = platform::ListColumn{}.width;
+// Not constexpr: ListColumn holds a std::string, which is no literal type for every compiler.
+const int kDefaultColumnWidth = platform::ListColumn{}.width;
 
 }  // namespace
 

@@ -171,6 +171,7 @@ public:
         if (!node) return {false, error};
         if (node->isDirectory) return {false, kErrorAccessDenied};
         if (node->locked) return {false, kErrorSharingViolation};
+        if (node->content.size() > kReadAllLimit) return {false, kErrorFileTooLarge};
         bytes = node->content;
         return {true, 0};
     }

@@ -65,7 +65,7 @@ public:
         if (!limitedQueries_) return std::nullopt;
         const SimProcess* p = Target(process, kProcessQueryLimitedInformation);
         if (!p) p = Target(process, kProcessQueryInformation);
-        if (!p || p->imagePath.empty()) return std::nullopt;
+        if (!p || !p->imageNameReadable || p->imagePath.empty()) return std::nullopt;
         return p->imagePath;
     }
 

@@ -8,6 +8,24 @@ namespace platform::sim {
 
 namespace {
 
+// The platform's reading over the simulated call: the buffer doubles while the call says
+// the text was cut, up to the same limit.
+template <typename Call>
+auto GrowUntilWhole(std::size_t size, Call call) {
+    for (;;) {
+        auto [text, whole] = call(size);
+        if (whole || size >= kProfileBufferLimit) return text;
+        size *= 2;
+    }
+}
+
+std::vector<std::string> AllNames(const std::vector<std::string>& names) {
+    return GrowUntilWhole(kProfileNameListBuffer, [&](std::size_t size) {
+        auto kept = NamesThatFit(names, size);
+        return std::pair{kept, kept.size() == names.size()};
+    });
+}
+
 class SimProfileImpl : public Profile {
 public:
     explicit SimProfileImpl(SimFiles& files) : files_(files) {}
@@ -16,24 +34,28 @@ public:
                            const std::string& key, const std::string& defaultValue) override {
         auto text = Load(file);
         if (text) {
-            if (auto raw = text->Value(section, key)) return ProfileValueText(*raw, kProfileValueBuffer);
+            if (auto raw = text->Value(section, key))
+                return GrowUntilWhole(kProfileValueBuffer, [&](std::size_t size) {
+                    std::string value = ProfileValueText(*raw, size);
+                    return std::pair{value, value.size() + 1 < size};
+                });
         }
-        // The default comes back without its trailing blanks, cut like a value.
+        // The default comes back without its trailing blanks, read like a value.
         std::string fallback = defaultValue;
         while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
-        return fallback.substr(0, kProfileValueBuffer - 1);
+        return fallback;
     }
 
     std::vector<std::string> SectionNames(const std::string& file) override {
         auto text = Load(file);
         if (!text) return {};
-        return NamesThatFit(text->SectionNames(), kProfileNameListBuffer);
+        return AllNames(text->SectionNames());
     }
 
     std::vector<std::string> KeyNames(const std::string& file, const std::string& section) override {
         auto text = Load(file);
         if (!text) return {};
-        return NamesThatFit(text->KeyNames(section), kProfileNameListBuffer);
+        return AllNames(text->KeyNames(section));
     }
 
     bool WriteString(const std::string& file, const std::string& section, const std::string& key,

@@ -37,6 +37,7 @@ struct SimProcess {
     bool openableLimited = true;           // the limited-query fallback
     bool modulesReadable = true;           // false: EnumProcessModules gives no module
     bool fileNameReadable = true;          // false: GetModuleFileNameExA writes nothing
+    bool imageNameReadable = true;         // false: QueryFullProcessImageNameA fails too
     bool terminable = true;
     std::uintptr_t imageBase = 0x400000;
     // The bytes mapped at imageBase (at least the DOS and NT headers for the image test).

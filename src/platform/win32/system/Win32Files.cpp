@@ -102,13 +102,15 @@ FileResult Win32Files::ReadAll(const std::string& path, std::string& bytes) {
     if (!file) return Failed();
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size)) return Failed();
+    if (static_cast<std::uint64_t>(size.QuadPart) > kReadAllLimit) return {false, kErrorFileTooLarge};
+    // Read in pieces, nothing reserved: the size may change while the file is read.
     std::string content;
-    content.reserve(static_cast<std::size_t>(size.QuadPart));
     char chunk[65536];
     for (;;) {
         DWORD got = 0;
         if (!::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return Failed();
         if (got == 0) break;
+        if (content.size() + got > kReadAllLimit) return {false, kErrorFileTooLarge};
         content.append(chunk, got);
     }
     bytes = std::move(content);

@@ -22,30 +22,44 @@ std::vector<std::string> SplitNameList(const std::string& buffer, DWORD length) 
     return names;
 }
 
+// Calls read(buffer) with a growing buffer until what it returns is less than the size that
+// tells a cut text (bufferSize - cutMargin), or the buffer reaches its limit. A value may hide
+// a program past any fixed size, and a rules file may hold any number of sections.
+template <typename Read>
+std::pair<std::string, DWORD> ReadGrowing(std::size_t first, DWORD cutMargin, Read read) {
+    std::string buffer(first, '\0');
+    for (;;) {
+        DWORD n = read(buffer);
+        if (n + cutMargin < buffer.size() || buffer.size() >= kProfileBufferLimit) return {buffer, n};
+        buffer.assign(buffer.size() * 2, '\0');
+    }
+}
+
 }  // namespace
 
 std::string Win32Profile::ReadString(const std::string& file, const std::string& section,
                                      const std::string& key, const std::string& defaultValue) {
-    std::string buffer(kProfileValueBuffer, '\0');
-    DWORD n = ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
-                                         buffer.data(), static_cast<DWORD>(buffer.size()),
-                                         file.c_str());
+    auto [buffer, n] = ReadGrowing(kProfileValueBuffer, 1, [&](std::string& b) {
+        return ::GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
+                                          b.data(), static_cast<DWORD>(b.size()), file.c_str());
+    });
     buffer.resize(n);
     return buffer;
 }
 
 std::vector<std::string> Win32Profile::SectionNames(const std::string& file) {
-    std::string buffer(kProfileNameListBuffer, '\0');
-    DWORD n = ::GetPrivateProfileSectionNamesA(buffer.data(), static_cast<DWORD>(buffer.size()),
-                                               file.c_str());
+    auto [buffer, n] = ReadGrowing(kProfileNameListBuffer, 2, [&](std::string& b) {
+        return ::GetPrivateProfileSectionNamesA(b.data(), static_cast<DWORD>(b.size()), file.c_str());
+    });
     return SplitNameList(buffer, n);
 }
 
 std::vector<std::string> Win32Profile::KeyNames(const std::string& file,
                                                 const std::string& section) {
-    std::string buffer(kProfileNameListBuffer, '\0');
-    DWORD n = ::GetPrivateProfileStringA(section.c_str(), nullptr, "", buffer.data(),
-                                         static_cast<DWORD>(buffer.size()), file.c_str());
+    auto [buffer, n] = ReadGrowing(kProfileNameListBuffer, 2, [&](std::string& b) {
+        return ::GetPrivateProfileStringA(section.c_str(), nullptr, "", b.data(),
+                                          static_cast<DWORD>(b.size()), file.c_str());
+    });
     return SplitNameList(buffer, n);
 }
 
