@@ -57,14 +57,15 @@ step_time() { echo "$((SECONDS - step_began)) s"; }
 count_results() {
   read -r build_passed build_failed build_skipped < <(awk -v fixtures="$2" '
     BEGIN { n = split(fixtures, names, "\n"); for (i = 1; i <= n; i++) fixture[names[i]] = 1 }
-    /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: / {
+    # "  3/146 Test  #12: NAME ......   Passed    0.01 sec", or "***Failed", "***Skipped", ...
+    /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: .* sec$/ {
       sub(/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: /, "")
-      name = $1
-      status = substr($0, length(name) + 1)
-      if (status ~ /^ *\.* *Passed /) result = "passed"
-      else if (status ~ /\*\*\*Skipped / || status ~ /\*\*\*Not Run \(Disabled\)/) result = "skipped"
+      sub(/ +[0-9.]+ sec$/, "")
+      if ($0 ~ / Passed$/) result = "passed"
+      else if ($0 ~ /\*\*\*Skipped$/ || $0 ~ /\*\*\*Not Run \(Disabled\)$/) result = "skipped"
       else result = "failed"
-      if (result != "failed" && name in fixture) next
+      sub(/ +\.* *(Passed|\*\*\*.*)$/, "")
+      if (result != "failed" && $0 in fixture) next
       count[result]++
     }
     END { printf "%d %d %d\n", count["passed"], count["failed"], count["skipped"] }' "$1")
@@ -99,7 +100,7 @@ for build in "${builds[@]}"; do
   stamp="$dir/Testing/.test-sh-started"
   mkdir -p "$dir/Testing" && touch "$stamp"
   # Listing the tests also lists the Windows programs' cases (under Wine, once per new program).
-  fixtures=$(cd "$dir" && ctest -N -L '^program_run$' 2>/dev/null |
+  fixtures=$(cd "$dir" && ctest -N -L '^program_run$' |
     sed -nE 's/^ *Test +#[0-9]+: ([^ ]+).*/\1/p')
   (cd "$dir" && ctest --output-on-failure -j"$jobs") 2>&1 | tee "$log"
   if grep -qE '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log"; then

@@ -43,13 +43,13 @@ wine32_installed() { [ -x "$wine32_loader" ]; }
 # A prefix for 32-bit programs too needs their system (syswow64).
 wants_syswow64() { wine32_runs && wine32_installed; }
 
-# True when the PE file is a 32-bit x86 program (machine 0x14c).
+# True when the PE file is a 32-bit x86 program (machine 0x14c, which od prints as 014c).
 is_pe32() {
   local pe_offset machine
   pe_offset=$(od -An -t u4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ')
   [ -n "$pe_offset" ] || return 1
   machine=$(od -An -t x2 -j $((pe_offset + 4)) -N 2 "$1" 2>/dev/null | tr -d ' ')
-  [ "$machine" = 14c ]
+  [ "$machine" = 014c ]
 }
 
 skip_if_unrunnable() {
