@@ -117,8 +117,7 @@ for build in "${builds[@]}"; do
   for record in "$dir"/tests/*.log; do
     [ -f "$record" ] && [ "$record" -nt "$stamp" ] || continue
     echo "$build: $(basename "$record" .log):"
-    tr -d '\r' <"$record" | grep -E '^\[(==========|  PASSED  |  FAILED  |  SKIPPED )\] [0-9]+ tests?' |
-      sed 's/^/  /'
+    scripts/gtest-verdict.sh --summary "$record" | sed 's/^/  /'
   done
   # The programs not run, one line for each reason the runner gave ("wine-run: X.exe skipped: WHY").
   [ -f "$dir/Testing/Temporary/LastTest.log" ] &&
