@@ -9,8 +9,10 @@
 set(run_environment "WINEPREFIX=${wineprefix};ZORVIK_WINE_TIMEOUT=540")
 set(skip_code 77)
 
+# A listing takes seconds; the bound keeps a stuck Wine from holding ctest up for long.
 execute_process(
-  COMMAND ${cmake} -E env "WINEPREFIX=${wineprefix}" ${wine_run} --list ${program} ${case_list}
+  COMMAND ${cmake} -E env "WINEPREFIX=${wineprefix}" ZORVIK_WINE_TIMEOUT=120
+          ${wine_run} --list ${program} ${case_list}
   RESULT_VARIABLE listed
   OUTPUT_QUIET)
 

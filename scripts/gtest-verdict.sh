@@ -4,8 +4,8 @@
 #
 #   gtest-verdict.sh LOG Suite.Name   the case: its part of the output, exit 0 when it passed,
 #                                     77 when GoogleTest skipped it, 1 when it failed or never ended
-#   gtest-verdict.sh --summary LOG    the program: exit 0 when it ended with a summary that agrees
-#                                     with its exit code, 1 otherwise
+#   gtest-verdict.sh --summary LOG    the program: its summary lines, exit 0 when it ended with a
+#                                     summary that agrees with its exit code, 1 otherwise
 #
 # The output is read line by line, not from GoogleTest's XML report: a program that crashes or
 # hangs writes no report, but its output still shows every case that ended before.
@@ -18,6 +18,10 @@ die() {
   exit 1
 }
 
+# GoogleTest's closing lines, the first of which says that the run got to its end.
+summary_lines='^\[(==========|  PASSED  |  FAILED  |  SKIPPED )\] [0-9]+ tests?'
+ran_to_its_end() { tr -d '\r' <"$1" | grep -Eq '^\[==========\] [0-9]+ tests? from .* ran\.'; }
+
 # How the recorded program ended ("exit N" or "timed out after N s").
 program_end() {
   [ -f "$1" ] || die "no record $1: the program run before this test did not happen"
@@ -28,9 +32,8 @@ if [ "${1:-}" = --summary ]; then
   [ $# -eq 2 ] || die "usage: gtest-verdict.sh --summary LOG"
   log=$2
   end=$(program_end "$log")
-  tr -d '\r' <"$log" | grep -E '^\[(==========|  PASSED  |  FAILED  |  SKIPPED )\] [0-9]+ tests?'
-  tr -d '\r' <"$log" | grep -Eq '^\[==========\] [0-9]+ tests? from .* ran\.' ||
-    die "the program ended without its summary ($end)"
+  tr -d '\r' <"$log" | grep -E "$summary_lines"
+  ran_to_its_end "$log" || die "the program ended without its summary ($end)"
   failures=$(grep -c '^\[  FAILED  \]' "$log")
   case $end in
     "exit 0") [ "$failures" -eq 0 ] || die "cases failed, yet the program ended with exit code 0" ;;
@@ -70,7 +73,7 @@ case $verdict in
   failed) exit 1 ;;
   unfinished) die "$case_name began but never ended: the program stopped ($end)" ;;
   *)
-    if grep -Eq '^\[==========\] [0-9]+ tests? from .* ran\.' "$log"; then
+    if ran_to_its_end "$log"; then
       die "$case_name did not run, though the program ran to its summary ($end)"
     fi
     die "$case_name did not run: the program stopped before it ($end)"

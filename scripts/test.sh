@@ -117,11 +117,14 @@ for build in "${builds[@]}"; do
   for record in "$dir"/tests/*.log; do
     [ -f "$record" ] && [ "$record" -nt "$stamp" ] || continue
     echo "$build: $(basename "$record" .log):"
-    tr -d '\r' <"$record" | grep -E '^\[(==========|  PASSED  |  FAILED  |  SKIPPED )\] [0-9]+ tests?' |
-      sed 's/^/  /'
+    scripts/gtest-verdict.sh --summary "$record" | sed 's/^/  /'
   done
+  # The programs not run, one line for each reason the runner gave ("wine-run: X.exe skipped: WHY").
   [ -f "$dir/Testing/Temporary/LastTest.log" ] &&
-    grep -h '^wine-run: .* skipped: ' "$dir/Testing/Temporary/LastTest.log" | sort -u | sed "s/^/$build: /"
+    sed -nE 's/^wine-run: ([^ ]+\.exe) skipped: (.*)$/\2\t\1/p' "$dir/Testing/Temporary/LastTest.log" |
+    sort -u | awk -F '\t' -v build="$build" '
+      { if ($1 in programs) programs[$1] = programs[$1] ", " $2; else programs[$1] = $2 }
+      END { for (reason in programs) print build ": " programs[reason] " skipped: " reason }'
 
   passed=$((passed + build_passed))
   failed=$((failed + build_failed))

@@ -157,11 +157,13 @@ run_gtest() {
   return 0
 }
 
+# A list newer than its program is still the program's.
+list_current() { [ -s "$2" ] && [ "$2" -nt "$1" ]; }
+
 # The cases as --gtest_list_tests names them: "Suite." lines, each followed by its "  Name"
 # lines; parameterised ones carry a "  # GetParam() = ..." note. Wine's console ends lines in CR.
 list_cases() {
   local exe=$1 list=$2 output rc
-  if [ -s "$list" ] && [ "$list" -nt "$exe" ]; then return 0; fi
   output=$(mktemp) || die "mktemp failed"
   timeout "$run_timeout" "$wine" "$exe" --gtest_list_tests </dev/null >"$output" 2>/dev/null
   rc=$?
@@ -220,16 +222,17 @@ exe=$1
 shift
 [ -f "$exe" ] || die "no such program: $exe"
 skip_if_unrunnable "$exe"
+if [ "$mode" = list ]; then
+  [ $# -eq 1 ] || die "usage: wine-run.sh --list PROGRAM.exe LIST"
+  list_current "$exe" "$1" && exit 0
+fi
 : "${WINEPREFIX:=$(cd "$(dirname "$exe")" && pwd)/wineprefix}"
 export WINEPREFIX
 ensure_prefix
 
 case $mode in
   gtest) run_gtest "$exe" "$@" ;;
-  list)
-    [ $# -eq 1 ] || die "usage: wine-run.sh --list PROGRAM.exe LIST"
-    list_cases "$exe" "$1"
-    ;;
+  list) list_cases "$exe" "$1" ;;
   record) record_gtest "$record_log" "$exe" "$@" ;;
   *) exec timeout "$run_timeout" "$wine" "$exe" "$@" ;;
 esac
