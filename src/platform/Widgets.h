@@ -139,6 +139,9 @@ public:
     std::function<void(char& key)> OnKeyPress;
 };
 
+// The character Backspace types (VK_BACK): an edit box that filters keys lets it through.
+constexpr char kBackspaceKey = 8;
+
 enum class UpDownDirection { None, Up, Down };
 
 struct UpDownSpec : ControlSpec {
@@ -232,6 +235,9 @@ public:
 
 // A horizontal bevel line.
 class Bevel : public Control {};
+
+// The largest period a window timer takes (USER_TIMER_MAXIMUM), in milliseconds.
+constexpr std::uint32_t kLongestTimerPeriod = 0x7FFFFFFF;
 
 // A timer owned by a window; its ticks arrive through the message loop. Interval 0 never ticks.
 class Timer {

@@ -2,6 +2,7 @@
 
 #include "core/base/Errors.h"
 #include "core/base/IntText.h"
+#include "platform/Widgets.h"
 
 namespace zorvik {
 
@@ -16,8 +17,8 @@ int IntervalSecondsOf(const std::string& text) {
 std::uint32_t TimerPeriodOf(int seconds) {
     if (seconds <= 0) return 0;
     const std::uint64_t milliseconds = static_cast<std::uint64_t>(seconds) * 1000u;
-    return milliseconds > kLongestTimerPeriod ? kLongestTimerPeriod
-                                              : static_cast<std::uint32_t>(milliseconds);
+    return milliseconds > platform::kLongestTimerPeriod ? platform::kLongestTimerPeriod
+                                                        : static_cast<std::uint32_t>(milliseconds);
 }
 
 }  // namespace zorvik

@@ -5,14 +5,11 @@
 
 namespace zorvik {
 
-// The largest period a window timer takes (USER_TIMER_MAXIMUM), in milliseconds.
-constexpr std::uint32_t kLongestTimerPeriod = 0x7FFFFFFF;
-
 // The seconds the interval box spells; a text that is no whole number (an emptied box) is 0.
 int IntervalSecondsOf(const std::string& text);
 
 // The timer's period for an interval: 0 (no timer) for none or a negative one, and no longer
-// than the system allows.
+// than the system allows (platform::kLongestTimerPeriod).
 std::uint32_t TimerPeriodOf(int seconds);
 
 }  // namespace zorvik

@@ -88,7 +88,7 @@ void TfrmOp::ChkAutoScanClick() {
 void TfrmOp::EdtIntKeyPress(char& key) {
     // Also drops the control characters of copy, cut, paste and undo.
     const bool digit = key >= '0' && key <= '9';
-    if (key != 8 && !digit) key = 0;
+    if (key != platform::kBackspaceKey && !digit) key = 0;
 }
 
 bool TfrmOp::UpIntChangingEx(platform::UpDownDirection direction) {

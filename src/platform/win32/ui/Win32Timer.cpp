@@ -4,6 +4,9 @@
 
 namespace platform::win32 {
 
+static_assert(kLongestTimerPeriod == USER_TIMER_MAXIMUM, "the portable limit is the system's");
+static_assert(kBackspaceKey == VK_BACK, "the portable key is the system's");
+
 Win32Timer::Win32Timer(Win32Window& form, std::string name, UINT_PTR id)
     : form_(form), name_(std::move(name)), id_(id) {}
 
