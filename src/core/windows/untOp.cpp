@@ -5,37 +5,23 @@
 
 #include "core/base/IntText.h"
 #include "core/base/untFunc.h"
+#include "core/windows/FormParts.h"
 
 namespace zorvik {
 
 namespace {
 
 using platform::ControlSpec;
-using platform::Rect;
 
 constexpr int kRegisterRunValue = 1;
 constexpr int kRemoveRunValue = 2;
 
 std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
-    platform::WindowSpec desc;
-    desc.name = "frmOp";
-    desc.caption = "Options";
-    desc.frame = platform::WindowFrame::FixedToolWindow;
-    desc.alwaysOnTop = true;
-    desc.centred = true;
+    platform::WindowSpec desc =
+        CentredWindowSpec("frmOp", "Options", platform::WindowFrame::FixedToolWindow, true);
     desc.clientWidth = 137;
     desc.clientHeight = 121;
     return sys.ui().NewWindow(desc);
-}
-
-ControlSpec ControlAt(const char* name, Rect bounds, const char* text = "",
-                 platform::GroupBox* parent = nullptr) {
-    ControlSpec desc;
-    desc.name = name;
-    desc.bounds = bounds;
-    desc.text = text;
-    desc.parent = parent;
-    return desc;
 }
 
 platform::Edit& MakeEdtInt(platform::Window& form, platform::GroupBox& group) {

@@ -1,19 +1,16 @@
 #include "core/windows/untTrust.h"
 
+#include "core/windows/FormParts.h"
+
 namespace zorvik {
 
 namespace {
 
 using platform::ControlSpec;
-using platform::Rect;
 
 std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
-    platform::WindowSpec desc;
-    desc.name = "frmTrust";
-    desc.caption = "Trusted Programs";
-    desc.frame = platform::WindowFrame::SizeableToolWindow;
-    desc.alwaysOnTop = true;
-    desc.centred = true;
+    platform::WindowSpec desc = CentredWindowSpec(
+        "frmTrust", "Trusted Programs", platform::WindowFrame::SizeableToolWindow, true);
     desc.outerWidth = 345;
     desc.outerHeight = 259;
     return sys.ui().NewWindow(desc);
@@ -21,32 +18,18 @@ std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
 
 platform::ListBox& MakeLstProg(platform::Window& form) {
     platform::ListBoxSpec desc;
-    desc.name = "LstProg";
-    desc.bounds = Rect{8, 8, 321, 153};
+    static_cast<ControlSpec&>(desc) = ControlAt("LstProg", {8, 8, 321, 153});
     desc.itemHeight = 13;
     return form.AddListBox(desc);
 }
 
 platform::Edit& MakeEdtPath(platform::Window& form) {
-    ControlSpec desc;
-    desc.name = "EdtPath";
-    desc.bounds = Rect{8, 168, 297, 21};
-    return form.AddEdit(desc);
-}
-
-platform::Button& MakeButton(platform::Window& form, const char* name, Rect bounds,
-                             const char* text) {
-    platform::ButtonSpec desc;
-    desc.name = name;
-    desc.bounds = bounds;
-    desc.text = text;
-    return form.AddButton(desc);
+    return form.AddEdit(ControlAt("EdtPath", {8, 168, 297, 21}));
 }
 
 platform::Button& MakeSpdOpen(platform::Window& form) {
     platform::ButtonSpec desc;
-    desc.name = "SpdOpen";
-    desc.bounds = Rect{304, 168, 23, 22};
+    static_cast<ControlSpec&>(desc) = ControlAt("SpdOpen", {304, 168, 23, 22});
     desc.flat = true;
     desc.glyph = platform::ButtonGlyph::OpenFolder;
     return form.AddButton(desc);

@@ -6,6 +6,7 @@
 #include "core/base/FixedTexts.h"
 #include "core/base/PathParts.h"
 #include "core/engine/ScanCycle.h"
+#include "core/windows/FormParts.h"
 #include "core/windows/untOp.h"
 #include "core/windows/untTrust.h"
 #include "platform/Shell.h"
@@ -17,32 +18,13 @@ namespace {
 using platform::ControlSpec;
 using platform::Rect;
 
-
 std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
-    platform::WindowSpec desc;
-    desc.name = "frmMain";
-    desc.caption = "Pellmoor";
-    desc.frame = platform::WindowFrame::Sizeable;
-    desc.centred = true;
+    platform::WindowSpec desc =
+        CentredWindowSpec("frmMain", "Pellmoor", platform::WindowFrame::Sizeable, false);
     desc.outerWidth = kMainWindowWidth;
     desc.outerHeight = kMainWindowHeight;
     desc.mainWindow = true;
     return sys.ui().NewWindow(desc);
-}
-
-ControlSpec ControlAt(const char* name, Rect bounds, const char* text = "") {
-    ControlSpec desc;
-    desc.name = name;
-    desc.bounds = bounds;
-    desc.text = text;
-    return desc;
-}
-
-platform::Button& MakeButton(platform::Window& form, const char* name, Rect bounds,
-                             const char* text) {
-    platform::ButtonSpec desc;
-    static_cast<ControlSpec&>(desc) = ControlAt(name, bounds, text);
-    return form.AddButton(desc);
 }
 
 platform::ListView& MakeList(platform::Window& form, const char* name, Rect bounds,
