@@ -32,11 +32,11 @@ void PopupMenu::Popup(platform::Ui& ui, platform::Window& owner, platform::Point
         entry.separator = item.Separator;
         entries.push_back(std::move(entry));
     }
+    // The menu answers 0 when dismissed, and never with a greyed item's id.
     const std::uint32_t chosen = ui.RunPopupMenu(owner, entries, screen);
     if (chosen == 0) return;
     for (const PopupMenuItem& item : items_) {
         if (item.Separator || item.Id != chosen) continue;
-        if (!item.Enabled) return;
         // A copy: the handler may change the menu's items.
         const std::function<void()> handler = item.OnClick;
         if (handler) handler();

@@ -189,11 +189,14 @@ TEST_F(StartupActionsTest, DisableThatCannotWriteOrReadTheValueSaysSo) {
     PutUserRun("Alpha", kAlpha.path);
     const int row = ScanAndFind("REG");
 
-    sys.reg().DenyWrites(RootKey::CurrentUser, scantest::kRunKey);
-    Disable(row);
-    // Since the scan the value became a number.
+    // Since the scan the value became a number; the key still takes writes.
     sys.reg().Put(RootKey::CurrentUser, scantest::kRunKey, "Alpha", RegType::Dword,
                   std::string("\x01\0\0\0", 4));
+    Disable(row);
+    EXPECT_EQ(UserRunValue("Alpha")->type, RegType::Dword) << "a number is no command to disable";
+    // Text again, in a key that now refuses writes.
+    PutUserRun("Alpha", kAlpha.path);
+    sys.reg().DenyWrites(RootKey::CurrentUser, scantest::kRunKey);
     Disable(row);
 
     ASSERT_EQ(BoxCount(), 2u);
@@ -203,7 +206,7 @@ TEST_F(StartupActionsTest, DisableThatCannotWriteOrReadTheValueSaysSo) {
         EXPECT_EQ(box.title, "ERROR");
         EXPECT_EQ(box.icon, platform::MessageIcon::Error);
     }
-    EXPECT_EQ(UserRunValue("Alpha")->type, RegType::Dword);
+    EXPECT_EQ(UserRunValue("Alpha")->data, kAlpha.path + '\0');
     EXPECT_FALSE(AlphaFindings().RegList[0].Disabled);
     EXPECT_EQ(ColourOf(row), platform::kRed);
     EXPECT_EQ(sys.reg().OpenKeyCount(), 0);
