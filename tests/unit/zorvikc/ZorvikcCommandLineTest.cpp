@@ -1,0 +1,112 @@
+// The console tool's command line on the simulated system: for each list of arguments, the exit
+// code and what goes to standard output and to standard error.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/sim/system/SimSystem.h"
+#include "unit/windows/MainTestSupport.h"
+#include "zorvikc/CommandLine.h"
+
+namespace {
+
+const maintest::Program kBot{10, "C:\\Apps\\bot.exe"};
+
+enum class World {
+    Bot,         // bot.exe runs, starts with Windows through the Run key and owns a socket
+    Empty,       // the rules file and nothing running
+    NoTcpTable,  // the bot's world on a system without a TCP-table function
+};
+
+// The system: a running program with a socket that starts with Windows, unless Empty.
+void Build(platform::sim::SimSystem& sys, World world) {
+    sys.fs().AddFile(scantest::kRulesPath, scantest::RunRule());
+    if (world == World::Empty) return;
+    maintest::AddParent(sys);
+    maintest::AddProcess(sys, kBot);
+    sys.reg().PutString(platform::RootKey::CurrentUser, scantest::kRunKey, "Bot", kBot.path);
+    sys.procs().AddSocket(kBot.pid, platform::kTcpStateListen, 80);
+    if (world == World::NoTcpTable) sys.procs().SetTcpFunctions(false, false);
+}
+
+const std::string kUsage = "usage: zorvikc <command>\n\ncommands:\n  rules     ";
+const std::string kSearchUsage = "usage: zorvikc search PROGRAM\n";
+const std::string kScanUsage = "usage: zorvikc scan [--csv | --json]\n";
+const std::string kNoTable = "XP or Higher required to use this program\n";
+
+struct Case {
+    std::vector<std::string> args;
+    World world;
+    int exitCode;
+    std::string outStart;  // what standard output begins with; "" with outHas empty: nothing
+    std::string outHas;    // a line further on
+    std::string errStart;  // what standard error begins with; "": nothing
+};
+
+std::ostream& operator<<(std::ostream& os, const Case& c) {
+    os << "zorvikc";
+    for (const std::string& arg : c.args) os << " '" << arg << "'";
+    return os;
+}
+
+TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
+    const Case cases[] = {
+        {{}, World::Bot, 2, "", "", kUsage},
+        {{"bogus"}, World::Bot, 2, "", "", "zorvikc: unknown command \"bogus\"\n\n" + kUsage},
+        {{"RULES"}, World::Bot, 2, "", "", "zorvikc: unknown command \"RULES\""},
+        {{"rules"}, World::Bot, 0, "Rules file: C:\\Zorvik\\Scan.ini\n", "\n1 rule\n", ""},
+        {{"sockets"}, World::Bot, 0, "", "C:\\Apps\\bot.exe", ""},
+        {{"sockets"}, World::NoTcpTable, 1, "", "", kNoTable},
+        {{"search"}, World::Bot, 2, "", "", kSearchUsage},
+        {{"search", ""}, World::Bot, 2, "", "", kSearchUsage},
+        {{"search", "a.exe", "b.exe"}, World::Bot, 2, "", "", kSearchUsage},
+        {{"search", kBot.path}, World::Bot, 0, "Program file name:     bot.exe\n",
+         "Would be listed: yes\n", ""},
+        {{"search", "other.exe"}, World::Bot, 0, "Program file name:     other.exe\n",
+         "Would be listed: no\n", ""},
+        {{"scan"}, World::Bot, 1, "C:\\Apps\\bot.exe\n  PID      10\n", "1 program listed.\n", ""},
+        {{"scan"}, World::Empty, 0, "No programs listed.\n", "", ""},
+        {{"scan", "--csv"}, World::Bot, 1, "Program Path,PID,Details,",
+         "C:\\Apps\\bot.exe,10,", ""},
+        {{"scan", "--json"}, World::Bot, 1, "{\n  \"programs\": [\n",
+         "\"path\": \"C:\\\\Apps\\\\bot.exe\"", ""},
+        {{"scan", "--xml"}, World::Bot, 2, "", "", kScanUsage},
+        {{"scan", "--csv", "--json"}, World::Bot, 2, "", "", kScanUsage},
+        {{"scan"}, World::NoTcpTable, 2, "", "", kNoTable},
+    };
+    for (const Case& c : cases) {
+        platform::sim::SimSystem sys;
+        Build(sys, c.world);
+        int systemsAsked = 0;
+        const auto system = [&]() -> platform::System& {
+            ++systemsAsked;
+            return sys;
+        };
+        std::ostringstream out;
+        std::ostringstream err;
+
+        EXPECT_EQ(zorvikc::RunCommandLine(c.args, system, out, err), c.exitCode) << c;
+
+        const std::string printed = out.str();
+        const std::string errors = err.str();
+        EXPECT_EQ(printed.substr(0, c.outStart.size()), c.outStart) << c << "\n" << printed;
+        if (c.outStart.empty() && c.outHas.empty()) {
+            EXPECT_EQ(printed, "") << c;
+        }
+        EXPECT_NE(printed.find(c.outHas), std::string::npos) << c << "\n" << printed;
+        EXPECT_EQ(errors.substr(0, c.errStart.size()), c.errStart) << c << "\n" << errors;
+        if (c.errStart.empty()) {
+            EXPECT_EQ(errors, "") << c;
+        }
+        // A command line that names no command leaves the system alone.
+        const std::vector<std::string> words = {"rules", "sockets", "search", "scan"};
+        const bool known = !c.args.empty() &&
+                           std::find(words.begin(), words.end(), c.args[0]) != words.end();
+        EXPECT_EQ(systemsAsked, known ? 1 : 0) << c;
+    }
+}
+
+}  // namespace
