@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/system/ScopedHandle.h"
+
 namespace {
 
 struct Search {
@@ -53,10 +55,10 @@ HWND WaitForMainWindow(DWORD until) {
 void WaitUntilIdle(HWND window, DWORD milliseconds) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(window, &pid);
-    HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    const platform::win32::UniqueHandle process(
+        ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid));
     if (!process) return;
-    ::WaitForInputIdle(process, milliseconds);
-    ::CloseHandle(process);
+    ::WaitForInputIdle(process.get(), milliseconds);
 }
 
 // The upper of the window's two list views: the process list.

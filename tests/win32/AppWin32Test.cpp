@@ -17,9 +17,11 @@
 #include "core/base/PathParts.h"
 #include "platform/System.h"
 #include "platform/win32/system/ScopedHandle.h"
+#include "platform/win32/system/ScopedKey.h"
 
 namespace {
 
+using platform::win32::ScopedKey;
 using platform::win32::UniqueHandle;
 
 constexpr UINT kTrayCallback = 1025;
@@ -84,10 +86,10 @@ protected:
                 ::WaitForSingleObject(process, 10000);
             }
         }
-        HKEY run = nullptr;
-        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey.c_str(), 0, KEY_SET_VALUE, &run) == 0) {
-            ::RegDeleteValueA(run, runValue_.c_str());
-            ::RegCloseKey(run);
+        HKEY raw = nullptr;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey.c_str(), 0, KEY_SET_VALUE, &raw) == 0) {
+            const ScopedKey run(raw);
+            ::RegDeleteValueA(run.get(), runValue_.c_str());
         }
         for (const std::string& file : {exe_, settings_, dir_ + "\\Scan.ini", agentPath_})
             ::DeleteFileA(file.c_str());
@@ -113,7 +115,7 @@ protected:
         PROCESS_INFORMATION info{};
         ASSERT_TRUE(::CreateProcessA(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                      nullptr, dir_.c_str(), &startup, &info));
-        ::CloseHandle(info.hThread);
+        const UniqueHandle thread(info.hThread);
         zorvik_ = UniqueHandle(info.hProcess);
         pid_ = info.dwProcessId;
         ASSERT_TRUE(WaitUntil([this] { return (window_ = MainWindow()) != nullptr; }, 60000))
@@ -161,14 +163,14 @@ protected:
         if (::GetFileAttributesA(agentSource_.c_str()) == INVALID_FILE_ATTRIBUTES)
             GTEST_SKIP() << "no test agent " << agentSource_;
         ASSERT_TRUE(::CopyFileA(agentSource_.c_str(), agentPath_.c_str(), TRUE));
-        HKEY run = nullptr;
+        HKEY raw = nullptr;
         ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                    nullptr, &run, nullptr), 0);
+                                    nullptr, &raw, nullptr), 0);
+        const ScopedKey run(raw);
         const std::string command = "\"" + agentPath_ + "\"";
-        ::RegSetValueExA(run, runValue_.c_str(), 0, REG_SZ,
+        ::RegSetValueExA(run.get(), runValue_.c_str(), 0, REG_SZ,
                          reinterpret_cast<const BYTE*>(command.c_str()),
                          static_cast<DWORD>(command.size() + 1));
-        ::RegCloseKey(run);
         const std::string eventName = "ZorvikAppTestReady-" + std::to_string(::GetCurrentProcessId());
         UniqueHandle ready(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
         std::string commandLine = command + " " + eventName;
@@ -177,7 +179,7 @@ protected:
         PROCESS_INFORMATION info{};
         ASSERT_TRUE(::CreateProcessA(agentPath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                                      0, nullptr, nullptr, &startup, &info));
-        ::CloseHandle(info.hThread);
+        const UniqueHandle thread(info.hThread);
         agent_ = UniqueHandle(info.hProcess);
         const HANDLE waits[2] = {ready.get(), agent_.get()};
         ASSERT_EQ(::WaitForMultipleObjects(2, waits, FALSE, 30000), WAIT_OBJECT_0);

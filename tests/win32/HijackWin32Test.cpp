@@ -15,9 +15,11 @@
 #include "core/engine/ProcessSnapshot.h"
 #include "core/base/untFunc.h"
 #include "platform/System.h"
+#include "platform/win32/system/ScopedHandle.h"
 
 namespace {
 
+using platform::win32::UniqueHandle;
 using zorvik::NtHeadersBlock;
 
 // A console program without a console that waits on an open pipe for input, so it stays idle
@@ -27,36 +29,34 @@ class IdleChild {
 public:
     explicit IdleChild(const std::string& exePath) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        HANDLE readEnd = nullptr;
-        if (!CreatePipe(&readEnd, &writeEnd_, &inherit, 0)) return;
-        SetHandleInformation(writeEnd_, HANDLE_FLAG_INHERIT, 0);
-        HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                                 OPEN_EXISTING, 0, nullptr);
+        HANDLE readRaw = nullptr;
+        HANDLE writeRaw = nullptr;
+        if (!CreatePipe(&readRaw, &writeRaw, &inherit, 0)) return;
+        const UniqueHandle readEnd(readRaw);
+        writeEnd_.Reset(writeRaw);
+        SetHandleInformation(writeEnd_.get(), HANDLE_FLAG_INHERIT, 0);
+        const UniqueHandle nul(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           &inherit, OPEN_EXISTING, 0, nullptr));
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = readEnd;
-        startup.hStdOutput = nul;
-        startup.hStdError = nul;
+        startup.hStdInput = readEnd.get();
+        startup.hStdOutput = nul.get();
+        startup.hStdError = nul.get();
         std::string commandLine = "\"" + exePath + "\"";
         PROCESS_INFORMATION info{};
-        if (nul != INVALID_HANDLE_VALUE &&
-            CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                           DETACHED_PROCESS, nullptr, nullptr, &startup, &info)) {
-            process_ = info.hProcess;
-            CloseHandle(info.hThread);
+        if (nul && CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                  DETACHED_PROCESS, nullptr, nullptr, &startup, &info)) {
+            process_.Reset(info.hProcess);
+            const UniqueHandle thread(info.hThread);
             pid_ = info.dwProcessId;
         }
-        if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
-        CloseHandle(readEnd);
     }
     ~IdleChild() {
         if (process_) {
-            TerminateProcess(process_, 0);
-            WaitForSingleObject(process_, 5000);
-            CloseHandle(process_);
+            TerminateProcess(process_.get(), 0);
+            WaitForSingleObject(process_.get(), 5000);
         }
-        if (writeEnd_) CloseHandle(writeEnd_);
     }
     IdleChild(const IdleChild&) = delete;
     IdleChild& operator=(const IdleChild&) = delete;
@@ -64,8 +64,8 @@ public:
     DWORD pid() const { return pid_; }
 
 private:
-    HANDLE process_ = nullptr;
-    HANDLE writeEnd_ = nullptr;
+    UniqueHandle process_;
+    UniqueHandle writeEnd_;
     DWORD pid_ = 0;
 };
 

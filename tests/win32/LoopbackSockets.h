@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/win32/system/SocketsLibrary.h"
+
 namespace testsupport {
 
 class Socket {
@@ -34,18 +36,10 @@ private:
 class LoopbackSockets {
 public:
     LoopbackSockets() {
-        WSADATA data{};
-        started_ = ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
-        if (started_) port_ = Open();
+        if (library_.Started()) port_ = Open();
     }
     LoopbackSockets(const LoopbackSockets&) = delete;
     LoopbackSockets& operator=(const LoopbackSockets&) = delete;
-    ~LoopbackSockets() {
-        client_.Reset();
-        server_.Reset();
-        listener_.Reset();
-        if (started_) ::WSACleanup();
-    }
 
     // The listener's port, host order; 0 when the sockets could not be set up.
     std::uint16_t port() const { return port_; }
@@ -92,7 +86,8 @@ private:
         return ::ntohs(address.sin_port);
     }
 
-    bool started_ = false;
+    // First, so that the sockets close before the library ends.
+    platform::win32::SocketsLibraryUse library_;
     std::uint16_t port_ = 0;
     std::uint16_t clientPort_ = 0;
     Socket listener_, client_, server_;

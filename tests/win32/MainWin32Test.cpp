@@ -125,7 +125,7 @@ protected:
         ASSERT_TRUE(::CreateProcessA(agentPath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                                      0, nullptr, nullptr, &startup, &info))
             << agentPath_;
-        ::CloseHandle(info.hThread);
+        const platform::win32::UniqueHandle thread(info.hThread);
         agent_ = platform::win32::UniqueHandle(info.hProcess);
         agentPid_ = info.dwProcessId;
         const HANDLE waits[2] = {ready.get(), agent_.get()};

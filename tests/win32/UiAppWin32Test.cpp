@@ -459,11 +459,12 @@ TEST_F(ShellWin32, TheApplicationIconIsLoadedAtTheSmallIconSize) {
     EXPECT_EQ(shell.IconFor(platform::TrayIconImage::Application), icon) << "loaded once";
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(icon, &info));
+    // The copies GetIconInfo hands out are the caller's.
+    const platform::win32::ScopedBitmap colour(info.hbmColor);
+    const platform::win32::ScopedBitmap maskBitmap(info.hbmMask);
     BITMAP mask{};
-    GetObjectA(info.hbmMask, sizeof mask, &mask);
+    GetObjectA(maskBitmap.get(), sizeof mask, &mask);
     EXPECT_EQ(mask.bmWidth, GetSystemMetrics(SM_CXSMICON));
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
     EXPECT_EQ(shell.IconFor(platform::TrayIconImage::None), nullptr);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/System.h"
 #include "platform/Ui.h"
 #include "platform/win32/ui/controls/Win32Control.h"
+#include "platform/win32/ui/UiHandles.h"
 #include "platform/win32/ui/Win32Ui.h"
 
 namespace uitest {
@@ -94,23 +95,20 @@ public:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
-                                   nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
+        dc_.Reset(CreateCompatibleDC(nullptr));
+        bitmap_.Reset(CreateDIBSection(dc_.get(), &info, DIB_RGB_COLORS,
+                                       reinterpret_cast<void**>(&bits_), nullptr, 0));
+        old_ = SelectObject(dc_.get(), bitmap_.get());
     }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
+    // The bitmap leaves the DC before either goes.
+    ~Canvas() { SelectObject(dc_.get(), old_); }
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    HDC Dc() const { return dc_; }
+    HDC Dc() const { return dc_.get(); }
     void Draw(HWND hwnd) {
         GdiFlush();
-        SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_),
+        SendMessageA(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()),
                      PRF_CLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
         GdiFlush();
     }
@@ -128,8 +126,8 @@ public:
 private:
     int width_;
     int height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    platform::win32::ScopedMemoryDc dc_;
+    platform::win32::ScopedBitmap bitmap_;
     HGDIOBJ old_ = nullptr;
     std::uint32_t* bits_ = nullptr;
 };

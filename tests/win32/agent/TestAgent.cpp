@@ -4,16 +4,16 @@
 // are up, then waits to be ended; it ends by itself after two minutes so that none is left over.
 #include "platform/win32/WindowsApi.h"
 
+#include "platform/win32/system/ScopedHandle.h"
 #include "win32/LoopbackSockets.h"
 
 int main(int argc, char** argv) {
     testsupport::LoopbackSockets sockets;
     if (sockets.port() == 0) return 2;
     if (argc > 1) {
-        HANDLE ready = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[1]);
+        const platform::win32::UniqueHandle ready(::OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[1]));
         if (!ready) return 3;
-        ::SetEvent(ready);
-        ::CloseHandle(ready);
+        ::SetEvent(ready.get());
     }
     ::Sleep(120000);
     return 0;

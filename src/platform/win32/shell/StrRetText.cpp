@@ -1,7 +1,9 @@
 #include "platform/win32/shell/StrRetText.h"
 
 #include <cstring>
+#include <utility>
 
+#include "platform/win32/shell/ShellMemory.h"
 #include "platform/win32/system/AnsiText.h"
 
 namespace platform::win32 {
@@ -9,10 +11,8 @@ namespace platform::win32 {
 std::string TakeStrRetText(STRRET& name, LPCITEMIDLIST item) {
     switch (name.uType) {
         case STRRET_WSTR: {
-            std::string text = ToAnsi(name.pOleStr);
-            ::CoTaskMemFree(name.pOleStr);
-            name.pOleStr = nullptr;
-            return text;
+            const TaskWideText owned(std::exchange(name.pOleStr, nullptr));
+            return ToAnsi(owned.get());
         }
         case STRRET_OFFSET:
             if (!item) return {};

@@ -5,6 +5,7 @@
 
 #include "platform/Ui.h"
 #include "platform/win32/shell/HResultText.h"
+#include "platform/win32/shell/ShellMemory.h"
 #include "platform/win32/shell/ShellUiFactory.h"
 #include "platform/win32/shell/StrRetText.h"
 #include "platform/win32/ui/UiHandles.h"
@@ -16,14 +17,11 @@ namespace {
 // An id list from the shell, freed with the shell's allocator.
 class Win32ItemId : public ShellItemId {
 public:
-    explicit Win32ItemId(LPITEMIDLIST list) : list_(list) {}
-    ~Win32ItemId() override { ::CoTaskMemFree(list_); }
-    Win32ItemId(const Win32ItemId&) = delete;
-    Win32ItemId& operator=(const Win32ItemId&) = delete;
-    LPCITEMIDLIST List() const { return list_; }
+    explicit Win32ItemId(ItemIdList list) : list_(std::move(list)) {}
+    LPCITEMIDLIST List() const { return list_.get(); }
 
 private:
-    LPITEMIDLIST list_;
+    ItemIdList list_;
 };
 
 // Every id handed back to this layer is one of its own.
@@ -36,13 +34,13 @@ public:
     explicit Win32Enumerator(ComPtr<IEnumIDList> items) : items_(std::move(items)) {}
 
     std::unique_ptr<ShellItemId> Next() override {
-        LPITEMIDLIST list = nullptr;
+        LPITEMIDLIST raw = nullptr;
         ULONG fetched = 0;
-        if (items_->Next(1, &list, &fetched) != S_OK || fetched != 1 || !list) {
-            ::CoTaskMemFree(list);
-            return nullptr;
-        }
-        return std::make_unique<Win32ItemId>(list);
+        const HRESULT hr = items_->Next(1, &raw, &fetched);
+        // Owned whatever the answer: a failing call may still have handed a list out.
+        ItemIdList list(raw);
+        if (hr != S_OK || fetched != 1 || !list) return nullptr;
+        return std::make_unique<Win32ItemId>(std::move(list));
     }
 
 private:
@@ -129,12 +127,11 @@ public:
     }
 
     std::unique_ptr<ShellItemId> MyComputer() override {
-        LPITEMIDLIST list = nullptr;
-        if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &list)) || !list) {
-            ::CoTaskMemFree(list);
-            return nullptr;
-        }
-        return std::make_unique<Win32ItemId>(list);
+        LPITEMIDLIST raw = nullptr;
+        const HRESULT hr = ::SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &raw);
+        ItemIdList list(raw);
+        if (FAILED(hr) || !list) return nullptr;
+        return std::make_unique<Win32ItemId>(std::move(list));
     }
 
 private:

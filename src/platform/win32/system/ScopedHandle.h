@@ -1,5 +1,5 @@
 #pragma once
-// Owners for kernel objects. A kernel handle is "none" when it is NULL or INVALID_HANDLE_VALUE,
+// Owners for kernel objects and process-heap blocks. A kernel handle is "none" when it is NULL or INVALID_HANDLE_VALUE,
 // because different calls use different failure values (CreateFileA and
 // CreateToolhelp32Snapshot return INVALID_HANDLE_VALUE, OpenProcess returns NULL).
 #include "platform/win32/WindowsApi.h"
@@ -51,7 +51,16 @@ struct FindHandleTraits {
     static void Close(Value h) { ::FindClose(h); }
 };
 
+// A block of the process heap that a system call allocated for the caller.
+struct ProcessHeapBlockTraits {
+    using Value = PVOID;
+    static Value None() { return nullptr; }
+    static bool IsNone(Value p) { return p == nullptr; }
+    static void Close(Value p) { ::HeapFree(::GetProcessHeap(), 0, p); }
+};
+
 using UniqueHandle = Scoped<KernelHandleTraits>;
 using FindHandle = Scoped<FindHandleTraits>;
+using ProcessHeapBlock = Scoped<ProcessHeapBlockTraits>;
 
 }  // namespace platform::win32

@@ -6,6 +6,7 @@
 #include <iphlpapi.h>
 
 #include "platform/win32/system/LibraryModule.h"
+#include "platform/win32/system/ScopedHandle.h"
 
 namespace platform::win32 {
 namespace {
@@ -113,16 +114,16 @@ private:
 
     std::optional<std::vector<TcpRow>> LegacyRows() {
         PVOID raw = nullptr;
-        HANDLE heap = ::GetProcessHeap();
-        if (legacy_(&raw, TRUE, heap, kLegacyTableFlags, AF_INET) != NO_ERROR || !raw)
-            return std::nullopt;
+        const DWORD result = legacy_(&raw, TRUE, ::GetProcessHeap(), kLegacyTableFlags, AF_INET);
+        // Owned before anything can throw, also should a failing call have left a block.
+        const ProcessHeapBlock block(raw);
+        if (result != NO_ERROR || !block) return std::nullopt;
         std::vector<TcpRow> rows;
-        const auto* table = static_cast<const MibTcpExTable*>(raw);
+        const auto* table = static_cast<const MibTcpExTable*>(block.get());
         for (DWORD i = 0; i < table->dwNumEntries; ++i) {
             const auto& row = table->table[i];
             rows.push_back(FromV4Row(row, row.dwState, row.dwProcessId));
         }
-        ::HeapFree(heap, 0, raw);
         return rows;
     }
 

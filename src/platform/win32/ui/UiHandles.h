@@ -41,6 +41,16 @@ struct GdiObjectTraits {
     static void Close(Value g) { ::DeleteObject(g); }
 };
 
+// A memory device context (CreateCompatibleDC), deleted rather than released.
+struct MemoryDcTraits {
+    using Value = HDC;
+    static Value None() { return nullptr; }
+    static bool IsNone(Value dc) { return dc == nullptr; }
+    static void Close(Value dc) { ::DeleteDC(dc); }
+};
+using ScopedMemoryDc = Scoped<MemoryDcTraits>;
+using ScopedBitmap = Scoped<GdiObjectTraits<HBITMAP>>;
+
 using ScopedWindow = Scoped<WindowTraits>;
 using ScopedMenu = Scoped<MenuTraits>;
 using ScopedIcon = Scoped<IconTraits>;
