@@ -55,7 +55,6 @@ TEST_F(LifeCycleTest, TheMainWindowIsMadeFirstAndPutsItsIconInTheTray) {
     EXPECT_EQ(icon.callbackMessage, 1025u);
     EXPECT_EQ(icon.icon, platform::TrayIconImage::Application);
     EXPECT_EQ(icon.tip, "Zorvik");
-    EXPECT_EQ(Main().TaskbarCreatedMessage, gui.RegisterMessage("TaskbarCreated"));
 }
 
 TEST_F(LifeCycleTest, TheFirstShowLoadsAndScansOnceLaterShowsNothing) {
@@ -179,7 +178,7 @@ TEST_F(LifeCycleTest, NothingScansAfterTheShutdown) {
     EXPECT_TRUE(gui.MessageBoxes().empty()) << "no scan without the TCP-table function";
     EXPECT_EQ(shell.NotifyCalls().size(), callsBefore) << "no balloon, no icon";
 
-    gui.Broadcast(Main().TaskbarCreatedMessage, 0, 0);
+    gui.Broadcast(gui.RegisterMessage("TaskbarCreated"), 0, 0);
     EXPECT_FALSE(shell.CurrentIcon()) << "a rebuilt taskbar gets no icon back after the end";
 }
 

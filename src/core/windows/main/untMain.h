@@ -31,9 +31,6 @@ constexpr std::uint32_t kTerminateProcessId = 1024;
 constexpr std::uint32_t kAddToTrustedId = 1025;
 constexpr std::uint32_t kOpenLocationId = 1026;
 
-// The message the tray icon sends to the main window, with the icon's event in lParam.
-constexpr std::uint32_t kTrayCallbackMessage = 1025;
-
 // The item data of a start-up row: which hit of its kind it shows.
 struct StartupRowIndex {
     std::int32_t index = 0;
@@ -102,8 +99,10 @@ public:
     void FormMouseMove(int x, int y);
     void LblNoticeClick();
     void LblNoticeMouseMove(int x, int y);
+    // What the tray icon reports.
+    void TrayIconEvent(platform::TrayEvent event);
     // Every message to the window passes here before the window's own handling.
-    void TrayMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
+    void WindowMessage(std::uint32_t message, std::uintptr_t wParam);
     // A double click on the icon: back from the tray when there, else into it.
     void TrayIconDoubleClick();
     void PopTrayAtCursor();
@@ -122,6 +121,8 @@ public:
 private:
     platform::System& sys_;
     std::unique_ptr<platform::Window> form_;
+    // Dies before the window it belongs to.
+    std::unique_ptr<platform::TrayIcon> trayIcon_;
     TfrmTrust* frmTrust_ = nullptr;
     TfrmOp* frmOp_ = nullptr;
     // The findings of the process row that filled the start-up list; expires with that row.
@@ -142,7 +143,6 @@ private:
     PopupMenuItem& AddTrayItemAfterSeparator(const char* name, const char* caption,
                                              void (TfrmMain::*handler)());
     bool shutDown_ = false;
-    bool trayIconAdded_ = false;
     // When the window goes: removes the icon if the shutdown has not, and takes the window's
     // handler off the application's minimise notification.
     struct LifeCycleGuard {
@@ -174,10 +174,6 @@ public:
     PopupMenuItem& ShowStartup1;
     PopupMenuItem& DisableStartup1;
 
-    // The tray icon's record: each call sets its own fields, the others keep their values.
-    platform::NotifyIconData TrayIconData;
-    // The number the system gives the message "TaskbarCreated".
-    std::uint32_t TaskbarCreatedMessage = 0;
     bool SettingsLoaded = false;
     // The balloon on show is the close-to-tray notice.
     bool CloseNoticeShown = false;

@@ -26,20 +26,21 @@ void TfrmMain::CreateTrayAndLoadSize() {
     LblNotice.OnMouseMove = [this](int x, int y) { LblNoticeMouseMove(x, y); };
     TmrScan.OnTimer = [this] { TmrScanTimer(); };
 
-    TaskbarCreatedMessage = ui.RegisterMessage("TaskbarCreated");
     auto kept = form_->OnMessage;
     form_->OnMessage = [this, kept](std::uint32_t message, std::uintptr_t wParam,
                                     std::intptr_t lParam) {
-        TrayMessage(message, wParam, lParam);
+        WindowMessage(message, wParam);
         if (kept) kept(message, wParam, lParam);
     };
+    trayIcon_ = sys_.shell().NewTrayIcon(*form_, "Zorvik");
+    trayIcon_->OnEvent = [this](platform::TrayEvent event) { TrayIconEvent(event); };
     AddTrayIcon();
     // However the window is minimised, it goes to the tray.
     ui.OnApplicationMinimise = [this] { HideToTray(); };
     // As if the icon were double-clicked, once the loop runs: after the first show and scan.
     const std::vector<std::string> args = ui.CommandLineArgs();
     if (!args.empty() && args.front() == "s")
-        form_->Post(kTrayCallbackMessage, 0, platform::kTrayDoubleClick);
+        trayIcon_->PostEvent(platform::TrayEvent::DoubleClick);
     LoadWindowSize();
 }
 

@@ -1,5 +1,5 @@
-// The main window in the notification area: the icon, its balloons and menu, the messages the
-// icon and the shell send, hiding to the tray and the auto-scan timer.
+// The main window in the notification area: the icon, its balloons and menu, what the icon
+// reports, the session's end, hiding to the tray and the auto-scan timer.
 #include <string>
 
 #include "core/windows/ScanInterval.h"
@@ -10,8 +10,6 @@ namespace zorvik {
 
 namespace {
 
-constexpr std::size_t kBalloonTitleLimit = 63;
-constexpr std::size_t kBalloonTextLimit = 255;
 constexpr std::uint32_t kBalloonTimeout = 5000;
 
 }  // namespace
@@ -22,37 +20,30 @@ PopupMenuItem& TfrmMain::AddTrayItemAfterSeparator(const char* name, const char*
     return PopTray.Add(name, caption, [this, handler] { (this->*handler)(); });
 }
 
-void TfrmMain::TrayMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    if (TaskbarCreatedMessage != 0 && message == TaskbarCreatedMessage) {
-        // The shell restarted and forgot the icon; after the shutdown there is none to restore.
-        if (!shutDown_) AddTrayIcon();
-        return;
-    }
-    if (message == kTrayCallbackMessage) {
-        switch (lParam) {
-            case platform::kTrayDoubleClick:
-                TrayIconDoubleClick();
-                break;
-            case platform::kTrayRightButtonUp:
-                PopTrayAtCursor();
-                break;
-            case platform::kTrayBalloonClick:
-                if (CloseNoticeShown) {
-                    // Cleared first: the notice is gone whether or not the write is taken.
-                    CloseNoticeShown = false;
-                    WriteCloseTipOff();
-                } else {
-                    form_->Send(kTrayCallbackMessage, 0, platform::kTrayDoubleClick);
-                }
-                break;
-            case platform::kTrayBalloonTimeout:
+void TfrmMain::TrayIconEvent(platform::TrayEvent event) {
+    switch (event) {
+        case platform::TrayEvent::DoubleClick:
+            TrayIconDoubleClick();
+            break;
+        case platform::TrayEvent::ContextMenu:
+            PopTrayAtCursor();
+            break;
+        case platform::TrayEvent::BalloonClicked:
+            if (CloseNoticeShown) {
+                // Cleared first: the notice is gone whether or not the write is taken.
                 CloseNoticeShown = false;
-                break;
-            default:
-                break;
-        }
-        return;
+                WriteCloseTipOff();
+            } else {
+                TrayIconDoubleClick();
+            }
+            break;
+        case platform::TrayEvent::BalloonTimedOut:
+            CloseNoticeShown = false;
+            break;
     }
+}
+
+void TfrmMain::WindowMessage(std::uint32_t message, std::uintptr_t wParam) {
     // Only a session that really ends: wParam false says the end was called off.
     if (message == platform::kEndSessionMessage && wParam != 0) SaveSettingsAndShutDown();
 }
@@ -79,25 +70,11 @@ void TfrmMain::PopTrayAtCursor() {
     PopTray.Popup(ui, *form_, cursor);
 }
 
-void TfrmMain::AddTrayIcon() {
-    TrayIconData.window = form_.get();
-    TrayIconData.id = 0;
-    TrayIconData.flags = platform::kNotifyMessage | platform::kNotifyIcon | platform::kNotifyTip;
-    TrayIconData.callbackMessage = kTrayCallbackMessage;
-    TrayIconData.icon = platform::TrayIconImage::Application;
-    TrayIconData.tip = "Zorvik";
-    sys_.shell().NotifyIcon(platform::NotifyAction::Add, TrayIconData);
-    trayIconAdded_ = true;
-}
+void TfrmMain::AddTrayIcon() { trayIcon_->Add(); }
 
 void TfrmMain::ShowTrayBalloon(const std::string& Title, const std::string& Text) {
-    TrayIconData.flags = platform::kNotifyInfo;
-    TrayIconData.callbackMessage = kTrayCallbackMessage;
-    TrayIconData.timeout = kBalloonTimeout;
-    TrayIconData.infoFlags = platform::kBalloonInfoIcon;
-    TrayIconData.infoText = Text.substr(0, kBalloonTextLimit);
-    TrayIconData.infoTitle = Title.substr(0, kBalloonTitleLimit);
-    sys_.shell().NotifyIcon(platform::NotifyAction::Modify, TrayIconData);
+    // The icon cuts texts longer than the notification area shows.
+    trayIcon_->ShowBalloon(Title, Text, kBalloonTimeout);
 }
 
 void TfrmMain::HideToTray() {
@@ -124,10 +101,8 @@ void TfrmMain::SaveSettingsAndShutDown() {
         sys_.sockets().Cleanup();
     }
     SaveSettings();
-    if (trayIconAdded_) {
-        trayIconAdded_ = false;
-        sys_.shell().NotifyIcon(platform::NotifyAction::Delete, TrayIconData);
-    }
+    // Once only; a shell that restarts later gets no icon back.
+    trayIcon_->Remove();
 }
 
 void TfrmMain::TmrScanTimer() {
@@ -148,7 +123,7 @@ void TfrmMain::Rescan1Click() {
     BtnScanClick();
 }
 
-void TfrmMain::Show1Click() { form_->Send(kTrayCallbackMessage, 0, platform::kTrayDoubleClick); }
+void TfrmMain::Show1Click() { TrayIconDoubleClick(); }
 
 void TfrmMain::Exit1Click() {
     SaveSettingsAndShutDown();
@@ -157,7 +132,7 @@ void TfrmMain::Exit1Click() {
 
 TfrmMain::LifeCycleGuard::~LifeCycleGuard() {
     platform::System& sys = form.sys_;
-    if (form.trayIconAdded_) sys.shell().NotifyIcon(platform::NotifyAction::Delete, form.TrayIconData);
+    form.trayIcon_.reset();
     sys.ui().OnApplicationMinimise = nullptr;
 }
 

@@ -1,5 +1,6 @@
 // The simulated shell: records what is opened and keeps the one notification icon.
 #include "platform/Widgets.h"
+#include "platform/shared/NotifyTrayIcon.h"
 #include "platform/sim/system/SimServices.h"
 #include "platform/sim/ui/SimShellNamespace.h"
 #include "platform/sim/ui/SimUi.h"
@@ -38,6 +39,11 @@ public:
         return false;
     }
 
+    std::unique_ptr<TrayIcon> NewTrayIcon(Window& window, const std::string& tip) override {
+        return std::make_unique<NotifyTrayIcon>(*this, window, tip,
+                                                GuiOf(system_).RegisterMessage(kTaskbarCreatedName));
+    }
+
     ShellNamespace& Namespace() override { return *namespace_; }
 
     const std::vector<ShellExecuteRequest>& Executions() const override { return executions_; }
@@ -54,7 +60,7 @@ public:
     void RestartTaskbar() override {
         icon_.reset();
         SimUi& ui = GuiOf(system_);
-        ui.Broadcast(ui.RegisterMessage("TaskbarCreated"), 0, 0);
+        ui.Broadcast(ui.RegisterMessage(kTaskbarCreatedName), 0, 0);
     }
 
 private:

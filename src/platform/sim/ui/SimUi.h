@@ -22,6 +22,7 @@
 
 #include "platform/Shell.h"
 #include "platform/Ui.h"
+#include "platform/shared/NotifyIconProtocol.h"
 #include "platform/sim/system/SimSystem.h"
 
 namespace platform::sim {
@@ -147,7 +148,7 @@ struct NotifyRecord {
     NotifyIconData data;
 };
 
-class SimShell : public Shell {
+class SimShell : public Shell, public NotifyArea {
 public:
     // Every ShellExecuteA call, in order.
     virtual const std::vector<ShellExecuteRequest>& Executions() const = 0;

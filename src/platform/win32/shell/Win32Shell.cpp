@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "platform/Widgets.h"
+#include "platform/shared/NotifyTrayIcon.h"
 #include "platform/win32/ui/NotifyIconRecord.h"
 #include "platform/win32/shell/ShellUiFactory.h"
 
@@ -41,6 +42,11 @@ bool Win32Shell::NotifyIcon(NotifyAction action, const NotifyIconData& data) {
     else if (action == NotifyAction::Delete) message = NIM_DELETE;
     NOTIFYICONDATAA record = NotifyIconRecord(data, IconFor(data.icon));
     return ::Shell_NotifyIconA(message, &record) != FALSE;
+}
+
+std::unique_ptr<TrayIcon> Win32Shell::NewTrayIcon(Window& window, const std::string& tip) {
+    return std::make_unique<NotifyTrayIcon>(*this, window, tip,
+                                            ::RegisterWindowMessageA(kTaskbarCreatedName));
 }
 
 std::unique_ptr<Shell> CreateWin32Shell() {

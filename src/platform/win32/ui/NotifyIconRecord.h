@@ -4,7 +4,7 @@
 
 #include <shellapi.h>
 
-#include "platform/Shell.h"
+#include "platform/shared/NotifyIconProtocol.h"
 
 namespace platform::win32 {
 
