@@ -35,9 +35,10 @@ void ExpectFont(HWND control) {
     LOGFONTA info{};
     ASSERT_NE(GetObjectA(font, sizeof info, &info), 0);
     EXPECT_STREQ(info.lfFaceName, "MS Sans Serif");
-    HDC screen = GetDC(nullptr);
-    const int expected = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    const int expected = [] {
+        const platform::win32::ScopedScreenDc screen(GetDC(nullptr));
+        return -MulDiv(8, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    }();
     EXPECT_EQ(info.lfHeight, expected);
 }
 

@@ -48,7 +48,15 @@ struct MemoryDcTraits {
     static bool IsNone(Value dc) { return dc == nullptr; }
     static void Close(Value dc) { ::DeleteDC(dc); }
 };
+// The screen's device context (GetDC(nullptr)), released rather than deleted.
+struct ScreenDcTraits {
+    using Value = HDC;
+    static Value None() { return nullptr; }
+    static bool IsNone(Value dc) { return dc == nullptr; }
+    static void Close(Value dc) { ::ReleaseDC(nullptr, dc); }
+};
 using ScopedMemoryDc = Scoped<MemoryDcTraits>;
+using ScopedScreenDc = Scoped<ScreenDcTraits>;
 using ScopedBitmap = Scoped<GdiObjectTraits<HBITMAP>>;
 
 using ScopedWindow = Scoped<WindowTraits>;
