@@ -8,7 +8,9 @@
 
 #include "core/engine/ProcessList.h"
 #include "core/engine/ProgramEvidence.h"
+#include "core/base/untFunc.h"
 #include "core/engine/ScanCycle.h"
+#include "core/engine/StartupRows.h"
 #include "core/report/ScanReport.h"
 #include "support/CsvRecords.h"
 #include "support/FuzzCheck.h"
@@ -32,7 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(sys.reg().OpenKeyCount() == 0);
     FUZZ_CHECK(sys.procs().OpenHandleCount() == 0);
     FUZZ_CHECK(sys.procs().LiveTcpTableCount() == 0);
-    for (std::size_t i = 0; i < list.Count(); ++i) FUZZ_CHECK(!list.At(i).caption.empty());
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        const zorvik::ProcessRow& row = list.At(i);
+        FUZZ_CHECK(!row.caption.empty());
+        // A process whose file cannot be named is never matched against start-up texts.
+        if (row.caption == zorvik::kUnknownProcessPath)
+            FUZZ_CHECK(!row.data || zorvik::StartupRowsOf(*row.data).empty());
+    }
 
     const std::string json = zorvik::FormatScanReport(list, zorvik::ReportFormat::Json);
     const std::string csv = zorvik::FormatScanReport(list, zorvik::ReportFormat::Csv);
