@@ -93,7 +93,7 @@ std::string FileJson(const std::optional<ProgramFileFacts>& file) {
     out += "        \"readable\": true,\n";
     out += "        \"size\": " + std::to_string(file->size) + ",\n";
     out += "        \"sha256\": " +
-           (file->hashState == HashState::Done ? JsonString(file->sha256) : "null") + ",\n";
+           (file->hashState == HashState::Done ? Utf8Json(file->sha256) : "null") + ",\n";
     out += "        \"hash\": " + JsonString(HashStateName(file->hashState)) + ",\n";
     out += "        \"version\": ";
     if (file->version) {
@@ -119,7 +119,7 @@ std::string FileTextLines(const std::optional<ProgramFileFacts>& file) {
     if (!file->readable) return "  File     unreadable\n";
     std::string out = "  Size     " + std::to_string(file->size) + " bytes\n";
     out += "  SHA-256  " +
-           (file->hashState == HashState::Done ? file->sha256
+           (file->hashState == HashState::Done ? AnsiToUtf8(file->sha256)
                                                : std::string(HashStateName(file->hashState))) +
            "\n";
     if (file->version) {

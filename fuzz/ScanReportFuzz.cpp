@@ -1,0 +1,113 @@
+// The three scan reports over rows of any texts: the JSON parses, the CSV reads back to the
+// rows' own texts, and every report is UTF-8, whatever bytes the rows hold.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/engine/ProcessList.h"
+#include "core/engine/StartupRows.h"
+#include "core/report/AnsiUtf8.h"
+#include "core/report/ScanReport.h"
+#include "support/CsvRecords.h"
+#include "support/FuzzCheck.h"
+#include "support/FuzzFields.h"
+#include "support/StrictJson.h"
+#include "support/Utf8.h"
+
+namespace {
+
+constexpr std::size_t kMaxRows = 6;
+constexpr std::size_t kMaxPerList = 3;
+
+std::unique_ptr<zorvik::ProcInfo> FindingsOf(fuzz::ByteReader& in) {
+    auto info = std::make_unique<zorvik::ProcInfo>();
+    for (std::size_t n = in.Byte() % (kMaxPerList + 1); n > 0; --n)
+        info->RegList.push_back({in.ShortText(), in.ShortText(), in.ShortText(), (in.Byte() & 1) != 0});
+    for (std::size_t n = in.Byte() % (kMaxPerList + 1); n > 0; --n)
+        info->IniList.push_back({in.ShortText(), in.ShortText(), in.ShortText(), (in.Byte() & 1) != 0});
+    for (std::size_t n = in.Byte() % (kMaxPerList + 1); n > 0; --n)
+        info->FolList.push_back({in.ShortText(), (in.Byte() & 1) != 0});
+    for (std::size_t n = in.Byte() % (kMaxPerList + 1); n > 0; --n)
+        info->FilList.push_back({in.ShortText(), (in.Byte() & 1) != 0});
+    return info;
+}
+
+platform::TcpRow SocketOf(fuzz::ByteReader& in) {
+    platform::TcpRow row;
+    row.state = in.Byte();
+    row.family = (in.Byte() & 1) ? platform::AddressFamily::V6 : platform::AddressFamily::V4;
+    for (auto& b : row.localAddress) b = in.Byte();
+    for (auto& b : row.remoteAddress) b = in.Byte();
+    row.localPort = static_cast<std::uint16_t>(in.Uint32());
+    row.remotePort = static_cast<std::uint16_t>(in.Uint32());
+    row.owningPid = in.Uint32();
+    return row;
+}
+
+std::optional<zorvik::ProgramFileFacts> FileOf(fuzz::ByteReader& in) {
+    const std::uint8_t kind = in.Byte();
+    if (kind % 3 == 0) return std::nullopt;
+    zorvik::ProgramFileFacts facts;
+    facts.readable = kind % 3 == 2;
+    facts.size = (std::uint64_t{in.Uint32()} << 32) | in.Uint32();
+    facts.hashState = static_cast<zorvik::HashState>(in.Byte() % 4);
+    facts.sha256 = in.ShortText();
+    if (in.Byte() & 1)
+        facts.version = platform::VersionStrings{in.ShortText(), in.ShortText(), in.ShortText(),
+                                                 in.ShortText(), (in.Byte() & 1) != 0};
+    facts.signature.state = static_cast<platform::SignatureState>(in.Byte() % 3);
+    facts.signature.reason = in.ShortText();
+    facts.signature.signer = in.ShortText();
+    return facts;
+}
+
+void CheckCsv(const std::string& csv, const zorvik::ProcessList& list) {
+    const auto records = fuzz::ReadCsv(csv);
+    FUZZ_CHECK(records.has_value());
+    FUZZ_CHECK(!records->empty());
+    const std::size_t columns = records->front().size();
+    std::size_t r = 1;
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        const zorvik::ProcessRow& row = list.At(i);
+        const std::size_t hits = zorvik::StartupRowsOf(*row.data).size();
+        for (std::size_t h = 0; h < (hits == 0 ? 1 : hits); ++h, ++r) {
+            FUZZ_CHECK(r < records->size());
+            const fuzz::CsvRecord& record = (*records)[r];
+            FUZZ_CHECK(record.size() == columns);
+            FUZZ_CHECK(record[0] == zorvik::AnsiToUtf8(row.caption));
+            FUZZ_CHECK(record[1] == zorvik::AnsiToUtf8(row.pid));
+            FUZZ_CHECK(record[2] == zorvik::AnsiToUtf8(row.details));
+        }
+    }
+    FUZZ_CHECK(r == records->size());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::ByteReader in(data, size);
+    zorvik::ProcessList list;
+    for (std::size_t n = in.Byte() % (kMaxRows + 1); n > 0 && !in.AtEnd(); --n) {
+        std::string caption = in.ShortText();
+        std::string pid = in.ShortText();
+        std::string details = in.ShortText();
+        const std::size_t index = list.Add(caption, pid, details, FindingsOf(in));
+        zorvik::ProcessRow& row = list.At(index);
+        for (std::size_t s = in.Byte() % 3; s > 0; --s) row.sockets.push_back(SocketOf(in));
+        for (std::size_t a = in.Byte() % 4; a > 0; --a)
+            row.approvals.push_back(static_cast<zorvik::StartupApproval>(in.Byte() % 3));
+        row.file = FileOf(in);
+    }
+
+    const std::string text = zorvik::FormatScanReport(list, zorvik::ReportFormat::Text);
+    const std::string csv = zorvik::FormatScanReport(list, zorvik::ReportFormat::Csv);
+    const std::string json = zorvik::FormatScanReport(list, zorvik::ReportFormat::Json);
+    FUZZ_CHECK(fuzz::IsValidUtf8(text));
+    FUZZ_CHECK(fuzz::IsValidUtf8(csv));
+    FUZZ_CHECK(fuzz::IsValidUtf8(json));
+    FUZZ_CHECK(fuzz::IsStrictJson(json));
+    CheckCsv(csv, list);
+    return 0;
+}
