@@ -9,6 +9,7 @@
 
 #include "platform/Widgets.h"
 #include "platform/shared/ListRows.h"
+#include "platform/shared/TimerBase.h"
 
 namespace platform::sim {
 
@@ -193,27 +194,21 @@ private:
     int redrawCount_ = 0;
 };
 
-class SimTimer : public Timer {
+class SimTimer : public shared::TimerBase {
 public:
-    SimTimer(SimUiImpl& ui, std::string name) : ui_(&ui), name_(std::move(name)) {}
+    SimTimer(SimUiImpl& ui, std::string name) : TimerBase(std::move(name)), ui_(&ui) {}
     ~SimTimer() override;
-    const std::string& Name() const override { return name_; }
-    std::uint32_t Interval() const override { return interval_; }
-    void SetInterval(std::uint32_t milliseconds) override;
-    bool Enabled() const override { return enabled_; }
-    void SetEnabled(bool enabled) override;
 
     // When the next tick is due, on the simulated clock.
     std::uint64_t NextDue() const { return nextDue_; }
-    bool Armed() const { return enabled_ && interval_ > 0; }
     void Restart();
     void Detach() { ui_ = nullptr; }
 
+protected:
+    void Changed() override { Restart(); }
+
 private:
     SimUiImpl* ui_;
-    std::string name_;
-    std::uint32_t interval_ = 1000;
-    bool enabled_ = false;
     std::uint64_t nextDue_ = 0;
 };
 

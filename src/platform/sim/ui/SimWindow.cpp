@@ -35,19 +35,7 @@ SimTimer::~SimTimer() {
 }
 
 void SimTimer::Restart() {
-    if (ui_) nextDue_ = ui_->Now() + interval_;
-}
-
-void SimTimer::SetInterval(std::uint32_t milliseconds) {
-    if (milliseconds == interval_) return;
-    interval_ = milliseconds;
-    Restart();
-}
-
-void SimTimer::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    Restart();
+    if (ui_) nextDue_ = ui_->Now() + Interval();
 }
 
 SimWindow::SimWindow(SimUiImpl& ui, const WindowSpec& desc)

@@ -76,6 +76,13 @@ SIZE OuterSizeFor(const WindowSpec& desc, const FrameStyle& frame) {
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
+WINDOWPLACEMENT PlacementOf(HWND window) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(window, &placement);
+    return placement;
+}
+
 bool IsDescendant(HWND ancestor, HWND window) {
     return window && (window == ancestor || ::IsChild(ancestor, window));
 }
@@ -284,17 +291,16 @@ bool Win32Window::Visible() const { return Handle() && ::IsWindowVisible(Handle(
 
 void Win32Window::BringToFront() { ::SetForegroundWindow(Handle()); }
 
-SIZE Win32Window::RestoredOuterSize() const {
+RECT Win32Window::RestoredRect() const {
     // A minimised window keeps its normal place in the placement record.
     RECT r{};
-    if (::IsIconic(Handle())) {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        ::GetWindowPlacement(Handle(), &placement);
-        r = placement.rcNormalPosition;
-    } else {
-        ::GetWindowRect(Handle(), &r);
-    }
+    if (::IsIconic(Handle())) r = PlacementOf(Handle()).rcNormalPosition;
+    else ::GetWindowRect(Handle(), &r);
+    return r;
+}
+
+SIZE Win32Window::RestoredOuterSize() const {
+    const RECT r = RestoredRect();
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
@@ -314,24 +320,14 @@ int Win32Window::ClientHeight() const {
 }
 
 Point Win32Window::Position() const {
-    RECT r{};
-    if (::IsIconic(Handle())) {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        ::GetWindowPlacement(Handle(), &placement);
-        r = placement.rcNormalPosition;
-    } else {
-        ::GetWindowRect(Handle(), &r);
-    }
+    const RECT r = RestoredRect();
     return Point{r.left, r.top};
 }
 
 void Win32Window::SetOuterSize(int width, int height) {
     HWND hwnd = Handle();
     if (::IsIconic(hwnd)) {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        ::GetWindowPlacement(hwnd, &placement);
+        WINDOWPLACEMENT placement = PlacementOf(hwnd);
         placement.rcNormalPosition.right = placement.rcNormalPosition.left + width;
         placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + height;
         placement.showCmd = ::IsWindowVisible(hwnd) ? SW_SHOWMINNOACTIVE : SW_HIDE;
@@ -354,10 +350,7 @@ void Win32Window::CheckResize() {
 bool Win32Window::Maximised() const {
     HWND hwnd = Handle();
     if (::IsIconic(hwnd)) {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        ::GetWindowPlacement(hwnd, &placement);
-        return (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
+        return (PlacementOf(hwnd).flags & WPF_RESTORETOMAXIMIZED) != 0;
     }
     return ::IsZoomed(hwnd) || (!Visible() && maximiseAtShow_);
 }

@@ -91,6 +91,8 @@ private:
     void SetOuterSize(int width, int height);
     // OnResize when the outer (restored) size differs from the one last seen.
     void CheckResize();
+    // The outer rectangle on the screen, a minimised window's normal one.
+    RECT RestoredRect() const;
     SIZE RestoredOuterSize() const;
     void Centre();
 
