@@ -7,6 +7,14 @@ add_test(NAME core_without_windows_headers
           "-DCORE_LIBRARIES=$<JOIN:$<TARGET_PROPERTY:zorvik_core,LINK_LIBRARIES>,|>"
           -P ${CMAKE_CURRENT_LIST_DIR}/CheckCoreIsolation.cmake)
 
+# What the simulated and the Windows platform share builds on Linux too: no Windows header,
+# neither implementation.
+add_test(NAME platform_shared_without_windows_headers
+  COMMAND ${CMAKE_COMMAND}
+          -DCORE_DIR=${PROJECT_SOURCE_DIR}/src/platform/shared
+          -DPART_NAME=platform/shared
+          -P ${CMAKE_CURRENT_LIST_DIR}/CheckCoreIsolation.cmake)
+
 # Every executable target of this project, in the directories under the source tree.
 function(zorvik_collect_executables dir out_var)
   set(found "")

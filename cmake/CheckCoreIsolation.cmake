@@ -2,9 +2,16 @@
 # or links a system library, or when one of its layers reaches above itself: base (text, path
 # and number helpers) includes nothing else of the core, the engine nothing of the windows or
 # the reports, so that the console tool runs the engine without the windows.
-#   cmake -DCORE_DIR=<src/core> [-DCORE_LIBRARIES=<lib|lib|...>] -P CheckCoreIsolation.cmake
+# The same check keeps the code both platform implementations share (PART_NAME names it in
+# the report) free of Windows headers and of either implementation.
+#   cmake -DCORE_DIR=<src/core> [-DCORE_LIBRARIES=<lib|lib|...>] [-DPART_NAME=<name>]
+#         -P CheckCoreIsolation.cmake
 
 cmake_minimum_required(VERSION 3.20)
+
+if(NOT PART_NAME)
+  set(PART_NAME "core")
+endif()
 
 if(NOT IS_DIRECTORY "${CORE_DIR}")
   message(FATAL_ERROR "No core directory: ${CORE_DIR}")
@@ -57,6 +64,6 @@ endforeach()
 
 if(offences)
   list(JOIN offences "\n" report)
-  message(FATAL_ERROR "The core must reach the system only through src/platform/*.h:\n${report}")
+  message(FATAL_ERROR "The ${PART_NAME} must reach the system only through src/platform/*.h:\n${report}")
 endif()
-message(STATUS "Checked ${checked} core files: no Windows headers, no platform implementation")
+message(STATUS "Checked ${checked} ${PART_NAME} files: no Windows headers, no platform implementation")

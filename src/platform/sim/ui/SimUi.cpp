@@ -4,35 +4,28 @@
 #include <cctype>
 
 #include "platform/sim/system/SimServices.h"
+#include "platform/shared/ProgramTitle.h"
 #include "platform/sim/ui/SimUiImpl.h"
 
 namespace platform::sim {
 
 SimUiImpl::~SimUiImpl() {
-    for (SimWindow* w : windows_) w->Detach();
+    for (SimWindow* w : windows_.All()) w->Detach();
     for (SimTimer* t : timers_) t->Detach();
 }
 
 std::unique_ptr<Window> SimUiImpl::NewWindow(const WindowSpec& desc) {
-    if (desc.name.empty() || WindowNamed(desc.name))
-        throw std::logic_error("bad window name " + desc.name);
-    if (desc.mainWindow && main_) throw std::logic_error("a second main window");
+    windows_.CheckNew(desc);
     auto window = std::make_unique<SimWindow>(*this, desc);
-    Adopt(*window);
+    windows_.Adopt(*window);
     return window;
 }
 
-void SimUiImpl::Adopt(SimWindow& window) {
-    windows_.push_back(&window);
-    if (window.IsMain()) main_ = &window;
-}
-
 void SimUiImpl::Forget(SimWindow& window) {
-    windows_.erase(std::remove(windows_.begin(), windows_.end(), &window), windows_.end());
+    windows_.Forget(window);
     queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
                                 [&](const Posted& p) { return p.window == &window; }),
                  queue_.end());
-    if (main_ == &window) main_ = nullptr;
     if (foreground_ == &window) foreground_ = nullptr;
 }
 
@@ -41,13 +34,7 @@ void SimUiImpl::Forget(SimTimer& timer) {
 }
 
 std::string SimUiImpl::ApplicationTitle() const {
-    if (title_) return *title_;
-    const std::string path = system_.files().OwnPath();
-    const std::size_t slash = path.find_last_of("\\/:");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos) name.erase(dot);
-    return name;
+    return title_ ? *title_ : shared::TitleOfProgram(system_.files().OwnPath());
 }
 
 void SimUiImpl::MinimiseApplication() {
@@ -62,15 +49,16 @@ void SimUiImpl::MinimiseApplication() {
 void SimUiImpl::RestoreApplication() {
     if (!minimised_) return;
     minimised_ = false;
-    if (main_) main_->Show();
+    if (SimWindow* main = windows_.Main()) main->Show();
 }
 
 void SimUiImpl::BringApplicationToFront() {
-    if (main_) foreground_ = main_;
+    if (SimWindow* main = windows_.Main()) foreground_ = main;
 }
 
 void SimUiImpl::Run() {
-    if (main_ && !main_->Visible()) main_->Show();
+    SimWindow* main = windows_.Main();
+    if (main && !main->Visible()) main->Show();
     while (!terminated_ && !queue_.empty()) {
         Posted p = queue_.front();
         queue_.pop_front();
@@ -98,7 +86,8 @@ std::uint32_t SimUiImpl::RegisterMessage(const std::string& name) {
 
 std::string SimUiImpl::OwnerName(Window* owner) const {
     if (owner) return owner->Name();
-    return main_ ? main_->Name() : std::string();
+    const SimWindow* main = windows_.Main();
+    return main ? main->Name() : std::string();
 }
 
 void SimUiImpl::ShowMessageBox(Window* owner, const std::string& text, const std::string& title,
@@ -140,13 +129,11 @@ std::uint32_t SimUiImpl::RunPopupMenu(Window& owner, const std::vector<MenuEntry
 }
 
 std::vector<Window*> SimUiImpl::Windows() const {
-    return std::vector<Window*>(windows_.begin(), windows_.end());
+    return std::vector<Window*>(windows_.All().begin(), windows_.All().end());
 }
 
 Window* SimUiImpl::WindowNamed(const std::string& name) const {
-    for (SimWindow* w : windows_)
-        if (w->Name() == name) return w;
-    return nullptr;
+    return windows_.Named(name);
 }
 
 namespace {
@@ -313,9 +300,10 @@ void SimUiImpl::Deliver(SimWindow& window, std::uint32_t message, std::uintptr_t
 
 void SimUiImpl::Broadcast(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
     // A handler may create or destroy windows: walk a copy, skipping the ones gone meanwhile.
-    const std::vector<SimWindow*> targets = windows_;
+    const std::vector<SimWindow*> targets = windows_.All();
+    const auto& live = windows_.All();
     for (SimWindow* w : targets) {
-        if (std::find(windows_.begin(), windows_.end(), w) != windows_.end())
+        if (std::find(live.begin(), live.end(), w) != live.end())
             Deliver(*w, message, wParam, lParam);
     }
 }

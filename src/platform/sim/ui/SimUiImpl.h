@@ -12,21 +12,22 @@
 
 #include "platform/sim/ui/SimUi.h"
 #include "platform/sim/ui/SimWidgets.h"
+#include "platform/shared/FireEvent.h"
+#include "platform/shared/WindowBase.h"
+#include "platform/shared/WindowTable.h"
 
 namespace platform::sim {
 
-class SimWindow : public Window {
+class SimWindow : public shared::WindowBase {
 public:
     SimWindow(SimUiImpl& ui, const WindowSpec& desc);
     ~SimWindow() override;
 
-    const std::string& Name() const override { return spec_.name; }
     std::string Caption() const override { return caption_; }
     void SetCaption(const std::string& caption) override { caption_ = caption; }
     void Show() override;
     void Hide() override { visible_ = false; }
     bool Visible() const override { return visible_; }
-    void Close() override;
     void BringToFront() override;
 
     int OuterWidth() const override { return width_; }
@@ -39,35 +40,42 @@ public:
     bool Maximised() const override { return maximised_; }
     void SetMaximised(bool maximised) override;
 
-    Label& AddLabel(const ControlSpec& desc) override;
-    Button& AddButton(const ButtonSpec& desc) override;
-    CheckBox& AddCheckBox(const ControlSpec& desc) override;
-    GroupBox& AddGroupBox(const ControlSpec& desc) override;
-    Edit& AddEdit(const ControlSpec& desc) override;
-    UpDown& AddUpDown(const UpDownSpec& desc) override;
-    ListBox& AddListBox(const ListBoxSpec& desc) override;
-    ListView& AddListView(const ListViewSpec& desc) override;
-    Bevel& AddBevel(const ControlSpec& desc) override;
-    Timer& AddTimer(const std::string& name) override;
-    Control* FindControl(const std::string& name) const override;
-    Timer* FindTimer(const std::string& name) const override;
-
     void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void* NativeHandle() const override { return const_cast<SimWindow*>(this); }
+    Ui* Services() const override;
 
-    bool IsMain() const { return spec_.mainWindow; }
-    const WindowSpec& Description() const { return spec_; }
     // The size the window is resized to by code or by the user; runs OnResize on a change.
     void Resize(int width, int height);
     void Detach() { ui_ = nullptr; }
 
+protected:
+    std::unique_ptr<Label> NewLabel(const ControlSpec& d) override { return Make<SimLabel>(d); }
+    std::unique_ptr<Button> NewButton(const ButtonSpec& d) override { return Make<SimButton>(d); }
+    std::unique_ptr<CheckBox> NewCheckBox(const ControlSpec& d) override {
+        return Make<SimCheckBox>(d);
+    }
+    std::unique_ptr<GroupBox> NewGroupBox(const ControlSpec& d) override {
+        return Make<SimGroupBox>(d);
+    }
+    std::unique_ptr<Edit> NewEdit(const ControlSpec& d) override { return Make<SimEdit>(d); }
+    std::unique_ptr<UpDown> NewUpDown(const UpDownSpec& d) override { return Make<SimUpDown>(d); }
+    std::unique_ptr<ListBox> NewListBox(const ListBoxSpec& d) override {
+        return Make<SimListBox>(d);
+    }
+    std::unique_ptr<ListView> NewListView(const ListViewSpec& d) override {
+        return Make<SimListView>(d);
+    }
+    std::unique_ptr<Bevel> NewBevel(const ControlSpec& d) override { return Make<SimBevel>(d); }
+    std::unique_ptr<Timer> NewTimer(const std::string& name) override;
+
 private:
     template <class T, class SpecT>
-    T& Adopt(const SpecT& desc);
+    static std::unique_ptr<T> Make(const SpecT& desc) {
+        return std::make_unique<T>(desc);
+    }
 
     SimUiImpl* ui_;
-    WindowSpec spec_;
     std::string caption_;
     bool visible_ = false;
     bool shownBefore_ = false;
@@ -77,8 +85,6 @@ private:
     bool maximised_ = false;
     int restoredWidth_ = 0;
     int restoredHeight_ = 0;
-    std::vector<std::unique_ptr<Control>> controls_;
-    std::vector<std::unique_ptr<SimTimer>> timers_;
 };
 
 class SimUiImpl : public SimUi {
@@ -88,7 +94,7 @@ public:
 
     // Ui
     std::unique_ptr<Window> NewWindow(const WindowSpec& desc) override;
-    Window* MainWindow() const override { return main_; }
+    Window* MainWindow() const override { return windows_.Main(); }
     std::string ApplicationTitle() const override;
     void SetApplicationTitle(const std::string& title) override { title_ = title; }
     void MinimiseApplication() override;
@@ -144,7 +150,6 @@ public:
     void SetNativeMenusAvailable(bool available) override { nativeMenusAvailable_ = available; }
 
     // For the windows and timers.
-    void Adopt(SimWindow& window);
     void Forget(SimWindow& window);
     void AddTimer(SimTimer& timer) { timers_.push_back(&timer); }
     void Forget(SimTimer& timer);
@@ -170,8 +175,7 @@ private:
     std::string OwnerName(Window* owner) const;
 
     SimSystem& system_;
-    std::vector<SimWindow*> windows_;
-    SimWindow* main_ = nullptr;
+    shared::WindowTable<SimWindow> windows_;
     Window* foreground_ = nullptr;
     std::deque<Posted> queue_;
     std::vector<SimTimer*> timers_;
@@ -193,13 +197,6 @@ private:
     bool nativeMenusAvailable_ = true;
 };
 
-// Runs an event handler as the message loop does: a copy (the handler may replace itself),
-// through the general error handler.
-template <class Handler, class... Args>
-void Fire(Ui& ui, const Handler& handler, Args&&... args) {
-    if (!handler) return;
-    Handler copy = handler;
-    ui.RunHandler([&] { copy(args...); });
-}
+using shared::Fire;
 
 }  // namespace platform::sim

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "platform/Widgets.h"
+#include "platform/shared/ListRows.h"
+#include "platform/shared/TimerBase.h"
 
 namespace platform::sim {
 
@@ -135,8 +137,7 @@ public:
     void DeleteItem(int index) override {
         if (!InRange(index)) return;
         items_.erase(items_.begin() + index);
-        if (selected_ == index) selected_ = -1;
-        else if (selected_ > index) --selected_;
+        selected_ = shared::SelectionAfterRemoval(selected_, index);
     }
     void Clear() override { items_.clear(); selected_ = -1; }
     int SelectedIndex() const override { return selected_; }
@@ -159,82 +160,55 @@ public:
         return index >= 0 && index < ColumnCount() ? columns_[static_cast<std::size_t>(index)]
                                                    : ListColumn{};
     }
-    int RowCount() const override { return static_cast<int>(rows_.size()); }
+    int RowCount() const override { return rows_.Count(); }
     int AddRow(const std::string& caption, std::shared_ptr<void> data) override {
-        rows_.push_back(Row{caption, {}, std::move(data)});
+        rows_.Add(caption, std::move(data));
         return RowCount() - 1;
     }
     void DeleteRow(int row) override {
-        if (!InRange(row)) return;
-        rows_.erase(rows_.begin() + row);
-        if (selected_ == row) selected_ = -1;
-        else if (selected_ > row) --selected_;
+        if (!rows_.InRange(row)) return;
+        rows_.Delete(row);
+        selected_ = shared::SelectionAfterRemoval(selected_, row);
     }
-    void Clear() override { rows_.clear(); selected_ = -1; }
-    std::string RowCaption(int row) const override {
-        return InRange(row) ? At(row).caption : std::string();
-    }
-    std::shared_ptr<void> RowData(int row) const override {
-        return InRange(row) ? At(row).data : nullptr;
-    }
-    int SubItemCount(int row) const override {
-        return InRange(row) ? static_cast<int>(At(row).subItems.size()) : 0;
-    }
-    void AddSubItem(int row, const std::string& text) override {
-        if (InRange(row)) At(row).subItems.push_back(text);
-    }
+    void Clear() override { rows_.Clear(); selected_ = -1; }
+    std::string RowCaption(int row) const override { return rows_.Caption(row); }
+    std::shared_ptr<void> RowData(int row) const override { return rows_.Data(row); }
+    int SubItemCount(int row) const override { return rows_.SubItemCount(row); }
+    void AddSubItem(int row, const std::string& text) override { rows_.AddSubItem(row, text); }
     void SetSubItem(int row, int subItem, const std::string& text) override {
-        if (subItem >= 0 && subItem < SubItemCount(row))
-            At(row).subItems[static_cast<std::size_t>(subItem)] = text;
+        rows_.SetSubItem(row, subItem, text);
     }
     std::string SubItem(int row, int subItem) const override {
-        return subItem >= 0 && subItem < SubItemCount(row)
-                   ? At(row).subItems[static_cast<std::size_t>(subItem)]
-                   : std::string();
+        return rows_.SubItem(row, subItem);
     }
     int SelectedRow() const override { return selected_; }
-    void SetSelectedRow(int row) override { selected_ = InRange(row) ? row : -1; }
+    void SetSelectedRow(int row) override { selected_ = rows_.InRange(row) ? row : -1; }
     int HitTest(int x, int y) const override;
     void Redraw() override { ++redrawCount_; }
     int RedrawCount() const { return redrawCount_; }
 
 private:
-    struct Row {
-        std::string caption;
-        std::vector<std::string> subItems;
-        std::shared_ptr<void> data;
-    };
-    bool InRange(int row) const { return row >= 0 && row < RowCount(); }
-    Row& At(int row) { return rows_[static_cast<std::size_t>(row)]; }
-    const Row& At(int row) const { return rows_[static_cast<std::size_t>(row)]; }
-
     std::vector<ListColumn> columns_;
-    std::vector<Row> rows_;
+    shared::ListRows rows_;
     int selected_ = -1;
     int redrawCount_ = 0;
 };
 
-class SimTimer : public Timer {
+class SimTimer : public shared::TimerBase {
 public:
-    SimTimer(SimUiImpl& ui, std::string name) : ui_(&ui), name_(std::move(name)) {}
+    SimTimer(SimUiImpl& ui, std::string name) : TimerBase(std::move(name)), ui_(&ui) {}
     ~SimTimer() override;
-    const std::string& Name() const override { return name_; }
-    std::uint32_t Interval() const override { return interval_; }
-    void SetInterval(std::uint32_t milliseconds) override;
-    bool Enabled() const override { return enabled_; }
-    void SetEnabled(bool enabled) override;
 
     // When the next tick is due, on the simulated clock.
     std::uint64_t NextDue() const { return nextDue_; }
-    bool Armed() const { return enabled_ && interval_ > 0; }
     void Restart();
     void Detach() { ui_ = nullptr; }
 
+protected:
+    void Changed() override { Restart(); }
+
 private:
     SimUiImpl* ui_;
-    std::string name_;
-    std::uint32_t interval_ = 1000;
-    bool enabled_ = false;
     std::uint64_t nextDue_ = 0;
 };
 

@@ -35,23 +35,11 @@ SimTimer::~SimTimer() {
 }
 
 void SimTimer::Restart() {
-    if (ui_) nextDue_ = ui_->Now() + interval_;
-}
-
-void SimTimer::SetInterval(std::uint32_t milliseconds) {
-    if (milliseconds == interval_) return;
-    interval_ = milliseconds;
-    Restart();
-}
-
-void SimTimer::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    Restart();
+    if (ui_) nextDue_ = ui_->Now() + Interval();
 }
 
 SimWindow::SimWindow(SimUiImpl& ui, const WindowSpec& desc)
-    : ui_(&ui), spec_(desc), caption_(desc.caption) {
+    : WindowBase(desc), ui_(&ui), caption_(desc.caption) {
     const FrameSize frame = FrameOf(desc.frame);
     if (desc.clientWidth > 0) {
         width_ = desc.clientWidth + frame.horizontal;
@@ -64,7 +52,7 @@ SimWindow::SimWindow(SimUiImpl& ui, const WindowSpec& desc)
 
 SimWindow::~SimWindow() {
     // Timers go first: they unregister from the services while the window still exists.
-    timers_.clear();
+    DropTimers();
     if (ui_) ui_->Forget(*this);
 }
 
@@ -76,7 +64,7 @@ void SimWindow::Show() {
     visible_ = true;
     const bool first = !shownBefore_;
     shownBefore_ = true;
-    if (first && spec_.centred) {
+    if (first && Description().centred) {
         position_ = Point{(kSimScreenWidth - width_) / 2, (kSimScreenHeight - height_) / 2};
     }
     if (!ui_) return;
@@ -86,23 +74,12 @@ void SimWindow::Show() {
     if (first) Fire(*ui_, OnResize);
 }
 
-void SimWindow::Close() {
-    CloseRequest request;
-    if (OnClose) {
-        auto handler = OnClose;
-        handler(request);
-    }
-    if (!request.allow) return;
-    Hide();
-    if (spec_.mainWindow && ui_) ui_->Terminate();
-}
-
 void SimWindow::BringToFront() {
     if (ui_) ui_->SetForeground(this);
 }
 
-int SimWindow::ClientWidth() const { return width_ - FrameOf(spec_.frame).horizontal; }
-int SimWindow::ClientHeight() const { return height_ - FrameOf(spec_.frame).vertical; }
+int SimWindow::ClientWidth() const { return width_ - FrameOf(Description().frame).horizontal; }
+int SimWindow::ClientHeight() const { return height_ - FrameOf(Description().frame).vertical; }
 
 void SimWindow::Resize(int width, int height) {
     if (width == width_ && height == height_) return;
@@ -124,46 +101,13 @@ void SimWindow::SetMaximised(bool maximised) {
     }
 }
 
-template <class T, class SpecT>
-T& SimWindow::Adopt(const SpecT& desc) {
-    if (desc.name.empty()) throw std::logic_error("a control needs a name");
-    if (FindControl(desc.name)) throw std::logic_error("two controls named " + desc.name);
-    auto control = std::make_unique<T>(desc);
-    T& ref = *control;
-    controls_.push_back(std::move(control));
-    return ref;
-}
+Ui* SimWindow::Services() const { return ui_; }
 
-Label& SimWindow::AddLabel(const ControlSpec& desc) { return Adopt<SimLabel>(desc); }
-Button& SimWindow::AddButton(const ButtonSpec& desc) { return Adopt<SimButton>(desc); }
-CheckBox& SimWindow::AddCheckBox(const ControlSpec& desc) { return Adopt<SimCheckBox>(desc); }
-GroupBox& SimWindow::AddGroupBox(const ControlSpec& desc) { return Adopt<SimGroupBox>(desc); }
-Edit& SimWindow::AddEdit(const ControlSpec& desc) { return Adopt<SimEdit>(desc); }
-UpDown& SimWindow::AddUpDown(const UpDownSpec& desc) { return Adopt<SimUpDown>(desc); }
-ListBox& SimWindow::AddListBox(const ListBoxSpec& desc) { return Adopt<SimListBox>(desc); }
-ListView& SimWindow::AddListView(const ListViewSpec& desc) { return Adopt<SimListView>(desc); }
-Bevel& SimWindow::AddBevel(const ControlSpec& desc) { return Adopt<SimBevel>(desc); }
-
-Timer& SimWindow::AddTimer(const std::string& name) {
-    if (name.empty() || FindTimer(name)) throw std::logic_error("bad timer name " + name);
+std::unique_ptr<Timer> SimWindow::NewTimer(const std::string& name) {
     if (!ui_) throw std::logic_error("the windowing services are gone");
     auto timer = std::make_unique<SimTimer>(*ui_, name);
-    SimTimer& ref = *timer;
-    ui_->AddTimer(ref);
-    timers_.push_back(std::move(timer));
-    return ref;
-}
-
-Control* SimWindow::FindControl(const std::string& name) const {
-    for (const auto& c : controls_)
-        if (c->Name() == name) return c.get();
-    return nullptr;
-}
-
-Timer* SimWindow::FindTimer(const std::string& name) const {
-    for (const auto& t : timers_)
-        if (t->Name() == name) return t.get();
-    return nullptr;
+    ui_->AddTimer(*timer);
+    return timer;
 }
 
 void SimWindow::Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {

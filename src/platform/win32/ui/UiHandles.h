@@ -1,5 +1,6 @@
 #pragma once
-// Owners for the windowing system's objects: windows, menus, icons, GDI objects and COM.
+// Owners for the windowing system's objects: windows, menus, icons, GDI objects, paint DCs
+// and COM.
 // Child windows need none of their own: they die with the window that holds them.
 #include "platform/win32/WindowsApi.h"
 
@@ -64,6 +65,23 @@ using ScopedMenu = Scoped<MenuTraits>;
 using ScopedIcon = Scoped<IconTraits>;
 using ScopedFont = Scoped<GdiObjectTraits<HFONT>>;
 using ScopedBrush = Scoped<GdiObjectTraits<HBRUSH>>;
+
+// The device context of one WM_PAINT: BeginPaint at birth, EndPaint at the end (also when the
+// drawing throws), which validates the region so that the message stops coming. Dc() is
+// nullptr when BeginPaint found nothing to paint on.
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    ~ScopedPaint() { ::EndPaint(window_, &paint_); }
+    HDC Dc() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
 
 // COM on this thread for the owner's lifetime; balanced only when the start succeeded
 // (S_FALSE, already started, counts and needs its own CoUninitialize too).

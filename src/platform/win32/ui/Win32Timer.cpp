@@ -8,30 +8,18 @@ static_assert(kLongestTimerPeriod == USER_TIMER_MAXIMUM, "the portable limit is 
 static_assert(kBackspaceKey == VK_BACK, "the portable key is the system's");
 
 Win32Timer::Win32Timer(Win32Window& form, std::string name, UINT_PTR id)
-    : form_(form), name_(std::move(name)), id_(id) {}
+    : TimerBase(std::move(name)), form_(form), id_(id) {}
 
 Win32Timer::~Win32Timer() {
     if (running_ && form_.Handle()) ::KillTimer(form_.Handle(), id_);
 }
 
-void Win32Timer::SetInterval(std::uint32_t milliseconds) {
-    if (milliseconds == interval_) return;
-    interval_ = milliseconds;
-    Apply();
-}
-
-void Win32Timer::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    Apply();
-}
-
-void Win32Timer::Apply() {
+void Win32Timer::Changed() {
     HWND window = form_.Handle();
     if (!window) return;
-    if (enabled_ && interval_ > 0) {
+    if (Armed()) {
         // SetTimer with the same id starts the period afresh.
-        running_ = ::SetTimer(window, id_, interval_, nullptr) != 0;
+        running_ = ::SetTimer(window, id_, Interval(), nullptr) != 0;
     } else if (running_) {
         ::KillTimer(window, id_);
         running_ = false;

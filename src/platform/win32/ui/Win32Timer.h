@@ -4,38 +4,30 @@
 
 #include <string>
 
-#include "platform/Widgets.h"
+#include "platform/shared/TimerBase.h"
 
 namespace platform::win32 {
 
 class Win32Window;
 
-class Win32Timer : public Timer {
+class Win32Timer : public shared::TimerBase {
 public:
     Win32Timer(Win32Window& form, std::string name, UINT_PTR id);
     ~Win32Timer() override;
     Win32Timer(const Win32Timer&) = delete;
     Win32Timer& operator=(const Win32Timer&) = delete;
 
-    const std::string& Name() const override { return name_; }
-    std::uint32_t Interval() const override { return interval_; }
-    void SetInterval(std::uint32_t milliseconds) override;
-    bool Enabled() const override { return enabled_; }
-    void SetEnabled(bool enabled) override;
-
     UINT_PTR Id() const { return id_; }
     // One WM_TIMER for this timer.
     void Tick();
 
-private:
+protected:
     // Starts or restarts the system timer when it should run, else stops it.
-    void Apply();
+    void Changed() override;
 
+private:
     Win32Window& form_;
-    std::string name_;
     UINT_PTR id_;
-    std::uint32_t interval_ = 1000;
-    bool enabled_ = false;
     bool running_ = false;
 };
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/shared/ProgramTitle.h"
 #include "platform/win32/ui/OpenFileDialog.h"
 #include "platform/win32/ui/Win32PopupMenu.h"
 #include "platform/win32/shell/ShellUiFactory.h"
@@ -42,7 +43,7 @@ Win32Ui::Win32Ui() {
 }
 
 Win32Ui::~Win32Ui() {
-    for (Win32Window* window : windows_) window->Detach();
+    for (Win32Window* window : windows_.All()) window->Detach();
     // A quit request nobody took would end the next message loop of this thread at once.
     MSG quit;
     while (::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
@@ -50,45 +51,32 @@ Win32Ui::~Win32Ui() {
 }
 
 std::unique_ptr<Window> Win32Ui::NewWindow(const WindowSpec& desc) {
-    if (desc.name.empty()) throw std::logic_error("a window needs a name");
-    for (const Win32Window* window : windows_)
-        if (window->Name() == desc.name) throw std::logic_error("two windows named " + desc.name);
-    if (desc.mainWindow && main_) throw std::logic_error("a second main window");
+    windows_.CheckNew(desc);
     auto window = std::make_unique<Win32Window>(*this, desc);
-    Adopt(*window);
+    windows_.Adopt(*window);
     return window;
 }
 
-void Win32Ui::Adopt(Win32Window& window) {
-    windows_.push_back(&window);
-    if (window.IsMain()) main_ = &window;
-}
-
 void Win32Ui::Forget(Win32Window& window) {
-    windows_.erase(std::remove(windows_.begin(), windows_.end(), &window), windows_.end());
+    windows_.Forget(window);
     hiddenByMinimise_.erase(
         std::remove(hiddenByMinimise_.begin(), hiddenByMinimise_.end(), &window),
         hiddenByMinimise_.end());
-    if (main_ == &window) main_ = nullptr;
 }
 
 bool Win32Ui::Owns(HWND hwnd) const {
-    return std::any_of(windows_.begin(), windows_.end(),
+    const auto& windows = windows_.All();
+    return std::any_of(windows.begin(), windows.end(),
                        [hwnd](const Win32Window* w) { return w->Handle() == hwnd; });
 }
 
-Window* Win32Ui::MainWindow() const { return main_; }
+Window* Win32Ui::MainWindow() const { return windows_.Main(); }
 
 std::string Win32Ui::ApplicationTitle() const {
     if (title_) return *title_;
     char path[MAX_PATH + 1] = {};
     const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name(path, length <= MAX_PATH ? length : 0);
-    const std::size_t slash = name.find_last_of("\\/:");
-    if (slash != std::string::npos) name.erase(0, slash + 1);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos) name.erase(dot);
-    return name;
+    return shared::TitleOfProgram(std::string(path, length <= MAX_PATH ? length : 0));
 }
 
 void Win32Ui::MinimiseApplication() {
@@ -96,12 +84,13 @@ void Win32Ui::MinimiseApplication() {
     minimised_ = true;
     // The side windows leave the screen with the application and come back with it.
     hiddenByMinimise_.clear();
-    for (Win32Window* window : windows_) {
-        if (window == main_ || !window->Visible()) continue;
+    Win32Window* main = windows_.Main();
+    for (Win32Window* window : windows_.All()) {
+        if (window == main || !window->Visible()) continue;
         hiddenByMinimise_.push_back(window);
         window->Hide();
     }
-    if (main_) main_->MinimiseFrame();
+    if (main) main->MinimiseFrame();
     // Called directly: an exception ends the handler that asked for the minimise.
     if (OnApplicationMinimise) {
         auto handler = OnApplicationMinimise;
@@ -112,7 +101,7 @@ void Win32Ui::MinimiseApplication() {
 void Win32Ui::RestoreApplication() {
     if (!minimised_) return;
     minimised_ = false;
-    if (main_) main_->RestoreFrame();
+    if (Win32Window* main = windows_.Main()) main->RestoreFrame();
     const std::vector<Win32Window*> hidden = std::move(hiddenByMinimise_);
     hiddenByMinimise_.clear();
     for (Win32Window* window : hidden) window->ShowAgain();
@@ -120,7 +109,7 @@ void Win32Ui::RestoreApplication() {
 
 void Win32Ui::ShowTaskbarButton(bool shown) {
     taskbarShown_ = shown;
-    if (main_) taskbar_.Set(main_->Handle(), shown);
+    if (Win32Window* main = windows_.Main()) taskbar_.Set(main->Handle(), shown);
 }
 
 void Win32Ui::ApplyTaskbarButton(HWND mainWindow) {
@@ -128,9 +117,10 @@ void Win32Ui::ApplyTaskbarButton(HWND mainWindow) {
 }
 
 void Win32Ui::BringApplicationToFront() {
-    if (!main_) return;
-    HWND last = ::GetLastActivePopup(main_->Handle());
-    ::SetForegroundWindow(last ? last : main_->Handle());
+    Win32Window* main = windows_.Main();
+    if (!main) return;
+    HWND last = ::GetLastActivePopup(main->Handle());
+    ::SetForegroundWindow(last ? last : main->Handle());
 }
 
 void Win32Ui::Dispatch(MSG& message) {
@@ -142,7 +132,8 @@ void Win32Ui::Dispatch(MSG& message) {
 }
 
 void Win32Ui::Run() {
-    if (main_ && !main_->Visible()) main_->Show();
+    Win32Window* main = windows_.Main();
+    if (main && !main->Visible()) main->Show();
     MSG message;
     while (!terminated_) {
         const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
@@ -194,7 +185,8 @@ std::uint32_t Win32Ui::RegisterMessage(const std::string& name) {
 
 HWND Win32Ui::OwnerHandle(Window* owner) const {
     if (owner) return static_cast<HWND>(owner->NativeHandle());
-    return main_ ? main_->Handle() : nullptr;
+    const Win32Window* main = windows_.Main();
+    return main ? main->Handle() : nullptr;
 }
 
 void Win32Ui::ShowMessageBox(Window* owner, const std::string& text, const std::string& title,

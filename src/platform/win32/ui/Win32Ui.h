@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "platform/Ui.h"
+#include "platform/shared/FireEvent.h"
+#include "platform/shared/WindowTable.h"
 #include "platform/win32/ui/TaskbarButton.h"
 #include "platform/win32/ui/UiFont.h"
 #include "platform/win32/ui/UiHandles.h"
@@ -69,7 +71,6 @@ public:
 
     // --- For the windows and controls ------------------------------------------------------
     const std::shared_ptr<const UiFont>& Font() const { return font_; }
-    void Adopt(Win32Window& window);
     void Forget(Win32Window& window);
     bool Owns(HWND window) const;
     // Keeps the taskbar button hidden over a show of the main window, when it was hidden.
@@ -79,9 +80,7 @@ public:
     // itself), through the general error handler.
     template <class Handler, class... Args>
     void Fire(const Handler& handler, Args&&... args) {
-        if (!handler) return;
-        Handler copy = handler;
-        RunHandler([&] { copy(args...); });
+        shared::Fire(*this, handler, std::forward<Args>(args)...);
     }
 
 private:
@@ -91,8 +90,7 @@ private:
     ComApartment com_;
     std::shared_ptr<const UiFont> font_;
     TaskbarButton taskbar_;
-    std::vector<Win32Window*> windows_;
-    Win32Window* main_ = nullptr;
+    shared::WindowTable<Win32Window> windows_;
     std::vector<Win32Window*> hiddenByMinimise_;
     std::optional<std::string> title_;
     bool minimised_ = false;

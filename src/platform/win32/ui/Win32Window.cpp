@@ -76,6 +76,13 @@ SIZE OuterSizeFor(const WindowSpec& desc, const FrameStyle& frame) {
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
+WINDOWPLACEMENT PlacementOf(HWND window) {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(window, &placement);
+    return placement;
+}
+
 bool IsDescendant(HWND ancestor, HWND window) {
     return window && (window == ancestor || ::IsChild(ancestor, window));
 }
@@ -83,7 +90,7 @@ bool IsDescendant(HWND ancestor, HWND window) {
 }  // namespace
 
 Win32Window::Win32Window(Win32Ui& ui, const WindowSpec& desc)
-    : ui_(&ui), spec_(desc), font_(ui.Font()) {
+    : WindowBase(desc), ui_(&ui), font_(ui.Font()) {
     RegisterWindowClass(&Win32Window::WindowProc);
     const FrameStyle frame = StyleOf(desc);
     const SIZE size = OuterSizeFor(desc, frame);
@@ -102,7 +109,7 @@ Win32Window::~Win32Window() {
     OnResize = nullptr;
     OnMouseMove = nullptr;
     OnMessage = nullptr;
-    timers_.clear();
+    DropTimers();
     if (ui_) ui_->Forget(*this);
     window_.Reset();  // the controls' windows go with it; their objects die after
 }
@@ -159,9 +166,11 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_TIMER:
-            for (const auto& timer : timers_) {
-                if (timer->Id() == wParam) {
-                    timer->Tick();
+            for (const auto& timer : Timers()) {
+                // Every timer of this window is one of ours.
+                auto& ours = static_cast<Win32Timer&>(*timer);
+                if (ours.Id() == wParam) {
+                    ours.Tick();
                     return 0;
                 }
             }
@@ -248,7 +257,7 @@ void Win32Window::Show() {
     }
     const bool first = !shownBefore_;
     shownBefore_ = true;
-    if (first && spec_.centred) Centre();
+    if (first && Description().centred) Centre();
     const int command = maximiseAtShow_ ? SW_SHOWMAXIMIZED : SW_SHOW;
     maximiseAtShow_ = false;
     ::ShowWindow(Handle(), command);
@@ -280,30 +289,18 @@ void Win32Window::Hide() { ::ShowWindow(Handle(), SW_HIDE); }
 
 bool Win32Window::Visible() const { return Handle() && ::IsWindowVisible(Handle()); }
 
-void Win32Window::Close() {
-    CloseRequest request;
-    if (OnClose) {
-        auto handler = OnClose;
-        handler(request);
-    }
-    if (!request.allow) return;
-    Hide();
-    if (IsMain() && ui_) ui_->Terminate();
-}
-
 void Win32Window::BringToFront() { ::SetForegroundWindow(Handle()); }
 
-SIZE Win32Window::RestoredOuterSize() const {
+RECT Win32Window::RestoredRect() const {
     // A minimised window keeps its normal place in the placement record.
     RECT r{};
-    if (::IsIconic(Handle())) {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        ::GetWindowPlacement(Handle(), &placement);
-        r = placement.rcNormalPosition;
-    } else {
-        ::GetWindowRect(Handle(), &r);
-    }
+    if (::IsIconic(Handle())) r = PlacementOf(Handle()).rcNormalPosition;
+    else ::GetWindowRect(Handle(), &r);
+    return r;
+}
+
+SIZE Win32Window::RestoredOuterSize() const {
+    const RECT r = RestoredRect();
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
@@ -323,24 +320,14 @@ int Win32Window::ClientHeight() const {
 }
 
 Point Win32Window::Position() const {
-    RECT r{};
-    if (::IsIconic(Handle())) {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        ::GetWindowPlacement(Handle(), &placement);
-        r = placement.rcNormalPosition;
-    } else {
-        ::GetWindowRect(Handle(), &r);
-    }
+    const RECT r = RestoredRect();
     return Point{r.left, r.top};
 }
 
 void Win32Window::SetOuterSize(int width, int height) {
     HWND hwnd = Handle();
     if (::IsIconic(hwnd)) {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        ::GetWindowPlacement(hwnd, &placement);
+        WINDOWPLACEMENT placement = PlacementOf(hwnd);
         placement.rcNormalPosition.right = placement.rcNormalPosition.left + width;
         placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + height;
         placement.showCmd = ::IsWindowVisible(hwnd) ? SW_SHOWMINNOACTIVE : SW_HIDE;
@@ -363,10 +350,7 @@ void Win32Window::CheckResize() {
 bool Win32Window::Maximised() const {
     HWND hwnd = Handle();
     if (::IsIconic(hwnd)) {
-        WINDOWPLACEMENT placement{};
-        placement.length = sizeof placement;
-        ::GetWindowPlacement(hwnd, &placement);
-        return (placement.flags & WPF_RESTORETOMAXIMIZED) != 0;
+        return (PlacementOf(hwnd).flags & WPF_RESTORETOMAXIMIZED) != 0;
     }
     return ::IsZoomed(hwnd) || (!Visible() && maximiseAtShow_);
 }
@@ -383,93 +367,47 @@ void Win32Window::SetMaximised(bool maximised) {
 
 HWND Win32Window::ParentFor(const ControlSpec& desc) const {
     if (!desc.parent) return Handle();
+    // The window's own checks have made sure the group box is one of its controls.
     auto* group = dynamic_cast<Win32GroupBox*>(desc.parent);
-    if (!group || &group->Form() != this)
-        throw std::logic_error("the group box of " + desc.name + " is not in " + spec_.name);
+    if (!group) throw std::logic_error("the group box of " + desc.name + " is not in " + Name());
     return group->Handle();
 }
 
-template <class T>
-T& Win32Window::Adopt(std::unique_ptr<T> control) {
-    T& ref = *control;
-    controlByHandle_[ref.Handle()] = &ref;
-    if (!ref.Hint().empty()) AddHint(ref, ref.Hint());
-    controls_.push_back(std::move(control));
-    return ref;
+template <class T, class SpecT>
+std::unique_ptr<T> Win32Window::Make(const SpecT& desc) {
+    auto control = std::make_unique<T>(*this, desc);
+    controlByHandle_[control->Handle()] = control.get();
+    if (!control->Hint().empty()) AddHint(*control, control->Hint());
+    return control;
 }
 
-namespace {
-
-void CheckName(const Window& window, const std::string& name) {
-    if (name.empty()) throw std::logic_error("a control needs a name");
-    if (window.FindControl(name)) throw std::logic_error("two controls named " + name);
+std::unique_ptr<Label> Win32Window::NewLabel(const ControlSpec& d) { return Make<Win32Label>(d); }
+std::unique_ptr<Button> Win32Window::NewButton(const ButtonSpec& d) {
+    if (d.flat) return Make<Win32FlatButton>(d);
+    return Make<Win32Button>(d);
 }
-
-}  // namespace
-
-Label& Win32Window::AddLabel(const ControlSpec& desc) {
-    CheckName(*this, desc.name);
-    return Adopt(std::make_unique<Win32Label>(*this, desc));
+std::unique_ptr<CheckBox> Win32Window::NewCheckBox(const ControlSpec& d) {
+    return Make<Win32CheckBox>(d);
 }
-
-Button& Win32Window::AddButton(const ButtonSpec& desc) {
-    CheckName(*this, desc.name);
-    if (desc.flat) return Adopt(std::make_unique<Win32FlatButton>(*this, desc));
-    return Adopt(std::make_unique<Win32Button>(*this, desc));
+std::unique_ptr<GroupBox> Win32Window::NewGroupBox(const ControlSpec& d) {
+    return Make<Win32GroupBox>(d);
 }
-
-CheckBox& Win32Window::AddCheckBox(const ControlSpec& desc) {
-    CheckName(*this, desc.name);
-    return Adopt(std::make_unique<Win32CheckBox>(*this, desc));
+std::unique_ptr<Edit> Win32Window::NewEdit(const ControlSpec& d) { return Make<Win32Edit>(d); }
+std::unique_ptr<UpDown> Win32Window::NewUpDown(const UpDownSpec& d) {
+    return Make<Win32UpDown>(d);
 }
-
-GroupBox& Win32Window::AddGroupBox(const ControlSpec& desc) {
-    CheckName(*this, desc.name);
-    return Adopt(std::make_unique<Win32GroupBox>(*this, desc));
+std::unique_ptr<ListBox> Win32Window::NewListBox(const ListBoxSpec& d) {
+    return Make<Win32ListBox>(d);
 }
-
-Edit& Win32Window::AddEdit(const ControlSpec& desc) {
-    CheckName(*this, desc.name);
-    return Adopt(std::make_unique<Win32Edit>(*this, desc));
+std::unique_ptr<ListView> Win32Window::NewListView(const ListViewSpec& d) {
+    return Make<Win32ListView>(d);
 }
+std::unique_ptr<Bevel> Win32Window::NewBevel(const ControlSpec& d) { return Make<Win32Bevel>(d); }
 
-UpDown& Win32Window::AddUpDown(const UpDownSpec& desc) {
-    CheckName(*this, desc.name);
-    return Adopt(std::make_unique<Win32UpDown>(*this, desc));
-}
-
-ListBox& Win32Window::AddListBox(const ListBoxSpec& desc) {
-    CheckName(*this, desc.name);
-    return Adopt(std::make_unique<Win32ListBox>(*this, desc));
-}
-
-ListView& Win32Window::AddListView(const ListViewSpec& desc) {
-    CheckName(*this, desc.name);
-    return Adopt(std::make_unique<Win32ListView>(*this, desc));
-}
-
-Bevel& Win32Window::AddBevel(const ControlSpec& desc) {
-    CheckName(*this, desc.name);
-    return Adopt(std::make_unique<Win32Bevel>(*this, desc));
-}
-
-Timer& Win32Window::AddTimer(const std::string& name) {
-    if (name.empty() || FindTimer(name)) throw std::logic_error("bad timer name " + name);
-    const UINT_PTR id = timers_.size() + 1;
-    timers_.push_back(std::make_unique<Win32Timer>(*this, name, id));
-    return *timers_.back();
-}
-
-Control* Win32Window::FindControl(const std::string& name) const {
-    for (const auto& control : controls_)
-        if (control->Name() == name) return control.get();
-    return nullptr;
-}
-
-Timer* Win32Window::FindTimer(const std::string& name) const {
-    for (const auto& timer : timers_)
-        if (timer->Name() == name) return timer.get();
-    return nullptr;
+std::unique_ptr<Timer> Win32Window::NewTimer(const std::string& name) {
+    // Ids from 1, never reused: a window's timers live as long as it does.
+    const UINT_PTR id = Timers().size() + 1;
+    return std::make_unique<Win32Timer>(*this, name, id);
 }
 
 void Win32Window::Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -528,10 +466,11 @@ void Win32Window::AddHint(const Win32ControlCore& control, const std::string& te
 
 void Win32Window::UpdateHint(const Win32ControlCore& control) {
     if (!tooltip_ || !control.Handle()) return;
-    auto found = std::find_if(controls_.begin(), controls_.end(), [&](const auto& c) {
+    const auto& controls = Controls();
+    auto found = std::find_if(controls.begin(), controls.end(), [&](const auto& c) {
         return dynamic_cast<const Win32ControlCore*>(c.get()) == &control;
     });
-    if (found == controls_.end() || (*found)->Hint().empty()) return;
+    if (found == controls.end() || (*found)->Hint().empty()) return;
     TTTOOLINFOA area = ToolInfo(Handle(),
                                 static_cast<UINT_PTR>(::GetDlgCtrlID(control.Handle())), 0);
     area.rect = ToolRect(Handle(), control.Handle());

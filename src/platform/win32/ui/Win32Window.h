@@ -9,28 +9,26 @@
 #include <string>
 #include <vector>
 
-#include "platform/Widgets.h"
+#include "platform/shared/WindowBase.h"
 #include "platform/win32/ui/UiFont.h"
 #include "platform/win32/ui/UiHandles.h"
+#include "platform/win32/ui/Win32Ui.h"
 
 namespace platform::win32 {
 
-class Win32Ui;
 class Win32ControlCore;
 class Win32Timer;
 
-class Win32Window : public Window {
+class Win32Window : public shared::WindowBase {
 public:
     Win32Window(Win32Ui& ui, const WindowSpec& desc);
     ~Win32Window() override;
 
-    const std::string& Name() const override { return spec_.name; }
     std::string Caption() const override;
     void SetCaption(const std::string& caption) override;
     void Show() override;
     void Hide() override;
     bool Visible() const override;
-    void Close() override;
     void BringToFront() override;
 
     int OuterWidth() const override;
@@ -43,28 +41,13 @@ public:
     bool Maximised() const override;
     void SetMaximised(bool maximised) override;
 
-    Label& AddLabel(const ControlSpec& desc) override;
-    Button& AddButton(const ButtonSpec& desc) override;
-    CheckBox& AddCheckBox(const ControlSpec& desc) override;
-    GroupBox& AddGroupBox(const ControlSpec& desc) override;
-    Edit& AddEdit(const ControlSpec& desc) override;
-    UpDown& AddUpDown(const UpDownSpec& desc) override;
-    ListBox& AddListBox(const ListBoxSpec& desc) override;
-    ListView& AddListView(const ListViewSpec& desc) override;
-    Bevel& AddBevel(const ControlSpec& desc) override;
-    Timer& AddTimer(const std::string& name) override;
-    Control* FindControl(const std::string& name) const override;
-    Timer* FindTimer(const std::string& name) const override;
-
     void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void* NativeHandle() const override { return window_.get(); }
 
     // --- For the windowing services and the controls -----------------------------------------
     HWND Handle() const { return window_.get(); }
-    bool IsMain() const { return spec_.mainWindow; }
-    // The services, or nullptr once they are gone.
-    Win32Ui* Services() const { return ui_; }
+    Win32Ui* Services() const override { return ui_; }
     void Detach() { ui_ = nullptr; }
     HFONT Font() const { return font_->Regular(); }
     HFONT UnderlinedFont() const { return font_->Underlined(); }
@@ -83,22 +66,37 @@ public:
     template <class Handler, class... Args>
     void Fire(const Handler& handler, Args&&... args);
 
+protected:
+    std::unique_ptr<Label> NewLabel(const ControlSpec& desc) override;
+    std::unique_ptr<Button> NewButton(const ButtonSpec& desc) override;
+    std::unique_ptr<CheckBox> NewCheckBox(const ControlSpec& desc) override;
+    std::unique_ptr<GroupBox> NewGroupBox(const ControlSpec& desc) override;
+    std::unique_ptr<Edit> NewEdit(const ControlSpec& desc) override;
+    std::unique_ptr<UpDown> NewUpDown(const UpDownSpec& desc) override;
+    std::unique_ptr<ListBox> NewListBox(const ListBoxSpec& desc) override;
+    std::unique_ptr<ListView> NewListView(const ListViewSpec& desc) override;
+    std::unique_ptr<Bevel> NewBevel(const ControlSpec& desc) override;
+    std::unique_ptr<Timer> NewTimer(const std::string& name) override;
+
 private:
+    // The control with its child window, known to the window's notifications and hints.
+    template <class T, class SpecT>
+    std::unique_ptr<T> Make(const SpecT& desc);
+
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool HandleSystemCommand(WPARAM command);
     void HandleActivation(WPARAM wParam);
     Win32ControlCore* ControlOf(HWND hwnd) const;
-    template <class T>
-    T& Adopt(std::unique_ptr<T> control);
     void SetOuterSize(int width, int height);
     // OnResize when the outer (restored) size differs from the one last seen.
     void CheckResize();
+    // The outer rectangle on the screen, a minimised window's normal one.
+    RECT RestoredRect() const;
     SIZE RestoredOuterSize() const;
     void Centre();
 
     Win32Ui* ui_;
-    WindowSpec spec_;
     std::shared_ptr<const UiFont> font_;
     ScopedWindow window_;
     HWND tooltip_ = nullptr;  // owned by window_, destroyed with it
@@ -107,16 +105,8 @@ private:
     SIZE lastOuterSize_{};
     HWND lastFocus_ = nullptr;
     int nextControlId_ = 100;  // above IDOK and IDCANCEL, which Enter and Esc send
-    std::vector<std::unique_ptr<Control>> controls_;
     std::map<HWND, Win32ControlCore*> controlByHandle_;
-    std::vector<std::unique_ptr<Win32Timer>> timers_;
 };
-
-}  // namespace platform::win32
-
-#include "platform/win32/ui/Win32Ui.h"
-
-namespace platform::win32 {
 
 template <class Handler, class... Args>
 void Win32Window::Fire(const Handler& handler, Args&&... args) {

@@ -15,6 +15,12 @@ std::string WindowText(HWND hwnd);
 
 class Win32Window;
 
+// The description with no text: for the kinds that show none (a caption would draw).
+inline ControlSpec WithoutText(ControlSpec desc) {
+    desc.text.clear();
+    return desc;
+}
+
 // How a control's child window is made.
 struct ChildWindowSpec {
     const char* className = nullptr;

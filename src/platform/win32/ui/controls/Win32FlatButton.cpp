@@ -56,7 +56,7 @@ void DrawOpenFolder(HDC dc, int x, int y, bool enabled) {
 }
 
 Win32FlatButton::Win32FlatButton(Win32Window& form, const ButtonSpec& desc)
-    : Win32Control(form, desc, FlatButtonWindow()), glyph_(desc.glyph) {
+    : Win32PaintedControl(form, desc, FlatButtonWindow()), glyph_(desc.glyph) {
     // The font came while the window was still a plain one; this kind keeps it itself.
     font_ = form.Font();
 }
@@ -84,18 +84,6 @@ void Win32FlatButton::Paint(HDC dc) {
 
 LRESULT Win32FlatButton::ControlProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT ps{};
-            HDC dc = ::BeginPaint(Handle(), &ps);
-            if (dc) Paint(dc);
-            ::EndPaint(Handle(), &ps);
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_MOUSEMOVE:
             if (!hot_) {
                 hot_ = true;
@@ -146,7 +134,7 @@ LRESULT Win32FlatButton::ControlProc(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(font_);
         default:
-            return CallOriginal(message, wParam, lParam);
+            return Win32PaintedControl::ControlProc(message, wParam, lParam);
     }
 }
 

@@ -2,11 +2,11 @@
 // A flat tool button: no frame until the mouse is over it, sunk while pressed, never takes the
 // focus, and shows its picture. Its own small window class: a push button would take the focus
 // on every click.
-#include "platform/win32/ui/controls/Win32Control.h"
+#include "platform/win32/ui/controls/Win32PaintedControl.h"
 
 namespace platform::win32 {
 
-class Win32FlatButton : public Win32Control<Button> {
+class Win32FlatButton : public Win32PaintedControl<Button> {
 public:
     Win32FlatButton(Win32Window& form, const ButtonSpec& desc);
 
@@ -14,9 +14,9 @@ public:
 
 protected:
     LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
 
 private:
-    void Paint(HDC dc);
     void Repaint() { ::InvalidateRect(Handle(), nullptr, FALSE); }
     bool CursorInside(LPARAM lParam) const;
 

@@ -4,18 +4,9 @@
 
 namespace platform::win32 {
 
-namespace {
-
-ControlSpec WithoutCaption(ControlSpec desc) {
-    desc.text.clear();
-    return desc;
-}
-
-}  // namespace
-
 Win32GroupBox::Win32GroupBox(Win32Window& form, const ControlSpec& desc)
     // WS_EX_CONTROLPARENT: the dialog keys (Tab, arrows) walk into the controls inside.
-    : Win32Control(form, WithoutCaption(desc),
+    : Win32Control(form, WithoutText(desc),
                    ChildWindowSpec{"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT}) {}
 
 LRESULT Win32GroupBox::ControlProc(UINT message, WPARAM wParam, LPARAM lParam) {

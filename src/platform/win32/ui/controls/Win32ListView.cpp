@@ -40,50 +40,28 @@ int Win32ListView::AddRow(const std::string& caption, std::shared_ptr<void> data
     item.iItem = index;
     item.pszText = const_cast<char*>(caption.c_str());
     ::SendMessageA(Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    rows_.push_back(Row{caption, {}, std::move(data)});
+    rows_.Add(caption, std::move(data));
     return index;
 }
 
 void Win32ListView::DeleteRow(int row) {
-    if (!InRange(row)) return;
+    if (!rows_.InRange(row)) return;
     ::SendMessageA(Handle(), LVM_DELETEITEM, row, 0);
-    rows_.erase(rows_.begin() + row);
+    rows_.Delete(row);
 }
 
 void Win32ListView::Clear() {
     ::SendMessageA(Handle(), LVM_DELETEALLITEMS, 0, 0);
-    rows_.clear();
-}
-
-std::string Win32ListView::RowCaption(int row) const {
-    return InRange(row) ? rows_[static_cast<std::size_t>(row)].caption : std::string();
-}
-
-std::shared_ptr<void> Win32ListView::RowData(int row) const {
-    return InRange(row) ? rows_[static_cast<std::size_t>(row)].data : nullptr;
-}
-
-int Win32ListView::SubItemCount(int row) const {
-    return InRange(row) ? static_cast<int>(rows_[static_cast<std::size_t>(row)].subItems.size())
-                        : 0;
+    rows_.Clear();
 }
 
 void Win32ListView::AddSubItem(int row, const std::string& text) {
-    if (!InRange(row)) return;
-    auto& subItems = rows_[static_cast<std::size_t>(row)].subItems;
-    subItems.push_back(text);
-    ShowSubItem(row, static_cast<int>(subItems.size()) - 1, text);
+    const int added = rows_.AddSubItem(row, text);
+    if (added >= 0) ShowSubItem(row, added, text);
 }
 
 void Win32ListView::SetSubItem(int row, int subItem, const std::string& text) {
-    if (subItem < 0 || subItem >= SubItemCount(row)) return;
-    rows_[static_cast<std::size_t>(row)].subItems[static_cast<std::size_t>(subItem)] = text;
-    ShowSubItem(row, subItem, text);
-}
-
-std::string Win32ListView::SubItem(int row, int subItem) const {
-    if (subItem < 0 || subItem >= SubItemCount(row)) return {};
-    return rows_[static_cast<std::size_t>(row)].subItems[static_cast<std::size_t>(subItem)];
+    if (rows_.SetSubItem(row, subItem, text)) ShowSubItem(row, subItem, text);
 }
 
 void Win32ListView::ShowSubItem(int row, int subItem, const std::string& text) {
@@ -104,7 +82,7 @@ int Win32ListView::SelectedRow() const {
 void Win32ListView::SetSelectedRow(int row) {
     LVITEMA state{};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    if (InRange(row)) {
+    if (rows_.InRange(row)) {
         state.state = LVIS_SELECTED | LVIS_FOCUSED;
         ::SendMessageA(Handle(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
     } else {
@@ -131,12 +109,19 @@ int Win32ListView::HitTest(int x, int y) const {
 void Win32ListView::Redraw() { ::InvalidateRect(Handle(), nullptr, TRUE); }
 
 bool Win32ListView::OnNotify(NMHDR& header, LRESULT& result) {
-    if (header.code != static_cast<UINT>(NM_CUSTOMDRAW)) return false;
-    auto& draw = reinterpret_cast<NMLVCUSTOMDRAW&>(header);
+    switch (header.code) {
+        case static_cast<UINT>(NM_CUSTOMDRAW):
+            result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+            return true;
+        default:
+            return false;
+    }
+}
+
+LRESULT Win32ListView::CustomDraw(NMLVCUSTOMDRAW& draw) {
     switch (draw.nmcd.dwDrawStage) {
         case CDDS_PREPAINT:
-            result = OnCustomDrawItem ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
-            return true;
+            return OnCustomDrawItem ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
         case CDDS_ITEMPREPAINT: {
             Colour colour = kBlack;
             if (OnCustomDrawItem) {
@@ -146,12 +131,10 @@ bool Win32ListView::OnNotify(NMHDR& header, LRESULT& result) {
             }
             // The whole row, every column, is drawn in this colour.
             draw.clrText = colour;
-            result = CDRF_NEWFONT;
-            return true;
+            return CDRF_NEWFONT;
         }
         default:
-            result = CDRF_DODEFAULT;
-            return true;
+            return CDRF_DODEFAULT;
     }
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 // A report-style list view: read-only, whole-row selection, one selected row at most. The rows'
-// texts and data are kept here as well: the control holds no sub-items beyond its columns and
-// no owned data.
+// texts and data are kept here as well (the control holds no sub-items beyond its columns and
+// no owned data); the selection is the control's own.
+#include "platform/shared/ListRows.h"
 #include "platform/win32/ui/controls/Win32Control.h"
+
+#include <commctrl.h>
 
 #include <memory>
 #include <vector>
@@ -15,16 +18,18 @@ public:
 
     int ColumnCount() const override { return static_cast<int>(columns_.size()); }
     ListColumn Column(int index) const override;
-    int RowCount() const override { return static_cast<int>(rows_.size()); }
+    int RowCount() const override { return rows_.Count(); }
     int AddRow(const std::string& caption, std::shared_ptr<void> data) override;
     void DeleteRow(int row) override;
     void Clear() override;
-    std::string RowCaption(int row) const override;
-    std::shared_ptr<void> RowData(int row) const override;
-    int SubItemCount(int row) const override;
+    std::string RowCaption(int row) const override { return rows_.Caption(row); }
+    std::shared_ptr<void> RowData(int row) const override { return rows_.Data(row); }
+    int SubItemCount(int row) const override { return rows_.SubItemCount(row); }
     void AddSubItem(int row, const std::string& text) override;
     void SetSubItem(int row, int subItem, const std::string& text) override;
-    std::string SubItem(int row, int subItem) const override;
+    std::string SubItem(int row, int subItem) const override {
+        return rows_.SubItem(row, subItem);
+    }
     int SelectedRow() const override;
     void SetSelectedRow(int row) override;
     int HitTest(int x, int y) const override;
@@ -36,18 +41,14 @@ protected:
     LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    struct Row {
-        std::string caption;
-        std::vector<std::string> subItems;
-        std::shared_ptr<void> data;
-    };
-    bool InRange(int row) const { return row >= 0 && row < RowCount(); }
+    // NM_CUSTOMDRAW: the row's colour, asked of the program at each row's paint.
+    LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
     void ShowSubItem(int row, int subItem, const std::string& text);
     LRESULT MouseDown(MouseButton button, UINT message, WPARAM wParam, LPARAM lParam);
     void ContextMenu();
 
     std::vector<ListColumn> columns_;
-    std::vector<Row> rows_;
+    shared::ListRows rows_;
     // A context menu the control asks for while it still handles the press waits for the
     // press's OnMouseDown.
     bool inMouseDown_ = false;
