@@ -4,12 +4,18 @@
 
 #include <exception>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "core/engine/ProcessList.h"
 #include "core/engine/ScanCycle.h"
 #include "unit/engine/ScanTestSupport.h"
 #include "unit/hostile/HostileMachines.h"
+
+namespace hostile {
+// A failing case names its machine rather than printing the table entry's bytes.
+void PrintTo(const HostileMachine& machine, std::ostream* out) { *out << machine.name; }
+}  // namespace hostile
 
 namespace {
 
