@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds the native and both Windows builds (build/native, build/win64,
-# build/win32; reused when present) and runs every test with ctest. The Windows tests run
+# build/win32; reused when present) and runs every test with ctest. A fourth tree,
+# build/sanitize, builds the native tests again with clang under AddressSanitizer and
+# UndefinedBehaviorSanitizer: any finding ends its test program, so it counts as a failure. The Windows tests run
 # under Wine. Ends with one line "N passed, N failed, N skipped", counting GoogleTest cases one
 # by one, and a non-zero exit when anything failed.
 #
@@ -9,7 +11,7 @@
 # its checks that need no Wine still run, and its tests under Wine are counted as skipped.
 #
 # ZORVIK_BUILD_PREFIX (default "build/") names the trees elsewhere: "build-mine-" gives
-# build-mine-native, build-mine-win64 and build-mine-win32.
+# build-mine-native, build-mine-sanitize, build-mine-win64 and build-mine-win32.
 set -uo pipefail
 
 cd "$(dirname "$0")/.." || exit 1
@@ -28,8 +30,10 @@ if ! wine32_runs; then
   echo "test: Wine runs with its 64-bit loader only ($why); the tests that need 32-bit Wine are skipped"
 fi
 
-builds=(native win64 win32)
-declare -A toolchain=([native]="" [win64]=cmake/mingw-x86_64.cmake [win32]=cmake/mingw-i686.cmake)
+builds=(native sanitize win64 win32)
+declare -A toolchain=([native]="" [sanitize]="" [win64]=cmake/mingw-x86_64.cmake [win32]=cmake/mingw-i686.cmake)
+# Given only when a tree is first configured, like the toolchain.
+declare -A tree_options=([sanitize]="-DCMAKE_CXX_COMPILER=clang++ -DZORVIK_SANITIZE=ON -DZORVIK_FUZZ=ON")
 declare -A bits=([win64]=64 [win32]=32)
 
 # ctest shuts each prefix's wineserver down after its last test; this covers an interrupted run.
@@ -77,6 +81,8 @@ for build in "${builds[@]}"; do
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     configure_args+=(-G "Unix Makefiles")
     [ -z "${toolchain[$build]}" ] || configure_args+=("-DCMAKE_TOOLCHAIN_FILE=$root/${toolchain[$build]}")
+    # shellcheck disable=SC2206 # the options are separate words
+    [ -z "${tree_options[$build]:-}" ] || configure_args+=(${tree_options[$build]})
   fi
 
   step_start "$build: configure"

@@ -42,12 +42,13 @@ std::optional<ProcessRecord> ProcessSnapshot::Find(std::uint32_t processId) cons
     return std::nullopt;
 }
 
-std::optional<ProcessSnapshot> TakeProcessSnapshot(platform::System& sys) {
+std::optional<ProcessSnapshot> TakeProcessSnapshot(platform::System& sys,
+                                                   SnapshotBlockSource allocate) {
     platform::Processes& procs = sys.processes();
     if (!procs.HasSystemInformationQuery()) return std::nullopt;
     for (std::uint32_t size = kSnapshotStartSize; size <= kSnapshotMaxSize;
          size += kSnapshotGrowStep) {
-        SnapshotBlock block = AllocateSnapshotBlock(size);
+        SnapshotBlock block = allocate(size);
         if (!block) return std::nullopt;
         const std::int32_t status = procs.QuerySystemInformation(
             platform::kSystemProcessInformationClass, block.get(), size);

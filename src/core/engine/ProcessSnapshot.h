@@ -60,8 +60,13 @@ constexpr std::uint32_t kSnapshotGrowStep = 0x10000;
 // without a snapshot rather than growing the block until memory runs out.
 constexpr std::uint32_t kSnapshotMaxSize = 256u * 1024u * 1024u;
 
+// Gives each block the query fills: AllocateSnapshotBlock, or in a test one that records the
+// sizes asked without taking hundreds of megabytes for a query that never writes.
+using SnapshotBlockSource = SnapshotBlock (*)(std::size_t size);
+
 // Empty when the system has no NtQuerySystemInformation, the query fails with any status other
 // than a length mismatch, or the block cannot be allocated. The scan goes on either way.
-std::optional<ProcessSnapshot> TakeProcessSnapshot(platform::System& sys);
+std::optional<ProcessSnapshot> TakeProcessSnapshot(
+    platform::System& sys, SnapshotBlockSource allocate = AllocateSnapshotBlock);
 
 }  // namespace zorvik

@@ -197,6 +197,29 @@ TEST_F(ScanCycleTest, ProcessWithAnUnreadableNameIsNotSearchedAsUnknown) {
     EXPECT_EQ(list.Count(), 0u);
 }
 
+// Flagged by the hijack test, the same process is listed, with none of the start-ups that
+// the word "Unknown" would have matched.
+TEST_F(ScanCycleTest, HijackedProcessWithAnUnreadableNameIsListedWithNoStartups) {
+    platform::sim::SimProcess process;
+    process.pid = 30;
+    process.parentPid = maintest::kParentPid;
+    process.imagePath = "C:\\Apps\\hidden.exe";
+    process.fileNameReadable = false;
+    process.imageNameReadable = false;
+    process.threads = {maintest::kSuspendedAtStart, maintest::kRunning};
+    sys.procs().AddProcess(process);
+    sys.procs().AddSocket(process.pid, kListen);
+    PutRun("Unknown", "C:\\Unknown\\unknown.exe");
+
+    Scan();
+
+    ASSERT_EQ(Captions(), (std::vector<std::string>{"Unknown"}));
+    const zorvik::ProcessRow& row = list.At(0);
+    EXPECT_EQ(row.details, Hijacked(Detected(0)));
+    ASSERT_NE(row.data, nullptr);
+    EXPECT_TRUE(row.data->RegList.empty());
+}
+
 TEST_F(ScanCycleTest, NoStartupsAndNoHijackGivesNoRow) {
     Start(kAlpha);
     sys.procs().AddSocket(kAlpha.pid, kListen);

@@ -52,11 +52,14 @@ std::vector<std::string> IniText::SectionNames() const {
 }
 
 int IniText::FindSection(const std::string& section) const {
-    std::string wanted = TrimBlanks(section);
-    for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].kind == Kind::Section && EqualsNoCase(lines_[i].name, wanted))
-            return static_cast<int>(i);
-    return -1;
+    if (!sectionIndex_) {
+        sectionIndex_.emplace();
+        for (std::size_t i = 0; i < lines_.size(); ++i)
+            if (lines_[i].kind == Kind::Section)
+                sectionIndex_->emplace(ToLowerAscii(lines_[i].name), static_cast<int>(i));
+    }
+    const auto found = sectionIndex_->find(ToLowerAscii(TrimBlanks(section)));
+    return found == sectionIndex_->end() ? -1 : found->second;
 }
 
 std::size_t IniText::SectionEnd(std::size_t header) const {
@@ -87,6 +90,7 @@ void IniText::Set(const std::string& section, const std::string& key, const std:
     std::string keyName = TrimBlanks(key);
     std::string written = TrimBlanks(value);
     int header = FindSection(section);
+    sectionIndex_.reset();  // every branch below moves or adds lines
     if (header < 0) {
         std::string header = "[";
         header.append(TrimBlanks(section)).append("]");
@@ -112,6 +116,7 @@ void IniText::Set(const std::string& section, const std::string& key, const std:
 bool IniText::EraseSection(const std::string& section) {
     int header = FindSection(section);
     if (header < 0) return false;
+    sectionIndex_.reset();
     lines_.erase(lines_.begin() + header, lines_.begin() + SectionEnd(header));
     return true;
 }

@@ -3,6 +3,7 @@
 // see it: lines kept as written, so that a write changes only the lines it must.
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace platform::sim {
@@ -44,6 +45,9 @@ private:
     std::size_t SectionEnd(std::size_t header) const;
 
     std::vector<Line> lines_;
+    // Lower-cased section name -> its first header line, built at the first lookup and dropped
+    // by every change: a rules file of thousands of sections is read entry by entry.
+    mutable std::optional<std::unordered_map<std::string, int>> sectionIndex_;
 };
 
 // Keeps the names that fit whole in a buffer of bufferSize bytes, as the name lists of

@@ -43,6 +43,8 @@ public:
         Handle h = nextHandle_;
         nextHandle_ += 4;
         handles_[h] = OpenProcess{pid, access};
+        if (process->exitsAtOpen > 0 && ++opensByPid_[pid] == process->exitsAtOpen)
+            RemoveProcess(pid);
         return h;
     }
 
@@ -177,6 +179,7 @@ private:
     std::shared_ptr<TcpState> tcp_;
     std::vector<SnapshotEntry> processes_;  // in the order added, as the snapshot lists them
     std::map<Handle, OpenProcess> handles_;
+    std::map<std::uint32_t, int> opensByPid_;  // for SimProcess::exitsAtOpen
     Handle nextHandle_ = 0x200;
     std::uint32_t nextThreadId_ = 2000;
     bool hasQuery_ = true;

@@ -1,5 +1,7 @@
 // Profile files over the simulated file system, read and written as the profile functions of
 // Windows do (see SimIni.h for the text model).
+#include <optional>
+
 #include "platform/sim/system/SimIni.h"
 #include "platform/sim/system/SimServices.h"
 #include "platform/sim/system/SimText.h"
@@ -86,11 +88,20 @@ private:
         return dir + file;
     }
 
-    std::optional<IniText> Load(const std::string& file) {
-        if (file.empty()) return std::nullopt;
+    // The file is read at every call, as Windows does, but parsed again only when its path or
+    // bytes changed: reading a rules file of thousands of sections entry by entry would
+    // otherwise parse the whole file once per entry.
+    const IniText* Load(const std::string& file) {
+        if (file.empty()) return nullptr;
+        const std::string path = Resolve(file);
         std::string bytes;
-        if (!files_.ReadAll(Resolve(file), bytes).ok) return std::nullopt;
-        return IniText(bytes);
+        if (!files_.ReadAll(path, bytes).ok) return nullptr;
+        if (!parsed_ || parsedPath_ != path || parsedBytes_ != bytes) {
+            parsed_.emplace(bytes);
+            parsedPath_ = path;
+            parsedBytes_ = std::move(bytes);
+        }
+        return &*parsed_;
     }
 
     // The current text of a file about to be written; an absent file is empty. nullopt when
@@ -106,6 +117,9 @@ private:
     }
 
     SimFiles& files_;
+    std::optional<IniText> parsed_;
+    std::string parsedPath_;
+    std::string parsedBytes_;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The simulated registry: a tree of keys per root, names compared without regard to case and
 // kept as first written, subkeys and values listed in the order they were created.
 #include <map>
+#include <unordered_map>
 
 #include "platform/sim/system/SimServices.h"
 #include "platform/sim/system/SimText.h"
@@ -11,16 +12,21 @@ namespace {
 
 struct RegNode {
     std::string name;
-    std::vector<std::shared_ptr<RegNode>> children;
+    std::vector<std::shared_ptr<RegNode>> children;  // in creation order
+    // Lower-cased name -> child, so that a key of thousands of subkeys is walked in one step.
+    std::unordered_map<std::string, std::shared_ptr<RegNode>> childByName;
     std::vector<std::pair<std::string, RegValue>> values;
     bool denyFullAccess = false;
     bool denyWrites = false;
     bool deleted = false;  // a handle may outlive its key, as on Windows
 
     std::shared_ptr<RegNode> Child(const std::string& childName) const {
-        for (const auto& c : children)
-            if (EqualsNoCase(c->name, childName)) return c;
-        return nullptr;
+        const auto found = childByName.find(ToLowerAscii(childName));
+        return found == childByName.end() ? nullptr : found->second;
+    }
+    void AddChild(const std::shared_ptr<RegNode>& child) {
+        children.push_back(child);
+        childByName.emplace(ToLowerAscii(child->name), child);
     }
     std::pair<std::string, RegValue>* Value(const std::string& valueName) {
         for (auto& v : values)
@@ -110,6 +116,7 @@ public:
             if (EqualsNoCase((*it)->name, last)) {
                 if ((*it)->denyFullAccess) return false;
                 MarkDeleted(**it);
+                parent->childByName.erase(ToLowerAscii((*it)->name));
                 children.erase(it);
                 return true;
             }
@@ -194,7 +201,7 @@ private:
                 if (!create) return nullptr;
                 child = std::make_shared<RegNode>();
                 child->name = part;
-                node->children.push_back(child);
+                node->AddChild(child);
             }
             node = child;
         }

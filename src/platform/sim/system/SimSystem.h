@@ -39,6 +39,9 @@ struct SimProcess {
     bool fileNameReadable = true;          // false: GetModuleFileNameExA writes nothing
     bool imageNameReadable = true;         // false: QueryFullProcessImageNameA fails too
     bool terminable = true;
+    // n > 0: the process exits right after its nth successful Open, before anything is read
+    // through that handle (a program that ends while it is being examined).
+    int exitsAtOpen = 0;
     std::uintptr_t imageBase = 0x400000;
     // The bytes mapped at imageBase (at least the DOS and NT headers for the image test).
     // Empty: the image is copied from the program file's bytes when it exists.
