@@ -109,7 +109,7 @@ private:
             for (const platform::FindEntry& entry : *entries) {
                 // Passes over "." and ".." and every other name that begins with a dot.
                 if (entry.name.empty() || entry.name[0] == '.') continue;
-                Record(findings_.FolList, FilStart{folder}, entry.name);
+                Record(findings_.FolList, FilStart{folder, false, entry.name}, entry.name);
             }
         }
     }
