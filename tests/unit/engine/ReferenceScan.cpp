@@ -121,7 +121,7 @@ private:
         // A folder, or a file another program holds locked, gives no hits; the search goes on.
         if (!sys_.files().ReadAll(file, bytes).ok) return;
         for (const std::string& line : SplitTextLines(bytes))
-            Record(findings_.FilList, FilStart{file}, line);
+            Record(findings_.FilList, FilStart{file, false, {}}, line);
     }
 
     platform::System& sys_;

@@ -60,7 +60,7 @@ TEST(StartupApprovalTest, EachHitGetsItsVerdictInRowOrderAndKeepsItsDisabledFlag
     zorvik::ProcInfo findings;
     findings.RegList.push_back({"HKEY_CURRENT_USER", kRun, "First", false});
     findings.RegList.push_back({"HKEY_CURRENT_USER", kRun, "Second", false});
-    findings.FolList.push_back({"C:\\Startup", false});
+    findings.FolList.push_back({"C:\\Startup", false, {}});
 
     const std::vector<StartupApproval> approvals = zorvik::ApprovalsOf(sys, findings);
 

@@ -152,7 +152,8 @@ private:
 
 class SimListView : public SimControl<ListView> {
 public:
-    explicit SimListView(const ListViewSpec& desc) : SimControl(desc), columns_(desc.columns) {}
+    explicit SimListView(const ListViewSpec& desc)
+        : SimControl(desc), columns_(desc.columns), infoTips_(desc.infoTips) {}
 
     int ColumnCount() const override { return static_cast<int>(columns_.size()); }
     ListColumn Column(int index) const override {
@@ -197,6 +198,10 @@ public:
     int HitTest(int x, int y) const override;
     void Redraw() override { ++redrawCount_; }
     int RedrawCount() const { return redrawCount_; }
+    // The tip the list view would show with the mouse resting on row; empty for none.
+    std::string InfoTip(int row) const {
+        return infoTips_ && OnGetInfoTip && InRange(row) ? OnGetInfoTip(row) : std::string();
+    }
 
 private:
     struct Row {
@@ -209,6 +214,7 @@ private:
     const Row& At(int row) const { return rows_[static_cast<std::size_t>(row)]; }
 
     std::vector<ListColumn> columns_;
+    bool infoTips_ = false;
     std::vector<Row> rows_;
     int selected_ = -1;
     int redrawCount_ = 0;

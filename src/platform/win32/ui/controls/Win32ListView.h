@@ -44,9 +44,12 @@ private:
     bool InRange(int row) const { return row >= 0 && row < RowCount(); }
     void ShowSubItem(int row, int subItem, const std::string& text);
     LRESULT MouseDown(MouseButton button, UINT message, WPARAM wParam, LPARAM lParam);
+    // LVN_GETINFOTIPA or W: the tip of the row the mouse rests on, cut to the buffer given.
+    void GetInfoTip(NMHDR& header);
     void ContextMenu();
 
     std::vector<ListColumn> columns_;
+    bool infoTips_ = false;
     std::vector<Row> rows_;
     // A context menu the control asks for while it still handles the press waits for the
     // press's OnMouseDown.
