@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -20,6 +21,8 @@
 #include "core/engine/ProgramFile.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/ScanRules.h"
+#include "core/report/EvidenceReport.h"
+#include "contract/WineQuirks.h"
 #include "platform/System.h"
 #include "platform/win32/system/ScopedHandle.h"
 #include "platform/win32/WindowsApi.h"
@@ -178,7 +181,10 @@ TEST_F(EvidenceWin32Test, ListedAgentCarriesItsSocketsFileFactsAndTaskManagersVe
     EXPECT_EQ(listed.pid, std::to_string(agentPid_));
     EXPECT_TRUE(HasSocket(listed.sockets, kListen, listenPort_, 0)) << "listening on " << listenPort_;
     EXPECT_TRUE(HasSocket(listed.sockets, kEstablished, clientPort_, listenPort_)) << "client end";
-    EXPECT_TRUE(HasSocket(listed.sockets, kEstablished, listenPort_, clientPort_)) << "server end";
+    // Wine names no owner for an accepted socket (Windows does): its server end is not listed.
+    if (!contract::RunningUnderWine())
+        EXPECT_TRUE(HasSocket(listed.sockets, kEstablished, listenPort_, clientPort_))
+            << "server end: " << zorvik::SocketsCell(listed.sockets);
     for (const platform::TcpRow& socket : listed.sockets) EXPECT_EQ(socket.owningPid, agentPid_);
 
     ASSERT_TRUE(listed.file.has_value());
@@ -214,9 +220,17 @@ TEST_F(EvidenceWin32Test, CopySignedWithASelfMadeCertificateIsSignedNotTrusted) 
 
     ASSERT_TRUE(file.has_value());
     ASSERT_TRUE(file->readable);
-    EXPECT_EQ(zorvik::SignatureText(file->signature.state), "signed, not trusted")
-        << file->signature.reason;
-    EXPECT_FALSE(file->signature.reason.empty());
+    if (contract::RunningUnderWine()) {
+        // Wine's WinVerifyTrust finds the signature but does not ask whether its root is
+        // trusted: it calls a self-made certificate trusted. Only "signed" can be checked here.
+        EXPECT_NE(file->signature.state, platform::SignatureState::NotSigned);
+        std::cout << "note: under Wine the self-signed copy reads \""
+                  << zorvik::SignatureSummary(file->signature) << "\"\n";
+    } else {
+        EXPECT_EQ(zorvik::SignatureText(file->signature.state), "signed, not trusted")
+            << file->signature.reason;
+        EXPECT_FALSE(file->signature.reason.empty());
+    }
     EXPECT_EQ(file->signature.signer, ZORVIK_AGENT_SIGNER);
     ASSERT_TRUE(file->version.has_value()) << "signing keeps the version resource";
     EXPECT_EQ(file->version->companyName, ZORVIK_AGENT_COMPANY);
