@@ -21,6 +21,8 @@
 #include "core/engine/ProgramFile.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/ScanRules.h"
+#include "core/engine/StartupApproval.h"
+#include "core/engine/untScan.h"
 #include "core/report/EvidenceReport.h"
 #include "contract/WineQuirks.h"
 #include "platform/System.h"
@@ -36,6 +38,10 @@ using zorvik::AsciiLower;
 const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string kApprovedRun =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+const std::string kApprovedFolder =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
+const std::string kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr std::uint32_t kListen = 2;
 constexpr std::uint32_t kEstablished = 5;
 
@@ -85,6 +91,12 @@ protected:
             platform::RegKey open = platform::OpenKey(sys_->registry(), RootKey::CurrentUser, key,
                                                       platform::KeyAccess::All);
             if (open) sys_->registry().DeleteValue(open.get(), runValue_);
+        }
+        if (!folderEntry_.empty()) {
+            platform::RegKey open = platform::OpenKey(sys_->registry(), RootKey::CurrentUser,
+                                                      kApprovedFolder, platform::KeyAccess::All);
+            if (open) sys_->registry().DeleteValue(open.get(), AsciiLower(folderEntry_).substr(folderEntry_.rfind('\\') + 1));
+            sys_->files().Delete(folderEntry_);
         }
         for (const std::string& file : {agentPath_, portsFile_}) sys_->files().Delete(file);
         sys_->files().RemoveDirectory(dir_);
@@ -152,7 +164,7 @@ protected:
     }
 
     std::unique_ptr<platform::System> sys_;
-    std::string runValue_, buildDir_, dir_, agentPath_, portsFile_, rulesFile_;
+    std::string runValue_, buildDir_, dir_, agentPath_, portsFile_, rulesFile_, folderEntry_;
     std::optional<std::string> savedRules_;
     platform::win32::UniqueHandle agent_;
     DWORD agentPid_ = 0;
@@ -234,6 +246,46 @@ TEST_F(EvidenceWin32Test, CopySignedWithASelfMadeCertificateIsSignedNotTrusted) 
     EXPECT_EQ(file->signature.signer, ZORVIK_AGENT_SIGNER);
     ASSERT_TRUE(file->version.has_value()) << "signing keeps the version resource";
     EXPECT_EQ(file->version->companyName, ZORVIK_AGENT_COMPANY);
+}
+
+// An entry of the current user's start-up folder (where the shell says it is) that Task
+// Manager disabled reads disabled, under the entry's own name.
+TEST_F(EvidenceWin32Test, EntryOfTheUsersStartupFolderCarriesTaskManagersVerdict) {
+    std::string startup;
+    {
+        platform::RegKey folders = platform::OpenKey(sys_->registry(), RootKey::CurrentUser,
+                                                     kShellFolders, platform::KeyAccess::Read);
+        const auto value = folders ? sys_->registry().Query(folders.get(), "Startup") : std::nullopt;
+        if (value) startup = value->data.substr(0, value->data.find('\0'));
+    }
+    if (startup.empty()) GTEST_SKIP() << "the shell names no start-up folder of the current user";
+    const std::string drive = zorvik::GetWindowsDrive(*sys_);
+    if (AsciiLower(startup.substr(0, drive.size())) != AsciiLower(drive))
+        GTEST_SKIP() << "the start-up folder " << startup << " is not on the Windows drive";
+    zorvik::StrAr accounts;
+    zorvik::GetUserAccounts(*sys_, accounts);
+    if (accounts.empty()) GTEST_SKIP() << "no user accounts listed: a folder rule reads nothing";
+    const std::string entryName = "ZvkEvidence" + std::to_string(::GetCurrentProcessId()) + ".exe";
+    folderEntry_ = startup + "\\" + entryName;
+    ASSERT_TRUE(sys_->files().WriteAll(folderEntry_, "MZ").ok) << folderEntry_;
+    ASSERT_TRUE(sys_->files().WriteAll(rulesFile_, "[Startup]\r\nType=FOL\r\nPath=" +
+                                                       startup.substr(drive.size()) + "\r\n").ok);
+    {
+        platform::RegKey approved = platform::CreateKey(sys_->registry(), RootKey::CurrentUser, kApprovedFolder);
+        ASSERT_TRUE(approved);
+        ASSERT_TRUE(sys_->registry().Set(approved.get(), AsciiLower(entryName),
+                                         {platform::RegType::Binary, std::string("\x03\0\0\0", 4)}));
+    }
+
+    zorvik::ProcInfo info;
+    std::string details;
+    zorvik::FindStartups(*sys_, options_, entryName, "", info, details);
+
+    ASSERT_EQ(info.FolList.size(), accounts.size()) << "one hit for each account";
+    const std::vector<zorvik::StartupApproval> approvals = zorvik::ApprovalsOf(*sys_, info);
+    for (const zorvik::StartupApproval approval : approvals)
+        EXPECT_EQ(approval, zorvik::StartupApproval::Disabled);
+    EXPECT_FALSE(info.FolList[0].Disabled);
 }
 
 }  // namespace
