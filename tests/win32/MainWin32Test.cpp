@@ -228,7 +228,9 @@ TEST_F(MainWin32Test, HoveringTheAgentsRowAsksForItsTip) {
         return std::string(buffer.c_str());
     };
     const std::string tip = askTip(INFOTIPSIZE);
-    EXPECT_EQ(tip.rfind("Sockets:\r\n  LISTEN 127.0.0.1:", 0), 0u) << tip;
+    // The sockets stand in the table's order, by local address and port.
+    EXPECT_EQ(tip.rfind("Sockets:\r\n", 0), 0u) << tip;
+    EXPECT_NE(tip.find("\r\n  LISTEN 127.0.0.1:"), std::string::npos) << tip;
     EXPECT_NE(tip.find("\r\n  ESTAB 127.0.0.1:"), std::string::npos) << tip;
     EXPECT_NE(tip.find("\r\nPublisher: " ZORVIK_AGENT_COMPANY "\r\n"), std::string::npos) << tip;
     EXPECT_NE(tip.find("\r\nSignature: not signed"), std::string::npos) << tip;
