@@ -6,8 +6,9 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 
 # Build tools, test and benchmark libraries, the help compiler (chmcmd), the release packer,
-# the screenshot tools of the run script (import, convert, xdpyinfo), and clang with its
-# sanitizer and libFuzzer runtimes for the sanitizer tree and the fuzz targets.
+# the screenshot tools of the run script (import, convert, xdpyinfo), clang with its
+# sanitizer and libFuzzer runtimes for the sanitizer tree and the fuzz targets, and openssl
+# with osslsigncode, which sign a copy of the Windows tests' agent with a certificate of their own.
 tools=(
   cmake g++ make
   clang libclang-rt-14-dev
@@ -15,6 +16,7 @@ tools=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fp-utils
   zip imagemagick x11-utils
+  openssl osslsigncode
 )
 # Wine with its recommended fonts and libraries: the Windows tests draw real windows.
 wine=(wine wine64 wine32:i386 fonts-wine xvfb xauth)

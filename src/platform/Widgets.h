@@ -193,6 +193,7 @@ struct ListColumn {
 
 struct ListViewSpec : ControlSpec {
     std::vector<ListColumn> columns;  // report style, read-only, whole-row selection, one row at most
+    bool infoTips = false;            // rows show OnGetInfoTip's text while the mouse rests on them
 };
 
 // A report-style list view. Row 0 is the top row. Each row may own a data object, destroyed when
@@ -231,6 +232,9 @@ public:
     std::function<void(Point screen)> OnContextMenu;
     // Before each row is drawn: the colour of the row's text, all columns. Unset: black.
     std::function<Colour(int row)> OnCustomDrawItem;
+    // With ListViewSpec::infoTips, each time the mouse comes to rest on a row: the text of its
+    // tip, lines joined by CR LF (the list view's info tip). Unset or empty: no tip.
+    std::function<std::string(int row)> OnGetInfoTip;
 };
 
 // A horizontal bevel line.

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/engine/ScanCycle.h"
-#include "core/report/SocketFormat.h"
+#include "core/base/SocketFormat.h"
 #include "core/base/untFunc.h"
 #include "zorvikc/Commands.h"
 

@@ -21,6 +21,7 @@
 #include "core/windows/untTrust.h"
 #include "platform/win32/system/ScopedHandle.h"
 #include "win32/UiTestSupport.h"
+#include "win32/agent/TestAgentVersion.h"
 
 namespace {
 
@@ -194,6 +195,46 @@ TEST_F(MainWin32Test, ScanListsARunningProgramStartedWithWindowsUntilItIsTrusted
     frmMain.BtnScanClick();
     EXPECT_EQ(AgentRow(frmMain), -1) << "a trusted program is passed over";
     EXPECT_EQ(frmMain.LstStart.RowCount(), 0);
+    EXPECT_TRUE(boxes.empty());
+}
+
+// The process list asks for info tips, the start-up list does not; the tip the control asks
+// for names the agent's sockets, its publisher and its signature, cut to the buffer it gives.
+TEST_F(MainWin32Test, HoveringTheAgentsRowAsksForItsTip) {
+    WriteRules(RunRule());
+    PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
+    StartAgent();
+    zorvik::TfrmMain frmMain(*sys);
+    zorvik::TfrmTrust frmTrust(*sys);
+    zorvik::TfrmOp frmOp(*sys);
+    frmMain.AttachSideWindows(frmTrust, frmOp);
+    HWND list = uitest::HandleOf(frmMain.LstProc);
+    EXPECT_TRUE(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_INFOTIP);
+    EXPECT_FALSE(SendMessageA(uitest::HandleOf(frmMain.LstStart), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) &
+                 LVS_EX_INFOTIP);
+    const int row = RescanUntilListed(frmMain);
+    ASSERT_GE(row, 0) << "the agent was never listed";
+
+    auto askTip = [&](int size) {
+        std::string buffer(static_cast<std::size_t>(size), 'x');
+        NMLVGETINFOTIPA tip{};
+        tip.hdr.hwndFrom = list;
+        tip.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+        tip.hdr.code = LVN_GETINFOTIPA;
+        tip.pszText = buffer.data();
+        tip.cchTextMax = size;
+        tip.iItem = row;
+        SendMessageA(GetParent(list), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+        return std::string(buffer.c_str());
+    };
+    const std::string tip = askTip(INFOTIPSIZE);
+    // The sockets stand in the table's order, by local address and port.
+    EXPECT_EQ(tip.rfind("Sockets:\r\n", 0), 0u) << tip;
+    EXPECT_NE(tip.find("\r\n  LISTEN 127.0.0.1:"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("\r\n  ESTAB 127.0.0.1:"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("\r\nPublisher: " ZORVIK_AGENT_COMPANY "\r\n"), std::string::npos) << tip;
+    EXPECT_NE(tip.find("\r\nSignature: not signed"), std::string::npos) << tip;
+    EXPECT_EQ(askTip(12), tip.substr(0, 11));
     EXPECT_TRUE(boxes.empty());
 }
 

@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "UiTestSupport.h"
+#include "core/windows/main/untMain.h"
 #include "core/windows/untOp.h"
 #include "core/engine/TrustedList.h"
 #include "core/windows/untTrust.h"
@@ -27,7 +30,21 @@ struct Placement {
     Rect bounds;      // in the parent's client area, as the form lays it out
     bool inGroupBox;
     const char* windowClass;
+    bool sizedToText = false;  // wider than laid out where the system's font needs it
 };
+
+// The width of the control's text in its font, by DrawText's own measure.
+int DrawnTextWidth(HWND control) {
+    char text[256] = {};
+    GetWindowTextA(control, text, sizeof text);
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    RECT r{0, 0, 0, 0};
+    DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return r.right - r.left;
+}
 
 void ExpectFont(HWND control) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
@@ -89,13 +106,13 @@ TEST_F(OptionsWindowWin32, IsAFixedTopmostToolWindowWithAClientAreaOf137By121) {
 TEST_F(OptionsWindowWin32, ControlsStandWhereTheFormPutsThem) {
     const std::vector<Placement> placements{
         {"GroupBox1", {8, 8, 121, 49}, false, "Button"},
-        {"ChkAutoScan", {8, -2, 105, 17}, true, "Button"},
-        {"Label1", {8, 24, 38, 13}, true, "Static"},
+        {"ChkAutoScan", {8, -2, 105, 17}, true, "Button", true},
+        {"Label1", {8, 24, 38, 13}, true, "Static", true},
         {"EdtInt", {48, 16, 49, 21}, true, "Edit"},
         {"UpInt", {96, 16, 17, 21}, true, "msctls_updown32"},
-        {"ChkMin", {8, 64, 105, 17}, false, "Button"},
-        {"ChkStartWin", {8, 80, 113, 17}, false, "Button"},
-        {"ChkIgnoreSafe", {8, 96, 121, 17}, false, "Button"},
+        {"ChkMin", {8, 64, 105, 17}, false, "Button", true},
+        {"ChkStartWin", {8, 80, 113, 17}, false, "Button", true},
+        {"ChkIgnoreSafe", {8, 96, 121, 17}, false, "Button", true},
     };
     HWND form = HandleOf(op.Form());
     HWND group = HandleOf(op.GroupBox1);
@@ -105,8 +122,13 @@ TEST_F(OptionsWindowWin32, ControlsStandWhereTheFormPutsThem) {
         ASSERT_NE(control, nullptr);
         HWND hwnd = HandleOf(*control);
         EXPECT_EQ(GetParent(hwnd), p.inGroupBox ? group : form);
-        EXPECT_EQ(RectInParent(hwnd), p.bounds);
-        EXPECT_EQ(control->Bounds(), p.bounds);
+        Rect expected = p.bounds;
+        if (p.sizedToText) {
+            EXPECT_GE(RectInParent(hwnd).width, p.bounds.width);
+            expected.width = std::max(p.bounds.width, RectInParent(hwnd).width);
+        }
+        EXPECT_EQ(RectInParent(hwnd), expected);
+        EXPECT_EQ(control->Bounds(), expected);
         EXPECT_EQ(ClassOf(hwnd), p.windowClass);
         // The arrows draw no text and keep no font.
         if (control != &op.UpInt) ExpectFont(hwnd);
@@ -117,6 +139,28 @@ TEST_F(OptionsWindowWin32, ControlsStandWhereTheFormPutsThem) {
     MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&box), 2);
     EXPECT_EQ(box.left, 16);
     EXPECT_EQ(box.top, 6);
+}
+
+// Whatever font the system gives for the layout's, the texts stand whole on one line: the
+// main window's sentence and the Options window's captions, a check box's beside its box.
+TEST_F(OptionsWindowWin32, LabelsAndCheckBoxesAreWideEnoughForTheirText) {
+    zorvik::TfrmMain frmMain(*sys);
+    struct Case { const platform::Control& control; int besideText; };
+    const int box = GetSystemMetrics(SM_CXMENUCHECK);
+    const Case cases[] = {
+        {frmMain.Label1, 0},   {frmMain.LblStart, 0}, {frmMain.LblNotice, 0},
+        {op.Label1, 0},        {op.ChkAutoScan, box}, {op.ChkMin, box},
+        {op.ChkStartWin, box}, {op.ChkIgnoreSafe, box},
+    };
+    for (const Case& c : cases) {
+        HWND hwnd = HandleOf(c.control);
+        const int text = DrawnTextWidth(hwnd);
+        ASSERT_GT(text, 0) << c.control.Name();
+        EXPECT_GE(c.control.Bounds().width, text + c.besideText)
+            << c.control.Name() << " \"" << c.control.Text() << "\"";
+    }
+    std::cout << "note: the main window's sentence needs " << DrawnTextWidth(HandleOf(frmMain.Label1))
+              << " pixels, laid out for 354\n";
 }
 
 TEST_F(OptionsWindowWin32, StartsWithTheIntervalControlsDisabledAndTheArrowsRange) {

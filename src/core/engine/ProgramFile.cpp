@@ -11,6 +11,12 @@ std::string SignatureText(platform::SignatureState state) {
     return "not signed";
 }
 
+std::string SignatureSummary(const platform::SignatureVerdict& signature) {
+    std::string text = SignatureText(signature.state);
+    if (!signature.reason.empty()) text += " (" + signature.reason + ")";
+    return text;
+}
+
 std::optional<ProgramFileFacts> ReadProgramFileFacts(platform::System& sys,
                                                      const std::string& path) {
     platform::FileFacts* facts = sys.fileFacts();

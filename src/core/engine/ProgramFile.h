@@ -26,6 +26,10 @@ struct ProgramFileFacts {
 // "signed, trusted", "signed, not trusted" or "not signed".
 std::string SignatureText(platform::SignatureState state);
 
+// The text above with the reason it is not trusted in brackets:
+// "signed, not trusted (root certificate not trusted)".
+std::string SignatureSummary(const platform::SignatureVerdict& signature);
+
 // nullopt when the system gives no file facts at all.
 std::optional<ProgramFileFacts> ReadProgramFileFacts(platform::System& sys, const std::string& path);
 

@@ -4,6 +4,7 @@
 
 #include "core/base/AsciiLower.h"
 #include "core/base/untFunc.h"
+#include "core/engine/RegistryText.h"
 #include "core/engine/StartupRows.h"
 
 namespace zorvik {
@@ -12,6 +13,8 @@ namespace {
 
 constexpr const char* kApprovedKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\";
+constexpr const char* kShellFoldersKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kRunKeyTail = "\\currentversion\\run";
 constexpr const char* kWow64Node = "\\wow6432node\\";
 
@@ -29,6 +32,31 @@ StartupApproval FromFirstByte(const std::string& data) {
     return StartupApproval::Unknown;
 }
 
+StartupApproval ApprovalEntry(platform::System& sys, platform::RootKey root,
+                              const std::string& list, const std::string& name) {
+    const platform::RegKey approved =
+        platform::OpenKey(sys.registry(), root, kApprovedKey + list, platform::KeyAccess::Read);
+    if (!approved) return StartupApproval::Unknown;
+    const std::optional<platform::RegValue> value = sys.registry().Query(approved.get(), name);
+    return value ? FromFirstByte(value->data) : StartupApproval::Unknown;
+}
+
+std::string FolderForCompare(const std::string& path) {
+    std::string folder = AsciiLower(path);
+    while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+// Whether the shell names folder under the value valueName of its Shell Folders key in root.
+bool IsShellFolder(platform::System& sys, platform::RootKey root, const char* valueName,
+                   const std::string& folder) {
+    const platform::RegKey key =
+        platform::OpenKey(sys.registry(), root, kShellFoldersKey, platform::KeyAccess::Read);
+    if (!key) return false;
+    const std::optional<std::string> named = ReadTextValue(sys.registry(), key.get(), valueName);
+    return named && !named->empty() && FolderForCompare(*named) == FolderForCompare(folder);
+}
+
 }  // namespace
 
 StartupApproval RunValueApproval(platform::System& sys, const RegStart& hit) {
@@ -40,20 +68,36 @@ StartupApproval RunValueApproval(platform::System& sys, const RegStart& hit) {
     if (!EndsWith(key, kRunKeyTail)) return StartupApproval::Unknown;
     const bool wow64 = ("\\" + key).find(kWow64Node) != std::string::npos;
 
-    const platform::RegKey approved = platform::OpenKey(
-        sys.registry(), root, std::string(kApprovedKey) + (wow64 ? "Run32" : "Run"),
-        platform::KeyAccess::Read);
-    if (!approved) return StartupApproval::Unknown;
-    const std::optional<platform::RegValue> value = sys.registry().Query(approved.get(), hit.Name);
-    return value ? FromFirstByte(value->data) : StartupApproval::Unknown;
+    return ApprovalEntry(sys, root, wow64 ? "Run32" : "Run", hit.Name);
+}
+
+StartupApproval FolderEntryApproval(platform::System& sys, const FilStart& hit) {
+    if (hit.Entry.empty()) return StartupApproval::Unknown;
+    platform::RootKey root = platform::RootKey::None;
+    if (IsShellFolder(sys, platform::RootKey::CurrentUser, "Startup", hit.Path))
+        root = platform::RootKey::CurrentUser;
+    else if (IsShellFolder(sys, platform::RootKey::LocalMachine, "Common Startup", hit.Path))
+        root = platform::RootKey::LocalMachine;
+    else
+        return StartupApproval::Unknown;
+    return ApprovalEntry(sys, root, "StartupFolder", hit.Entry);
 }
 
 std::vector<StartupApproval> ApprovalsOf(platform::System& sys, const ProcInfo& findings) {
     std::vector<StartupApproval> approvals;
     for (const StartupRow& row : StartupRowsOf(findings)) {
-        approvals.push_back(row.kind == StartupKind::Reg
-                                ? RunValueApproval(sys, findings.RegList[row.index])
-                                : StartupApproval::Unknown);
+        switch (row.kind) {
+            case StartupKind::Reg:
+                approvals.push_back(RunValueApproval(sys, findings.RegList[row.index]));
+                break;
+            case StartupKind::Fol:
+                approvals.push_back(FolderEntryApproval(sys, findings.FolList[row.index]));
+                break;
+            case StartupKind::Ini:
+            case StartupKind::Fil:
+                approvals.push_back(StartupApproval::Unknown);
+                break;
+        }
     }
     return approvals;
 }

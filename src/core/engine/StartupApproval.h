@@ -16,8 +16,15 @@ enum class StartupApproval { Unknown, Allowed, Disabled };
 // for a missing or empty entry and for a first byte that is neither 2 nor odd.
 StartupApproval RunValueApproval(platform::System& sys, const RegStart& hit);
 
-// The verdict on each hit, in the order of StartupRowsOf: Run-key values as above; the other
-// kinds are Unknown, since a folder hit names the folder only, not its entry.
+// The verdict on an entry of a start-up folder (StartupApproved\StartupFolder): the current
+// user's verdict for an entry of the current user's folder, the machine's for one of the
+// folder of all users, as the shell names them under Explorer\Shell Folders ("Startup",
+// "Common Startup"). Unknown for the folders of other accounts, whose verdicts live in their
+// own profiles, and for any folder the shell does not name.
+StartupApproval FolderEntryApproval(platform::System& sys, const FilStart& hit);
+
+// The verdict on each hit, in the order of StartupRowsOf: Run-key values and folder entries as
+// above; profile entries and lines of text files are Unknown.
 std::vector<StartupApproval> ApprovalsOf(platform::System& sys, const ProcInfo& findings);
 
 // Where an approval stands in a row's list: Unknown past its end.

@@ -106,7 +106,7 @@ private:
             for (const platform::FindEntry& entry : *entries) {
                 // Passes over "." and ".." and every other name that begins with a dot.
                 if (entry.name.empty() || entry.name[0] == '.') continue;
-                AddText(spot, entry.name);
+                AddText(spot, entry.name, entry.name);
             }
         }
     }
@@ -150,10 +150,10 @@ void AppendStartupHit(const StartupPlaces& places, const StartupText& text, bool
             findings.IniList.push_back({spot.where, spot.key, spot.ident, disabled});
             break;
         case StartupList::Fol:
-            findings.FolList.push_back({spot.where, disabled});
+            findings.FolList.push_back({spot.where, disabled, text.valueName});
             break;
         case StartupList::Fil:
-            findings.FilList.push_back({spot.where, disabled});
+            findings.FilList.push_back({spot.where, disabled, {}});
             break;
     }
 }

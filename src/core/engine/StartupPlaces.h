@@ -26,7 +26,7 @@ struct StartupSpot {
 // Empty texts are not kept: they can name no program.
 struct StartupText {
     std::uint32_t spot = 0;
-    std::string valueName;  // REG: the value's name
+    std::string valueName;  // REG: the value's name; FOL: the entry's name as listed
     std::string lower;
 };
 

@@ -31,6 +31,9 @@ struct IniStart {
 struct FilStart {
     std::string Path;
     bool Disabled = false;
+    // FolList: the entry's name as the folder gives it, which Task Manager's verdict is kept
+    // under; never listed or shown. Empty for FilList.
+    std::string Entry;
 };
 
 struct ProcInfo {

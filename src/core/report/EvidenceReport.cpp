@@ -2,18 +2,12 @@
 
 #include "core/report/AnsiUtf8.h"
 #include "core/report/ScanReport.h"
-#include "core/report/SocketFormat.h"
+#include "core/base/SocketFormat.h"
 
 namespace zorvik {
 
 std::string FamilyName(platform::AddressFamily family) {
     return family == platform::AddressFamily::V4 ? "IPv4" : "IPv6";
-}
-
-std::string SocketSummary(const platform::TcpRow& row) {
-    return TcpStateName(row.state) + ' ' +
-           FormatEndpoint(row.family, row.localAddress, row.localPort) + " -> " +
-           FormatEndpoint(row.family, row.remoteAddress, row.remotePort);
 }
 
 std::string SocketsCell(const std::vector<platform::TcpRow>& sockets) {
@@ -79,12 +73,6 @@ const char* HashStateName(HashState state) {
 std::string Utf8Json(const std::string& ansi) { return JsonString(AnsiToUtf8(ansi)); }
 
 }  // namespace
-
-std::string SignatureSummary(const platform::SignatureVerdict& signature) {
-    std::string text = SignatureText(signature.state);
-    if (!signature.reason.empty()) text += " (" + signature.reason + ")";
-    return text;
-}
 
 std::string FileJson(const std::optional<ProgramFileFacts>& file) {
     if (!file) return "null";

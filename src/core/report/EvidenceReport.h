@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base/SocketFormat.h"
 #include "core/engine/ProgramFile.h"
 #include "core/engine/StartupApproval.h"
 #include "platform/Processes.h"
@@ -13,9 +14,6 @@ namespace zorvik {
 
 // "IPv4" or "IPv6".
 std::string FamilyName(platform::AddressFamily family);
-
-// "LISTEN 0.0.0.0:80 -> 0.0.0.0:0".
-std::string SocketSummary(const platform::TcpRow& row);
 
 // The summaries joined by "; ", for one CSV cell.
 std::string SocketsCell(const std::vector<platform::TcpRow>& sockets);
@@ -35,8 +33,5 @@ std::string FileJson(const std::optional<ProgramFileFacts>& file);
 std::string FileTextLines(const std::optional<ProgramFileFacts>& file);
 std::vector<std::string> FileCsvHeads();
 std::vector<std::string> FileCsvCells(const std::optional<ProgramFileFacts>& file);
-
-// "signed, not trusted (root certificate not trusted)", "signed, trusted", "not signed".
-std::string SignatureSummary(const platform::SignatureVerdict& signature);
 
 }  // namespace zorvik

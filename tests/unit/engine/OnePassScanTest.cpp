@@ -162,6 +162,7 @@ void ExpectSameRows(const zorvik::ProcessList& scan, const zorvik::ProcessList& 
             for (std::size_t k = 0; k < lists.first->size(); ++k) {
                 EXPECT_EQ((*lists.first)[k].Path, (*lists.second)[k].Path);
                 EXPECT_EQ((*lists.first)[k].Disabled, (*lists.second)[k].Disabled) << k;
+                EXPECT_EQ((*lists.first)[k].Entry, (*lists.second)[k].Entry) << k;
             }
         }
     }

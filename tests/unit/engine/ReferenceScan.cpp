@@ -109,7 +109,7 @@ private:
             for (const platform::FindEntry& entry : *entries) {
                 // Passes over "." and ".." and every other name that begins with a dot.
                 if (entry.name.empty() || entry.name[0] == '.') continue;
-                Record(findings_.FolList, FilStart{folder}, entry.name);
+                Record(findings_.FolList, FilStart{folder, false, entry.name}, entry.name);
             }
         }
     }
@@ -121,7 +121,7 @@ private:
         // A folder, or a file another program holds locked, gives no hits; the search goes on.
         if (!sys_.files().ReadAll(file, bytes).ok) return;
         for (const std::string& line : SplitTextLines(bytes))
-            Record(findings_.FilList, FilStart{file}, line);
+            Record(findings_.FilList, FilStart{file, false, {}}, line);
     }
 
     platform::System& sys_;

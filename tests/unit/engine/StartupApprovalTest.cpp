@@ -5,6 +5,7 @@
 
 #include "core/engine/StartupApproval.h"
 #include "platform/sim/system/SimSystem.h"
+#include "unit/engine/ScanTestSupport.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ TEST(StartupApprovalTest, EachHitGetsItsVerdictInRowOrderAndKeepsItsDisabledFlag
     zorvik::ProcInfo findings;
     findings.RegList.push_back({"HKEY_CURRENT_USER", kRun, "First", false});
     findings.RegList.push_back({"HKEY_CURRENT_USER", kRun, "Second", false});
-    findings.FolList.push_back({"C:\\Startup", false});
+    findings.FolList.push_back({"C:\\Startup", false, {}});
 
     const std::vector<StartupApproval> approvals = zorvik::ApprovalsOf(sys, findings);
 
@@ -68,6 +69,40 @@ TEST(StartupApprovalTest, EachHitGetsItsVerdictInRowOrderAndKeepsItsDisabledFlag
                                                         StartupApproval::Unknown}));
     EXPECT_FALSE(findings.RegList[1].Disabled);
     EXPECT_EQ(sys.reg().OpenKeyCount(), 0);
+}
+
+class FolderEntryApprovalTest : public scantest::ScanTest {};
+
+// The search keeps each folder entry's own name, under which the verdict of the current user's
+// folder or the folder of all users is found; other accounts' folders have none here.
+TEST_F(FolderEntryApprovalTest, EntryOfTheUsersOrTheCommonFolderGetsTheVerdictOfItsName) {
+    const std::string shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    sys.users().SetUsers({"alice", "bob"});
+    WriteRules(scantest::PathRule("Each user", "FOL", "Users\\*USER*\\Startup") +
+               scantest::PathRule("All users", "FOL", "ProgramData\\Startup"));
+    sys.reg().PutString(RootKey::CurrentUser, shellFolders, "Startup", "c:\\users\\BOB\\Startup\\");
+    sys.reg().PutString(RootKey::LocalMachine, shellFolders, "Common Startup", "C:\\ProgramData\\Startup");
+    sys.fs().AddFile("C:\\Users\\alice\\Startup\\Prog.exe", "x");
+    sys.fs().AddFile("C:\\Users\\bob\\Startup\\Prog.exe", "x");
+    sys.fs().AddFile("C:\\ProgramData\\Startup\\prog.exe.lnk", "x");
+    const std::string disabled("\x03\0\0\0", 4);
+    const std::string allowed("\x02\0\0\0", 4);
+    sys.reg().Put(RootKey::CurrentUser, kApproved + "StartupFolder", "Prog.exe",
+                  platform::RegType::Binary, disabled);
+    // Under the entry's name only: the machine's verdict on the bare program name is not it.
+    sys.reg().Put(RootKey::LocalMachine, kApproved + "StartupFolder", "prog.exe",
+                  platform::RegType::Binary, disabled);
+    sys.reg().Put(RootKey::LocalMachine, kApproved + "StartupFolder", "prog.exe.lnk",
+                  platform::RegType::Binary, allowed);
+
+    const scantest::SearchResult result = Search("prog.exe");
+
+    // One hit per account for the folder of all users, as the search lists it.
+    ASSERT_EQ(result.info.FolList.size(), 4u);
+    EXPECT_EQ(zorvik::ApprovalsOf(sys, result.info),
+              (std::vector<StartupApproval>{StartupApproval::Unknown, StartupApproval::Disabled,
+                                            StartupApproval::Allowed, StartupApproval::Allowed}));
+    for (const zorvik::FilStart& hit : result.info.FolList) EXPECT_FALSE(hit.Disabled) << hit.Path;
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "core/engine/ScanCycle.h"
+#include "platform/sim/system/SimFileFacts.h"
+#include "platform/sim/ui/SimWidgets.h"
 #include "unit/windows/MainWindowFixture.h"
 
 namespace {
@@ -154,6 +156,56 @@ TEST_F(MainWindowTest, RescanShowsEachListedProgramWithItsFindings) {
     ASSERT_NE(FindingsOfRow(0), nullptr);
     EXPECT_EQ(FindingsOfRow(0)->RegList.size(), 1u);
     ASSERT_NE(FindingsOfRow(1), nullptr);
+    EXPECT_TRUE(gui.MessageBoxes().empty());
+}
+
+// The tip of each row: the sockets the scan kept for it, the publisher and the signature
+// verdict of its file; a rescan gives the rows of the new scan their own tips.
+TEST_F(MainWindowTest, HoveringAProcessRowShowsItsSocketsPublisherAndSignature) {
+    Start(kAlpha);
+    platform::TcpRow connection;
+    connection.state = 5;  // ESTAB
+    connection.owningPid = kAlpha.pid;
+    connection.localAddress = {127, 0, 0, 1};
+    connection.localPort = 5000;
+    connection.remoteAddress = {192, 0, 2, 7};
+    connection.remotePort = 443;
+    sys.procs().AddTcpRow(connection);
+    PutUserRun("Alpha", kAlpha.path);
+    Start(kBeta);
+    PutUserRun("Beta", kBeta.path);
+    platform::sim::ScriptedFileFacts alpha;
+    alpha.version = platform::VersionStrings{"Alpha Works", "Alpha", "Alpha Suite", "1.0", true};
+    alpha.signature = {platform::SignatureState::NotTrusted, "root certificate not trusted", "Alpha CA"};
+    sys.facts().Script(kAlpha.path, alpha);
+    platform::sim::ScriptedFileFacts beta;  // no version resource, not signed
+    sys.facts().Script(kBeta.path, beta);
+
+    Rescan();
+
+    auto& list = dynamic_cast<platform::sim::SimListView&>(frmMain.LstProc);
+    struct Case { const Program& program; std::string tip; };
+    const Case cases[] = {
+        {kAlpha, "Sockets:\r\n  LISTEN 0.0.0.0:1000 -> 0.0.0.0:0\r\n"
+                 "  ESTAB 127.0.0.1:5000 -> 192.0.2.7:443\r\n"
+                 "Publisher: Alpha Works\r\n"
+                 "Signature: signed, not trusted (root certificate not trusted), by Alpha CA"},
+        {kBeta, "Sockets:\r\n  LISTEN 0.0.0.0:1001 -> 0.0.0.0:0\r\n"
+                "Publisher: unknown\r\nSignature: not signed"},
+    };
+    for (const Case& c : cases) {
+        const int row = ProcessRow(c.program.path);
+        ASSERT_GE(row, 0) << c.program.path;
+        EXPECT_EQ(list.InfoTip(row), c.tip) << c.program.path;
+    }
+    EXPECT_EQ(list.InfoTip(frmMain.LstProc.RowCount()), "");
+
+    sys.procs().ClearTcpRows();
+    sys.procs().AddSocket(kBeta.pid, platform::kTcpStateListen, 2000);
+    Rescan();
+    ASSERT_EQ(frmMain.LstProc.RowCount(), 1);
+    EXPECT_EQ(list.InfoTip(0), "Sockets:\r\n  LISTEN 0.0.0.0:2000 -> 0.0.0.0:0\r\n"
+                               "Publisher: unknown\r\nSignature: not signed");
     EXPECT_TRUE(gui.MessageBoxes().empty());
 }
 

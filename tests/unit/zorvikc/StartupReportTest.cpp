@@ -9,8 +9,8 @@ namespace {
 
 TEST(StartupReportTest, OneLinePerHitInListOrderWithItsState) {
     zorvik::ProcInfo info;
-    info.FilList.push_back({"C:\\autoexec.bat", false});
-    info.FolList.push_back({"C:\\Users\\bob\\Startup", true});
+    info.FilList.push_back({"C:\\autoexec.bat", false, {}});
+    info.FolList.push_back({"C:\\Users\\bob\\Startup", true, {}});
     info.IniList.push_back({"win.ini", "windows", "load", true});
     info.RegList.push_back({"HKEY_CURRENT_USER", "Software\\Run", "Prog", false});
     info.RegList.push_back({"HKEY_LOCAL_MACHINE", "Software\\Test", "", true});

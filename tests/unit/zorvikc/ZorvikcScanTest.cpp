@@ -21,7 +21,7 @@ zorvik::ProcessList SampleList() {
     zorvik::ProcessList list;
     auto findings = std::make_unique<zorvik::ProcInfo>();
     findings->RegList.push_back({"HKEY_CURRENT_USER", kRunKey, "Bot, \"new\"", false});
-    findings->FolList.push_back({"C:\\Start\xE9", true});
+    findings->FolList.push_back({"C:\\Start\xE9", true, {}});
     list.Add("C:\\Apps\\bot.exe", "1234", "Possible Bot Process, 2 Start up\\s detected",
              std::move(findings));
     platform::TcpRow listener;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/report/RuleDescription.h"
-#include "core/report/SocketFormat.h"
+#include "core/base/SocketFormat.h"
 
 namespace {
 

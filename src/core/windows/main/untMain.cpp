@@ -28,10 +28,11 @@ std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
 }
 
 platform::ListView& MakeList(platform::Window& form, const char* name, Rect bounds,
-                             std::vector<platform::ListColumn> columns) {
+                             std::vector<platform::ListColumn> columns, bool infoTips = false) {
     platform::ListViewSpec desc;
     static_cast<ControlSpec&>(desc) = ControlAt(name, bounds);
     desc.columns = std::move(columns);
+    desc.infoTips = infoTips;
     return form.AddListView(desc);
 }
 
@@ -48,7 +49,8 @@ TfrmMain::TfrmMain(platform::System& sys)
           "These programs are Active, Start with Windows and or have open sockets."))),
       BtnScan(MakeButton(*form_, "BtnScan", {640, 360, 75, 25}, "Rescan")),
       LstProc(MakeList(*form_, "LstProc", {8, 24, 705, 150},
-                       {{"Program Path", 280}, {"PID", kDefaultColumnWidth}, {"Details", 370}})),
+                       {{"Program Path", 280}, {"PID", kDefaultColumnWidth}, {"Details", 370}},
+                       true)),
       LblStart(form_->AddLabel(ControlAt("LblStart", {8, 176, 47, 13}, "Start up\\s"))),
       LstStart(MakeList(*form_, "LstStart", {8, 192, 705, 150},
                         {{"Type", kDefaultColumnWidth},
@@ -74,6 +76,7 @@ TfrmMain::TfrmMain(platform::System& sys)
     LstProc.OnMouseDown = [this](platform::MouseButton button, int x, int y) {
         LstProcMouseDown(button, x, y);
     };
+    LstProc.OnGetInfoTip = [this](int row) { return LstProcInfoTip(row); };
     LstStart.OnCustomDrawItem = [this](int row) { return LstStartCustomDrawItem(row); };
     PopStart.OnPopup = [this] { PopStartPopup(); };
     LstStart.OnContextMenu = [this](platform::Point screen) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/windows/PopupMenu.h"
+#include "core/windows/main/ProcessTip.h"
 #include "core/windows/untExMenu.h"
 #include "core/engine/untRecord.h"
 #include "platform/Shell.h"
@@ -64,6 +65,8 @@ public:
 
     // --- The lists -------------------------------------------------------------------------
     void LstProcMouseDown(platform::MouseButton button, int x, int y);
+    // The tip of a process row: its sockets, publisher and signature verdict.
+    std::string LstProcInfoTip(int row);
     platform::Colour LstStartCustomDrawItem(int row);
     void PopStartPopup();
     void ShowStartup1Click();
@@ -186,6 +189,8 @@ public:
     PopupMenuItem& Exit1 = AddTrayItemAfterSeparator("Exit1", "Exit", &TfrmMain::Exit1Click);
 
 private:
+    // The evidence behind the process rows' tips.
+    ProcessTips procTips_;
     LifeCycleGuard lifeCycleGuard_{*this};
 };
 

@@ -12,11 +12,14 @@ namespace zorvik {
 
 namespace {
 
-// Moves the cycle's rows into the list view, each row owning its findings from then on.
-void ShowRows(ProcessList& rows, platform::ListView& view) {
+// Moves the cycle's rows into the list view, each row owning its findings from then on; its
+// sockets go to the tips.
+void ShowRows(ProcessList& rows, platform::ListView& view, ProcessTips& tips) {
     for (std::size_t i = 0; i < rows.Count(); ++i) {
         ProcessRow& row = rows.At(i);
-        const int index = view.AddRow(row.caption, std::shared_ptr<ProcInfo>(std::move(row.data)));
+        const std::shared_ptr<ProcInfo> findings(std::move(row.data));
+        tips.Keep(findings.get(), row.caption, std::move(row.sockets));
+        const int index = view.AddRow(row.caption, findings);
         view.AddSubItem(index, row.pid);
         view.AddSubItem(index, row.details);
     }
@@ -29,6 +32,7 @@ void TfrmMain::BtnScanClick() {
     // The sockets library and the TCP-table function are given back at shutdown.
     if (shutDown_) return;
     LstProc.Clear();
+    procTips_.Clear();
     ClearStartupList();
     ScanCycle();
 }
@@ -42,10 +46,10 @@ void TfrmMain::ScanCycle() {
         status = zorvik::ScanCycle(sys_, TcpTableEntry.get(), *frmOp_, *frmTrust_, rows);
     } catch (...) {
         // The rows found before the error stay listed; the error goes on to the handler.
-        ShowRows(rows, LstProc);
+        ShowRows(rows, LstProc, procTips_);
         throw;
     }
-    ShowRows(rows, LstProc);
+    ShowRows(rows, LstProc, procTips_);
     if (status == ScanStatus::NoTcpTable) {
         sys_.ui().ShowMessageBox(nullptr, kNoTcpTableMessage, kNoTcpTableTitle,
                                  platform::MessageIcon::Error);

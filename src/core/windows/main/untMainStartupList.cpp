@@ -43,6 +43,10 @@ void TfrmMain::FillStartupList(const std::shared_ptr<ProcInfo>& findings) {
     startupOwner_ = findings;
 }
 
+std::string TfrmMain::LstProcInfoTip(int row) {
+    return procTips_.TipOf(sys_, LstProc.RowData(row).get());
+}
+
 void TfrmMain::LstProcMouseDown(platform::MouseButton button, int x, int y) {
     const int row = LstProc.HitTest(x, y);
     if (row < 0) return;

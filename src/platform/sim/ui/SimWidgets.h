@@ -153,7 +153,8 @@ private:
 
 class SimListView : public SimControl<ListView> {
 public:
-    explicit SimListView(const ListViewSpec& desc) : SimControl(desc), columns_(desc.columns) {}
+    explicit SimListView(const ListViewSpec& desc)
+        : SimControl(desc), columns_(desc.columns), infoTips_(desc.infoTips) {}
 
     int ColumnCount() const override { return static_cast<int>(columns_.size()); }
     ListColumn Column(int index) const override {
@@ -186,9 +187,14 @@ public:
     int HitTest(int x, int y) const override;
     void Redraw() override { ++redrawCount_; }
     int RedrawCount() const { return redrawCount_; }
+    // The tip the list view would show with the mouse resting on row; empty for none.
+    std::string InfoTip(int row) const {
+        return infoTips_ && OnGetInfoTip && rows_.InRange(row) ? OnGetInfoTip(row) : std::string();
+    }
 
 private:
     std::vector<ListColumn> columns_;
+    bool infoTips_ = false;
     shared::ListRows rows_;
     int selected_ = -1;
     int redrawCount_ = 0;

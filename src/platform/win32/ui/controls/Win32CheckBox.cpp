@@ -1,11 +1,21 @@
 #include "platform/win32/ui/controls/Win32CheckBox.h"
 
 #include "platform/win32/ui/Win32Window.h"
+#include "platform/win32/ui/controls/TextFit.h"
 
 namespace platform::win32 {
 
+namespace {
+
+// Between the box and the text the button leaves a gap, and its focus frame a pixel on each side.
+constexpr int kCheckTextGap = 6;
+
+}  // namespace
+
 Win32CheckBox::Win32CheckBox(Win32Window& form, const ControlSpec& desc)
-    : Win32Control(form, desc, ChildWindowSpec{"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0}) {}
+    : Win32Control(form, desc, ChildWindowSpec{"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0}) {
+    WidenToText(Handle(), ::GetSystemMetrics(SM_CXMENUCHECK) + kCheckTextGap);
+}
 
 bool Win32CheckBox::Checked() const {
     return ::SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;

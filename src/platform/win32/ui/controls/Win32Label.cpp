@@ -3,12 +3,16 @@
 #include <windowsx.h>
 
 #include "platform/win32/ui/Win32Window.h"
+#include "platform/win32/ui/controls/TextFit.h"
 
 namespace platform::win32 {
 
 Win32Label::Win32Label(Win32Window& form, const ControlSpec& desc)
     // SS_NOTIFY: without it a static lets the mouse through and reports no clicks.
-    : Win32Control(form, desc, ChildWindowSpec{"STATIC", SS_LEFT | SS_NOTIFY, 0}) {}
+    : Win32Control(form, desc, ChildWindowSpec{"STATIC", SS_LEFT | SS_NOTIFY, 0}) {
+    // A static too narrow for its text wraps it onto a line below its height.
+    WidenToText(Handle(), 0);
+}
 
 void Win32Label::SetFontColour(Colour colour) {
     if (colour == colour_) return;

@@ -11,9 +11,10 @@ Win32ListView::Win32ListView(Win32Window& form, const ListViewSpec& desc)
     : Win32Control(form, desc,
                    ChildWindowSpec{WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP,
                                    WS_EX_CLIENTEDGE}),
-      columns_(desc.columns) {
-    ::SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
-                   LVS_EX_FULLROWSELECT);
+      columns_(desc.columns),
+      infoTips_(desc.infoTips) {
+    const DWORD extended = LVS_EX_FULLROWSELECT | (infoTips_ ? LVS_EX_INFOTIP : 0);
+    ::SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
     for (std::size_t i = 0; i < columns_.size(); ++i) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -108,10 +109,41 @@ int Win32ListView::HitTest(int x, int y) const {
 
 void Win32ListView::Redraw() { ::InvalidateRect(Handle(), nullptr, TRUE); }
 
+void Win32ListView::GetInfoTip(NMHDR& header) {
+    // Both forms carry the row at the same place; the text differs in width only.
+    auto& tip = reinterpret_cast<NMLVGETINFOTIPA&>(header);
+    if (!tip.pszText || tip.cchTextMax <= 0) return;
+    std::string text;
+    const int row = tip.iItem;
+    if (infoTips_ && OnGetInfoTip && rows_.InRange(row)) {
+        auto handler = OnGetInfoTip;
+        if (Win32Ui* ui = Form().Services()) ui->RunHandler([&] { text = handler(row); });
+    }
+    // An empty text shows no tip, also where the control offered the row's own caption.
+    const std::size_t room = static_cast<std::size_t>(tip.cchTextMax) - 1;
+    if (text.size() > room) text.resize(room);
+    if (header.code == static_cast<UINT>(LVN_GETINFOTIPW)) {
+        auto& wide = reinterpret_cast<NMLVGETINFOTIPW&>(header);
+        const int written = text.empty() ? 0
+                                         : ::MultiByteToWideChar(CP_ACP, 0, text.data(),
+                                                                 static_cast<int>(text.size()),
+                                                                 wide.pszText, wide.cchTextMax - 1);
+        wide.pszText[written > 0 ? written : 0] = L'\0';
+        return;
+    }
+    text.copy(tip.pszText, text.size());
+    tip.pszText[text.size()] = '\0';
+}
+
 bool Win32ListView::OnNotify(NMHDR& header, LRESULT& result) {
     switch (header.code) {
         case static_cast<UINT>(NM_CUSTOMDRAW):
             result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+            return true;
+        case static_cast<UINT>(LVN_GETINFOTIPA):
+        case static_cast<UINT>(LVN_GETINFOTIPW):
+            GetInfoTip(header);
+            result = 0;
             return true;
         default:
             return false;

@@ -45,9 +45,12 @@ private:
     LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
     void ShowSubItem(int row, int subItem, const std::string& text);
     LRESULT MouseDown(MouseButton button, UINT message, WPARAM wParam, LPARAM lParam);
+    // LVN_GETINFOTIPA or W: the tip of the row the mouse rests on, cut to the buffer given.
+    void GetInfoTip(NMHDR& header);
     void ContextMenu();
 
     std::vector<ListColumn> columns_;
+    bool infoTips_ = false;
     shared::ListRows rows_;
     // A context menu the control asks for while it still handles the press waits for the
     // press's OnMouseDown.

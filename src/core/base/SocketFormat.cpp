@@ -1,5 +1,5 @@
 // Text forms of TCP rows: state names, endpoints, the listing's columns.
-#include "core/report/SocketFormat.h"
+#include "core/base/SocketFormat.h"
 
 #include <cstdio>
 #include <iterator>
@@ -88,6 +88,12 @@ std::string FormatEndpoint(platform::AddressFamily family,
     const std::string portText = std::to_string(port);
     if (family == platform::AddressFamily::V4) return host + ':' + portText;
     return '[' + host + "]:" + portText;
+}
+
+std::string SocketSummary(const platform::TcpRow& row) {
+    return TcpStateName(row.state) + ' ' +
+           FormatEndpoint(row.family, row.localAddress, row.localPort) + " -> " +
+           FormatEndpoint(row.family, row.remoteAddress, row.remotePort);
 }
 
 std::string SocketHeaderLine() {

@@ -1,5 +1,6 @@
 #pragma once
-// Text forms of the TCP table's rows, for the console tool's socket listing.
+// Text forms of the TCP table's rows: the console tool's socket listing, the scan report's
+// evidence and the process row's tip.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -19,6 +20,9 @@ std::string FormatAddress(platform::AddressFamily family,
 // "192.0.2.1:80"; IPv6 in brackets: "[::1]:80".
 std::string FormatEndpoint(platform::AddressFamily family,
                            const std::array<std::uint8_t, 16>& address, std::uint16_t port);
+
+// "LISTEN 0.0.0.0:80 -> 0.0.0.0:0".
+std::string SocketSummary(const platform::TcpRow& row);
 
 // The column heads and one line per row, in the same columns.
 std::string SocketHeaderLine();

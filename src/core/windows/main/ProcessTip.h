@@ -1,0 +1,47 @@
+#pragma once
+// The tip of a process row: what a user needs at a glance to tell a bot from a harmless
+// program, its sockets, its publisher and the verdict on its signature.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/FileFacts.h"
+#include "platform/Processes.h"
+#include "platform/System.h"
+
+namespace zorvik {
+
+// At most this many sockets are named; the rest are counted.
+inline constexpr std::size_t kMaxTipSockets = 8;
+
+// Lines joined by CR LF: "Sockets:" with one line per socket (or "Sockets: none"),
+// "Publisher: " the version resource's CompanyName ("unknown" without one) and
+// "Signature: " the verdict with its reason and signer ("unknown" where the system gives no
+// file facts).
+std::string ProcessTipText(const std::vector<platform::TcpRow>& sockets,
+                           const std::optional<platform::VersionStrings>& version,
+                           const std::optional<platform::SignatureVerdict>& signature);
+
+// The evidence behind each process row's tip, found by the row's data so that it follows the
+// row wherever it stands: the sockets kept from the scan, the publisher and the signature read
+// from the program file at the row's first tip only, as a scan reads no file facts for the window.
+class ProcessTips {
+public:
+    void Clear() { entries_.clear(); }
+    void Keep(const void* rowData, std::string path, std::vector<platform::TcpRow> sockets);
+    // The tip of the row whose data is rowData; empty for a row kept by none.
+    std::string TipOf(platform::System& sys, const void* rowData);
+
+private:
+    struct Entry {
+        const void* rowData = nullptr;
+        std::string path;
+        std::vector<platform::TcpRow> sockets;
+        bool factsRead = false;
+        std::optional<platform::VersionStrings> version;
+        std::optional<platform::SignatureVerdict> signature;
+    };
+    std::vector<Entry> entries_;
+};
+
+}  // namespace zorvik

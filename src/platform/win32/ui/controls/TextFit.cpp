@@ -1,0 +1,54 @@
+#include "platform/win32/ui/controls/TextFit.h"
+
+#include "platform/win32/ui/controls/Win32Control.h"
+
+namespace platform::win32 {
+
+namespace {
+
+// The control's device context with its font selected, given back in reverse order.
+class ControlDc {
+public:
+    explicit ControlDc(HWND control) : control_(control), dc_(::GetDC(control)) {
+        const auto font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
+        if (dc_ && font) old_ = ::SelectObject(dc_, font);
+    }
+    ~ControlDc() {
+        if (!dc_) return;
+        if (old_) ::SelectObject(dc_, old_);
+        ::ReleaseDC(control_, dc_);
+    }
+    ControlDc(const ControlDc&) = delete;
+    ControlDc& operator=(const ControlDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND control_;
+    HDC dc_;
+    HGDIOBJ old_ = nullptr;
+};
+
+}  // namespace
+
+int TextWidthIn(HWND control, const std::string& text) {
+    if (!control || text.empty()) return 0;
+    ControlDc dc(control);
+    if (!dc.get()) return 0;
+    SIZE extent{};
+    if (!::GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent))
+        return 0;
+    return extent.cx;
+}
+
+void WidenToText(HWND control, int extra) {
+    const int needed = TextWidthIn(control, WindowText(control));
+    if (needed <= 0) return;
+    RECT r{};
+    if (!::GetWindowRect(control, &r)) return;
+    const int width = r.right - r.left;
+    if (needed + extra <= width) return;
+    ::SetWindowPos(control, nullptr, 0, 0, needed + extra, r.bottom - r.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace platform::win32
