@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/report/EvidenceReport.h"
-#include "core/report/SocketFormat.h"
+#include "core/base/SocketFormat.h"
 #include "support/FuzzCheck.h"
 #include "support/FuzzFields.h"
 #include "support/StrictJson.h"
