@@ -13,12 +13,12 @@ using platform::ControlSpec;
 using platform::WindowSpec;
 
 WindowSpec SideWindow(const char* name) {
-    WindowSpec spec;
-    spec.name = name;
-    spec.caption = name;
-    spec.outerWidth = 300;
-    spec.outerHeight = 200;
-    return spec;
+    WindowSpec window;
+    window.name = name;
+    window.caption = name;
+    window.outerWidth = 300;
+    window.outerHeight = 200;
+    return window;
 }
 
 TEST(UiContract, AControlGoesOnlyIntoAGroupBoxOfItsOwnWindow) {
