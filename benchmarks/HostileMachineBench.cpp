@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "core/engine/ProcessList.h"
+#include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/ScanOptions.h"
 #include "core/engine/TrustedList.h"

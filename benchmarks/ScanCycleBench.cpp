@@ -9,10 +9,10 @@
 #include <sstream>
 #include <string>
 
-#include "core/engine/ProcessList.h"
+#include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/ScanOptions.h"
-#include "core/engine/StartupPlaces.h"
+#include "core/engine/startup/StartupPlaces.h"
 #include "core/engine/TrustedList.h"
 #include "platform/sim/system/SimSystem.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/engine/HijackTest.h"
+#include "core/engine/process/HijackTest.h"
 #include "platform/sim/system/SimSystem.h"
 #include "support/FuzzCheck.h"
 #include "support/FuzzFields.h"

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/engine/HijackTest.h"
-#include "core/engine/ProcessSnapshot.h"
+#include "core/engine/process/HijackTest.h"
+#include "core/engine/process/ProcessSnapshot.h"
 #include "platform/sim/system/SimSystem.h"
 #include "support/FuzzCheck.h"
 #include "support/FuzzFields.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/ScanRules.h"
+#include "core/engine/startup/ScanRules.h"
 #include "core/engine/untScan.h"
 #include "platform/sim/system/SimSystem.h"
 #include "support/FuzzCheck.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/ProcessList.h"
-#include "core/engine/StartupRows.h"
+#include "core/engine/process/ProcessList.h"
+#include "core/engine/startup/StartupRows.h"
 #include "core/report/AnsiUtf8.h"
 #include "core/report/ScanReport.h"
 #include "support/CsvRecords.h"

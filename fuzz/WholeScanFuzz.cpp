@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "core/engine/ProcessList.h"
-#include "core/engine/ProgramEvidence.h"
+#include "core/engine/process/ProcessList.h"
+#include "core/engine/process/ProgramEvidence.h"
 #include "core/base/untFunc.h"
 #include "core/engine/ScanCycle.h"
-#include "core/engine/StartupRows.h"
+#include "core/engine/startup/StartupRows.h"
 #include "core/report/ScanReport.h"
 #include "support/CsvRecords.h"
 #include "support/FuzzCheck.h"

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "core/report/RuleDescription.h"
-#include "core/engine/ScanRules.h"
+#include "core/engine/startup/ScanRules.h"
 #include "core/base/untFunc.h"
 #include "zorvikc/Commands.h"
 

@@ -9,8 +9,8 @@
 #include <io.h>
 #endif
 
-#include "core/engine/ProcessList.h"
-#include "core/engine/ProgramEvidence.h"
+#include "core/engine/process/ProcessList.h"
+#include "core/engine/process/ProgramEvidence.h"
 #include "core/report/SavedScanSettings.h"
 #include "core/engine/ScanCycle.h"
 #include "core/report/ScanReport.h"

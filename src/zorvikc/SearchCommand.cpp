@@ -2,7 +2,7 @@
 #include <string>
 
 #include "core/base/FixedTexts.h"
-#include "core/engine/ScanRules.h"
+#include "core/engine/startup/ScanRules.h"
 #include "core/report/SavedScanSettings.h"
 #include "core/report/StartupReport.h"
 #include "core/base/untFunc.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/HijackTest.h"
-#include "core/engine/ProcessSnapshot.h"
+#include "core/engine/process/HijackTest.h"
+#include "core/engine/process/ProcessSnapshot.h"
 #include "core/base/untFunc.h"
 #include "platform/System.h"
 #include "platform/win32/system/ScopedHandle.h"

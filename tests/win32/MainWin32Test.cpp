@@ -13,7 +13,7 @@
 
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
-#include "core/engine/ScanRules.h"
+#include "core/engine/startup/ScanRules.h"
 #include "core/base/untFunc.h"
 #include "core/windows/main/untMain.h"
 #include "core/windows/untOp.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/base/AsciiLower.h"
-#include "core/engine/ScanRules.h"
+#include "core/engine/startup/ScanRules.h"
 #include "core/base/untFunc.h"
 #include "core/engine/untScan.h"
 #include "platform/System.h"

@@ -6,11 +6,11 @@
 #include <unordered_set>
 #include <vector>
 
-#include "core/engine/ActiveSetup.h"
-#include "core/engine/HijackTest.h"
+#include "core/engine/startup/ActiveSetup.h"
+#include "core/engine/process/HijackTest.h"
 #include "core/base/PathParts.h"
-#include "core/engine/ProcessSnapshot.h"
-#include "core/engine/StartupPass.h"
+#include "core/engine/process/ProcessSnapshot.h"
+#include "core/engine/startup/StartupPass.h"
 #include "core/base/untFunc.h"
 #include "core/engine/untScan.h"
 

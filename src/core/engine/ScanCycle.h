@@ -4,7 +4,7 @@
 // window and the console tool run the same cycle; only what they do with the rows differs.
 #include <memory>
 
-#include "core/engine/ProcessList.h"
+#include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanOptions.h"
 #include "core/engine/TrustedList.h"
 #include "platform/System.h"

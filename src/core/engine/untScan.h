@@ -3,7 +3,7 @@
 // accounts it needs for per-user folders, and the check of Active Setup components.
 #include <string>
 
-#include "core/engine/ProcessList.h"
+#include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanOptions.h"
 #include "core/engine/TrustedList.h"
 #include "core/engine/untRecord.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "core/base/SocketFormat.h"
-#include "core/engine/ProgramFile.h"
-#include "core/engine/StartupApproval.h"
+#include "core/engine/process/ProgramFile.h"
+#include "core/engine/startup/StartupApproval.h"
 #include "platform/Processes.h"
 
 namespace zorvik {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/ScanRules.h"
+#include "core/engine/startup/ScanRules.h"
 
 namespace zorvik {
 

@@ -6,7 +6,7 @@
 #include "core/report/AnsiUtf8.h"
 #include "core/report/EvidenceReport.h"
 #include "core/report/StartupReport.h"
-#include "core/engine/StartupRows.h"
+#include "core/engine/startup/StartupRows.h"
 
 namespace zorvik {
 

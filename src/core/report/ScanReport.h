@@ -3,7 +3,7 @@
 // CSV (RFC 4180) or JSON. Every text is converted from ANSI to UTF-8 (see AnsiUtf8.h).
 #include <string>
 
-#include "core/engine/ProcessList.h"
+#include "core/engine/process/ProcessList.h"
 
 namespace zorvik {
 

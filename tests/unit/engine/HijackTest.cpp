@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/HijackTest.h"
+#include "core/engine/process/HijackTest.h"
 #include "platform/sim/system/SimSystem.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "core/engine/ProcessList.h"
+#include "core/engine/process/ProcessList.h"
 
 namespace {
 

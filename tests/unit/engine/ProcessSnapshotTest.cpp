@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/engine/ProcessSnapshot.h"
+#include "core/engine/process/ProcessSnapshot.h"
 #include "platform/sim/system/SimSystem.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/engine/ProgramFile.h"
+#include "core/engine/process/ProgramFile.h"
 #include "core/report/EvidenceReport.h"
 #include "platform/sim/system/SimFileFacts.h"
 

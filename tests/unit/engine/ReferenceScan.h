@@ -4,7 +4,7 @@
 // scan to it; the product does not use it.
 #include <string>
 
-#include "core/engine/ProcessList.h"
+#include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanOptions.h"
 #include "core/engine/TrustedList.h"
 #include "core/engine/untRecord.h"

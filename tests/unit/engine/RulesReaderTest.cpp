@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/base/AsciiLower.h"
-#include "core/engine/ScanRules.h"
+#include "core/engine/startup/ScanRules.h"
 #include "unit/engine/ScanTestSupport.h"
 
 using platform::RootKey;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/engine/StartupApproval.h"
+#include "core/engine/startup/StartupApproval.h"
 #include "platform/sim/system/SimSystem.h"
 #include "unit/engine/ScanTestSupport.h"
 

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "core/engine/ProcessList.h"
+#include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
 #include "unit/engine/ScanTestSupport.h"
 #include "unit/hostile/HostileMachines.h"

@@ -1,7 +1,7 @@
 #include "core/windows/main/ProcessTip.h"
 
 #include "core/base/SocketFormat.h"
-#include "core/engine/ProgramFile.h"
+#include "core/engine/process/ProgramFile.h"
 
 namespace zorvik {
 

@@ -2,7 +2,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "core/engine/ProcessList.h"
+#include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
 #include "core/windows/main/untMain.h"
 #include "core/windows/untOp.h"

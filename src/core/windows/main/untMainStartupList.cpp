@@ -1,7 +1,7 @@
 // The process list's mouse buttons, and the start-up list filled from a process row.
 #include <memory>
 
-#include "core/engine/StartupRows.h"
+#include "core/engine/startup/StartupRows.h"
 #include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
 #include "core/windows/main/untMain.h"

@@ -1,4 +1,4 @@
-#include "core/engine/RegistryText.h"
+#include "core/engine/startup/RegistryText.h"
 
 namespace zorvik {
 

@@ -1,4 +1,4 @@
-#include "core/engine/ProgramFile.h"
+#include "core/engine/process/ProgramFile.h"
 
 namespace zorvik {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/ProgramFile.h"
-#include "core/engine/StartupApproval.h"
+#include "core/engine/process/ProgramFile.h"
+#include "core/engine/startup/StartupApproval.h"
 #include "core/engine/untRecord.h"
 #include "platform/Processes.h"
 

@@ -1,7 +1,7 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/StartupPass.h"
+#include "core/engine/startup/StartupPass.h"
 #include "core/engine/untScan.h"
 
 namespace zorvik {

@@ -1,4 +1,4 @@
-#include "core/engine/ScanRules.h"
+#include "core/engine/startup/ScanRules.h"
 
 #include "core/base/FixedTexts.h"
 #include "core/base/PathParts.h"

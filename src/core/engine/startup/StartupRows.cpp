@@ -1,4 +1,4 @@
-#include "core/engine/StartupRows.h"
+#include "core/engine/startup/StartupRows.h"
 
 namespace zorvik {
 

@@ -1,4 +1,4 @@
-#include "core/engine/HijackTest.h"
+#include "core/engine/process/HijackTest.h"
 
 #include <algorithm>
 #include <optional>

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/ProgramNameMatcher.h"
+#include "core/engine/startup/ProgramNameMatcher.h"
 #include "core/engine/ScanOptions.h"
-#include "core/engine/StartupPlaces.h"
+#include "core/engine/startup/StartupPlaces.h"
 #include "core/engine/untRecord.h"
 
 namespace zorvik {

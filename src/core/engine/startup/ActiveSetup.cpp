@@ -1,4 +1,4 @@
-#include "core/engine/ActiveSetup.h"
+#include "core/engine/startup/ActiveSetup.h"
 
 #include <memory>
 #include <optional>
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/base/FixedTexts.h"
-#include "core/engine/RegistryText.h"
+#include "core/engine/startup/RegistryText.h"
 #include "core/base/untFunc.h"
 #include "core/engine/untScan.h"
 

@@ -1,4 +1,4 @@
-#include "core/engine/ProgramEvidence.h"
+#include "core/engine/process/ProgramEvidence.h"
 
 namespace zorvik {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/ProcessList.h"
-#include "core/engine/ProgramNameMatcher.h"
+#include "core/engine/process/ProcessList.h"
+#include "core/engine/startup/ProgramNameMatcher.h"
 #include "core/engine/ScanOptions.h"
-#include "core/engine/StartupPass.h"
+#include "core/engine/startup/StartupPass.h"
 #include "core/engine/TrustedList.h"
 #include "platform/System.h"
 

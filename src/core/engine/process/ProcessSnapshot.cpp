@@ -1,4 +1,4 @@
-#include "core/engine/ProcessSnapshot.h"
+#include "core/engine/process/ProcessSnapshot.h"
 
 #include <cstring>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "core/engine/ProcessList.h"
+#include "core/engine/process/ProcessList.h"
 
 #include <utility>
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/engine/ProcessSnapshot.h"
+#include "core/engine/process/ProcessSnapshot.h"
 #include "platform/ProcessLayout.h"
 #include "platform/System.h"
 

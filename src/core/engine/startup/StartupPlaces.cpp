@@ -1,4 +1,4 @@
-#include "core/engine/StartupPlaces.h"
+#include "core/engine/startup/StartupPlaces.h"
 
 #include <new>
 #include <optional>
@@ -7,8 +7,8 @@
 #include "core/base/FixedTexts.h"
 #include "core/base/TextLines.h"
 #include "core/base/untFunc.h"
-#include "core/engine/RegistryText.h"
-#include "core/engine/ScanRules.h"
+#include "core/engine/startup/RegistryText.h"
+#include "core/engine/startup/ScanRules.h"
 #include "core/engine/untScan.h"
 
 namespace zorvik {

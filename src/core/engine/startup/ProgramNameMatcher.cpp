@@ -1,4 +1,4 @@
-#include "core/engine/ProgramNameMatcher.h"
+#include "core/engine/startup/ProgramNameMatcher.h"
 
 #include <algorithm>
 #include <deque>

@@ -1,11 +1,11 @@
-#include "core/engine/StartupApproval.h"
+#include "core/engine/startup/StartupApproval.h"
 
 #include <string>
 
 #include "core/base/AsciiLower.h"
 #include "core/base/untFunc.h"
-#include "core/engine/RegistryText.h"
-#include "core/engine/StartupRows.h"
+#include "core/engine/startup/RegistryText.h"
+#include "core/engine/startup/StartupRows.h"
 
 namespace zorvik {
 
