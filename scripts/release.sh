@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the 32- and 64-bit Windows programs and packs each into a release zip:
 #   dist/Zorvik-<version>-x86.zip and dist/Zorvik-<version>-x64.zip
-# each holding Zorvik.exe, zorvikc.exe, Scan.ini and "Zorvik Help.chm", side by side.
+# each holding Zorvik.exe, zorvikc.exe, Scan.ini and "Zorvik Help.chm", side by side. The programs
+# in the zips are stripped of their debugging data (the build trees keep it for the debugger).
 # The version is the project's (CMakeLists.txt). ZORVIK_BUILD_PREFIX (default "build/") places
 # the build trees, as for the other scripts: "build-mine-" gives build-mine-win32 and -win64.
 set -euo pipefail
@@ -26,8 +27,8 @@ pe_machine() {
 mkdir -p dist
 for arch in x86 x64; do
   case $arch in
-    x86) tree=win32 toolchain=cmake/mingw-i686.cmake machine=014c ;;
-    x64) tree=win64 toolchain=cmake/mingw-x86_64.cmake machine=8664 ;;
+    x86) tree=win32 toolchain=cmake/mingw-i686.cmake machine=014c strip=i686-w64-mingw32-strip ;;
+    x64) tree=win64 toolchain=cmake/mingw-x86_64.cmake machine=8664 strip=x86_64-w64-mingw32-strip ;;
   esac
   dir="$prefix$tree"
   echo "=== $arch: $dir"
@@ -45,9 +46,15 @@ for arch in x86 x64; do
       { echo "release: $dir/$exe is not an $arch program" >&2; exit 1; }
   done
 
+  staging="$dir/release"
+  rm -rf "$staging"
+  mkdir -p "$staging"
+  for file in "${files[@]}"; do cp "$dir/$file" "$staging/"; done
+  "$strip" --strip-debug --strip-unneeded "$staging/Zorvik.exe" "$staging/zorvikc.exe"
+
   zipfile="dist/Zorvik-$version-$arch.zip"
   rm -f "$zipfile"
-  (cd "$dir" && zip -q -X "$root/$zipfile" "${files[@]}")
+  (cd "$staging" && zip -q -X "$root/$zipfile" "${files[@]}")
   echo "$zipfile:"
   unzip -l "$zipfile"
 done
