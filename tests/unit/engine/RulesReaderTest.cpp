@@ -112,37 +112,70 @@ protected:
         return lines;
     }
 
+    // A key of the rule's section, read as the search reads it.
+    std::string Read(const zorvik::ScanRule& rule, const char* key) {
+        return sys.profile().ReadString(zorvik::RulesFilePath(sys), rule.sectionName, key, "");
+    }
+
     std::string text_;
 };
 
 TEST_F(ShippedRulesTest, EverySectionIsAWellFormedRule) {
     const std::set<std::string> roots{"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"};
-    const std::set<std::string> actions{"CHECK", "ENUM", "ENUM2"};
+    const std::set<std::string> actions{"CHECK", "ENUM", "ENUM2", "MATCH"};
+    const std::set<std::string> pathTypes{"FOL", "FIL", "LNK", "TASK", "EXE"};
+    const std::set<std::string> folders{"Startup", "Common Startup"};
     const auto rules = zorvik::ReadScanRules(sys);
     ASSERT_GE(rules.size(), 30u);
 
     for (const auto& rule : rules) {
         SCOPED_TRACE(rule.sectionName);
-        if (rule.type == "REG") {
+        for (const char* flag : {"Scripts", "Unquoted", "Dlls"}) {
+            const std::string value = Read(rule, flag);
+            EXPECT_TRUE(value.empty() || value == "1") << flag << "=" << value;
+        }
+        const std::string limit = Read(rule, "Limit");
+        if (!limit.empty()) {
+            EXPECT_EQ(rule.action, "MATCH");
+            EXPECT_EQ(limit.find_first_not_of("0123456789"), std::string::npos) << limit;
+        }
+        const std::string folder = Read(rule, "Folder");
+        if (!folder.empty()) {
+            EXPECT_TRUE(folders.count(folder)) << folder;
+            EXPECT_TRUE(rule.type == "FOL" || rule.type == "LNK");
+        }
+        if (rule.type == "REG" || rule.type == "SVC") {
             EXPECT_TRUE(roots.count(rule.root)) << rule.root;
-            EXPECT_TRUE(actions.count(rule.action)) << rule.action;
             EXPECT_FALSE(rule.key.empty());
             EXPECT_NE(rule.key.back(), '\\');
-            if (rule.action == "CHECK") {
+        }
+        if (rule.type == "REG") {
+            EXPECT_TRUE(actions.count(rule.action)) << rule.action;
+            // Windows keeps an open command in its key's default value; elsewhere a CHECK
+            // without Name has lost it.
+            const bool openCommand = rule.key.size() > 8 &&
+                                     rule.key.compare(rule.key.size() - 8, 8, "\\command") == 0;
+            if (rule.action == "CHECK" && !openCommand) {
                 EXPECT_FALSE(rule.name.empty());
+            }
+            // Only MATCH reads a "*" part as every subkey; elsewhere it names a key "*".
+            if (rule.action != "MATCH") {
+                EXPECT_EQ(rule.key.find('*'), std::string::npos);
             }
         } else if (rule.type == "INI") {
             EXPECT_FALSE(rule.name.empty());
             EXPECT_FALSE(rule.section.empty());
             EXPECT_FALSE(rule.ident.empty());
-        } else if (rule.type == "FOL" || rule.type == "FIL") {
-            EXPECT_FALSE(rule.path.empty());
-            EXPECT_NE(rule.path.front(), '\\');
-            EXPECT_NE(rule.path.back(), '\\');
-            if (rule.type == "FIL") {
+        } else if (pathTypes.count(rule.type)) {
+            if (folder.empty()) {
+                ASSERT_FALSE(rule.path.empty());
+                EXPECT_NE(rule.path.front(), '\\');
+                EXPECT_NE(rule.path.back(), '\\');
+            }
+            if (rule.type != "FOL" && rule.type != "LNK") {
                 EXPECT_EQ(rule.path.find("*USER*"), std::string::npos);
             }
-        } else {
+        } else if (rule.type != "SVC" && rule.type != "WMI") {
             ADD_FAILURE() << "Type " << rule.type;
         }
     }
@@ -150,14 +183,18 @@ TEST_F(ShippedRulesTest, EverySectionIsAWellFormedRule) {
 
 // Every header of the file is a rule of its own, and no key is misspelt.
 TEST_F(ShippedRulesTest, SectionNamesAreUniqueAndKeysKnown) {
-    const std::set<std::string> keys{"type", "root", "key", "action", "name", "section", "ident", "path"};
+    const std::set<std::string> keys{"type",    "root",     "key",  "action", "name",
+                                     "section", "ident",    "path", "scripts", "unquoted",
+                                     "dlls",    "folder",   "limit"};
     std::set<std::string> seen;
     int headers = 0;
+    std::size_t nameListBytes = 1;  // the list ends in a second zero byte
     for (const std::string& line : Lines()) {
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
             ASSERT_EQ(line.back(), ']') << line;
             ++headers;
+            nameListBytes += line.size() - 2 + 1;
             EXPECT_TRUE(seen.insert(zorvik::AsciiLower(line)).second) << "repeated " << line;
             continue;
         }
@@ -166,6 +203,9 @@ TEST_F(ShippedRulesTest, SectionNamesAreUniqueAndKeysKnown) {
         EXPECT_TRUE(keys.count(zorvik::AsciiLower(line.substr(0, equals)))) << line;
     }
     EXPECT_EQ(static_cast<std::size_t>(headers), zorvik::ReadScanRules(sys).size());
+    // Every section name fits the profile reader's first buffer, so that a reader that does
+    // not grow it still sees every rule.
+    EXPECT_LE(nameListBytes, platform::kProfileNameListBuffer);
 }
 
 // A bot placed in the places most used finds one hit in each.
