@@ -1,6 +1,7 @@
 // The process list's mouse buttons, and the start-up list filled from a process row.
 #include <memory>
 
+#include "core/engine/startup/StartupKinds.h"
 #include "core/engine/startup/StartupRows.h"
 #include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
@@ -67,9 +68,10 @@ platform::Colour TfrmMain::LstStartCustomDrawItem(int row) {
     // The flag is read in the findings that filled the list, whichever process row is selected.
     const std::shared_ptr<ProcInfo> owner = startupOwner_.lock();
     const std::shared_ptr<StartupRowIndex> index = IndexOf(LstStart, row);
-    const std::optional<StartupKind> kind = StartupKindOf(LstStart.RowCaption(row));
+    const std::optional<StartupKind> kind = StartupKindNamed(LstStart.RowCaption(row));
     if (!owner || !index || !kind || index->index < 0) return platform::kRed;
-    const bool* disabled = HitDisabledFlag(*owner, *kind, static_cast<std::size_t>(index->index));
+    const bool* disabled =
+        HitDisabledFlag(*owner, StartupHit{*kind, static_cast<std::size_t>(index->index)});
     return disabled && *disabled ? platform::kGreen : platform::kRed;
 }
 
