@@ -3,7 +3,6 @@
 
 #include "core/engine/startup/StartupKinds.h"
 #include "core/engine/startup/StartupRows.h"
-#include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
 #include "core/windows/main/untMain.h"
 
@@ -56,7 +55,8 @@ void TfrmMain::LstProcMouseDown(platform::MouseButton button, int x, int y) {
         const std::shared_ptr<ProcInfo> findings = FindingsOf(LstProc, row);
         if (findings) FillStartupList(findings);
     } else if (button == platform::MouseButton::Right) {
-        ProcMenu[0].Enabled = LstProc.SubItem(row, 0) != kActiveSetupPid;
+        // An Active Setup row stands for no process to end.
+        ProcMenu[0].Enabled = procTips_.ProcessIdOf(LstProc.RowData(row).get()).has_value();
         const platform::Point cursor = sys_.ui().CursorPosition();
         const std::string fileName = GetLongPath(sys_, LstProc.RowCaption(row));
         // The chosen command runs inside, and may rescan: the row is not touched afterwards.
