@@ -13,6 +13,9 @@
 //     report/RuleDescription.cpp (the keys `zorvikc rules` shows) and report/StartupReport.cpp
 //     (a hit's report line). A new DisableResult needs its text in the window
 //     (windows/main/untMainStartupActions.cpp).
+// A new REG action: a RegAction value, its name in kRegActions (StartupKinds.cpp) and its case in
+// kinds/RegistryPlaces.cpp. A key any rule may name (a modifier) is read with ScanRule::Value
+// where it acts; the rules reader needs no change.
 // Everything else (the search, the start-up list, reports, Task Manager's verdicts, the
 // actions) walks this table.
 #include <cstddef>
