@@ -3,6 +3,7 @@
 
 #include "core/base/FixedTexts.h"
 #include "core/engine/startup/ScanRules.h"
+#include "core/engine/startup/StartupKinds.h"
 #include "core/report/SavedScanSettings.h"
 #include "core/report/StartupReport.h"
 #include "core/base/untFunc.h"
@@ -43,10 +44,7 @@ int RunSearchCommand(CommandContext& context) {
         zorvik::FindStartups(sys, settings, programFileName, shortFileName, findings, details);
 
     for (const std::string& line : zorvik::DescribeHits(findings)) out << line << '\n';
-    if (!findings.RegList.empty() || !findings.IniList.empty() || !findings.FolList.empty() ||
-        !findings.FilList.empty()) {
-        out << '\n';
-    }
+    if (zorvik::HitCount(findings) > 0) out << '\n';
     out << "Details: " << details << '\n';
     out << (listed ? "Would be listed: yes" : "Would be listed: no") << '\n';
     return kExitOk;

@@ -65,13 +65,13 @@ void ListProcess(CycleContext& cycle, const ExaminedProgram& program, StartupFin
     std::optional<std::size_t> row;
     if (startsWithWindows) {
         // Added before the hijack test, so its findings are owned by the list from here on.
-        row = cycle.list.Add(path, std::to_string(pid), details, std::move(findings));
+        row = cycle.list.AddProcess(path, pid, details, std::move(findings));
     }
     if (HijackTest(cycle.sys, cycle.snapshot, pid, details, path)) {
         if (row) {
             cycle.list.SetDetails(*row, details);
         } else {
-            cycle.list.Add(path, std::to_string(pid), details, std::move(findings));
+            cycle.list.AddProcess(path, pid, details, std::move(findings));
         }
     }
 }
@@ -92,8 +92,8 @@ void WalkTable(CycleContext& cycle, platform::TcpTable& table, platform::Address
 void AttachSockets(CycleContext& cycle, std::size_t firstRow) {
     for (std::size_t i = firstRow; i < cycle.list.Count(); ++i) {
         ProcessRow& row = cycle.list.At(i);
-        const auto found = cycle.socketsByPid.find(
-            static_cast<std::uint32_t>(std::stoul(row.pid)));
+        if (!row.processId) continue;
+        const auto found = cycle.socketsByPid.find(*row.processId);
         if (found != cycle.socketsByPid.end()) row.sockets = found->second;
     }
 }

@@ -3,6 +3,7 @@
 
 #include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
+#include "core/engine/startup/StartupKinds.h"
 
 namespace zorvik {
 
@@ -18,15 +19,21 @@ std::string KeyLine(const std::string& label, const std::string& value,
     return line;
 }
 
-bool IsAcceptedAction(const std::string& action) {
-    return action == "CHECK" || action == "ENUM" || action == "ENUM2";
+// "A, B or C".
+std::string Alternatives(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? " or " : ", ";
+        text += names[i];
+    }
+    return text;
 }
 
 void DescribeRegistryRule(const ScanRule& rule, RuleDescription& out) {
     out.lines.push_back(KeyLine("Root", rule.root));
     out.lines.push_back(KeyLine("Key", rule.key, "(empty: the root key itself)"));
     out.lines.push_back(KeyLine("Action", rule.action));
-    if (rule.action == "CHECK") {
+    if (rule.regAction == RegAction::Check) {
         out.lines.push_back(KeyLine("Name", rule.name, "(empty: the key's default value)"));
     }
     if (RootKeyFromName(rule.root) == platform::RootKey::None) {
@@ -35,9 +42,9 @@ void DescribeRegistryRule(const ScanRule& rule, RuleDescription& out) {
             "  finds nothing: Root must be HKEY_CLASSES_ROOT, HKEY_CURRENT_USER or "
             "HKEY_LOCAL_MACHINE");
     }
-    if (!IsAcceptedAction(rule.action)) {
+    if (rule.regAction == RegAction::None) {
         out.verdict = RuleVerdict::FindsNothing;
-        out.lines.push_back("  finds nothing: Action must be CHECK, ENUM or ENUM2");
+        out.lines.push_back("  finds nothing: Action must be " + Alternatives(RegActionNames()));
     }
 }
 
@@ -74,17 +81,16 @@ RuleDescription DescribeRule(const ScanRule& rule, const std::string& windowsDri
     RuleDescription out;
     out.lines.push_back("[" + rule.sectionName + "]");
     out.lines.push_back(KeyLine("Type", rule.type));
-    if (rule.type == "REG") {
-        DescribeRegistryRule(rule, out);
-    } else if (rule.type == "INI") {
-        DescribeProfileRule(rule, out);
-    } else if (rule.type == "FOL") {
-        DescribeFolderRule(rule, windowsDrive, out);
-    } else if (rule.type == "FIL") {
-        DescribeFileRule(rule, windowsDrive, out);
-    } else {
+    if (!rule.kind) {
         out.verdict = RuleVerdict::Skipped;
-        out.lines.push_back("  skipped: Type must be REG, INI, FOL or FIL");
+        out.lines.push_back("  skipped: Type must be " + Alternatives(StartupTypeNames()));
+        return out;
+    }
+    switch (*rule.kind) {
+        case StartupKind::Reg: DescribeRegistryRule(rule, out); break;
+        case StartupKind::Ini: DescribeProfileRule(rule, out); break;
+        case StartupKind::Fol: DescribeFolderRule(rule, windowsDrive, out); break;
+        case StartupKind::Fil: DescribeFileRule(rule, windowsDrive, out); break;
     }
     return out;
 }

@@ -1,28 +1,45 @@
 #include "core/report/StartupReport.h"
 
 #include "core/base/PathParts.h"
+#include "core/engine/startup/StartupKinds.h"
 
 namespace zorvik {
 namespace {
 
 std::string State(bool disabled) { return disabled ? "disabled" : "enabled"; }
 
+// What follows the kind's name on a hit's line.
+std::string HitFields(const ProcInfo& findings, StartupHit hit) {
+    switch (hit.kind) {
+        case StartupKind::Reg: {
+            const RegStart& reg = findings.RegList[hit.index];
+            return reg.Root + "\\" + reg.Key + "  " +
+                   (reg.Name.empty() ? "(default value)" : "value \"" + reg.Name + "\"");
+        }
+        case StartupKind::Ini: {
+            const IniStart& ini = findings.IniList[hit.index];
+            return ini.FileName + "  [" + ini.Section + "]  " + ini.Ident;
+        }
+        case StartupKind::Fol:
+        case StartupKind::Fil:
+            break;
+    }
+    // The start-up list's columns as they are.
+    std::string fields;
+    for (const std::string& column : RowOf(hit.kind).columns(findings, hit.index))
+        fields += (fields.empty() ? "" : "  ") + column;
+    return fields;
+}
+
 }  // namespace
 
 std::vector<std::string> DescribeHits(const ProcInfo& findings) {
     std::vector<std::string> lines;
-    for (const RegStart& hit : findings.RegList) {
-        const std::string value = hit.Name.empty() ? "(default value)" : "value \"" + hit.Name + "\"";
-        lines.push_back("REG  " + hit.Root + "\\" + hit.Key + "  " + value + "  " + State(hit.Disabled));
-    }
-    for (const IniStart& hit : findings.IniList) {
-        lines.push_back("INI  " + hit.FileName + "  [" + hit.Section + "]  " + hit.Ident + "  " +
-                        State(hit.Disabled));
-    }
-    for (const FilStart& hit : findings.FolList)
-        lines.push_back("FOL  " + hit.Path + "  " + State(hit.Disabled));
-    for (const FilStart& hit : findings.FilList)
-        lines.push_back("FIL  " + hit.Path + "  " + State(hit.Disabled));
+    ForEachHit(findings, [&](StartupHit hit) {
+        const StartupKindRow& row = RowOf(hit.kind);
+        lines.push_back(std::string(row.name) + "  " + HitFields(findings, hit) + "  " +
+                        State(row.hits.isDisabled(findings, hit.index)));
+    });
     return lines;
 }
 

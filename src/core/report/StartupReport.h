@@ -7,8 +7,8 @@
 
 namespace zorvik {
 
-// In the order of the lists (REG, INI, FOL, FIL), each in the order found: the kind, then the
-// fields, then "disabled" or "enabled". For example:
+// In the order of the table of kinds (REG, INI, FOL, FIL), each in the order found: the kind,
+// then the fields, then "disabled" or "enabled". For example:
 //   REG  HKEY_CURRENT_USER\Software\...\Run  value "Prog"  enabled
 //   INI  win.ini  [windows]  load  disabled
 //   FOL  C:\Users\bob\...\Startup  enabled

@@ -138,6 +138,20 @@ zorvik::ScanRule Rule(const std::string& section, const std::string& type) {
     return rule;
 }
 
+// Described as the reader would give the rule: its keys as written, Type and Action understood.
+zorvik::RuleDescription Describe(const zorvik::ScanRule& rule, const std::string& windowsDrive) {
+    return zorvik::DescribeRule(
+        zorvik::MakeScanRule(rule.sectionName, {{"Type", rule.type},
+                                                {"Root", rule.root},
+                                                {"Key", rule.key},
+                                                {"Action", rule.action},
+                                                {"Name", rule.name},
+                                                {"Section", rule.section},
+                                                {"Ident", rule.ident},
+                                                {"Path", rule.path}}),
+        windowsDrive);
+}
+
 bool HasLine(const zorvik::RuleDescription& d, const std::string& text) {
     return std::any_of(d.lines.begin(), d.lines.end(),
                        [&](const std::string& line) { return line.find(text) != std::string::npos; });
@@ -155,7 +169,7 @@ TEST(DescribeRuleTest, RegistryEnumShowsItsKeysButNoName) {
     rule.key = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     rule.action = "ENUM";
     rule.name = "ignored";
-    const auto d = zorvik::DescribeRule(rule, "C:\\");
+    const auto d = Describe(rule, "C:\\");
     EXPECT_EQ(zorvik::RuleVerdict::Searched, d.verdict);
     ASSERT_FALSE(d.lines.empty());
     EXPECT_EQ("[RunUser]", d.lines.front());
@@ -173,9 +187,9 @@ TEST(DescribeRuleTest, RegistryCheckShowsTheValueOrTheDefaultValue) {
     rule.key = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
     rule.action = "CHECK";
     rule.name = "Shell";
-    EXPECT_TRUE(HasLine(zorvik::DescribeRule(rule, "C:\\"), "Name:    Shell"));
+    EXPECT_TRUE(HasLine(Describe(rule, "C:\\"), "Name:    Shell"));
     rule.name.clear();
-    const auto d = zorvik::DescribeRule(rule, "C:\\");
+    const auto d = Describe(rule, "C:\\");
     EXPECT_TRUE(HasLine(d, "default value")) << Joined(d);
     EXPECT_EQ(zorvik::RuleVerdict::Searched, d.verdict);
 }
@@ -197,7 +211,7 @@ TEST_P(DescribeUnacceptedRegTest, FindsNothingAndSaysWhy) {
     rule.root = GetParam().root;
     rule.key = "Software";
     rule.action = GetParam().action;
-    const auto d = zorvik::DescribeRule(rule, "C:\\");
+    const auto d = Describe(rule, "C:\\");
     EXPECT_EQ(zorvik::RuleVerdict::FindsNothing, d.verdict);
     for (const std::string& complaint : GetParam().complaints) {
         EXPECT_TRUE(HasLine(d, complaint)) << Joined(d);
@@ -224,7 +238,7 @@ TEST(DescribeRuleTest, UnknownTypesAreSkipped) {
         zorvik::ScanRule rule = Rule("Odd", type);
         rule.root = "HKEY_LOCAL_MACHINE";
         rule.path = "Windows";
-        const auto d = zorvik::DescribeRule(rule, "C:\\");
+        const auto d = Describe(rule, "C:\\");
         EXPECT_EQ(zorvik::RuleVerdict::Skipped, d.verdict) << type;
         EXPECT_TRUE(HasLine(d, "skipped: Type must be REG, INI, FOL or FIL")) << type;
         EXPECT_FALSE(HasLine(d, "Root:")) << type;
@@ -238,7 +252,7 @@ TEST(DescribeRuleTest, ProfileRuleShowsFileSectionAndEntry) {
     rule.section = "windows";
     rule.ident = "load";
     rule.root = "HKEY_USERS";  // not a key this type reads
-    const auto d = zorvik::DescribeRule(rule, "C:\\");
+    const auto d = Describe(rule, "C:\\");
     EXPECT_EQ(zorvik::RuleVerdict::Searched, d.verdict);
     EXPECT_TRUE(HasLine(d, "Name:    win.ini (in the Windows folder)")) << Joined(d);
     EXPECT_TRUE(HasLine(d, "Section: windows"));
@@ -246,21 +260,21 @@ TEST(DescribeRuleTest, ProfileRuleShowsFileSectionAndEntry) {
     EXPECT_FALSE(HasLine(d, "Root"));
 
     rule.name = "C:\\boot.ini";
-    EXPECT_TRUE(HasLine(zorvik::DescribeRule(rule, "C:\\"), "Name:    C:\\boot.ini"));
-    EXPECT_FALSE(HasLine(zorvik::DescribeRule(rule, "C:\\"), "Windows folder"));
+    EXPECT_TRUE(HasLine(Describe(rule, "C:\\"), "Name:    C:\\boot.ini"));
+    EXPECT_FALSE(HasLine(Describe(rule, "C:\\"), "Windows folder"));
 }
 
 TEST(DescribeRuleTest, FolderRuleResolvesAgainstTheWindowsDrive) {
     zorvik::ScanRule rule = Rule("UserStartup", "FOL");
     rule.path = "Users\\*USER*\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
-    const auto d = zorvik::DescribeRule(rule, "D:\\");
+    const auto d = Describe(rule, "D:\\");
     EXPECT_EQ(zorvik::RuleVerdict::Searched, d.verdict);
     EXPECT_TRUE(HasLine(d, "Path:    Users\\*USER*\\AppData"));
     EXPECT_TRUE(HasLine(d, "Folder:  D:\\Users\\*USER*\\AppData\\Roaming")) << Joined(d);
     EXPECT_TRUE(HasLine(d, "\"*USER*\" replaced by the account's name")) << Joined(d);
 
     rule.path = "ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\StartUp";
-    const auto common = zorvik::DescribeRule(rule, "C:\\");
+    const auto common = Describe(rule, "C:\\");
     EXPECT_TRUE(HasLine(common, "Folder:  C:\\ProgramData\\Microsoft")) << Joined(common);
     EXPECT_TRUE(HasLine(common, "once per user account")) << Joined(common);
 }
@@ -268,13 +282,13 @@ TEST(DescribeRuleTest, FolderRuleResolvesAgainstTheWindowsDrive) {
 TEST(DescribeRuleTest, FileRuleResolvesAgainstTheWindowsDrive) {
     zorvik::ScanRule rule = Rule("Autoexec", "FIL");
     rule.path = "autoexec.bat";
-    const auto d = zorvik::DescribeRule(rule, "C:\\");
+    const auto d = Describe(rule, "C:\\");
     EXPECT_EQ(zorvik::RuleVerdict::Searched, d.verdict);
     EXPECT_TRUE(HasLine(d, "File:    C:\\autoexec.bat")) << Joined(d);
     EXPECT_FALSE(HasLine(d, "user account"));
 
     rule.path.clear();
-    EXPECT_TRUE(HasLine(zorvik::DescribeRule(rule, "C:\\"), "File:    C:\\"));
+    EXPECT_TRUE(HasLine(Describe(rule, "C:\\"), "File:    C:\\"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "core/engine/process/ProcessList.h"
 
+#include <string>
 #include <utility>
 
 namespace zorvik {
@@ -13,6 +14,14 @@ std::size_t ProcessList::Add(std::string caption, std::string pid, std::string d
     row.data = std::move(data);
     rows_.push_back(std::move(row));
     return rows_.size() - 1;
+}
+
+std::size_t ProcessList::AddProcess(std::string caption, std::uint32_t processId,
+                                    std::string details, std::unique_ptr<ProcInfo> data) {
+    const std::size_t index =
+        Add(std::move(caption), std::to_string(processId), std::move(details), std::move(data));
+    rows_[index].processId = processId;
+    return index;
 }
 
 void ProcessList::SetDetails(std::size_t index, std::string details) {

@@ -2,6 +2,7 @@
 // The rows of the process list: one per program found by a scan, in the order they were
 // added. The list owns each row's findings; clearing it or destroying it frees them.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,8 @@ namespace zorvik {
 struct ProcessRow {
     std::string caption;  // the program's path
     std::string pid;      // the process id in decimal; "-1" for an Active Setup stub
+    // The process the row stands for, which actions on it use; none for an Active Setup stub.
+    std::optional<std::uint32_t> processId;
     std::string details;
     std::unique_ptr<ProcInfo> data;  // never null for rows added with findings
     // The process's rows of the scan's own TCP tables, every state, IPv4 then IPv6, in table
@@ -40,6 +43,9 @@ public:
     // Appends a row and returns its index.
     std::size_t Add(std::string caption, std::string pid, std::string details,
                     std::unique_ptr<ProcInfo> data);
+    // Appends the row of a running process, its pid shown in decimal, and returns its index.
+    std::size_t AddProcess(std::string caption, std::uint32_t processId, std::string details,
+                           std::unique_ptr<ProcInfo> data);
     std::size_t Count() const { return rows_.size(); }
     // Throws std::out_of_range for an index at or past Count().
     const ProcessRow& At(std::size_t index) const { return rows_.at(index); }

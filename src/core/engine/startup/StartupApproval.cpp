@@ -5,7 +5,7 @@
 #include "core/base/AsciiLower.h"
 #include "core/base/untFunc.h"
 #include "core/engine/startup/RegistryText.h"
-#include "core/engine/startup/StartupRows.h"
+#include "core/engine/startup/StartupKinds.h"
 
 namespace zorvik {
 
@@ -85,20 +85,9 @@ StartupApproval FolderEntryApproval(platform::System& sys, const FilStart& hit) 
 
 std::vector<StartupApproval> ApprovalsOf(platform::System& sys, const ProcInfo& findings) {
     std::vector<StartupApproval> approvals;
-    for (const StartupRow& row : StartupRowsOf(findings)) {
-        switch (row.kind) {
-            case StartupKind::Reg:
-                approvals.push_back(RunValueApproval(sys, findings.RegList[row.index]));
-                break;
-            case StartupKind::Fol:
-                approvals.push_back(FolderEntryApproval(sys, findings.FolList[row.index]));
-                break;
-            case StartupKind::Ini:
-            case StartupKind::Fil:
-                approvals.push_back(StartupApproval::Unknown);
-                break;
-        }
-    }
+    ForEachHit(findings, [&](StartupHit hit) {
+        approvals.push_back(RowOf(hit.kind).approval(sys, findings, hit.index));
+    });
     return approvals;
 }
 

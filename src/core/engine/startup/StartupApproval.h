@@ -23,8 +23,9 @@ StartupApproval RunValueApproval(platform::System& sys, const RegStart& hit);
 // own profiles, and for any folder the shell does not name.
 StartupApproval FolderEntryApproval(platform::System& sys, const FilStart& hit);
 
-// The verdict on each hit, in the order of StartupRowsOf: Run-key values and folder entries as
-// above; profile entries and lines of text files are Unknown.
+// The verdict on each hit, in the order of StartupRowsOf, as the table of kinds gives it:
+// Run-key values and folder entries as above; profile entries and lines of text files are
+// Unknown.
 std::vector<StartupApproval> ApprovalsOf(platform::System& sys, const ProcInfo& findings);
 
 // Where an approval stands in a row's list: Unknown past its end.

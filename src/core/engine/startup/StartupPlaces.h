@@ -3,20 +3,20 @@
 // once, whatever number of programs the scan examines. Held by the scan that reads it and
 // dropped at its end, so an edited Scan.ini or a changed place counts at the next scan.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/engine/startup/StartupKind.h"
 #include "core/engine/untRecord.h"
 #include "platform/System.h"
 
 namespace zorvik {
 
-enum class StartupList : std::uint8_t { Reg, Ini, Fol, Fil };
-
 // One place as one rule reached it (two rules naming the same place give two spots; a FOL
 // rule gives one spot per account), with what a hit there records.
 struct StartupSpot {
-    StartupList list = StartupList::Reg;
+    StartupKind kind = StartupKind::Reg;
     std::string where;  // REG: root name as written; INI: profile file; FOL: folder; FIL: file
     std::string key;    // REG: key path; INI: section
     std::string ident;  // INI: entry
@@ -33,6 +33,25 @@ struct StartupText {
 struct StartupPlaces {
     std::vector<StartupSpot> spots;
     std::vector<StartupText> texts;
+};
+
+// What the reader of a kind is given: the system, and where it puts what it reads. The
+// accounts are listed at the first call of Accounts and kept for the rest of this scan only.
+class PlaceReading {
+public:
+    explicit PlaceReading(platform::System& sys) : sys_(sys) {}
+
+    platform::System& sys() { return sys_; }
+    std::uint32_t AddSpot(StartupKind kind, std::string where, std::string key = {},
+                          std::string ident = {});
+    void AddText(std::uint32_t spot, const std::string& text, std::string valueName = {});
+    const StrAr& Accounts();
+    StartupPlaces Take() { return std::move(places_); }
+
+private:
+    platform::System& sys_;
+    StartupPlaces places_;
+    std::optional<StrAr> accounts_;
 };
 
 // Reads the rules file and every place it names. Missing or unreadable places, and registry

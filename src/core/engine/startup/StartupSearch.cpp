@@ -1,18 +1,11 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/startup/StartupKinds.h"
 #include "core/engine/startup/StartupPass.h"
 #include "core/engine/untScan.h"
 
 namespace zorvik {
-namespace {
-
-template <typename Element>
-void AppendAll(std::vector<Element>& to, std::vector<Element>& from) {
-    for (Element& element : from) to.push_back(std::move(element));
-}
-
-}  // namespace
 
 std::vector<StartupFindings> SearchStartups(const StartupPlaces& places,
                                             const std::vector<ProgramNames>& programs) {
@@ -45,11 +38,7 @@ bool FindStartups(platform::System& sys, const ScanOptions& options,
     const StartupPlaces places = ReadStartupPlaces(sys);
     std::vector<StartupFindings> found =
         SearchStartups(places, {ProgramNames{ProgramFileName, ShortFileName}});
-    ProcInfo& info = found.front().info;
-    AppendAll(Findings.RegList, info.RegList);
-    AppendAll(Findings.IniList, info.IniList);
-    AppendAll(Findings.FolList, info.FolList);
-    AppendAll(Findings.FilList, info.FilList);
+    MoveHits(found.front().info, Findings);
     return FinishStartups(options, found.front(), Details);
 }
 

@@ -33,10 +33,12 @@ std::string ProcessTipText(const std::vector<platform::TcpRow>& sockets,
 }
 
 void ProcessTips::Keep(const void* rowData, std::string path,
+                       std::optional<std::uint32_t> processId,
                        std::vector<platform::TcpRow> sockets) {
     Entry kept;
     kept.rowData = rowData;
     kept.path = std::move(path);
+    kept.processId = processId;
     kept.sockets = std::move(sockets);
     // A row's data outlives no row, so an entry of the same data is one of a row gone.
     for (Entry& entry : entries_) {
@@ -45,6 +47,12 @@ void ProcessTips::Keep(const void* rowData, std::string path,
         return;
     }
     entries_.push_back(std::move(kept));
+}
+
+std::optional<std::uint32_t> ProcessTips::ProcessIdOf(const void* rowData) const {
+    for (const Entry& entry : entries_)
+        if (rowData && entry.rowData == rowData) return entry.processId;
+    return std::nullopt;
 }
 
 std::string ProcessTips::TipOf(platform::System& sys, const void* rowData) {

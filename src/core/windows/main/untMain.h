@@ -7,12 +7,14 @@
 // once made (AttachSideWindows), and nothing scans before that.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/windows/PopupMenu.h"
 #include "core/windows/main/ProcessTip.h"
 #include "core/windows/untExMenu.h"
+#include "core/engine/startup/StartupKind.h"
 #include "core/engine/untRecord.h"
 #include "platform/Shell.h"
 #include "platform/System.h"
@@ -134,13 +136,9 @@ private:
     int ProcessRowOf(const ProcInfo* findings) const;
     void ClearStartupList();
     void FillStartupList(const std::shared_ptr<ProcInfo>& findings);
-    // Each gives true when the entry was disabled, so that the hit's flag may be set.
-    bool DisableRegistryValue(const std::string& rootName, const std::string& key,
-                              const std::string& name);
-    bool DisableProfileEntry(const std::string& file, const std::string& section,
-                             const std::string& ident);
-    bool DisableFolderEntry(const std::string& folder, const std::string& programFileName);
-    bool DisableFileLines(const std::string& file, const std::string& programFileName);
+    // The hit the selected start-up row shows, in the findings that filled the list; none when
+    // no row is selected or those findings are gone or do not hold it.
+    std::optional<StartupHit> SelectedStartupHit(std::shared_ptr<ProcInfo>& owner) const;
     // The steps of creation after the process menu: the tray icon, the messages, the size.
     void CreateTrayAndLoadSize();
     PopupMenuItem& AddTrayItemAfterSeparator(const char* name, const char* caption,

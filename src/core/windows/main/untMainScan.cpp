@@ -13,12 +13,12 @@ namespace zorvik {
 namespace {
 
 // Moves the cycle's rows into the list view, each row owning its findings from then on; its
-// sockets go to the tips.
+// process and sockets are kept beside it.
 void ShowRows(ProcessList& rows, platform::ListView& view, ProcessTips& tips) {
     for (std::size_t i = 0; i < rows.Count(); ++i) {
         ProcessRow& row = rows.At(i);
         const std::shared_ptr<ProcInfo> findings(std::move(row.data));
-        tips.Keep(findings.get(), row.caption, std::move(row.sockets));
+        tips.Keep(findings.get(), row.caption, row.processId, std::move(row.sockets));
         const int index = view.AddRow(row.caption, findings);
         view.AddSubItem(index, row.pid);
         view.AddSubItem(index, row.details);

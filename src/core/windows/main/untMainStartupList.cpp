@@ -1,8 +1,8 @@
 // The process list's mouse buttons, and the start-up list filled from a process row.
 #include <memory>
 
+#include "core/engine/startup/StartupKinds.h"
 #include "core/engine/startup/StartupRows.h"
-#include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
 #include "core/windows/main/untMain.h"
 
@@ -55,7 +55,8 @@ void TfrmMain::LstProcMouseDown(platform::MouseButton button, int x, int y) {
         const std::shared_ptr<ProcInfo> findings = FindingsOf(LstProc, row);
         if (findings) FillStartupList(findings);
     } else if (button == platform::MouseButton::Right) {
-        ProcMenu[0].Enabled = LstProc.SubItem(row, 0) != kActiveSetupPid;
+        // An Active Setup row stands for no process to end.
+        ProcMenu[0].Enabled = procTips_.ProcessIdOf(LstProc.RowData(row).get()).has_value();
         const platform::Point cursor = sys_.ui().CursorPosition();
         const std::string fileName = GetLongPath(sys_, LstProc.RowCaption(row));
         // The chosen command runs inside, and may rescan: the row is not touched afterwards.
@@ -67,9 +68,10 @@ platform::Colour TfrmMain::LstStartCustomDrawItem(int row) {
     // The flag is read in the findings that filled the list, whichever process row is selected.
     const std::shared_ptr<ProcInfo> owner = startupOwner_.lock();
     const std::shared_ptr<StartupRowIndex> index = IndexOf(LstStart, row);
-    const std::optional<StartupKind> kind = StartupKindOf(LstStart.RowCaption(row));
+    const std::optional<StartupKind> kind = StartupKindNamed(LstStart.RowCaption(row));
     if (!owner || !index || !kind || index->index < 0) return platform::kRed;
-    const bool* disabled = HitDisabledFlag(*owner, *kind, static_cast<std::size_t>(index->index));
+    const bool* disabled =
+        HitDisabledFlag(*owner, StartupHit{*kind, static_cast<std::size_t>(index->index)});
     return disabled && *disabled ? platform::kGreen : platform::kRed;
 }
 

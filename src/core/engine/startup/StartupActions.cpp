@@ -1,0 +1,59 @@
+#include "core/engine/startup/StartupActions.h"
+
+#include "core/base/AsciiLower.h"
+#include "core/base/untFunc.h"
+#include "core/engine/startup/StartupKinds.h"
+#include "platform/Shell.h"
+
+namespace zorvik {
+
+namespace {
+
+constexpr const char* kRegeditKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
+constexpr const char* kLastKeyValue = "LastKey";
+
+}  // namespace
+
+bool HasHit(const ProcInfo& findings, StartupHit hit) {
+    return hit.index < RowOf(hit.kind).hits.count(findings);
+}
+
+PlaceOpening OpeningOf(const ProcInfo& findings, StartupHit hit) {
+    return RowOf(hit.kind).opening(findings, hit.index);
+}
+
+bool PointRegistryEditorAt(platform::System& sys, const std::string& key) {
+    platform::Registry& reg = sys.registry();
+    const platform::RegKey editor =
+        platform::OpenKey(reg, platform::RootKey::CurrentUser, kRegeditKey, platform::KeyAccess::All);
+    platform::RegValue value;
+    value.type = platform::RegType::Sz;
+    value.data = key + '\0';
+    return editor && reg.Set(editor.get(), kLastKeyValue, value);
+}
+
+void OpenPlace(platform::System& sys, const PlaceOpening& opening) {
+    platform::ShellExecuteRequest request;
+    request.verb = "OPEN";
+    request.file = opening.file;
+    request.parameters = opening.parameters;
+    request.show = platform::kShowNormal;
+    sys.shell().Execute(request);
+}
+
+DisableOutcome DisableStartup(platform::System& sys, ProcInfo& findings, StartupHit hit,
+                              const std::string& programFileName) {
+    if (!HasHit(findings, hit)) return {};
+    const StartupKindRow& row = RowOf(hit.kind);
+    const DisableOutcome outcome = row.disable(sys, findings, hit.index, programFileName);
+    if (outcome.result == DisableResult::Disabled) *row.hits.disabledFlag(findings, hit.index) = true;
+    return outcome;
+}
+
+std::string DisabledCommand(platform::System& sys, const std::string& command) {
+    std::string lowered = AsciiLower(GetLongPath(sys, command));
+    if (lowered.empty()) lowered = AsciiLower(command);
+    return MakeBackupCommand(lowered);
+}
+
+}  // namespace zorvik

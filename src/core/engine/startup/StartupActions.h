@@ -1,0 +1,64 @@
+#pragma once
+// The actions on one start-up hit, for any front end: where Show opens the place the entry
+// lives in, and Disable, which makes the entry stop starting the program without deleting it
+// (".bak" joined to the program's name in the command, or to the program file's name). They
+// act on the hit record, not on what a list shows, and tell the caller what happened; texts
+// for the user are the caller's.
+#include <optional>
+#include <string>
+
+#include "core/engine/startup/StartupKind.h"
+#include "core/engine/untRecord.h"
+#include "platform/System.h"
+
+namespace zorvik {
+
+// Profile and text files open in it.
+inline constexpr const char* kTextEditorProgram = "notepad.exe";
+
+// What Show opens through the shell ("OPEN", shown normally): a program with its parameters, or
+// a folder. For a registry hit also the key the registry editor is to show.
+struct PlaceOpening {
+    std::string file;
+    std::string parameters;
+    std::optional<std::string> editorKey;
+};
+
+enum class DisableResult {
+    Disabled,           // the entry names the program with ".bak" now; the hit is marked
+    Unchanged,          // nothing there to disable (gone, under another name, no line naming it)
+    RegistryRefused,    // the value is no text or cannot be written
+    ProfileNotWritten,  // the profile file (place) refused the write
+    FileNotRead,        // the text file (place) cannot be read; it is left as it was
+    FileNotWritten,     // the text file (place) cannot be rewritten; it is left as it was
+};
+
+struct DisableOutcome {
+    DisableResult result = DisableResult::Unchanged;
+    std::string place;
+};
+
+// Whether findings hold the hit.
+bool HasHit(const ProcInfo& findings, StartupHit hit);
+
+// What Show opens for the hit; findings must hold it (HasHit).
+PlaceOpening OpeningOf(const ProcInfo& findings, StartupHit hit);
+
+// Names the key the registry editor opens at ("LastKey"); false when it cannot be written.
+bool PointRegistryEditorAt(platform::System& sys, const std::string& key);
+
+// Starts the program or opens the folder; what the shell answers is not looked at.
+void OpenPlace(platform::System& sys, const PlaceOpening& opening);
+
+// Disables the entry the hit was found at, for the program whose file name (as its path ends,
+// not lower-cased) is given, and marks the hit when it did. A hit findings do not hold is
+// Unchanged. Disabling a disabled entry joins ".bak" once more.
+DisableOutcome DisableStartup(platform::System& sys, ProcInfo& findings, StartupHit hit,
+                              const std::string& programFileName);
+
+// For the kinds' own actions: what a disabled command holds, the long form of a bare program
+// path or the text itself when it is more than a path (arguments, quotes) or names no file,
+// in lower case, with ".bak" joined to the program's name.
+std::string DisabledCommand(platform::System& sys, const std::string& command);
+
+}  // namespace zorvik

@@ -1,0 +1,189 @@
+#include "core/engine/startup/StartupKinds.h"
+
+#include <exception>
+#include <utility>
+
+#include "core/engine/startup/kinds/FolderKind.h"
+#include "core/engine/startup/kinds/ProfileKind.h"
+#include "core/engine/startup/kinds/RegistryKind.h"
+#include "core/engine/startup/kinds/TextFileKind.h"
+
+namespace zorvik {
+
+namespace {
+
+template <auto List>
+constexpr HitListAccess ListAccess() {
+    return {
+        [](const ProcInfo& findings) { return (findings.*List).size(); },
+        [](const ProcInfo& findings, std::size_t index) { return (findings.*List).at(index).Disabled; },
+        [](ProcInfo& findings, std::size_t index) -> bool* {
+            auto& hits = findings.*List;
+            return index < hits.size() ? &hits[index].Disabled : nullptr;
+        },
+        [](ProcInfo& from, ProcInfo& to) {
+            for (auto& hit : from.*List) (to.*List).push_back(std::move(hit));
+        },
+    };
+}
+
+StartupApproval NoApproval(platform::System&, const ProcInfo&, std::size_t) {
+    return StartupApproval::Unknown;
+}
+
+const StartupKindRow kRows[] = {
+    {
+        .kind = StartupKind::Reg,
+        .name = "REG",
+        .readPlaces = ReadRegistryPlaces,
+        .record = [](const StartupSpot& spot, const StartupText& text, bool disabled,
+                     ProcInfo& findings) {
+            findings.RegList.push_back({spot.where, spot.key, text.valueName, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::RegList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const RegStart& hit = findings.RegList.at(i);
+            return {hit.Root, hit.Key, hit.Name};
+        },
+        .approval = [](platform::System& sys, const ProcInfo& findings, std::size_t i) {
+            return RunValueApproval(sys, findings.RegList.at(i));
+        },
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return RegistryOpening(findings.RegList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string&) {
+            return DisableRegistryValue(sys, findings.RegList.at(i));
+        },
+    },
+    {
+        .kind = StartupKind::Ini,
+        .name = "INI",
+        .readPlaces = ReadProfilePlaces,
+        .record = [](const StartupSpot& spot, const StartupText&, bool disabled,
+                     ProcInfo& findings) {
+            findings.IniList.push_back({spot.where, spot.key, spot.ident, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::IniList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const IniStart& hit = findings.IniList.at(i);
+            return {hit.FileName, hit.Section, hit.Ident};
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return ProfileOpening(findings.IniList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string&) {
+            return DisableProfileEntry(sys, findings.IniList.at(i));
+        },
+    },
+    {
+        .kind = StartupKind::Fol,
+        .name = "FOL",
+        .readPlaces = ReadFolderPlaces,
+        .record = [](const StartupSpot& spot, const StartupText& text, bool disabled,
+                     ProcInfo& findings) {
+            findings.FolList.push_back({spot.where, disabled, text.valueName});
+        },
+        .hits = ListAccess<&ProcInfo::FolList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            return {findings.FolList.at(i).Path};
+        },
+        .approval = [](platform::System& sys, const ProcInfo& findings, std::size_t i) {
+            return FolderEntryApproval(sys, findings.FolList.at(i));
+        },
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return FolderOpening(findings.FolList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string& programFileName) {
+            return DisableFolderEntry(sys, findings.FolList.at(i), programFileName);
+        },
+    },
+    {
+        .kind = StartupKind::Fil,
+        .name = "FIL",
+        .readPlaces = ReadTextFilePlaces,
+        .record = [](const StartupSpot& spot, const StartupText&, bool disabled,
+                     ProcInfo& findings) { findings.FilList.push_back({spot.where, disabled, {}}); },
+        .hits = ListAccess<&ProcInfo::FilList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            return {findings.FilList.at(i).Path};
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return TextFileOpening(findings.FilList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string& programFileName) {
+            return DisableTextFileLines(sys, findings.FilList.at(i).Path, programFileName);
+        },
+    },
+};
+
+const std::pair<RegAction, const char*> kRegActions[] = {
+    {RegAction::Check, "CHECK"},
+    {RegAction::Enum, "ENUM"},
+    {RegAction::Enum2, "ENUM2"},
+};
+
+}  // namespace
+
+std::span<const StartupKindRow> StartupKindRows() { return kRows; }
+
+const StartupKindRow& RowOf(StartupKind kind) {
+    for (const StartupKindRow& row : kRows)
+        if (row.kind == kind) return row;
+    // Every kind has its row; reaching here is a table left incomplete.
+    std::terminate();
+}
+
+std::optional<StartupKind> StartupKindNamed(const std::string& text) {
+    for (const StartupKindRow& row : kRows)
+        if (text == row.name) return row.kind;
+    return std::nullopt;
+}
+
+const char* StartupCaption(StartupKind kind) { return RowOf(kind).name; }
+
+RegAction RegActionOf(const std::string& text) {
+    for (const auto& [action, name] : kRegActions)
+        if (text == name) return action;
+    return RegAction::None;
+}
+
+std::vector<std::string> StartupTypeNames() {
+    std::vector<std::string> names;
+    for (const StartupKindRow& row : kRows) names.push_back(row.name);
+    return names;
+}
+
+std::vector<std::string> RegActionNames() {
+    std::vector<std::string> names;
+    for (const auto& action : kRegActions) names.push_back(action.second);
+    return names;
+}
+
+void ForEachHit(const ProcInfo& findings, const std::function<void(StartupHit)>& visit) {
+    for (const StartupKindRow& row : kRows) {
+        const std::size_t count = row.hits.count(findings);
+        for (std::size_t i = 0; i < count; ++i) visit({row.kind, i});
+    }
+}
+
+std::size_t HitCount(const ProcInfo& findings) {
+    std::size_t count = 0;
+    for (const StartupKindRow& row : kRows) count += row.hits.count(findings);
+    return count;
+}
+
+void MoveHits(ProcInfo& from, ProcInfo& to) {
+    for (const StartupKindRow& row : kRows) row.hits.moveAll(from, to);
+}
+
+bool* HitDisabledFlag(ProcInfo& findings, StartupHit hit) {
+    return RowOf(hit.kind).hits.disabledFlag(findings, hit.index);
+}
+
+}  // namespace zorvik

@@ -1,0 +1,89 @@
+#pragma once
+// The table of start-up kinds: one row per kind of start-up place, saying everything the
+// program knows of it but its reader and its disable action.
+//
+// Adding a kind:
+//  1. StartupKind.h: a value at the end of StartupKind.
+//  2. kinds/<Name>Kind.h: its reader (fills PlaceReading from one rule: spots, and the texts
+//     read there), where Show opens a hit and how Disable changes its entry; defined in
+//     kinds/<Name>Places.cpp and kinds/<Name>Actions.cpp. New rule keys: ScanRule::Value.
+//  3. untRecord.h: its hit record and list in ProcInfo, unless an existing one fits.
+//  4. StartupKinds.cpp: its row.
+//  5. The build then warns at the two switches over StartupKind outside the engine:
+//     report/RuleDescription.cpp (the keys `zorvikc rules` shows) and report/StartupReport.cpp
+//     (a hit's report line). A new DisableResult needs its text in the window
+//     (windows/main/untMainStartupActions.cpp).
+// A new REG action: a RegAction value, its name in kRegActions (StartupKinds.cpp) and its case in
+// kinds/RegistryPlaces.cpp. A key any rule may name (a modifier) is read with ScanRule::Value
+// where it acts; the rules reader needs no change.
+// Everything else (the search, the start-up list, reports, Task Manager's verdicts, the
+// actions) walks this table.
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/engine/startup/ScanRules.h"
+#include "core/engine/startup/StartupActions.h"
+#include "core/engine/startup/StartupApproval.h"
+#include "core/engine/startup/StartupKind.h"
+#include "core/engine/startup/StartupPlaces.h"
+#include "core/engine/untRecord.h"
+#include "platform/System.h"
+
+namespace zorvik {
+
+// The list of a kind in ProcInfo, seen through what every list does alike.
+struct HitListAccess {
+    std::size_t (*count)(const ProcInfo& findings);
+    bool (*isDisabled)(const ProcInfo& findings, std::size_t index);
+    // Null for an index past the list.
+    bool* (*disabledFlag)(ProcInfo& findings, std::size_t index);
+    // Appends every hit of from to the same list of to, in order.
+    void (*moveAll)(ProcInfo& from, ProcInfo& to);
+};
+
+struct StartupKindRow {
+    StartupKind kind;
+    // The rule's Type selecting the kind (compared exactly); also the start-up list's Type text
+    // and the kind's name in reports.
+    const char* name;
+    void (*readPlaces)(const ScanRule& rule, PlaceReading& reading);
+    // Appends the hit record of a text found naming the program.
+    void (*record)(const StartupSpot& spot, const StartupText& text, bool disabled,
+                   ProcInfo& findings);
+    HitListAccess hits;
+    // The start-up list's "Data 1" to "Data 3" for a hit; fewer texts leave the rest empty.
+    std::vector<std::string> (*columns)(const ProcInfo& findings, std::size_t index);
+    // Task Manager's verdict on a hit.
+    StartupApproval (*approval)(platform::System& sys, const ProcInfo& findings,
+                                std::size_t index);
+    PlaceOpening (*opening)(const ProcInfo& findings, std::size_t index);
+    DisableOutcome (*disable)(platform::System& sys, const ProcInfo& findings, std::size_t index,
+                              const std::string& programFileName);
+};
+
+// Every row, in the order of the start-up list (RegList, IniList, FolList, FilList, ...).
+std::span<const StartupKindRow> StartupKindRows();
+const StartupKindRow& RowOf(StartupKind kind);
+
+// The kind whose name is text (a rule's Type, a start-up row's caption); none for any other.
+std::optional<StartupKind> StartupKindNamed(const std::string& text);
+const char* StartupCaption(StartupKind kind);
+// The REG action an Action text names; RegAction::None for any other text.
+RegAction RegActionOf(const std::string& text);
+// The texts accepted for Type and for Action, in table order.
+std::vector<std::string> StartupTypeNames();
+std::vector<std::string> RegActionNames();
+
+// Calls visit for every hit: the kinds in table order, each list in order.
+void ForEachHit(const ProcInfo& findings, const std::function<void(StartupHit)>& visit);
+std::size_t HitCount(const ProcInfo& findings);
+// Appends every hit of from to to, list by list.
+void MoveHits(ProcInfo& from, ProcInfo& to);
+// The Disabled flag of the hit; null when findings do not hold it.
+bool* HitDisabledFlag(ProcInfo& findings, StartupHit hit);
+
+}  // namespace zorvik

@@ -1,0 +1,20 @@
+#pragma once
+// FIL: the lines of a text file below the Windows drive.
+#include "core/engine/startup/ScanRules.h"
+#include "core/engine/startup/StartupActions.h"
+#include "core/engine/startup/StartupPlaces.h"
+
+namespace zorvik {
+
+void ReadTextFilePlaces(const ScanRule& rule, PlaceReading& reading);
+
+// The text editor, on the file.
+PlaceOpening TextFileOpening(const FilStart& hit);
+
+// Rewrites the file with every line naming the program disabled (each line ended by CR LF),
+// also when none does: Disabled when a line named it, else Unchanged. FileNotRead or
+// FileNotWritten leave the file as it was.
+DisableOutcome DisableTextFileLines(platform::System& sys, const std::string& file,
+                                    const std::string& programFileName);
+
+}  // namespace zorvik
