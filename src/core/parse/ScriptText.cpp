@@ -1,14 +1,13 @@
 #include "core/parse/ScriptText.h"
 
 #include "core/base/AsciiLower.h"
-#include "core/base/PathParts.h"
 
 namespace zorvik::parse {
 
 bool IsScriptFileName(std::string_view name) {
-    const std::string fileName = AsciiLower(ProgramFileNameOf(std::string(name)));
+    const std::string lowerName = AsciiLower(std::string(name));
     for (const std::string_view extension : kScriptExtensions) {
-        if (fileName.ends_with(extension)) return true;
+        if (lowerName.ends_with(extension)) return true;
     }
     return false;
 }

@@ -77,6 +77,16 @@ bool IsDriveName(std::string_view name) {
 
 }  // namespace
 
+bool IsWholeItemIdList(std::string_view list) {
+    for (std::size_t at = 0;;) {
+        // An item reaching past the list leaves no room for the zero size that ends it.
+        const auto size = ReadU16(list, at);
+        if (!size || *size == 1) return false;
+        if (*size == 0) return true;
+        at += *size;
+    }
+}
+
 std::optional<std::string> FileSystemPathOfItems(std::string_view items) {
     std::string path;
     for (std::size_t at = 0; HasBytes(items, at, 2);) {

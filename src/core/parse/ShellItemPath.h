@@ -7,6 +7,10 @@
 
 namespace zorvik::parse {
 
+// True when the list's items (each a 16-bit size counting itself, then its data) fill it up to a
+// zero size that ends it.
+bool IsWholeItemIdList(std::string_view list);
+
 // The path of the items in the list's bytes (each a 16-bit size counting itself, then its data;
 // the zero size that ends the list may be absent). Nothing when an item of another kind (a
 // network place, a known folder, a control panel) or an inconsistent size occurs.

@@ -78,7 +78,7 @@ bool LinkInfoText(std::string_view info, std::size_t offsetAt, bool unicode,
     return true;
 }
 
-// The share name of the network part at the offset stored at offsetAt. False when broken.
+// The share name of the network part, UTF-16 where it has one. False when broken.
 bool NetworkShareName(std::string_view info, std::optional<std::string>& share) {
     const auto offset = ReadU32(info, kNetworkLinkOffsetAt);
     const auto size = offset ? ReadU32(info, *offset) : std::nullopt;
@@ -86,11 +86,14 @@ bool NetworkShareName(std::string_view info, std::optional<std::string>& share) 
     const std::string_view link = info.substr(*offset, *size);
     const auto netNameOffset = ReadU32(link, kNetNameOffsetAt);
     if (!netNameOffset) return false;
-    if (*netNameOffset > kNetworkLinkSmallest &&
-        !LinkInfoText(link, kNetNameUnicodeOffsetAt, true, share)) {
+    std::optional<std::string> unicodeShare;
+    if (!LinkInfoText(link, kNetNameOffsetAt, false, share) ||
+        (*netNameOffset > kNetworkLinkSmallest &&
+         !LinkInfoText(link, kNetNameUnicodeOffsetAt, true, unicodeShare))) {
         return false;
     }
-    return share || LinkInfoText(link, kNetNameOffsetAt, false, share);
+    if (unicodeShare) share = unicodeShare;
+    return true;
 }
 
 // The path the link info spells (local base path or share, then the common suffix). False when
@@ -101,18 +104,21 @@ bool ReadLinkInfo(std::string_view info, std::optional<std::string>& path) {
     if (!headerSize || !flags || *headerSize < kLinkInfoHeaderSmallest || *headerSize > info.size()) {
         return false;
     }
-    const bool hasUnicode = *headerSize >= kLinkInfoHeaderWithUnicode;
-    std::optional<std::string> base, suffix, share;
-    if (hasUnicode && ((*flags & kHasLocalBasePath &&
-                        !LinkInfoText(info, kLocalBasePathUnicodeOffsetAt, true, base)) ||
-                       !LinkInfoText(info, kPathSuffixUnicodeOffsetAt, true, suffix))) {
-        return false;
-    }
-    if ((*flags & kHasLocalBasePath && !base &&
-         !LinkInfoText(info, kLocalBasePathOffsetAt, false, base)) ||
-        (!suffix && !LinkInfoText(info, kPathSuffixOffsetAt, false, suffix)) ||
+    // Every text the link info announces must be whole, though the UTF-16 one is preferred.
+    std::optional<std::string> base, suffix, share, unicodeBase, unicodeSuffix;
+    if ((*flags & kHasLocalBasePath && !LinkInfoText(info, kLocalBasePathOffsetAt, false, base)) ||
+        !LinkInfoText(info, kPathSuffixOffsetAt, false, suffix) ||
         (*flags & kHasNetworkLink && !NetworkShareName(info, share))) {
         return false;
+    }
+    if (*headerSize >= kLinkInfoHeaderWithUnicode) {
+        if ((*flags & kHasLocalBasePath &&
+             !LinkInfoText(info, kLocalBasePathUnicodeOffsetAt, true, unicodeBase)) ||
+            !LinkInfoText(info, kPathSuffixUnicodeOffsetAt, true, unicodeSuffix)) {
+            return false;
+        }
+        if (unicodeBase) base = unicodeBase;
+        if (unicodeSuffix) suffix = unicodeSuffix;
     }
     const std::string tail = suffix.value_or("");
     if (base && !base->empty()) {
@@ -125,8 +131,10 @@ bool ReadLinkInfo(std::string_view info, std::optional<std::string>& path) {
 
 // Reads the extra data blocks from at. False when a block reaches past the bytes.
 bool ReadExtraData(std::string_view bytes, std::size_t at, ShellLink& link) {
-    while (HasBytes(bytes, at, 4)) {
-        const std::uint32_t size = *ReadU32(bytes, at);
+    while (at < bytes.size()) {
+        const auto size32 = ReadU32(bytes, at);
+        if (!size32) return false;
+        const std::uint32_t size = *size32;
         if (size < kTerminalBlockBelow) return true;
         if (size < kExtraBlockHeader || !HasBytes(bytes, at, size)) return false;
         const std::string_view block = bytes.substr(at, size);
@@ -140,7 +148,7 @@ bool ReadExtraData(std::string_view bytes, std::size_t at, ShellLink& link) {
         }
         at += size;
     }
-    return true;  // a missing terminal block ends them as well
+    return true;  // the end of the file without a terminal block ends them as well
 }
 
 void ChooseTarget(ShellLink& link) {
@@ -174,7 +182,9 @@ std::optional<ShellLink> ParseShellLink(std::string_view bytes) {
     if (*flags & kHasLinkTargetIdList) {
         const auto size = ReadU16(bytes, at);
         if (!size || !HasBytes(bytes, at + 2, *size)) return std::nullopt;
-        link.idListPath = FileSystemPathOfItems(bytes.substr(at + 2, *size));
+        const std::string_view list = bytes.substr(at + 2, *size);
+        if (!IsWholeItemIdList(list)) return std::nullopt;
+        link.idListPath = FileSystemPathOfItems(list);
         at += 2 + *size;
     }
 

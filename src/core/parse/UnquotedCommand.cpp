@@ -11,9 +11,9 @@ namespace {
 constexpr std::string_view kBlanks = " \t";
 
 bool NamesMeantProgram(const std::string& part) {
-    const std::string fileName = AsciiLower(ProgramFileNameOf(part));
+    const std::string lowerPart = AsciiLower(part);
     for (const std::string_view extension : kMeantProgramExtensions) {
-        if (fileName.ends_with(extension)) return true;
+        if (lowerPart.ends_with(extension)) return true;
     }
     return false;
 }
