@@ -97,7 +97,8 @@ std::optional<std::string> FileSystemPathOfItems(std::string_view items) {
         const unsigned itemClass = static_cast<unsigned char>(item[2]);
         switch (itemClass & kKindMask) {
             case kRootFolder:
-                if (!path.empty() || item.substr(kRootClassIdAt, kMyComputer.size()) != kMyComputer) {
+                if (!path.empty() || !HasBytes(item, kRootClassIdAt, kMyComputer.size()) ||
+                    item.substr(kRootClassIdAt, kMyComputer.size()) != kMyComputer) {
                     return std::nullopt;
                 }
                 break;

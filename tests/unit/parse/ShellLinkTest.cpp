@@ -47,6 +47,9 @@ TEST(ShellLinkTest, TargetFromTheBestPartItHoldsAndTheArguments) {
              .WithIdItems(ShellItem(std::string("\x1F\x50", 2) + std::string(16, '\x11')))
              .WithRelativePath("..\\bot.exe"),
          "..\\bot.exe", Source::RelativePath, std::nullopt},
+        {"id list with a root too short for its class id",
+         LinkParts().WithIdItems(ShellItem("\x1F")).WithRelativePath("..\\bot.exe"),
+         "..\\bot.exe", Source::RelativePath, std::nullopt},
         {"relative path only, ANSI texts",
          LinkParts().InAnsi().WithRelativePath("..\\..\\Roaming\\bot.exe").WithArguments("-k \xE9t\xE9"),
          "..\\..\\Roaming\\bot.exe", Source::RelativePath, "-k \xE9t\xE9"},
