@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto job = zorvik::parse::ParseJobFile(bytes);
     if (!job) return 0;
     std::size_t total = 0;
-    for (const std::string* text : {&job->applicationName, &job->parameters,
-                                    &job->workingDirectory, &job->author, &job->comment}) {
+    for (const std::string* text : {&job->applicationName, &job->parameters, &job->workingDirectory,
+                                    &job->author, &job->comment}) {
         FUZZ_CHECK(text->find('\0') == std::string::npos);
         total += text->size();
     }
@@ -22,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto longer = zorvik::parse::ParseJobFile(bytes + std::string("\x07\x00\xFF\xFF", 4));
     FUZZ_CHECK(longer && longer->applicationName == job->applicationName &&
                longer->parameters == job->parameters &&
-               longer->workingDirectory == job->workingDirectory &&
-               longer->author == job->author && longer->comment == job->comment &&
-               longer->disabled == job->disabled);
+               longer->workingDirectory == job->workingDirectory && longer->author == job->author &&
+               longer->comment == job->comment && longer->disabled == job->disabled);
     return 0;
 }

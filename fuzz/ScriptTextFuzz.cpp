@@ -17,7 +17,8 @@ void CheckCandidates(const std::string& line) {
     std::size_t previousLength = 0;
     for (const std::string& candidate : zorvik::parse::UnquotedProgramCandidates(line)) {
         const bool asWritten = text.compare(0, candidate.size(), candidate) == 0;
-        const std::string stem = candidate.size() >= 4 ? candidate.substr(0, candidate.size() - 4) : "";
+        const std::string stem =
+            candidate.size() >= 4 ? candidate.substr(0, candidate.size() - 4) : "";
         const bool withExe = candidate.ends_with(".exe") && text.compare(0, stem.size(), stem) == 0;
         FUZZ_CHECK(asWritten || withExe);
         const std::size_t length = asWritten ? candidate.size() : stem.size();

@@ -26,9 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const auto link = zorvik::parse::ParseShellLink(bytes);
     if (!link) return 0;
-    for (const auto* text : {&link->linkInfoPath, &link->environmentTarget, &link->idListPath,
-                             &link->name, &link->relativePath, &link->workingDirectory,
-                             &link->arguments, &link->iconLocation}) {
+    for (const auto* text :
+         {&link->linkInfoPath, &link->environmentTarget, &link->idListPath, &link->name,
+          &link->relativePath, &link->workingDirectory, &link->arguments, &link->iconLocation}) {
         CheckText(*text, size);
     }
     const std::optional<std::string>* chosen = nullptr;

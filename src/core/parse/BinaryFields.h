@@ -22,7 +22,9 @@ inline std::optional<std::uint16_t> ReadU16(std::string_view bytes, std::size_t 
 inline std::optional<std::uint32_t> ReadU32(std::string_view bytes, std::size_t offset) {
     if (!HasBytes(bytes, offset, 4)) return std::nullopt;
     std::uint32_t value = 0;
-    for (std::size_t i = 4; i-- > 0;) value = value << 8 | static_cast<unsigned char>(bytes[offset + i]);
+    for (std::size_t i = 4; i-- > 0;) {
+        value = value << 8 | static_cast<unsigned char>(bytes[offset + i]);
+    }
     return value;
 }
 
@@ -36,7 +38,7 @@ inline std::optional<std::string_view> ZeroEndedAt(std::string_view bytes, std::
 
 // The UTF-16 bytes from offset up to a zero character, or nothing when none ends them in bytes.
 inline std::optional<std::string_view> Utf16ZeroEndedAt(std::string_view bytes,
-                                                         std::size_t offset) {
+                                                        std::size_t offset) {
     for (std::size_t at = offset; HasBytes(bytes, at, 2); at += 2) {
         if (bytes[at] == '\0' && bytes[at + 1] == '\0') return bytes.substr(offset, at - offset);
     }

@@ -20,8 +20,11 @@ constexpr std::size_t kRunningInstanceCountLength = 2;
 // The texts after each other, each a 16-bit count of UTF-16 characters (its terminating zero
 // included), then the characters.
 constexpr std::string JobTask::*kTexts[] = {
-    &JobTask::applicationName, &JobTask::parameters, &JobTask::workingDirectory,
-    &JobTask::author, &JobTask::comment,
+    &JobTask::applicationName,
+    &JobTask::parameters,
+    &JobTask::workingDirectory,
+    &JobTask::author,
+    &JobTask::comment,
 };
 
 }  // namespace

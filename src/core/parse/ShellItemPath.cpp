@@ -115,8 +115,7 @@ std::optional<std::string> FileSystemPathOfItems(std::string_view items) {
                 path += name;
                 break;
             }
-            default:
-                return std::nullopt;
+            default: return std::nullopt;
         }
         at += size;
     }

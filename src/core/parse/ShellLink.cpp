@@ -101,7 +101,8 @@ bool NetworkShareName(std::string_view info, std::optional<std::string>& share) 
 bool ReadLinkInfo(std::string_view info, std::optional<std::string>& path) {
     const auto headerSize = ReadU32(info, kLinkInfoHeaderSizeAt);
     const auto flags = ReadU32(info, kLinkInfoFlagsAt);
-    if (!headerSize || !flags || *headerSize < kLinkInfoHeaderSmallest || *headerSize > info.size()) {
+    if (!headerSize || !flags || *headerSize < kLinkInfoHeaderSmallest ||
+        *headerSize > info.size()) {
         return false;
     }
     // Every text the link info announces must be whole, though the UTF-16 one is preferred.
@@ -139,10 +140,12 @@ bool ReadExtraData(std::string_view bytes, std::size_t at, ShellLink& link) {
         if (size < kExtraBlockHeader || !HasBytes(bytes, at, size)) return false;
         const std::string_view block = bytes.substr(at, size);
         if (*ReadU32(block, 4) == kEnvironmentBlockSignature && size >= kEnvironmentBlockSize) {
-            std::string target = UpToFirstZero(DecodeToAnsi(
-                block.substr(kEnvironmentUnicodeAt, kEnvironmentUnicodeBytes), TextEncoding::Utf16Le));
+            std::string target = UpToFirstZero(
+                DecodeToAnsi(block.substr(kEnvironmentUnicodeAt, kEnvironmentUnicodeBytes),
+                             TextEncoding::Utf16Le));
             if (target.empty()) {
-                target = UpToFirstZero(std::string(block.substr(kEnvironmentAnsiAt, kEnvironmentAnsiBytes)));
+                target = UpToFirstZero(
+                    std::string(block.substr(kEnvironmentAnsiAt, kEnvironmentAnsiBytes)));
             }
             link.environmentTarget = target;
         }
@@ -190,7 +193,9 @@ std::optional<ShellLink> ParseShellLink(std::string_view bytes) {
 
     if (*flags & kHasLinkInfo) {
         const auto size = ReadU32(bytes, at);
-        if (!size || *size < kLinkInfoHeaderSmallest || !HasBytes(bytes, at, *size)) return std::nullopt;
+        if (!size || *size < kLinkInfoHeaderSmallest || !HasBytes(bytes, at, *size)) {
+            return std::nullopt;
+        }
         std::optional<std::string> path;
         if (!ReadLinkInfo(bytes.substr(at, *size), path)) return std::nullopt;
         if (!(*flags & kForceNoLinkInfo)) link.linkInfoPath = path;

@@ -9,11 +9,11 @@ namespace zorvik::parse {
 
 // Where a shortcut's target path was taken from, best first.
 enum class ShellLinkTargetSource {
-    None,                 // the shortcut names no file-system target (a control panel item...)
-    LinkInfo,             // the local base path (or network share) and common path suffix
-    EnvironmentVariables, // the unexpanded target, such as %APPDATA%\x.exe
-    IdList,               // the file-system path the target's item id list spells
-    RelativePath,         // the path relative to the shortcut itself
+    None,                  // the shortcut names no file-system target (a control panel item...)
+    LinkInfo,              // the local base path (or network share) and common path suffix
+    EnvironmentVariables,  // the unexpanded target, such as %APPDATA%\x.exe
+    IdList,                // the file-system path the target's item id list spells
+    RelativePath,          // the path relative to the shortcut itself
 };
 
 // The parts a shortcut holds, each absent when the shortcut does not hold it. Texts are ANSI.

@@ -15,7 +15,7 @@ struct TaskExecAction {
 };
 
 struct TaskDefinition {
-    std::optional<std::string> uri;          // the task's own path, as RegistrationInfo names it
+    std::optional<std::string> uri;           // the task's own path, as RegistrationInfo names it
     std::vector<TaskExecAction> execActions;  // in the order the file lists them
     bool enabled = true;                      // false when Settings say Enabled false
     bool hidden = false;                      // true when Settings say Hidden true

@@ -72,7 +72,8 @@ std::string Utf8ToAnsi(std::string_view bytes) {
     out.reserve(bytes.size());
     for (std::size_t at = 0; at < bytes.size();) {
         char32_t character = 0;
-        const std::size_t length = ByteAt(bytes, at) < 0x80 ? 0 : Utf8Sequence(bytes, at, character);
+        const std::size_t length =
+            ByteAt(bytes, at) < 0x80 ? 0 : Utf8Sequence(bytes, at, character);
         if (length == 0) {
             out += bytes[at++];
         } else {

@@ -158,7 +158,8 @@ bool ReadXmlElements(std::string_view text, XmlElementVisitor& visitor) {
             const std::size_t close = text.find(end, open + 2);
             if (close == std::string_view::npos) return false;
             if (markup.starts_with(kCDataStart) && !path.empty()) {
-                data.append(text.substr(open + kCDataStart.size(), close - open - kCDataStart.size()));
+                data.append(
+                    text.substr(open + kCDataStart.size(), close - open - kCDataStart.size()));
             }
             at = close + end.size();
             continue;

@@ -16,7 +16,8 @@ std::string CountedText(const std::string& text) {
 
 // A job file: the fixed part with the flags, the running instance count, the texts, then the
 // user data, reserved data and trigger count that follow them.
-std::string JobBytes(std::uint32_t flags, const std::string& application, const std::string& parameters) {
+std::string JobBytes(std::uint32_t flags, const std::string& application,
+                     const std::string& parameters) {
     std::string fixed = U16(0x0501) + U16(1) + std::string(16, '\x5A') + U16(0x46) + U16(0);
     fixed.resize(0x30, '\0');
     fixed += U32(flags);
@@ -50,7 +51,8 @@ TEST(JobFileTest, TruncatedOrInconsistentYieldsNothing) {
         EXPECT_FALSE(ParseJobFile(good.substr(0, length))) << "cut at " << length;
     }
     EXPECT_TRUE(ParseJobFile(good.substr(0, commentEnd)));
-    EXPECT_FALSE(ParseJobFile(std::string(good).replace(0x14, 2, U16(0x20)))) << "inside the fixed part";
+    EXPECT_FALSE(ParseJobFile(std::string(good).replace(0x14, 2, U16(0x20))))
+        << "inside the fixed part";
     EXPECT_FALSE(ParseJobFile(std::string(good).replace(0x46, 2, U16(0x7FFF)))) << "text count";
 }
 

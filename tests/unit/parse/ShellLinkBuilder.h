@@ -52,8 +52,11 @@ inline std::string BuildShellLink(const LinkParts& parts) {
         flags |= 0x2;
     }
     const std::pair<const std::optional<std::string>*, std::uint32_t> texts[] = {
-        {&parts.name, 0x04}, {&parts.relativePath, 0x08}, {&parts.workingDirectory, 0x10},
-        {&parts.arguments, 0x20}, {&parts.iconLocation, 0x40}};
+        {&parts.name, 0x04},
+        {&parts.relativePath, 0x08},
+        {&parts.workingDirectory, 0x10},
+        {&parts.arguments, 0x20},
+        {&parts.iconLocation, 0x40}};
     for (const auto& [text, flag] : texts) {
         if (!*text) continue;
         flags |= flag;
@@ -93,15 +96,18 @@ inline std::string BuildLinkInfo(const std::string& localBase, const std::string
         const std::uint32_t unicodeBaseAt = place(Utf16(*unicodeBase) + U16(0));
         unicodeOffsets = U32(unicodeBaseAt) + U32(place(U16(0)));
     }
-    return U32(static_cast<std::uint32_t>(headerSize + tail.size())) + U32(headerSize) + U32(flags) +
-           U32(volumeAt) + U32(baseAt) + U32(networkAt) + U32(suffixAt) + unicodeOffsets + tail;
+    return U32(static_cast<std::uint32_t>(headerSize + tail.size())) + U32(headerSize) +
+           U32(flags) + U32(volumeAt) + U32(baseAt) + U32(networkAt) + U32(suffixAt) +
+           unicodeOffsets + tail;
 }
 
 inline std::string ShellItem(const std::string& data) {
     return U16(static_cast<std::uint32_t>(data.size() + 2)) + data;
 }
 
-inline std::string MyComputerItem() { return ShellItem(std::string("\x1F\x50", 2) + kMyComputerClassId); }
+inline std::string MyComputerItem() {
+    return ShellItem(std::string("\x1F\x50", 2) + kMyComputerClassId);
+}
 
 inline std::string DriveItem(const std::string& drive) {
     std::string data = "\x2F" + drive;

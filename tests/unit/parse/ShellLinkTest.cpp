@@ -27,20 +27,30 @@ TEST(ShellLinkTest, TargetFromTheBestPartItHoldsAndTheArguments) {
                                 FileEntryItem('\x31', "PROGRA~1", "Program Files") +
                                 FileEntryItem('\x32', "BOT~1.EXE", "bot agent.exe");
     const std::vector<LinkCase> cases{
-        {"link info, arguments", LinkParts().WithLinkInfo(BuildLinkInfo("C:\\Apps\\bot.exe")).WithArguments("-silent"),
+        {"link info, arguments",
+         LinkParts().WithLinkInfo(BuildLinkInfo("C:\\Apps\\bot.exe")).WithArguments("-silent"),
          "C:\\Apps\\bot.exe", Source::LinkInfo, "-silent"},
         {"link info before the id list, no arguments",
-         LinkParts().WithIdItems(idItems).WithLinkInfo(BuildLinkInfo("C:\\Apps\\", "bot.exe")).WithWorkingDirectory("C:\\"),
+         LinkParts()
+             .WithIdItems(idItems)
+             .WithLinkInfo(BuildLinkInfo("C:\\Apps\\", "bot.exe"))
+             .WithWorkingDirectory("C:\\"),
          "C:\\Apps\\bot.exe", Source::LinkInfo, std::nullopt},
         {"Unicode local path in ANSI",
-         LinkParts().WithLinkInfo(BuildLinkInfo("C:\\Users\\ZOE~1\\BOT~1.EXE", "", &kUnicodeTarget)),
+         LinkParts().WithLinkInfo(
+             BuildLinkInfo("C:\\Users\\ZOE~1\\BOT~1.EXE", "", &kUnicodeTarget)),
          "C:\\Users\\Zo\xEB\\?bot.exe", Source::LinkInfo, std::nullopt},
-        {"network share", LinkParts().WithLinkInfo(BuildLinkInfo("", "tools\\bot.exe", nullptr, "\\\\srv\\share")),
+        {"network share",
+         LinkParts().WithLinkInfo(BuildLinkInfo("", "tools\\bot.exe", nullptr, "\\\\srv\\share")),
          "\\\\srv\\share\\tools\\bot.exe", Source::LinkInfo, std::nullopt},
         {"environment block before the id list",
-         LinkParts().WithIdItems(idItems).WithExtraBlocks(EnvironmentBlock("%APPDATA%\\bot.exe")).WithMoreFlags(0x200),
+         LinkParts()
+             .WithIdItems(idItems)
+             .WithExtraBlocks(EnvironmentBlock("%APPDATA%\\bot.exe"))
+             .WithMoreFlags(0x200),
          "%APPDATA%\\bot.exe", Source::EnvironmentVariables, std::nullopt},
-        {"id list with long names", LinkParts().WithIdItems(idItems).WithRelativePath("..\\bot.exe").WithArguments("/run"),
+        {"id list with long names",
+         LinkParts().WithIdItems(idItems).WithRelativePath("..\\bot.exe").WithArguments("/run"),
          "C:\\Program Files\\bot agent.exe", Source::IdList, "/run"},
         {"id list of no file-system place",
          LinkParts()
@@ -48,10 +58,13 @@ TEST(ShellLinkTest, TargetFromTheBestPartItHoldsAndTheArguments) {
              .WithRelativePath("..\\bot.exe"),
          "..\\bot.exe", Source::RelativePath, std::nullopt},
         {"id list with a root too short for its class id",
-         LinkParts().WithIdItems(ShellItem("\x1F")).WithRelativePath("..\\bot.exe"),
-         "..\\bot.exe", Source::RelativePath, std::nullopt},
+         LinkParts().WithIdItems(ShellItem("\x1F")).WithRelativePath("..\\bot.exe"), "..\\bot.exe",
+         Source::RelativePath, std::nullopt},
         {"relative path only, ANSI texts",
-         LinkParts().InAnsi().WithRelativePath("..\\..\\Roaming\\bot.exe").WithArguments("-k \xE9t\xE9"),
+         LinkParts()
+             .InAnsi()
+             .WithRelativePath("..\\..\\Roaming\\bot.exe")
+             .WithArguments("-k \xE9t\xE9"),
          "..\\..\\Roaming\\bot.exe", Source::RelativePath, "-k \xE9t\xE9"},
         {"nothing to start", LinkParts().WithName("a comment"), "", Source::None, std::nullopt},
     };
@@ -65,12 +78,13 @@ TEST(ShellLinkTest, TargetFromTheBestPartItHoldsAndTheArguments) {
 }
 
 TEST(ShellLinkTest, BrokenOrCutShortYieldsNothing) {
-    const std::string good = BuildShellLink(
-        LinkParts()
-            .WithIdItems(MyComputerItem() + DriveItem("C:\\") + FileEntryItem('\x32', "BOT.EXE", "bot.exe"))
-            .WithLinkInfo(BuildLinkInfo("C:\\bot.exe", "", &kUnicodeTarget))
-            .WithArguments("-k")
-            .WithExtraBlocks(EnvironmentBlock("%APPDATA%\\bot.exe")));
+    const std::string good =
+        BuildShellLink(LinkParts()
+                           .WithIdItems(MyComputerItem() + DriveItem("C:\\") +
+                                        FileEntryItem('\x32', "BOT.EXE", "bot.exe"))
+                           .WithLinkInfo(BuildLinkInfo("C:\\bot.exe", "", &kUnicodeTarget))
+                           .WithArguments("-k")
+                           .WithExtraBlocks(EnvironmentBlock("%APPDATA%\\bot.exe")));
     ASSERT_TRUE(ParseShellLink(good));
     // A cut between extra blocks loses no structure; every other cut does.
     const std::size_t environmentAt = good.size() - 4 - 0x314;
@@ -85,8 +99,9 @@ TEST(ShellLinkTest, BrokenOrCutShortYieldsNothing) {
     const std::size_t idListSize =
         static_cast<unsigned char>(good[0x4C]) | static_cast<unsigned char>(good[0x4D]) << 8;
     const std::size_t linkInfoAt = 0x4C + 2 + idListSize;
-    const auto linkInfoSize = static_cast<std::uint32_t>(
-        static_cast<unsigned char>(good[linkInfoAt]) | static_cast<unsigned char>(good[linkInfoAt + 1]) << 8);
+    const auto linkInfoSize =
+        static_cast<std::uint32_t>(static_cast<unsigned char>(good[linkInfoAt]) |
+                                   static_cast<unsigned char>(good[linkInfoAt + 1]) << 8);
     const std::vector<std::pair<const char*, std::string>> broken{
         {"header size", patched(0, U32(0x4D))},
         {"class id", patched(4, std::string(16, '\0'))},
