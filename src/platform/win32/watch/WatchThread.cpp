@@ -1,0 +1,67 @@
+#include "platform/win32/watch/WatchThread.h"
+
+#include <process.h>
+
+namespace platform::win32 {
+
+WatchThread::WatchThread(std::vector<WatchedPlace> places, ChangeSignal& signal)
+    : signal_(signal),
+      stop_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
+      armed_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    for (auto& place : places) places_.push_back(std::make_unique<PlaceNotification>(std::move(place)));
+    if (!stop_ || !armed_) return;
+    // _beginthreadex rather than CreateThread: the thread uses the C runtime.
+    thread_.Reset(reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &WatchThread::Run, this, 0, nullptr)));
+}
+
+WatchThread::~WatchThread() {
+    if (!thread_) return;
+    ::SetEvent(stop_.get());
+    ::WaitForSingleObject(thread_.get(), INFINITE);
+}
+
+std::size_t WatchThread::WaitUntilArmed() {
+    if (!thread_) return 0;
+    const HANDLE events[] = {armed_.get(), thread_.get()};
+    return ::WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 ? armedCount_ : 0;
+}
+
+unsigned __stdcall WatchThread::Run(void* self) {
+    static_cast<WatchThread*>(self)->Watch();
+    return 0;
+}
+
+void WatchThread::Watch() {
+    for (const auto& place : places_)
+        if (place->Arm()) ++armedCount_;
+    ::SetEvent(armed_.get());
+
+    std::vector<HANDLE> handles;
+    std::vector<PlaceNotification*> owners;
+    for (;;) {
+        handles.assign(1, stop_.get());
+        owners.assign(1, nullptr);
+        for (const auto& place : places_) {
+            if (HANDLE h = place->WaitHandle()) {
+                handles.push_back(h);
+                owners.push_back(place.get());
+            }
+        }
+        const DWORD woke =
+            ::WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, INFINITE);
+        if (woke == WAIT_OBJECT_0) return;
+        const DWORD index = woke - WAIT_OBJECT_0;
+        if (index >= handles.size()) {
+            // The wait itself failed: nothing here can be trusted to fire again.
+            signal_.Raise();
+            return;
+        }
+        // Armed again before the change is told, so that a change after the rescan's read
+        // fires the new notification. One that cannot be armed again is a lost watch: the
+        // rescan is all the caller gets.
+        owners[index]->Arm();
+        signal_.Raise();
+    }
+}
+
+}  // namespace platform::win32
