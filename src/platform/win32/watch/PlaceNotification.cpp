@@ -1,8 +1,5 @@
 #include "platform/win32/watch/PlaceNotification.h"
 
-#include <optional>
-#include <string>
-
 #include "platform/shared/WatchedPlacePaths.h"
 #include "platform/win32/system/Wow64FsRedirection.h"
 
@@ -30,46 +27,74 @@ bool IsMissing(DWORD error) {
 
 }  // namespace
 
-PlaceNotification::PlaceNotification(WatchedPlace place)
-    : place_(std::move(place)), keyChanged_(::CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+KeyNotification::KeyNotification() : changed_(::CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+
+bool KeyNotification::Arm(HKEY root, const std::string& path, bool subtree, DWORD changes,
+                          LONG& error) {
+    Disarm();
+    error = ERROR_INVALID_HANDLE;
+    if (!changed_) return false;
+    HKEY key = nullptr;
+    error = ::RegOpenKeyExA(root, path.c_str(), 0, KEY_NOTIFY | KEY_WOW64_64KEY, &key);
+    if (error != ERROR_SUCCESS) return false;
+    // For an empty path the predefined root itself may come back: the owner leaves it open,
+    // and it is watched as it is.
+    key_.Reset(key);
+    error = ::RegNotifyChangeKeyValue(key, subtree, changes, changed_.get(), TRUE);
+    armed_ = error == ERROR_SUCCESS;
+    return armed_;
+}
+
+void KeyNotification::Disarm() {
+    armed_ = false;
+    // Closing a key whose notification is still asked for sets the event: that is no change.
+    key_.Reset();
+    if (changed_) ::ResetEvent(changed_.get());
+}
+
+PlaceNotification::PlaceNotification(WatchedPlace place) : place_(std::move(place)) {}
 
 bool PlaceNotification::Arm() {
     return place_.kind == WatchedKind::RegistryKey ? ArmKey() : ArmFolder();
 }
 
-HANDLE PlaceNotification::WaitHandle() const {
-    if (place_.kind == WatchedKind::RegistryKey) return keyArmed_ ? keyChanged_.get() : nullptr;
+HANDLE PlaceNotification::PlaceHandle() const {
+    if (place_.kind == WatchedKind::RegistryKey) return key_.WaitHandle();
     return folder_ ? folder_.get() : nullptr;
 }
 
+HANDLE PlaceNotification::AboveHandle() const {
+    if (place_.kind == WatchedKind::RegistryKey) return keyAbove_.WaitHandle();
+    return folderAbove_ ? folderAbove_.get() : nullptr;
+}
+
 bool PlaceNotification::ArmKey() {
-    keyArmed_ = false;
-    key_.Reset();
+    keyAbove_.Disarm();
     HKEY root = RootHandle(place_.root);
-    if (!root || !keyChanged_) return false;
+    if (!root) {
+        key_.Disarm();
+        return false;
+    }
     std::optional<std::string> path = place_.path;
     if (!path->empty() && (*path)[0] == '\\') path->erase(0, 1);
     bool subtree = place_.subtree;
     // A missing key is watched through its parent's whole subtree, so that every key made on
     // the way down to it is seen. Refused access ends the walk: a parent is not the place.
     for (; path; path = shared::ParentKeyPath(*path), subtree = true) {
-        HKEY key = nullptr;
-        const LONG opened = ::RegOpenKeyExA(root, path->c_str(), 0, KEY_NOTIFY | KEY_WOW64_64KEY, &key);
-        if (opened == ERROR_SUCCESS) {
-            // For an empty path the predefined root itself may come back: the owner leaves it
-            // open, and it is watched as it is.
-            key_.Reset(key);
-            keyArmed_ = ::RegNotifyChangeKeyValue(key, subtree, kKeyChanges, keyChanged_.get(),
-                                                  TRUE) == ERROR_SUCCESS;
-            return keyArmed_;
+        LONG error = ERROR_SUCCESS;
+        if (key_.Arm(root, *path, subtree, kKeyChanges, error)) {
+            if (auto above = shared::ParentKeyPath(*path))
+                keyAbove_.Arm(root, *above, FALSE, REG_NOTIFY_CHANGE_NAME, error);
+            return true;
         }
-        if (!IsMissing(static_cast<DWORD>(opened))) return false;
+        if (!IsMissing(static_cast<DWORD>(error))) return false;
     }
     return false;
 }
 
 bool PlaceNotification::ArmFolder() {
     folder_.Reset();
+    folderAbove_.Reset();
     Wow64FsRedirectionOff redirectionOff;
     std::optional<std::string> path = shared::FolderWithoutTrailingSeparator(place_.path);
     bool subtree = place_.subtree;
@@ -84,7 +109,11 @@ bool PlaceNotification::ArmFolder() {
         }
         if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;  // a file: watch its folder
         folder_.Reset(::FindFirstChangeNotificationA(path->c_str(), subtree, kFolderChanges));
-        return static_cast<bool>(folder_);
+        if (!folder_) return false;
+        if (auto above = shared::ParentFolder(*path))
+            folderAbove_.Reset(
+                ::FindFirstChangeNotificationA(above->c_str(), FALSE, FILE_NOTIFY_CHANGE_DIR_NAME));
+        return true;
     }
     return false;
 }

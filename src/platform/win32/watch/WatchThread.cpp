@@ -42,7 +42,8 @@ void WatchThread::Watch() {
         handles.assign(1, stop_.get());
         owners.assign(1, nullptr);
         for (const auto& place : places_) {
-            if (HANDLE h = place->WaitHandle()) {
+            for (HANDLE h : {place->PlaceHandle(), place->AboveHandle()}) {
+                if (!h) continue;
                 handles.push_back(h);
                 owners.push_back(place.get());
             }

@@ -16,7 +16,8 @@ namespace platform::win32 {
 
 class WatchThread {
 public:
-    static constexpr std::size_t kPlacesPerThread = MAXIMUM_WAIT_OBJECTS - 1;
+    // Each place waits on two handles (see PlaceNotification).
+    static constexpr std::size_t kPlacesPerThread = (MAXIMUM_WAIT_OBJECTS - 1) / 2;
 
     WatchThread(std::vector<WatchedPlace> places, ChangeSignal& signal);
     // Stops the thread and waits for it to end.
