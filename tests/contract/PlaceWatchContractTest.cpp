@@ -46,6 +46,17 @@ struct WatchCase {
     std::function<void(const Scratch&)> change;  // none: nothing changes
 };
 
+// More places than one wait takes handles; each exists.
+std::vector<WatchedPlace> ManyKeys(const Scratch& s) {
+    std::vector<WatchedPlace> places;
+    for (int i = 0; i < kManyPlaces; ++i) {
+        const std::string key = s.key + "\\Place" + std::to_string(i);
+        platform::CreateKey(Reg(), RootKey::CurrentUser, key);
+        places.push_back(WatchedPlace::Key(RootKey::CurrentUser, key));
+    }
+    return places;
+}
+
 const std::vector<WatchCase>& Cases() {
     static const std::vector<WatchCase> cases = {
         {"a value added to a watched key",
@@ -66,20 +77,13 @@ const std::vector<WatchCase>& Cases() {
          },
          [](const Scratch& s) { ASSERT_TRUE(Reg().DeleteTree(RootKey::CurrentUser, s.key + "\\Gone")); }},
         {"the last of many watched places",
-         [](const Scratch& s) {
-             std::vector<WatchedPlace> places;
-             for (int i = 0; i < kManyPlaces; ++i) {
-                 const std::string key = s.key + "\\Place" + std::to_string(i);
-                 platform::CreateKey(Reg(), RootKey::CurrentUser, key);
-                 places.push_back(WatchedPlace::Key(RootKey::CurrentUser, key));
-             }
-             return places;
-         },
+         ManyKeys,
          [](const Scratch& s) { SetValue(s.key + "\\Place" + std::to_string(kManyPlaces - 1), "Bot"); }},
-        {"nothing changed",
+        {"nothing changed in many places",
          [](const Scratch& s) {
-             return std::vector{WatchedPlace::Key(RootKey::CurrentUser, s.key),
-                                WatchedPlace::Folder(s.folder)};
+             auto places = ManyKeys(s);
+             places.push_back(WatchedPlace::Folder(s.folder));
+             return places;
          },
          nullptr},
     };
