@@ -46,6 +46,15 @@ struct WatchCase {
     std::function<void(const Scratch&)> change;  // none: nothing changes
 };
 
+// The task files of the scheduler; made when missing, as on a system without a task yet.
+std::string TaskFolder() {
+    const std::string system32 = Sys().files().WindowsDirectory() + "\\System32";
+    Sys().files().CreateDirectory(system32);
+    Sys().files().CreateDirectory(system32 + "\\Tasks");
+    return system32 + "\\Tasks\\";
+}
+constexpr char kTaskFile[] = "ZorvikContractTask";
+
 // More places than one wait takes handles; each exists.
 std::vector<WatchedPlace> ManyKeys(const Scratch& s) {
     std::vector<WatchedPlace> places;
@@ -70,6 +79,12 @@ const std::vector<WatchCase>& Cases() {
         {"a file added to a watched folder",
          [](const Scratch& s) { return std::vector{WatchedPlace::Folder(s.folder)}; },
          [](const Scratch& s) { ASSERT_TRUE(Sys().files().WriteAll(s.folder + "bot.lnk", "x").ok); }},
+        {"a task file added",
+         [](const Scratch&) {
+             TaskFolder();
+             return std::vector{WatchedPlace::ScheduledTasks()};
+         },
+         [](const Scratch&) { ASSERT_TRUE(Sys().files().WriteAll(TaskFolder() + kTaskFile, "<Task/>").ok); }},
         {"a watched key deleted",
          [](const Scratch& s) {
              SetValue(s.key + "\\Gone", "Old");
@@ -97,7 +112,10 @@ protected:
         scratch_.folder = contract::env().ScratchDir();
         ASSERT_TRUE(platform::CreateKey(Reg(), RootKey::CurrentUser, scratch_.key));
     }
-    void TearDown() override { Reg().DeleteTree(RootKey::CurrentUser, scratch_.key); }
+    void TearDown() override {
+        Reg().DeleteTree(RootKey::CurrentUser, scratch_.key);
+        Sys().files().Delete(TaskFolder() + kTaskFile);
+    }
 
     Scratch scratch_;
 };

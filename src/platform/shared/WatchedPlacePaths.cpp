@@ -1,5 +1,7 @@
 #include "platform/shared/WatchedPlacePaths.h"
 
+#include <set>
+
 namespace platform::shared {
 
 namespace {
@@ -59,17 +61,25 @@ std::vector<WatchedPlace> ScheduledTaskPlaces(const std::string& windowsDirector
     };
 }
 
-std::vector<WatchedPlace> ExpandPlaces(const std::vector<WatchedPlace>& places,
-                                       const std::string& windowsDirectory) {
-    std::vector<WatchedPlace> expanded;
-    for (const auto& place : places) {
-        if (place.kind == WatchedKind::ScheduledTasks) {
-            for (auto& task : ScheduledTaskPlaces(windowsDirectory)) expanded.push_back(std::move(task));
+std::vector<PlaceToArm> ExpandPlaces(const std::vector<WatchedPlace>& places,
+                                     const std::string& windowsDirectory) {
+    std::vector<PlaceToArm> expanded;
+    for (std::size_t asked = 0; asked < places.size(); ++asked) {
+        if (places[asked].kind == WatchedKind::ScheduledTasks) {
+            for (auto& task : ScheduledTaskPlaces(windowsDirectory))
+                expanded.push_back({std::move(task), asked});
         } else {
-            expanded.push_back(place);
+            expanded.push_back({places[asked], asked});
         }
     }
     return expanded;
+}
+
+std::size_t CountWatched(const std::vector<PlaceToArm>& toArm, const std::vector<bool>& armed) {
+    std::set<std::size_t> watched;
+    for (std::size_t i = 0; i < toArm.size() && i < armed.size(); ++i)
+        if (armed[i]) watched.insert(toArm[i].asked);
+    return watched.size();
 }
 
 }  // namespace platform::shared

@@ -1,6 +1,7 @@
 #pragma once
 // The paths a place watch walks: a missing key or folder is watched through its nearest
 // existing parent, and the scheduled tasks are a few fixed places under the Windows folder.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,8 +25,18 @@ std::optional<std::string> ParentFolder(const std::string& folder);
 // the task files of both schedulers and the scheduler's own index of its tasks.
 std::vector<WatchedPlace> ScheduledTaskPlaces(const std::string& windowsDirectory);
 
+// A place to arm, and which of the places asked for it serves.
+struct PlaceToArm {
+    WatchedPlace place;
+    std::size_t asked = 0;
+};
+
 // The places to arm for a set: ScheduledTasks expanded, every other place as it is.
-std::vector<WatchedPlace> ExpandPlaces(const std::vector<WatchedPlace>& places,
-                                       const std::string& windowsDirectory);
+std::vector<PlaceToArm> ExpandPlaces(const std::vector<WatchedPlace>& places,
+                                     const std::string& windowsDirectory);
+
+// How many places asked for are watched, given which places to arm were armed: a place asked
+// for is watched when any of its own is.
+std::size_t CountWatched(const std::vector<PlaceToArm>& toArm, const std::vector<bool>& armed);
 
 }  // namespace platform::shared

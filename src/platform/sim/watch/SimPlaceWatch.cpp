@@ -46,13 +46,14 @@ public:
 
     std::size_t Watch(const std::vector<WatchedPlace>& places) override {
         armed_.clear();
-        std::size_t watched = 0;
-        for (const auto& place : shared::ExpandPlaces(places, files_.WindowsDirectory())) {
-            armed_.push_back(ArmedPlace{place, std::nullopt, false});
+        const auto toArm = shared::ExpandPlaces(places, files_.WindowsDirectory());
+        std::vector<bool> armed;
+        for (const auto& place : toArm) {
+            armed_.push_back(ArmedPlace{place.place, std::nullopt, false});
             Arm(armed_.back());
-            if (armed_.back().at) ++watched;
+            armed.push_back(armed_.back().at.has_value());
         }
-        return watched;
+        return shared::CountWatched(toArm, armed);
     }
 
     bool WaitForChange(std::uint32_t) override { return std::exchange(pending_, false); }

@@ -20,20 +20,27 @@ WatchThread::~WatchThread() {
     ::WaitForSingleObject(thread_.get(), INFINITE);
 }
 
-std::size_t WatchThread::WaitUntilArmed() {
-    if (!thread_) return 0;
+std::vector<bool> WatchThread::WaitUntilArmed() {
+    if (!thread_) return {};
     const HANDLE events[] = {armed_.get(), thread_.get()};
-    return ::WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 ? armedCount_ : 0;
+    if (::WaitForMultipleObjects(2, events, FALSE, INFINITE) != WAIT_OBJECT_0) return {};
+    return armedPlaces_;
 }
 
 unsigned __stdcall WatchThread::Run(void* self) {
-    static_cast<WatchThread*>(self)->Watch();
+    auto& thread = *static_cast<WatchThread*>(self);
+    try {
+        thread.Watch();
+    } catch (...) {
+        // Out of memory while arming: the watch is lost, which is a change, not a silence.
+        thread.signal_.Raise();
+    }
     return 0;
 }
 
 void WatchThread::Watch() {
-    for (const auto& place : places_)
-        if (place->Arm()) ++armedCount_;
+    armedPlaces_.reserve(places_.size());
+    for (const auto& place : places_) armedPlaces_.push_back(place->Arm());
     ::SetEvent(armed_.get());
 
     std::vector<HANDLE> handles;

@@ -25,8 +25,9 @@ public:
     WatchThread(const WatchThread&) = delete;
     WatchThread& operator=(const WatchThread&) = delete;
 
-    // Waits until the thread has armed its places; how many it could arm.
-    std::size_t WaitUntilArmed();
+    // Waits until the thread has armed its places; which of them it could arm, in order
+    // (none when the thread did not start).
+    std::vector<bool> WaitUntilArmed();
 
 private:
     static unsigned __stdcall Run(void* self);
@@ -36,7 +37,7 @@ private:
     ChangeSignal& signal_;
     UniqueHandle stop_;
     UniqueHandle armed_;
-    std::size_t armedCount_ = 0;  // written before armed_ is set
+    std::vector<bool> armedPlaces_;  // written before armed_ is set
     UniqueHandle thread_;
 };
 

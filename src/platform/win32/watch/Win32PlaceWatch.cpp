@@ -18,21 +18,27 @@ std::string WindowsDirectory() {
     return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string("C:\\WINDOWS");
 }
 
+static_assert(kWaitForever == INFINITE, "the portable wait without end is the system's");
+
 class Win32PlaceWatch : public PlaceWatch {
 public:
     std::size_t Watch(const std::vector<WatchedPlace>& places) override {
-        const auto expanded = shared::ExpandPlaces(places, WindowsDirectory());
+        const auto toArm = shared::ExpandPlaces(places, WindowsDirectory());
         std::vector<std::unique_ptr<WatchThread>> threads;
-        for (std::size_t first = 0; first < expanded.size(); first += WatchThread::kPlacesPerThread) {
-            const std::size_t last = std::min(expanded.size(), first + WatchThread::kPlacesPerThread);
-            threads.push_back(std::make_unique<WatchThread>(
-                std::vector<WatchedPlace>(expanded.begin() + first, expanded.begin() + last), signal_));
+        for (std::size_t first = 0; first < toArm.size(); first += WatchThread::kPlacesPerThread) {
+            const std::size_t last = std::min(toArm.size(), first + WatchThread::kPlacesPerThread);
+            std::vector<WatchedPlace> group;
+            for (std::size_t i = first; i < last; ++i) group.push_back(toArm[i].place);
+            threads.push_back(std::make_unique<WatchThread>(std::move(group), signal_));
         }
-        std::size_t watched = 0;
-        for (const auto& thread : threads) watched += thread->WaitUntilArmed();
+        std::vector<bool> armed;
+        for (const auto& thread : threads) {
+            const auto armedInThread = thread->WaitUntilArmed();
+            armed.insert(armed.end(), armedInThread.begin(), armedInThread.end());
+        }
         // Only now do the old threads end, so no change falls between the two sets.
         threads_.swap(threads);
-        return watched;
+        return shared::CountWatched(toArm, armed);
     }
 
     bool WaitForChange(std::uint32_t timeoutMs) override { return signal_.Wait(timeoutMs); }
