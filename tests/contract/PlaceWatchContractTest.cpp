@@ -79,12 +79,19 @@ const std::vector<WatchCase>& Cases() {
         {"a file added to a watched folder",
          [](const Scratch& s) { return std::vector{WatchedPlace::Folder(s.folder)}; },
          [](const Scratch& s) { ASSERT_TRUE(Sys().files().WriteAll(s.folder + "bot.lnk", "x").ok); }},
+        {"a file added to a folder made after the watch began",
+         [](const Scratch& s) { return std::vector{WatchedPlace::Folder(s.folder + "Startup\\")}; },
+         [](const Scratch& s) {
+             ASSERT_TRUE(Sys().files().CreateDirectory(s.folder + "Startup"));
+             ASSERT_TRUE(Sys().files().WriteAll(s.folder + "Startup\\bot.lnk", "x").ok);
+         }},
         {"a task file added",
          [](const Scratch&) {
              TaskFolder();
              return std::vector{WatchedPlace::ScheduledTasks()};
          },
          [](const Scratch&) { ASSERT_TRUE(Sys().files().WriteAll(TaskFolder() + kTaskFile, "<Task/>").ok); }},
+        // Wine tells only the key above a deleted key, never the deleted key's own watch.
         {"a watched key deleted",
          [](const Scratch& s) {
              SetValue(s.key + "\\Gone", "Old");
