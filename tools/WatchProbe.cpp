@@ -39,8 +39,8 @@ unsigned long long ProcessorMilliseconds() {
 
 int Watch(platform::System& system, const std::string& key, int count) {
     auto watch = system.NewPlaceWatch();
-    if (!watch || watch->Watch({platform::WatchedPlace::Key(platform::RootKey::CurrentUser, key)}) != 1)
-        return 2;
+    const auto place = platform::WatchedPlace::Key(platform::RootKey::CurrentUser, key);
+    if (!watch || watch->Watch({place}) != 1) return 2;
     std::printf("armed\n");
     std::fflush(stdout);
     for (int told = 0; told < count;) {
@@ -54,7 +54,8 @@ int Watch(platform::System& system, const std::string& key, int count) {
 }
 
 int Write(platform::System& system, const std::string& key, const std::string& name) {
-    platform::RegKey opened = platform::CreateKey(system.registry(), platform::RootKey::CurrentUser, key);
+    platform::RegKey opened =
+        platform::CreateKey(system.registry(), platform::RootKey::CurrentUser, key);
     if (!opened) return 2;
     const std::string text = "C:\\probe.exe" + std::string(1, '\0');
     if (!system.registry().Set(opened.get(), name, {platform::RegType::Sz, text})) return 2;

@@ -37,7 +37,9 @@ struct WatchedPlace {
         return {WatchedKind::Folder, RootKey::None, std::move(path), subtree};
     }
     // Wherever this system keeps its scheduled tasks.
-    static WatchedPlace ScheduledTasks() { return {WatchedKind::ScheduledTasks, RootKey::None, {}, true}; }
+    static WatchedPlace ScheduledTasks() {
+        return {WatchedKind::ScheduledTasks, RootKey::None, {}, true};
+    }
 };
 
 constexpr std::uint32_t kWaitForever = 0xFFFFFFFF;

@@ -69,7 +69,9 @@ std::vector<WatchedPlace> ManyKeys(const Scratch& s) {
 const std::vector<WatchCase>& Cases() {
     static const std::vector<WatchCase> cases = {
         {"a value added to a watched key",
-         [](const Scratch& s) { return std::vector{WatchedPlace::Key(RootKey::CurrentUser, s.key)}; },
+         [](const Scratch& s) {
+             return std::vector{WatchedPlace::Key(RootKey::CurrentUser, s.key)};
+         },
          [](const Scratch& s) { SetValue(s.key, "Bot"); }},
         {"a key made under a missing parent",
          [](const Scratch& s) {
@@ -78,7 +80,9 @@ const std::vector<WatchCase>& Cases() {
          [](const Scratch& s) { SetValue(s.key + "\\Missing\\Run", "Bot"); }},
         {"a file added to a watched folder",
          [](const Scratch& s) { return std::vector{WatchedPlace::Folder(s.folder)}; },
-         [](const Scratch& s) { ASSERT_TRUE(Sys().files().WriteAll(s.folder + "bot.lnk", "x").ok); }},
+         [](const Scratch& s) {
+             ASSERT_TRUE(Sys().files().WriteAll(s.folder + "bot.lnk", "x").ok);
+         }},
         {"a file added to a folder made after the watch began",
          [](const Scratch& s) { return std::vector{WatchedPlace::Folder(s.folder + "Startup\\")}; },
          [](const Scratch& s) {
@@ -90,17 +94,23 @@ const std::vector<WatchCase>& Cases() {
              TaskFolder();
              return std::vector{WatchedPlace::ScheduledTasks()};
          },
-         [](const Scratch&) { ASSERT_TRUE(Sys().files().WriteAll(TaskFolder() + kTaskFile, "<Task/>").ok); }},
+         [](const Scratch&) {
+             ASSERT_TRUE(Sys().files().WriteAll(TaskFolder() + kTaskFile, "<Task/>").ok);
+         }},
         // Wine tells only the key above a deleted key, never the deleted key's own watch.
         {"a watched key deleted",
          [](const Scratch& s) {
              SetValue(s.key + "\\Gone", "Old");
              return std::vector{WatchedPlace::Key(RootKey::CurrentUser, s.key + "\\Gone")};
          },
-         [](const Scratch& s) { ASSERT_TRUE(Reg().DeleteTree(RootKey::CurrentUser, s.key + "\\Gone")); }},
+         [](const Scratch& s) {
+             ASSERT_TRUE(Reg().DeleteTree(RootKey::CurrentUser, s.key + "\\Gone"));
+         }},
         {"the last of many watched places",
          ManyKeys,
-         [](const Scratch& s) { SetValue(s.key + "\\Place" + std::to_string(kManyPlaces - 1), "Bot"); }},
+         [](const Scratch& s) {
+             SetValue(s.key + "\\Place" + std::to_string(kManyPlaces - 1), "Bot");
+         }},
         {"nothing changed in many places",
          [](const Scratch& s) {
              auto places = ManyKeys(s);

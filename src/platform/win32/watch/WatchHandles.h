@@ -25,7 +25,9 @@ public:
 
     class Lock {
     public:
-        explicit Lock(CriticalSection& owner) : owner_(owner) { ::EnterCriticalSection(&owner_.section_); }
+        explicit Lock(CriticalSection& owner) : owner_(owner) {
+            ::EnterCriticalSection(&owner_.section_);
+        }
         ~Lock() { ::LeaveCriticalSection(&owner_.section_); }
         Lock(const Lock&) = delete;
         Lock& operator=(const Lock&) = delete;

@@ -8,10 +8,12 @@ WatchThread::WatchThread(std::vector<WatchedPlace> places, ChangeSignal& signal)
     : signal_(signal),
       stop_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
       armed_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-    for (auto& place : places) places_.push_back(std::make_unique<PlaceNotification>(std::move(place)));
+    for (auto& place : places)
+        places_.push_back(std::make_unique<PlaceNotification>(std::move(place)));
     if (!stop_ || !armed_) return;
     // _beginthreadex rather than CreateThread: the thread uses the C runtime.
-    thread_.Reset(reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &WatchThread::Run, this, 0, nullptr)));
+    thread_.Reset(reinterpret_cast<HANDLE>(
+        ::_beginthreadex(nullptr, 0, &WatchThread::Run, this, 0, nullptr)));
 }
 
 WatchThread::~WatchThread() {
@@ -55,8 +57,8 @@ void WatchThread::Watch() {
                 owners.push_back(place.get());
             }
         }
-        const DWORD woke =
-            ::WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, INFINITE);
+        const DWORD woke = ::WaitForMultipleObjects(static_cast<DWORD>(handles.size()),
+                                                    handles.data(), FALSE, INFINITE);
         if (woke == WAIT_OBJECT_0) return;
         const DWORD index = woke - WAIT_OBJECT_0;
         if (index >= handles.size()) {
