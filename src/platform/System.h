@@ -8,6 +8,8 @@
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Sockets.h"
+#include "platform/Tasks.h"
+#include "platform/Wmi.h"
 
 namespace platform {
 
@@ -28,6 +30,10 @@ public:
     virtual Ui& ui() = 0;
     // Size, hash, version strings and signature of a file; null where the system gives none.
     virtual FileFacts* fileFacts() { return nullptr; }
+    // The Task Scheduler's registered tasks; null where the system gives none.
+    virtual Tasks* tasks() { return nullptr; }
+    // WMI's permanent event consumers; null where the system gives none.
+    virtual Wmi* wmi() { return nullptr; }
 };
 
 }  // namespace platform
