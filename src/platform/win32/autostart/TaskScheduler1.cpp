@@ -13,6 +13,7 @@ namespace platform::win32 {
 namespace {
 
 constexpr ULONG kNamesPerBatch = 64;
+constexpr wchar_t kJobExtension[] = L".job";
 // More work items than a Tasks folder ever holds; a looping enumerator stops here.
 constexpr std::size_t kMaxWorkItems = 100000;
 
@@ -45,9 +46,20 @@ ComPtr<ITaskScheduler> CreateScheduler() {
     return scheduler;
 }
 
-ComPtr<ITask> Activate(ITaskScheduler& scheduler, const wchar_t* name) {
+// The work item's name: its file name without ".job", which Enum gives and Activate (under
+// Wine) refuses.
+std::wstring WorkItemName(const std::wstring& fileName) {
+    const std::size_t extension = sizeof kJobExtension / sizeof kJobExtension[0] - 1;
+    if (fileName.size() > extension &&
+        ::lstrcmpiW(fileName.c_str() + fileName.size() - extension, kJobExtension) == 0)
+        return fileName.substr(0, fileName.size() - extension);
+    return fileName;
+}
+
+ComPtr<ITask> Activate(ITaskScheduler& scheduler, const std::wstring& fileName) {
     ComPtr<ITask> task;
-    if (FAILED(scheduler.Activate(name, IID_ITask, reinterpret_cast<IUnknown**>(task.Receive()))))
+    if (FAILED(scheduler.Activate(WorkItemName(fileName).c_str(), IID_ITask,
+                                  reinterpret_cast<IUnknown**>(task.Receive()))))
         return {};
     return task;
 }
@@ -62,8 +74,8 @@ std::string TaskText(ITask& task, HRESULT (STDMETHODCALLTYPE ITask::*get)(LPWSTR
 
 ScheduledTask ReadWorkItem(ITaskScheduler& scheduler, const wchar_t* fileName) {
     ScheduledTask task;
-    task.name = ToAnsi(fileName);
-    task.path = "\\" + task.name;
+    task.name = ToAnsi(WorkItemName(fileName).c_str());
+    task.path = "\\" + ToAnsi(fileName);
     task.jobFile = true;
     const ComPtr<ITask> item = Activate(scheduler, fileName);
     if (!item) return task;
@@ -103,7 +115,7 @@ std::optional<bool> DisableScheduler1Task(const std::string& path) {
     if (!scheduler) return std::nullopt;
     // The work item's file name, as the list gives it after the root's backslash.
     const std::wstring name = WideFromAnsi(path.empty() || path[0] != '\\' ? path : path.substr(1));
-    const ComPtr<ITask> item = Activate(*scheduler, name.c_str());
+    const ComPtr<ITask> item = Activate(*scheduler, name);
     DWORD flags = 0;
     if (!item || FAILED(item->GetFlags(&flags)) ||
         FAILED(item->SetFlags(flags | TASK_FLAG_DISABLED)))

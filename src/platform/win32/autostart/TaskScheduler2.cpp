@@ -2,19 +2,14 @@
 // ITaskService, which shows a user the tasks he may see without reading their files.
 #include "platform/win32/WindowsApi.h"
 
-#include <taskschd.h>
-
-#include "platform/win32/ComObjects.h"
 #include "platform/win32/autostart/TaskSchedulers.h"
+#include "platform/win32/autostart/TaskService.h"
 #include "platform/win32/system/AnsiText.h"
 
 namespace platform::win32 {
 
 namespace {
 
-// CLSID_TaskScheduler, which MinGW's import libraries lack.
-constexpr GUID kTaskSchedulerClass = {
-    0x0f87369f, 0xa4e5, 0x4cfc, {0xbd, 0x3e, 0x73, 0xe6, 0x15, 0x45, 0x72, 0xdd}};
 constexpr wchar_t kRootFolder[] = L"\\";
 // Task folders nest only as deep as paths allow; the bound keeps a looping answer finite.
 constexpr int kMaxFolderDepth = 64;
@@ -27,25 +22,6 @@ VARIANT Index(LONG oneBased) {
     index.vt = VT_I4;
     index.lVal = oneBased;
     return index;
-}
-
-ComPtr<ITaskService> ConnectedService() {
-    ComPtr<ITaskService> service;
-    if (FAILED(::CoCreateInstance(kTaskSchedulerClass, nullptr, CLSCTX_INPROC_SERVER,
-                                  __uuidof(ITaskService),
-                                  reinterpret_cast<void**>(service.Receive()))))
-        return {};
-    // Empty server, user, domain and password: this machine, as this user.
-    const ScopedVariant none;
-    if (FAILED(service->Connect(none.get(), none.get(), none.get(), none.get()))) return {};
-    return service;
-}
-
-ComPtr<ITaskFolder> Folder(ITaskService& service, const std::wstring& path) {
-    ComPtr<ITaskFolder> folder;
-    const ScopedBstr name(path.c_str());
-    if (FAILED(service.GetFolder(name.get(), folder.Receive()))) return {};
-    return folder;
 }
 
 void ReadActions(ITaskDefinition& definition, ScheduledTask& task) {
@@ -118,10 +94,32 @@ void CollectFolder(ITaskFolder& folder, int depth, std::vector<ScheduledTask>& i
 
 }  // namespace
 
+ComPtr<ITaskService> ConnectTaskService() {
+    // CLSID_TaskScheduler, which MinGW's import libraries lack.
+    constexpr GUID kTaskSchedulerClass = {
+        0x0f87369f, 0xa4e5, 0x4cfc, {0xbd, 0x3e, 0x73, 0xe6, 0x15, 0x45, 0x72, 0xdd}};
+    ComPtr<ITaskService> service;
+    if (FAILED(::CoCreateInstance(kTaskSchedulerClass, nullptr, CLSCTX_INPROC_SERVER,
+                                  __uuidof(ITaskService),
+                                  reinterpret_cast<void**>(service.Receive()))))
+        return {};
+    // Empty server, user, domain and password: this machine, as this user.
+    const ScopedVariant none;
+    if (FAILED(service->Connect(none.get(), none.get(), none.get(), none.get()))) return {};
+    return service;
+}
+
+ComPtr<ITaskFolder> TaskFolder(ITaskService& service, const std::wstring& path) {
+    ComPtr<ITaskFolder> folder;
+    const ScopedBstr name(path.c_str());
+    if (FAILED(service.GetFolder(name.get(), folder.Receive()))) return {};
+    return folder;
+}
+
 std::optional<std::vector<ScheduledTask>> ListScheduler2Tasks() {
-    const ComPtr<ITaskService> service = ConnectedService();
+    const ComPtr<ITaskService> service = ConnectTaskService();
     if (!service) return std::nullopt;
-    const ComPtr<ITaskFolder> root = Folder(*service, kRootFolder);
+    const ComPtr<ITaskFolder> root = TaskFolder(*service, kRootFolder);
     if (!root) return std::nullopt;
     std::vector<ScheduledTask> tasks;
     CollectFolder(*root, 0, tasks);
@@ -129,7 +127,7 @@ std::optional<std::vector<ScheduledTask>> ListScheduler2Tasks() {
 }
 
 std::optional<bool> DisableScheduler2Task(const std::string& path) {
-    const ComPtr<ITaskService> service = ConnectedService();
+    const ComPtr<ITaskService> service = ConnectTaskService();
     if (!service) return std::nullopt;
     // The task's folder, then the task by its name there.
     const std::wstring widePath = WideFromAnsi(path);
@@ -137,7 +135,7 @@ std::optional<bool> DisableScheduler2Task(const std::string& path) {
     const std::wstring folderPath = cut == std::wstring::npos || cut == 0
         ? std::wstring(kRootFolder) : widePath.substr(0, cut);
     const std::wstring name = cut == std::wstring::npos ? widePath : widePath.substr(cut + 1);
-    const ComPtr<ITaskFolder> folder = Folder(*service, folderPath);
+    const ComPtr<ITaskFolder> folder = TaskFolder(*service, folderPath);
     if (!folder || name.empty()) return false;
     ComPtr<IRegisteredTask> task;
     const ScopedBstr taskName(name.c_str());

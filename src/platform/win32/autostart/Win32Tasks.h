@@ -1,6 +1,7 @@
 #pragma once
-// The Task Scheduler of the real system: 2.0 where it answers, else 1.0. COM is started for
-// each call on the calling thread, and the scheduler's libraries are loaded only then.
+// The Task Scheduler of the real system: 2.0's tasks where it answers, and 1.0's work items.
+// COM is started for each call on the calling thread, and the scheduler's libraries are
+// loaded only then.
 #include "platform/Tasks.h"
 
 namespace platform::win32 {
