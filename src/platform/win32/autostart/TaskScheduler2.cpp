@@ -2,6 +2,8 @@
 // ITaskService, which shows a user the tasks he may see without reading their files.
 #include "platform/win32/WindowsApi.h"
 
+#include <utility>
+
 #include "platform/win32/autostart/TaskSchedulers.h"
 #include "platform/win32/autostart/TaskService.h"
 #include "platform/win32/system/AnsiText.h"
@@ -75,8 +77,10 @@ void CollectFolder(ITaskFolder& folder, int depth, std::vector<ScheduledTask>& i
         SUCCEEDED(tasks->get_Count(&taskCount))) {
         for (LONG i = 1; i <= taskCount; ++i) {
             ComPtr<IRegisteredTask> registered;
-            if (SUCCEEDED(tasks->get_Item(Index(i), registered.Receive())) && registered)
-                into.push_back(ReadTask(*registered));
+            if (FAILED(tasks->get_Item(Index(i), registered.Receive())) || !registered) continue;
+            // A task without a path could be neither matched nor disabled.
+            ScheduledTask task = ReadTask(*registered);
+            if (!task.path.empty()) into.push_back(std::move(task));
         }
     }
     if (depth >= kMaxFolderDepth) return;
@@ -137,10 +141,17 @@ std::optional<bool> DisableScheduler2Task(const std::string& path) {
     const std::wstring name = cut == std::wstring::npos ? widePath : widePath.substr(cut + 1);
     const ComPtr<ITaskFolder> folder = TaskFolder(*service, folderPath);
     if (!folder || name.empty()) return false;
-    ComPtr<IRegisteredTask> task;
     const ScopedBstr taskName(name.c_str());
-    if (FAILED(folder->GetTask(taskName.get(), task.Receive())) || !task) return false;
-    return SUCCEEDED(task->put_Enabled(VARIANT_FALSE));
+    ComPtr<IRegisteredTask> task;
+    if (FAILED(folder->GetTask(taskName.get(), task.Receive())) || !task ||
+        FAILED(task->put_Enabled(VARIANT_FALSE)))
+        return false;
+    // Asked again, as the scheduler keeps it: Wine answers put_Enabled with success and keeps
+    // the task enabled.
+    ComPtr<IRegisteredTask> stored;
+    VARIANT_BOOL enabled = VARIANT_TRUE;
+    return SUCCEEDED(folder->GetTask(taskName.get(), stored.Receive())) && stored &&
+           SUCCEEDED(stored->get_Enabled(&enabled)) && enabled == VARIANT_FALSE;
 }
 
 }  // namespace platform::win32
