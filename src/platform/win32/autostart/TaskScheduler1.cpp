@@ -75,7 +75,8 @@ std::string TaskText(ITask& task, HRESULT (STDMETHODCALLTYPE ITask::*get)(LPWSTR
 ScheduledTask ReadWorkItem(ITaskScheduler& scheduler, const wchar_t* fileName) {
     ScheduledTask task;
     task.name = ToAnsi(WorkItemName(fileName).c_str());
-    task.path = "\\" + ToAnsi(fileName);
+    task.path = "\\";
+    task.path += ToAnsi(fileName);
     task.jobFile = true;
     const ComPtr<ITask> item = Activate(scheduler, fileName);
     if (!item) return task;
@@ -108,6 +109,11 @@ std::optional<std::vector<ScheduledTask>> ListScheduler1Tasks() {
             tasks.push_back(ReadWorkItem(*scheduler, batch.At(i)));
     }
     return tasks;
+}
+
+bool IsWorkItemPath(const std::string& path) {
+    const std::wstring widePath = WideFromAnsi(path);
+    return WorkItemName(widePath).size() != widePath.size();
 }
 
 std::optional<bool> DisableScheduler1Task(const std::string& path) {

@@ -14,6 +14,8 @@ std::optional<std::vector<ScheduledTask>> ListScheduler2Tasks();
 std::optional<bool> DisableScheduler2Task(const std::string& path);
 
 std::optional<std::vector<ScheduledTask>> ListScheduler1Tasks();
+// Whether the path names a work item's file ("\Name.job").
+bool IsWorkItemPath(const std::string& path);
 std::optional<bool> DisableScheduler1Task(const std::string& path);
 
 }  // namespace platform::win32

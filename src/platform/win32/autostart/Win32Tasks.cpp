@@ -9,14 +9,6 @@ namespace platform::win32 {
 
 namespace {
 
-constexpr char kJobExtension[] = ".job";
-constexpr std::size_t kJobExtensionLength = sizeof kJobExtension - 1;
-
-bool IsWorkItemPath(const std::string& path) {
-    return path.size() > kJobExtensionLength &&
-           ::lstrcmpiA(path.c_str() + path.size() - kJobExtensionLength, kJobExtension) == 0;
-}
-
 // Vista and later register every work item as a 2.0 task of the root folder too ("\Name" for
 // "\Name.job"); such an item is listed once, as the task.
 bool ShownAsTask(const ScheduledTask& item, const std::vector<ScheduledTask>& tasks) {
