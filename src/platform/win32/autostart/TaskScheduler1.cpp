@@ -75,8 +75,7 @@ std::string TaskText(ITask& task, HRESULT (STDMETHODCALLTYPE ITask::*get)(LPWSTR
 ScheduledTask ReadWorkItem(ITaskScheduler& scheduler, const wchar_t* fileName) {
     ScheduledTask task;
     task.name = ToAnsi(WorkItemName(fileName).c_str());
-    task.path = "\\";
-    task.path += ToAnsi(fileName);
+    task.path = ToAnsi((L"\\" + std::wstring(fileName)).c_str());
     task.jobFile = true;
     const ComPtr<ITask> item = Activate(scheduler, fileName);
     if (!item) return task;
