@@ -1,12 +1,12 @@
 #include "core/engine/startup/ScanRules.h"
 
+#include "core/base/BesideProgram.h"
 #include "core/base/FixedTexts.h"
-#include "core/base/PathParts.h"
 
 namespace zorvik {
 
 std::string RulesFilePath(platform::System& sys) {
-    return ProgramFolderOf(sys.files().OwnPath()) + kRulesFileName;
+    return FileBesideProgram(sys, kRulesFileName);
 }
 
 std::vector<ScanRule> ReadScanRules(platform::System& sys) {
