@@ -15,6 +15,10 @@ inline const std::string kActiveSetupPid = "-1";
 // In a rule's Path: stands for each user account's folder name.
 inline const std::string kUserPlaceholder = "*USER*";
 
+// What the window and the console tool tell the user when a scan finds no TCP-table function
+// on the system.
+inline const std::string kNoTcpTableMessage = "XP or Higher required to use this program";
+
 // The files beside the program.
 inline const std::string kRulesFileName = "Scan.ini";
 inline const std::string kSettingsFileName = "Settings.ini";

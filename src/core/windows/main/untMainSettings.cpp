@@ -5,6 +5,7 @@
 #include "core/base/Errors.h"
 #include "core/settings/SettingsFile.h"
 #include "core/settings/StartWithWindows.h"
+#include "core/windows/ErrorBox.h"
 #include "core/windows/ScanInterval.h"
 #include "core/windows/main/untMain.h"
 #include "core/windows/untOp.h"
@@ -76,10 +77,7 @@ void TfrmMain::SaveSettings() {
     out.WriteInt(kTrustHeightSetting, trust.OuterHeight());
     out.WriteInt(kTrustWidthSetting, trust.OuterWidth());
 
-    if (!out.Ok()) {
-        sys_.ui().ShowMessageBox(nullptr, "Unable to save Settings", "ERROR",
-                                 platform::MessageIcon::Error);
-    }
+    if (!out.Ok()) ShowErrorBox(sys_.ui(), "Unable to save Settings");
 }
 
 bool TfrmMain::ReadCloseTip() {

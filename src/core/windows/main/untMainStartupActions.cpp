@@ -11,6 +11,7 @@
 #include "core/engine/startup/StartupRows.h"
 #include "core/base/TextLines.h"
 #include "core/base/untFunc.h"
+#include "core/windows/ErrorBox.h"
 #include "core/windows/main/untMain.h"
 #include "platform/Shell.h"
 
@@ -24,7 +25,6 @@ constexpr const char* kLastKeyFailed =
     "Unable to set value for \"LastKey\", You may require administrator rights";
 constexpr const char* kDisableFailed =
     "Unable to disable the start up entry, You may require administrator rights";
-constexpr const char* kErrorTitle = "ERROR";
 // The new text of a rewritten file goes here first, beside the file it replaces.
 constexpr const char* kRewriteSuffix = ".~zorvik";
 
@@ -128,10 +128,7 @@ void TfrmMain::ShowStartup1Click() {
     switch (*kind) {
         case StartupKind::Reg:
             // The editor opens at the key named by "LastKey"; it is started even without it.
-            if (!WriteLastKey(sys_, data1 + "\\" + data2)) {
-                sys_.ui().ShowMessageBox(nullptr, kLastKeyFailed, kErrorTitle,
-                                         platform::MessageIcon::Error);
-            }
+            if (!WriteLastKey(sys_, data1 + "\\" + data2)) ShowErrorBox(sys_.ui(), kLastKeyFailed);
             Open(sys_, "regedit.exe");
             break;
         case StartupKind::Ini:
@@ -178,7 +175,7 @@ bool TfrmMain::DisableRegistryValue(const std::string& rootName, const std::stri
     // The key is closed before any message is shown.
     const RegistryOutcome outcome = WriteDisabledValue(sys_, rootName, key, name);
     if (outcome == RegistryOutcome::Failed) {
-        sys_.ui().ShowMessageBox(nullptr, kDisableFailed, kErrorTitle, platform::MessageIcon::Error);
+        ShowErrorBox(sys_.ui(), kDisableFailed);
     }
     return outcome == RegistryOutcome::Written;
 }
