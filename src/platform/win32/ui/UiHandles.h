@@ -57,6 +57,23 @@ struct ScreenDcTraits {
 };
 using ScopedMemoryDc = Scoped<MemoryDcTraits>;
 using ScopedScreenDc = Scoped<ScreenDcTraits>;
+
+// A window's device context (GetDC(window)), given back to that same window: the release
+// needs the window as well as the DC, which one Scoped value cannot carry.
+class ScopedWindowDc {
+public:
+    explicit ScopedWindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ScopedWindowDc(const ScopedWindowDc&) = delete;
+    ScopedWindowDc& operator=(const ScopedWindowDc&) = delete;
+    ~ScopedWindowDc() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
 using ScopedBitmap = Scoped<GdiObjectTraits<HBITMAP>>;
 
 using ScopedWindow = Scoped<WindowTraits>;
