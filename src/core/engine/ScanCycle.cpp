@@ -6,7 +6,10 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/engine/modules/ModuleSearch.h"
+#include "core/engine/modules/SystemFiles.h"
 #include "core/engine/startup/ActiveSetup.h"
+#include "core/engine/startup/kinds/ExeKind.h"
 #include "core/engine/process/HijackTest.h"
 #include "core/base/PathParts.h"
 #include "core/engine/process/ProcessSnapshot.h"
@@ -49,7 +52,8 @@ void ExamineProcess(CycleContext& cycle, std::uint32_t pid) {
     std::string path = GetProcessPath(cycle.sys, pid);
     if (path.empty()) return;
     if (IsTrusted(cycle.trusted, path)) return;
-    ProgramNames names{ProgramFileNameOf(path), ProgramFileNameOf(GetShortPath(cycle.sys, path))};
+    ProgramNames names{ProgramFileNameOf(path), ProgramFileNameOf(GetShortPath(cycle.sys, path)),
+                       path};
     cycle.programs.push_back({pid, std::move(path), std::move(names)});
 }
 
@@ -62,6 +66,7 @@ void ListProcess(CycleContext& cycle, const ExaminedProgram& program, StartupFin
     auto findings = std::make_unique<ProcInfo>(std::move(found.info));
     std::string details = kBotProcessDetails;
     const bool startsWithWindows = FinishStartups(cycle.options, found, details);
+    JudgeExeHits(cycle.sys, path, *findings, details);
     std::optional<std::size_t> row;
     if (startsWithWindows) {
         // Added before the hijack test, so its findings are owned by the list from here on.
@@ -126,9 +131,24 @@ ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
 
         stubs = ListActiveSetupStubs(sys, trusted);
         std::vector<ProgramNames> names;
-        for (const ExaminedProgram& program : cycle.programs) names.push_back(program.names);
+        std::vector<std::uint32_t> pids;
+        for (const ExaminedProgram& program : cycle.programs) {
+            names.push_back(program.names);
+            pids.push_back(program.pid);
+        }
         for (const ActiveSetupStub& stub : stubs) names.push_back(stub.names);
-        found = SearchStartups(places, names);
+        // The module step: the socket owners' modules, only when a rule compares them. The
+        // stubs are no processes and have none.
+        ModuleSearch modules;
+        SystemModuleTest systemModules(sys);
+        if (ComparesModules(places)) {
+            modules.modules = ReadLoadedModules(sys, pids);
+            modules.modules.resize(names.size());
+            modules.isSystemOwn = [&](const std::string& path) {
+                return systemModules.IsSystemOwn(path);
+            };
+        }
+        found = SearchStartups(places, names, &modules);
         for (std::size_t i = 0; i < cycle.programs.size(); ++i)
             ListProcess(cycle, cycle.programs[i], found[i]);
         // What is left belongs to the stubs.

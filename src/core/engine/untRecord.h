@@ -3,8 +3,11 @@
 // whether the entry there carries the program's name with ".bak" (disabled by this program).
 // A hit's index in its list is its identity for the start-up list and its actions, so lists
 // are only ever appended to.
+#include <cstddef>
 #include <string>
 #include <vector>
+
+#include "core/engine/startup/StartupKind.h"
 
 namespace zorvik {
 
@@ -36,11 +39,42 @@ struct FilStart {
     std::string Entry;
 };
 
+// A program Windows starts by itself from the logon screen or the accessibility shortcuts,
+// running from exactly that path.
+struct ExeStart {
+    std::string Path;  // the Windows drive + the rule's Path
+    // Why the file there is not the system's own (its original file name, its signer); empty
+    // when it is, or when the system cannot tell. Set when the scan lists the program.
+    std::string Replaced;
+    bool Disabled = false;  // never set: nothing here is disabled by renaming
+};
+
+// A permanent WMI event consumer that runs the program.
+struct WmiStart {
+    std::string Class;     // CommandLineEventConsumer or ActiveScriptEventConsumer
+    std::string Name;      // the consumer's Name
+    std::string Property;  // CommandLineTemplate, ExecutablePath, ScriptText or ScriptFileName
+    std::string Command;   // that property's text
+    bool Disabled = false;
+};
+
+// A hit found through a module (DLL) the program had loaded, not through its own name: the
+// hit, by its kind and index, and the module's path.
+struct ModuleHit {
+    StartupKind Kind = StartupKind::Reg;
+    std::size_t Index = 0;
+    std::string Module;
+};
+
 struct ProcInfo {
     std::vector<RegStart> RegList;
     std::vector<IniStart> IniList;
     std::vector<FilStart> FolList;
     std::vector<FilStart> FilList;
+    std::vector<ExeStart> ExeList;
+    std::vector<WmiStart> WmiList;
+    // Beside the lists: which of their hits a loaded module gave, in the order found.
+    std::vector<ModuleHit> ModuleHits;
 };
 
 }  // namespace zorvik

@@ -4,6 +4,7 @@
 #include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
 #include "core/engine/startup/StartupKinds.h"
+#include "core/engine/startup/StartupPlaces.h"
 
 namespace zorvik {
 
@@ -75,6 +76,32 @@ void DescribeFileRule(const ScanRule& rule, const std::string& windowsDrive,
     out.lines.push_back(KeyLine("File", windowsDrive + rule.path));
 }
 
+void DescribeExeRule(const ScanRule& rule, const std::string& windowsDrive,
+                     RuleDescription& out) {
+    out.lines.push_back(KeyLine("Path", rule.path));
+    if (rule.path.empty()) {
+        out.verdict = RuleVerdict::FindsNothing;
+        out.lines.push_back("  finds nothing: Path must name a program below the Windows drive");
+        return;
+    }
+    out.lines.push_back(KeyLine("Program", windowsDrive + rule.path));
+    out.lines.push_back("  a program with sockets running from exactly this path is found, and "
+                        "marked when its file is not the system's own");
+}
+
+void DescribeWmiRule(RuleDescription& out) {
+    out.lines.push_back("  the permanent event consumers of root\\subscription: command lines, "
+                        "programs, scripts and script files");
+}
+
+// The keys any rule may name, where they change what it finds.
+void DescribeModifiers(const ScanRule& rule, RuleDescription& out) {
+    if (rule.Value(kDllsKey) == "1") {
+        out.lines.push_back(KeyLine(kDllsKey, "1 (also compared with the DLLs loaded in each "
+                                              "program with sockets)"));
+    }
+}
+
 }  // namespace
 
 RuleDescription DescribeRule(const ScanRule& rule, const std::string& windowsDrive) {
@@ -91,7 +118,10 @@ RuleDescription DescribeRule(const ScanRule& rule, const std::string& windowsDri
         case StartupKind::Ini: DescribeProfileRule(rule, out); break;
         case StartupKind::Fol: DescribeFolderRule(rule, windowsDrive, out); break;
         case StartupKind::Fil: DescribeFileRule(rule, windowsDrive, out); break;
+        case StartupKind::Exe: DescribeExeRule(rule, windowsDrive, out); break;
+        case StartupKind::Wmi: DescribeWmiRule(out); break;
     }
+    DescribeModifiers(rule, out);
     return out;
 }
 

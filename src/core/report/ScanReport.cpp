@@ -71,6 +71,8 @@ std::string CsvReport(const ProcessList& list) {
     std::vector<std::string> heads = {"Program Path", "PID", "Details", "Type", "Data 1",
                                       "Data 2", "Data 3", "Disabled", "Approved", "Sockets"};
     for (const std::string& head : FileCsvHeads()) heads.push_back(head);
+    // Last, so that the columns before keep their places.
+    heads.push_back("Module");
     std::string out = CsvRecord(heads);
     for (std::size_t i = 0; i < list.Count(); ++i) {
         const ProcessRow& row = list.At(i);
@@ -82,6 +84,7 @@ std::string CsvReport(const ProcessList& list) {
             std::vector<std::string> fields = {row.caption, row.pid, row.details, "", "", "", "",
                                                "", "", sockets};
             fields.insert(fields.end(), fileCells.begin(), fileCells.end());
+            fields.push_back("");
             out += CsvRecord(fields);
         }
         for (std::size_t h = 0; h < hits.size(); ++h) {
@@ -93,6 +96,7 @@ std::string CsvReport(const ProcessList& list) {
             fields.push_back(ApprovalCell(ApprovalAt(row.approvals, h)));
             fields.push_back(sockets);
             fields.insert(fields.end(), fileCells.begin(), fileCells.end());
+            fields.push_back(hit.module);
             out += CsvRecord(fields);
         }
     }
@@ -122,6 +126,7 @@ std::string JsonReport(const ProcessList& list) {
             out += "], \"disabled\": ";
             out += hit.disabled ? "true" : "false";
             out += ", \"approved\": " + ApprovalJson(ApprovalAt(row.approvals, h));
+            if (!hit.module.empty()) out += ", \"module\": " + JsonString(AnsiToUtf8(hit.module));
             out += "}";
         }
         out += hits.empty() ? "],\n" : "\n      ],\n";

@@ -2,6 +2,7 @@
 
 #include "core/base/PathParts.h"
 #include "core/engine/startup/StartupKinds.h"
+#include "core/engine/startup/kinds/WmiKind.h"
 
 namespace zorvik {
 namespace {
@@ -20,8 +21,14 @@ std::string HitFields(const ProcInfo& findings, StartupHit hit) {
             const IniStart& ini = findings.IniList[hit.index];
             return ini.FileName + "  [" + ini.Section + "]  " + ini.Ident;
         }
+        case StartupKind::Wmi: {
+            const WmiStart& wmi = findings.WmiList[hit.index];
+            return wmi.Class + "  \"" + wmi.Name + "\"  " + wmi.Property + " \"" +
+                   WmiCommandLine(wmi) + "\"";
+        }
         case StartupKind::Fol:
         case StartupKind::Fil:
+        case StartupKind::Exe:
             break;
     }
     // The start-up list's columns as they are.
@@ -37,7 +44,9 @@ std::vector<std::string> DescribeHits(const ProcInfo& findings) {
     std::vector<std::string> lines;
     ForEachHit(findings, [&](StartupHit hit) {
         const StartupKindRow& row = RowOf(hit.kind);
+        const std::string* module = HitModule(findings, hit);
         lines.push_back(std::string(row.name) + "  " + HitFields(findings, hit) + "  " +
+                        (module ? "module \"" + *module + "\"  " : std::string()) +
                         State(row.hits.isDisabled(findings, hit.index)));
     });
     return lines;

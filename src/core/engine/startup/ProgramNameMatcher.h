@@ -13,6 +13,9 @@ namespace zorvik {
 struct ProgramNames {
     std::string programFileName;  // e.g. prog.exe
     std::string shortFileName;    // its 8.3 form, or empty
+    // The full path of a running program, for the places that name a program by its path
+    // (EXE); empty for none. Not used by this matcher.
+    std::string path{};
 };
 
 class ProgramNameMatcher {

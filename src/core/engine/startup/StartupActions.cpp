@@ -1,6 +1,7 @@
 #include "core/engine/startup/StartupActions.h"
 
 #include "core/base/AsciiLower.h"
+#include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
 #include "core/engine/startup/StartupKinds.h"
 #include "platform/Shell.h"
@@ -45,7 +46,11 @@ DisableOutcome DisableStartup(platform::System& sys, ProcInfo& findings, Startup
                               const std::string& programFileName) {
     if (!HasHit(findings, hit)) return {};
     const StartupKindRow& row = RowOf(hit.kind);
-    const DisableOutcome outcome = row.disable(sys, findings, hit.index, programFileName);
+    if (row.noDisable) return {};
+    // A hit through a loaded module names the module, not the program.
+    const std::string* module = HitModule(findings, hit);
+    const DisableOutcome outcome = row.disable(
+        sys, findings, hit.index, module ? ProgramFileNameOf(*module) : programFileName);
     if (outcome.result == DisableResult::Disabled) *row.hits.disabledFlag(findings, hit.index) = true;
     return outcome;
 }

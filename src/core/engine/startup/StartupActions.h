@@ -51,8 +51,9 @@ bool PointRegistryEditorAt(platform::System& sys, const std::string& key);
 void OpenPlace(platform::System& sys, const PlaceOpening& opening);
 
 // Disables the entry the hit was found at, for the program whose file name (as its path ends,
-// not lower-cased) is given, and marks the hit when it did. A hit findings do not hold is
-// Unchanged. Disabling a disabled entry joins ".bak" once more.
+// not lower-cased) is given, or for the module the hit was found through, and marks the hit
+// when it did. A hit findings do not hold, or of a kind without Disable, is Unchanged.
+// Disabling a disabled entry joins ".bak" once more.
 DisableOutcome DisableStartup(platform::System& sys, ProcInfo& findings, StartupHit hit,
                               const std::string& programFileName);
 

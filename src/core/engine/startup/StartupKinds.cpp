@@ -1,12 +1,15 @@
 #include "core/engine/startup/StartupKinds.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
+#include "core/engine/startup/kinds/ExeKind.h"
 #include "core/engine/startup/kinds/FolderKind.h"
 #include "core/engine/startup/kinds/ProfileKind.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
 #include "core/engine/startup/kinds/TextFileKind.h"
+#include "core/engine/startup/kinds/WmiKind.h"
 
 namespace zorvik {
 
@@ -29,6 +32,11 @@ constexpr HitListAccess ListAccess() {
 
 StartupApproval NoApproval(platform::System&, const ProcInfo&, std::size_t) {
     return StartupApproval::Unknown;
+}
+
+// For a kind whose Disable is refused (noDisable): never called.
+DisableOutcome NoDisable(platform::System&, const ProcInfo&, std::size_t, const std::string&) {
+    return {};
 }
 
 const StartupKindRow kRows[] = {
@@ -120,6 +128,47 @@ const StartupKindRow kRows[] = {
             return DisableTextFileLines(sys, findings.FilList.at(i).Path, programFileName);
         },
     },
+    {
+        .kind = StartupKind::Exe,
+        .name = "EXE",
+        .readPlaces = ReadExePlaces,
+        .record = [](const StartupSpot& spot, const StartupText&, bool disabled,
+                     ProcInfo& findings) {
+            findings.ExeList.push_back({spot.where, {}, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::ExeList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const ExeStart& hit = findings.ExeList.at(i);
+            if (hit.Replaced.empty()) return {hit.Path};
+            return {hit.Path, "not the system's own file: " + hit.Replaced};
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return ExeOpening(findings.ExeList.at(i));
+        },
+        .disable = NoDisable,
+        .noDisable = kExeNoDisable,
+    },
+    {
+        .kind = StartupKind::Wmi,
+        .name = "WMI",
+        .readPlaces = ReadWmiPlaces,
+        .record = [](const StartupSpot& spot, const StartupText& text, bool disabled,
+                     ProcInfo& findings) {
+            findings.WmiList.push_back(
+                {spot.where, spot.key, text.valueName, spot.ident, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::WmiList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const WmiStart& hit = findings.WmiList.at(i);
+            return {hit.Class, hit.Name, WmiCommandLine(hit)};
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo&, std::size_t) { return PlaceOpening{}; },
+        .disable = NoDisable,
+        .noShow = kWmiNoShow,
+        .noDisable = kWmiNoDisable,
+    },
 };
 
 const std::pair<RegAction, const char*> kRegActions[] = {
@@ -179,11 +228,33 @@ std::size_t HitCount(const ProcInfo& findings) {
 }
 
 void MoveHits(ProcInfo& from, ProcInfo& to) {
+    // The module hits follow their hits to the places these take in to's lists.
+    for (ModuleHit& hit : from.ModuleHits) {
+        hit.Index += RowOf(hit.Kind).hits.count(to);
+        to.ModuleHits.push_back(std::move(hit));
+    }
+    from.ModuleHits.clear();
     for (const StartupKindRow& row : kRows) row.hits.moveAll(from, to);
 }
 
 bool* HitDisabledFlag(ProcInfo& findings, StartupHit hit) {
     return RowOf(hit.kind).hits.disabledFlag(findings, hit.index);
+}
+
+std::vector<std::string> ModuleTipLines(const ProcInfo& findings) {
+    std::vector<std::string> lines;
+    for (const ModuleHit& hit : findings.ModuleHits) {
+        std::string line = "Found in module " + hit.Module;
+        if (std::find(lines.begin(), lines.end(), line) == lines.end())
+            lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+const std::string* HitModule(const ProcInfo& findings, StartupHit hit) {
+    for (const ModuleHit& module : findings.ModuleHits)
+        if (module.Kind == hit.kind && module.Index == hit.index) return &module.Module;
+    return nullptr;
 }
 
 }  // namespace zorvik

@@ -63,9 +63,14 @@ struct StartupKindRow {
     PlaceOpening (*opening)(const ProcInfo& findings, std::size_t index);
     DisableOutcome (*disable)(platform::System& sys, const ProcInfo& findings, std::size_t index,
                               const std::string& programFileName);
+    // Why Show or Disable is not offered for the kind's hits (greyed, with this text in the
+    // entry's tip); null where it is. The engine then never calls opening or disable.
+    const char* noShow = nullptr;
+    const char* noDisable = nullptr;
 };
 
-// Every row, in the order of the start-up list (RegList, IniList, FolList, FilList, ...).
+// Every row, in the order of the start-up list (RegList, IniList, FolList, FilList, ExeList,
+// WmiList, ...).
 std::span<const StartupKindRow> StartupKindRows();
 const StartupKindRow& RowOf(StartupKind kind);
 
@@ -85,5 +90,11 @@ std::size_t HitCount(const ProcInfo& findings);
 void MoveHits(ProcInfo& from, ProcInfo& to);
 // The Disabled flag of the hit; null when findings do not hold it.
 bool* HitDisabledFlag(ProcInfo& findings, StartupHit hit);
+// The path of the loaded module through which the hit names the program (Dlls=1); null for a
+// hit by the program's own name.
+const std::string* HitModule(const ProcInfo& findings, StartupHit hit);
+// "Found in module " and the path, once for each module hits were found through, in the order
+// found: lines for the tip of the program's row.
+std::vector<std::string> ModuleTipLines(const ProcInfo& findings);
 
 }  // namespace zorvik

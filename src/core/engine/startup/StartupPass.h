@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/modules/ModuleSearch.h"
 #include "core/engine/startup/ProgramNameMatcher.h"
 #include "core/engine/ScanOptions.h"
 #include "core/engine/startup/StartupPlaces.h"
@@ -18,9 +19,13 @@ struct StartupFindings {
     bool allDisabled = true;
 };
 
-// The findings of each program, in the order given.
+// The findings of each program, in the order given. A text names a program by its file name,
+// or by its full path at a spot that names programs so (EXE); at a spot that compares modules
+// (Dlls=1) also by a module of modules->modules that is not the system's own, once per
+// program and text: a hit by the program's own name comes first and takes no module.
 std::vector<StartupFindings> SearchStartups(const StartupPlaces& places,
-                                            const std::vector<ProgramNames>& programs);
+                                            const std::vector<ProgramNames>& programs,
+                                            const ModuleSearch* modules = nullptr);
 
 // Appends the hit count and " Start up\s detected" to Details. True when the program is to be
 // listed: at least one hit, and with "Ignore Safe Start ups" at least one not disabled.

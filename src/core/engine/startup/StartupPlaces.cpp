@@ -9,7 +9,16 @@ namespace zorvik {
 
 std::uint32_t PlaceReading::AddSpot(StartupKind kind, std::string where, std::string key,
                                     std::string ident) {
-    places_.spots.push_back({kind, std::move(where), std::move(key), std::move(ident)});
+    StartupSpot spot;
+    spot.kind = kind;
+    spot.where = std::move(where);
+    spot.key = std::move(key);
+    spot.ident = std::move(ident);
+    return AddSpot(std::move(spot));
+}
+
+std::uint32_t PlaceReading::AddSpot(StartupSpot spot) {
+    places_.spots.push_back(std::move(spot));
     return static_cast<std::uint32_t>(places_.spots.size() - 1);
 }
 
@@ -26,10 +35,33 @@ const StrAr& PlaceReading::Accounts() {
     return *accounts_;
 }
 
+const std::vector<platform::WmiEventConsumer>& PlaceReading::WmiConsumers() {
+    if (!wmiConsumers_) {
+        platform::Wmi* wmi = sys_.wmi();
+        wmiConsumers_ = wmi ? wmi->EventConsumers() : std::vector<platform::WmiEventConsumer>{};
+    }
+    return *wmiConsumers_;
+}
+
+void PlaceReading::CompareModulesFrom(std::size_t first) {
+    for (std::size_t i = first; i < places_.spots.size(); ++i)
+        places_.spots[i].comparesModules = true;
+}
+
+bool ComparesModules(const StartupPlaces& places) {
+    for (const StartupSpot& spot : places.spots)
+        if (spot.comparesModules) return true;
+    return false;
+}
+
 StartupPlaces ReadStartupPlaces(platform::System& sys) {
     PlaceReading reading(sys);
-    for (const ScanRule& rule : ReadScanRules(sys))
-        if (rule.kind) RowOf(*rule.kind).readPlaces(rule, reading);
+    for (const ScanRule& rule : ReadScanRules(sys)) {
+        if (!rule.kind) continue;
+        const std::size_t firstSpot = reading.SpotCount();
+        RowOf(*rule.kind).readPlaces(rule, reading);
+        if (rule.Value(kDllsKey) == "1") reading.CompareModulesFrom(firstSpot);
+    }
     return reading.Take();
 }
 

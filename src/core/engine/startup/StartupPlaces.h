@@ -10,8 +10,13 @@
 #include "core/engine/startup/StartupKind.h"
 #include "core/engine/untRecord.h"
 #include "platform/System.h"
+#include "platform/Wmi.h"
 
 namespace zorvik {
+
+// The rule key ("Dlls=1") that has a rule's texts compared with the modules loaded in each
+// socket owner too.
+inline constexpr const char* kDllsKey = "Dlls";
 
 // One place as one rule reached it (two rules naming the same place give two spots; a FOL
 // rule gives one spot per account), with what a hit there records.
@@ -19,7 +24,11 @@ struct StartupSpot {
     StartupKind kind = StartupKind::Reg;
     std::string where;  // REG: root name as written; INI: profile file; FOL: folder; FIL: file
     std::string key;    // REG: key path; INI: section
-    std::string ident;  // INI: entry
+    std::string ident;  // INI: entry; WMI: the text as WMI holds it
+    // The texts name a program by its full path (EXE), not by its file name.
+    bool namesPath = false;
+    // The texts also name the modules loaded in each socket owner (a rule with Dlls=1).
+    bool comparesModules = false;
 };
 
 // One text read at a spot, ASCII lower-cased, in the order the rules and the system gave it.
@@ -44,15 +53,27 @@ public:
     platform::System& sys() { return sys_; }
     std::uint32_t AddSpot(StartupKind kind, std::string where, std::string key = {},
                           std::string ident = {});
+    // The spot of a place found by kind-specific facts.
+    std::uint32_t AddSpot(StartupSpot spot);
     void AddText(std::uint32_t spot, const std::string& text, std::string valueName = {});
     const StrAr& Accounts();
+    // WMI's event consumers, asked for at the first call and kept for the rest of this scan;
+    // none where the system gives no WMI.
+    const std::vector<platform::WmiEventConsumer>& WmiConsumers();
+    std::size_t SpotCount() const { return places_.spots.size(); }
+    // The spots from first on also compare the socket owners' modules (Dlls=1).
+    void CompareModulesFrom(std::size_t first);
     StartupPlaces Take() { return std::move(places_); }
 
 private:
     platform::System& sys_;
     StartupPlaces places_;
     std::optional<StrAr> accounts_;
+    std::optional<std::vector<platform::WmiEventConsumer>> wmiConsumers_;
 };
+
+// Whether a spot of places compares the socket owners' modules, so that the scan reads them.
+bool ComparesModules(const StartupPlaces& places);
 
 // Reads the rules file and every place it names. Missing or unreadable places, and registry
 // values that are not text, give no texts; nothing is thrown for them.

@@ -17,9 +17,11 @@ struct StartupRow {
     std::vector<std::string> data;  // REG, INI: three texts; FOL, FIL: one
     std::size_t index = 0;          // within the list of its kind
     bool disabled = false;
+    // The loaded module through which the hit names the program; empty for its own name.
+    std::string module;
 };
 
-// Every hit, in the order of the table of kinds (RegList, IniList, FolList, FilList), each
+// Every hit, in the order of the table of kinds (RegList, IniList, FolList, FilList, ...), each
 // list in order.
 std::vector<StartupRow> StartupRowsOf(const ProcInfo& findings);
 

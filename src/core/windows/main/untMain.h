@@ -70,6 +70,9 @@ public:
     // The tip of a process row: its sockets, publisher and signature verdict.
     std::string LstProcInfoTip(int row);
     platform::Colour LstStartCustomDrawItem(int row);
+    // The tip of a start-up row: the module the entry was found through, and why Show or
+    // Disable is greyed for its kind.
+    std::string LstStartInfoTip(int row);
     void PopStartPopup();
     void ShowStartup1Click();
     void DisableStartup1Click();

@@ -75,10 +75,30 @@ platform::Colour TfrmMain::LstStartCustomDrawItem(int row) {
     return disabled && *disabled ? platform::kGreen : platform::kRed;
 }
 
+std::string TfrmMain::LstStartInfoTip(int row) {
+    const std::shared_ptr<ProcInfo> owner = startupOwner_.lock();
+    const std::shared_ptr<StartupRowIndex> index = IndexOf(LstStart, row);
+    const std::optional<StartupKind> kind = StartupKindNamed(LstStart.RowCaption(row));
+    if (!owner || !index || !kind || index->index < 0) return {};
+    std::string tip;
+    auto addLine = [&tip](const std::string& line) {
+        tip += (tip.empty() ? "" : kTipLineEnd) + line;
+    };
+    const StartupHit hit{*kind, static_cast<std::size_t>(index->index)};
+    if (const std::string* module = HitModule(*owner, hit)) addLine("Found in module " + *module);
+    const StartupKindRow& kindRow = RowOf(*kind);
+    if (kindRow.noShow) addLine(kindRow.noShow);
+    if (kindRow.noDisable) addLine(kindRow.noDisable);
+    return tip;
+}
+
 void TfrmMain::PopStartPopup() {
-    const bool rowSelected = LstStart.SelectedRow() >= 0;
-    ShowStartup1.Enabled = rowSelected;
-    DisableStartup1.Enabled = rowSelected;
+    const int row = LstStart.SelectedRow();
+    const std::optional<StartupKind> kind =
+        row >= 0 ? StartupKindNamed(LstStart.RowCaption(row)) : std::nullopt;
+    // A kind without a sound Show or Disable has it greyed; the entry's tip says why.
+    ShowStartup1.Enabled = row >= 0 && !(kind && RowOf(*kind).noShow);
+    DisableStartup1.Enabled = row >= 0 && !(kind && RowOf(*kind).noDisable);
 }
 
 }  // namespace zorvik

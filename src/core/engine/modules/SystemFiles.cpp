@@ -1,0 +1,72 @@
+#include "core/engine/modules/SystemFiles.h"
+
+#include <optional>
+
+#include "core/base/AsciiLower.h"
+#include "core/base/PathParts.h"
+
+namespace zorvik {
+
+namespace {
+
+// The language-file ending many of Windows' own original file names carry.
+const std::string kMuiSuffix = ".mui";
+constexpr const char* kMicrosoft = "microsoft";
+const char* const kSystemFolders[] = {"\\system32\\", "\\syswow64\\"};
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
+
+std::string NotSystemFileReason(platform::System& sys, const std::string& path,
+                                bool askSigner) {
+    platform::FileFacts* facts = sys.fileFacts();
+    if (!facts) return {};
+    const std::optional<platform::VersionStrings> version = facts->Version(path);
+    if (!version || version->originalFilename.empty()) return "no original file name";
+    std::string original = AsciiLower(version->originalFilename);
+    if (EndsWith(original, kMuiSuffix)) original.resize(original.size() - kMuiSuffix.size());
+    if (original != AsciiLower(ProgramFileNameOf(path)))
+        return "original file name " + version->originalFilename;
+    if (!askSigner) return {};
+    const platform::SignatureVerdict signature = facts->Signature(path);
+    switch (signature.state) {
+        case platform::SignatureState::NotSigned:
+            break;
+        case platform::SignatureState::NotTrusted:
+            return "signature not trusted" +
+                   (signature.reason.empty() ? std::string() : ": " + signature.reason);
+        case platform::SignatureState::Trusted:
+            if (AsciiLower(signature.signer).find(kMicrosoft) == std::string::npos)
+                return "signed by " +
+                       (signature.signer.empty() ? "an unnamed signer" : signature.signer);
+            break;
+    }
+    return {};
+}
+
+bool InSystemFolder(platform::System& sys, const std::string& path) {
+    const std::string lowerPath = AsciiLower(path);
+    const std::string windows = AsciiLower(sys.files().WindowsDirectory());
+    if (windows.empty() || lowerPath.compare(0, windows.size(), windows) != 0) return false;
+    for (const char* folder : kSystemFolders) {
+        const std::string name = folder;
+        if (lowerPath.compare(windows.size(), name.size(), name) == 0) return true;
+    }
+    return false;
+}
+
+bool SystemModuleTest::IsSystemOwn(const std::string& path) {
+    const std::string key = AsciiLower(path);
+    const auto known = judged_.find(key);
+    if (known != judged_.end()) return known->second;
+    const bool own = sys_.fileFacts() && InSystemFolder(sys_, path) &&
+                     NotSystemFileReason(sys_, path, false).empty();
+    judged_.emplace(key, own);
+    return own;
+}
+
+}  // namespace zorvik

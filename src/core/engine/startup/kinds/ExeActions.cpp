@@ -1,0 +1,10 @@
+#include "core/base/PathParts.h"
+#include "core/engine/startup/kinds/ExeKind.h"
+
+namespace zorvik {
+
+PlaceOpening ExeOpening(const ExeStart& hit) {
+    return {ProgramFolderOf(hit.Path), {}, std::nullopt};
+}
+
+}  // namespace zorvik
