@@ -1,0 +1,277 @@
+// What Windows starts by itself beyond a program's own name: DLLs named by start-up places and
+// loaded in a socket owner (rules with Dlls=1), the accessibility programs of the logon screen
+// at their own path (EXE), and WMI's event consumers (WMI).
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/engine/ScanCycle.h"
+#include "core/report/ScanReport.h"
+#include "platform/sim/autostart/SimWmi.h"
+#include "platform/sim/system/SimFileFacts.h"
+#include "unit/windows/MainTestSupport.h"
+
+namespace {
+
+using platform::RootKey;
+using platform::sim::ScriptedFileFacts;
+using scantest::Detected;
+
+const std::string kAppInitKey = "Software\\Test\\Windows";
+const std::string kLsaKey = "SYSTEM\\Test\\Lsa";
+const std::string kPlainKey = "Software\\Test\\Plain";
+const std::string kHostPath = "C:\\WINDOWS\\system32\\svchost.exe";
+const std::string kBotDll = "C:\\Bot\\bot.dll";
+constexpr std::uint32_t kHostPid = 10;
+
+std::string DllRules() {
+    return scantest::RegRule("AppInit", "HKEY_LOCAL_MACHINE", kAppInitKey, "CHECK",
+                             "AppInit_DLLs") + "Dlls=1\r\n" +
+           scantest::RegRule("LSA", "HKEY_LOCAL_MACHINE", kLsaKey, "ENUM") + "Dlls=1\r\n" +
+           scantest::RegRule("Plain", "HKEY_CURRENT_USER", kPlainKey, "ENUM");
+}
+
+ScriptedFileFacts OriginalName(const std::string& name) {
+    ScriptedFileFacts facts;
+    facts.version.emplace();
+    facts.version->originalFilename = name;
+    return facts;
+}
+
+// One simulated machine with its scan; a table case makes a fresh one.
+struct Machine {
+    Machine() { maintest::AddParent(sys); }
+
+    void WriteRules(const std::string& text) { sys.fs().AddFile(scantest::kRulesPath, text); }
+
+    // A socket owner with its program file and, beside it, the given modules.
+    void StartHost(const std::string& path, std::vector<std::string> modules = {},
+                   bool modulesReadable = true, std::uint32_t pid = kHostPid) {
+        sys.fs().AddFile(path, "MZ");
+        platform::sim::SimProcess process;
+        process.pid = pid;
+        process.parentPid = maintest::kParentPid;
+        process.imagePath = path;
+        process.modules = std::move(modules);
+        process.modulesReadable = modulesReadable;
+        sys.procs().AddProcess(process);
+        sys.procs().AddSocket(pid, platform::kTcpStateListen, static_cast<std::uint16_t>(pid));
+    }
+
+    void Scan() {
+        std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
+        zorvik::ScanCycle(sys, table.get(), options, trusted, list);
+    }
+
+    platform::sim::SimSystem sys;
+    scantest::SwitchOptions options;
+    scantest::VectorTrustedList trusted;
+    zorvik::ProcessList list;
+};
+
+// ---- DLLs loaded in socket owners -----------------------------------------------------------
+
+TEST(StartedByWindowsTest, ADllNamedByARuleWithDllsListsTheSocketOwnerThatLoadedIt) {
+    const std::string systemDll = "C:\\WINDOWS\\system32\\winhttp.dll";
+    struct Case {
+        const char* what;
+        std::vector<std::string> modules;
+        std::string appInit, lsa, plain;
+        const char* systemDllOriginalName = "winhttp.dll";
+        std::string module;  // the module the one hit names; none: not listed
+    };
+    const Case cases[] = {
+        {"a DLL named by its path", {systemDll, kBotDll}, kBotDll, "", "", "winhttp.dll", kBotDll},
+        {"an LSA package named without .dll", {"C:\\WINDOWS\\system32\\bot.dll"}, "", "bot", "",
+         "winhttp.dll", "C:\\WINDOWS\\system32\\bot.dll"},
+        {"a DLL in a list without .dll", {kBotDll}, "other,bot", "", "", "winhttp.dll", kBotDll},
+        {"the system's own DLL", {systemDll}, "winhttp.dll", "", "", "winhttp.dll", ""},
+        {"a DLL in the system folder built under another name", {systemDll}, "winhttp.dll", "",
+         "", "evil.dll", systemDll},
+        {"a rule without Dlls=1", {kBotDll}, "", "", kBotDll, "winhttp.dll", ""},
+    };
+    // A lambda per case, so that a failed ASSERT ends that case only.
+    for (const Case& c : cases) [&] {
+        SCOPED_TRACE(c.what);
+        Machine m;
+        m.WriteRules(DllRules());
+        m.StartHost(kHostPath, c.modules);
+        for (const std::string& module : c.modules) m.sys.fs().AddFile(module, "MZ");
+        m.sys.facts().Script(systemDll, OriginalName(c.systemDllOriginalName));
+        platform::sim::SimRegistry& reg = m.sys.reg();
+        if (!c.appInit.empty())
+            reg.PutString(RootKey::LocalMachine, kAppInitKey, "AppInit_DLLs", c.appInit);
+        if (!c.lsa.empty()) reg.PutString(RootKey::LocalMachine, kLsaKey, "Packages", c.lsa);
+        if (!c.plain.empty()) reg.PutString(RootKey::CurrentUser, kPlainKey, "Dll", c.plain);
+
+        m.Scan();
+        const zorvik::ProcessList& list = m.list;
+
+        if (c.module.empty()) {
+            EXPECT_EQ(list.Count(), 0u);
+            return;
+        }
+        ASSERT_EQ(list.Count(), 1u);
+        const zorvik::ProcessRow& row = list.At(0);
+        EXPECT_EQ(row.caption, kHostPath);
+        EXPECT_EQ(row.details, Detected(1));
+        ASSERT_EQ(row.data->RegList.size(), 1u);
+        ASSERT_EQ(row.data->ModuleHits.size(), 1u);
+        EXPECT_EQ(row.data->ModuleHits[0].Module, c.module);
+    }();
+}
+
+TEST(StartedByWindowsTest, AProcessWhoseModulesCannotBeReadIsExaminedAsBefore) {
+    Machine m;
+    m.WriteRules(DllRules() + scantest::RunRule());
+    const std::string closed = "C:\\Apps\\closed.exe";
+    m.StartHost(closed, {kBotDll}, false, 10);
+    m.StartHost(kHostPath, {kBotDll}, true, 20);
+    m.sys.reg().PutString(RootKey::CurrentUser, scantest::kRunKey, "Closed", closed);
+    m.sys.reg().PutString(RootKey::LocalMachine, kAppInitKey, "AppInit_DLLs", kBotDll);
+
+    m.Scan();
+
+    const zorvik::ProcessList& list = m.list;
+    ASSERT_EQ(list.Count(), 2u);
+    EXPECT_EQ(list.At(0).caption, closed);
+    EXPECT_EQ(list.At(0).details, Detected(1));
+    EXPECT_TRUE(list.At(0).data->ModuleHits.empty());
+    EXPECT_EQ(list.At(1).caption, kHostPath);
+    ASSERT_EQ(list.At(1).data->ModuleHits.size(), 1u);
+}
+
+TEST(StartedByWindowsTest, AHitByTheProgramsOwnNameTakesNoModule) {
+    Machine m;
+    m.WriteRules(DllRules());
+    m.StartHost(kHostPath, {kBotDll});
+    m.sys.reg().PutString(RootKey::LocalMachine, kAppInitKey, "AppInit_DLLs",
+                          kHostPath + " " + kBotDll);
+
+    m.Scan();
+    const zorvik::ProcessList& list = m.list;
+
+    ASSERT_EQ(list.Count(), 1u);
+    EXPECT_EQ(list.At(0).data->RegList.size(), 1u);
+    EXPECT_TRUE(list.At(0).data->ModuleHits.empty());
+}
+
+TEST(StartedByWindowsTest, ReportsNameTheModuleAHitWasFoundThrough) {
+    Machine m;
+    m.WriteRules(DllRules());
+    m.StartHost(kHostPath, {kBotDll});
+    m.sys.reg().PutString(RootKey::LocalMachine, kAppInitKey, "AppInit_DLLs", kBotDll);
+    m.Scan();
+    const zorvik::ProcessList& list = m.list;
+    ASSERT_EQ(list.Count(), 1u);
+
+    using zorvik::ReportFormat;
+    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Text)
+                  .find("value \"AppInit_DLLs\"  module \"C:\\Bot\\bot.dll\"  enabled\n"),
+              std::string::npos);
+    const std::string csv = zorvik::FormatScanReport(list, ReportFormat::Csv);
+    EXPECT_NE(csv.find(",Module\r\n"), std::string::npos);
+    EXPECT_NE(csv.find(",C:\\Bot\\bot.dll\r\n"), std::string::npos);
+    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Json)
+                  .find("\"module\": \"C:\\\\Bot\\\\bot.dll\"}"),
+              std::string::npos);
+}
+
+// ---- Programs the logon screen starts -------------------------------------------------------
+
+TEST(StartedByWindowsTest, AnAccessibilityProgramAtItsPathIsListedAndMarkedWhenReplaced) {
+    const std::string sethc = "C:\\WINDOWS\\system32\\sethc.exe";
+    struct Case {
+        const char* what;
+        std::string path;
+        ScriptedFileFacts facts;
+        bool listed;
+        std::string replaced;  // why the file is not the system's own; empty: it is
+    };
+    ScriptedFileFacts signedByOther = OriginalName("sethc.exe");
+    signedByOther.signature = {platform::SignatureState::Trusted, "", "Bot Corp"};
+    ScriptedFileFacts signedByMicrosoft = OriginalName("sethc.exe");
+    signedByMicrosoft.signature = {platform::SignatureState::Trusted, "", "Microsoft Windows"};
+    const Case cases[] = {
+        {"cmd.exe copied over it", sethc, OriginalName("Cmd.Exe"), true,
+         "original file name Cmd.Exe"},
+        {"the genuine program", sethc, OriginalName("sethc.exe.mui"), true, ""},
+        {"signed by Microsoft", sethc, signedByMicrosoft, true, ""},
+        {"signed by another", sethc, signedByOther, true, "signed by Bot Corp"},
+        {"a file without version information", sethc, ScriptedFileFacts{}, true,
+         "no original file name"},
+        {"the same name elsewhere", "C:\\Temp\\sethc.exe", OriginalName("Cmd.Exe"), false, ""},
+    };
+    for (const Case& c : cases) [&] {
+        SCOPED_TRACE(c.what);
+        Machine m;
+        m.WriteRules(scantest::PathRule("Sticky keys", "EXE", "WINDOWS\\system32\\sethc.exe"));
+        m.StartHost(c.path);
+        m.sys.facts().Script(c.path, c.facts);
+
+        m.Scan();
+        const zorvik::ProcessList& list = m.list;
+
+        if (!c.listed) {
+            EXPECT_EQ(list.Count(), 0u);
+            return;
+        }
+        ASSERT_EQ(list.Count(), 1u);
+        const zorvik::ProcInfo& found = *list.At(0).data;
+        ASSERT_EQ(found.ExeList.size(), 1u);
+        EXPECT_EQ(found.ExeList[0].Path, sethc);
+        EXPECT_EQ(found.ExeList[0].Replaced, c.replaced);
+        EXPECT_EQ(list.At(0).details,
+                  Detected(1) + (c.replaced.empty() ? "" : ", Replaced System Program"));
+    }();
+}
+
+// ---- WMI event consumers --------------------------------------------------------------------
+
+TEST(StartedByWindowsTest, WmiConsumersOfBothKindsNameTheirProgram) {
+    Machine m;
+    m.WriteRules("[WMI]\r\nType=WMI\r\n");
+    const std::string bot = "C:\\Bot\\bot.exe";
+    m.StartHost(bot);
+    platform::WmiEventConsumer command;
+    command.kind = platform::WmiConsumerKind::CommandLine;
+    command.name = "Updater";
+    command.executablePath = bot;
+    command.commandLineTemplate = bot + " /q";
+    platform::WmiEventConsumer script;
+    script.kind = platform::WmiConsumerKind::ActiveScript;
+    script.name = "Runner";
+    script.scriptText = "Set s = CreateObject(\"WScript.Shell\")\r\ns.Run \"" + bot + "\"";
+    platform::WmiEventConsumer other = command;
+    other.name = "Other";
+    other.commandLineTemplate = other.executablePath = "C:\\Tools\\tool.exe";
+    for (const auto& consumer : {command, script, other})
+        m.sys.wmiRepository().AddEventConsumer(consumer);
+
+    m.Scan();
+    const zorvik::ProcessList& list = m.list;
+
+    ASSERT_EQ(list.Count(), 1u);
+    EXPECT_EQ(list.At(0).details, Detected(3));
+    const std::vector<zorvik::WmiStart>& hits = list.At(0).data->WmiList;
+    ASSERT_EQ(hits.size(), 3u);
+    struct Expected { const char* consumerClass; const char* name; const char* property; };
+    const Expected expected[] = {
+        {"CommandLineEventConsumer", "Updater", "CommandLineTemplate"},
+        {"CommandLineEventConsumer", "Updater", "ExecutablePath"},
+        {"ActiveScriptEventConsumer", "Runner", "ScriptText"},
+    };
+    for (std::size_t i = 0; i < hits.size(); ++i) {
+        EXPECT_EQ(hits[i].Class, expected[i].consumerClass) << i;
+        EXPECT_EQ(hits[i].Name, expected[i].name) << i;
+        EXPECT_EQ(hits[i].Property, expected[i].property) << i;
+    }
+    EXPECT_NE(zorvik::FormatScanReport(list, zorvik::ReportFormat::Csv)
+                  .find(",WMI,ActiveScriptEventConsumer,Runner,"
+                        "\"Set s = CreateObject(\"\"WScript.Shell\"\") s.Run \"\"C:\\Bot\\bot.exe\"\"\","),
+              std::string::npos);
+}
+
+}  // namespace
