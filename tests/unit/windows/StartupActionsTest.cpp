@@ -4,6 +4,10 @@
 
 #include <string>
 
+#include "core/engine/startup/kinds/ExeKind.h"
+#include "core/engine/startup/kinds/WmiKind.h"
+#include "platform/sim/autostart/SimWmi.h"
+#include "platform/sim/ui/SimWidgets.h"
 #include "unit/windows/MainWindowFixture.h"
 
 namespace {
@@ -433,6 +437,61 @@ TEST_F(StartupActionsTest, DisableWhenTheFillingRowIsGoneDoesNothing) {
 
     EXPECT_TRUE(sys.fs().Exists(kStartupFolder + "\\alpha.exe"));
     EXPECT_EQ(ColourOf(row), platform::kRed);
+}
+
+// ---- What a kind cannot do ------------------------------------------------------------------
+
+TEST_F(StartupActionsTest, WhatAKindCannotDoIsGreyedWithTheReasonInTheEntrysTip) {
+    const std::string sethc = "C:\\WINDOWS\\system32\\sethc.exe";
+    const std::string botDll = "C:\\Bot\\bot.dll";
+    sys.fs().AddFile(scantest::kRulesPath,
+                     scantest::PathRule("Sticky keys", "EXE", "WINDOWS\\system32\\sethc.exe") +
+                         "[WMI]\r\nType=WMI\r\n" +
+                         scantest::RegRule("Dlls", "HKEY_CURRENT_USER", "Software\\Dlls", "ENUM") +
+                         "Dlls=1\r\n");
+    sys.fs().AddFile(sethc, "MZ");
+    platform::sim::SimProcess host;
+    host.pid = 30;
+    host.parentPid = maintest::kParentPid;
+    host.imagePath = sethc;
+    host.modules = {botDll};
+    sys.procs().AddProcess(host);
+    sys.procs().AddSocket(host.pid, platform::kTcpStateListen, 3000);
+    platform::WmiEventConsumer consumer;
+    consumer.name = "Updater";
+    consumer.commandLineTemplate = sethc;
+    sys.wmiRepository().AddEventConsumer(consumer);
+    sys.reg().PutString(RootKey::CurrentUser, "Software\\Dlls", "Bot", botDll);
+    Rescan();
+    ShowStartups(sethc);
+    ASSERT_EQ(StartupCaptions(), (std::vector<std::string>{"REG", "EXE", "WMI"}));
+
+    struct Case {
+        int row;
+        bool show, disable;
+        std::string tip;
+    };
+    const Case cases[] = {
+        {0, true, true, "Found in module " + botDll},
+        {1, true, false, zorvik::kExeNoDisable},
+        {2, false, false, std::string(zorvik::kWmiNoShow) + "\r\n" + zorvik::kWmiNoDisable},
+    };
+    auto& startList = dynamic_cast<platform::sim::SimListView&>(frmMain.LstStart);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        gui.PressRow(frmMain.LstStart, platform::MouseButton::Right, c.row);
+        ASSERT_FALSE(gui.Menus().empty());
+        const std::vector<platform::MenuEntry>& entries = gui.Menus().back().entries;
+        ASSERT_EQ(entries.size(), 2u);
+        EXPECT_EQ(entries[0].enabled, c.show);
+        EXPECT_EQ(entries[1].enabled, c.disable);
+        EXPECT_EQ(startList.InfoTip(c.row), c.tip);
+    }
+    // The program's own tip names the module too.
+    auto& processList = dynamic_cast<platform::sim::SimListView&>(frmMain.LstProc);
+    EXPECT_NE(processList.InfoTip(ProcessRow(sethc)).find("\r\nFound in module " + botDll),
+              std::string::npos);
+    EXPECT_TRUE(shell.Executions().empty());
 }
 
 }  // namespace
