@@ -1,16 +1,23 @@
-// zorvikc search PROGRAM: what the start-up search finds for one program file name.
+// zorvikc search PROGRAM: what the start-up search finds for one program, by its file name,
+// by its path where given one, and for a DLL as a module loaded in a program with sockets.
 #include <string>
+#include <vector>
 
+#include "core/base/AsciiLower.h"
 #include "core/base/FixedTexts.h"
+#include "core/base/PathParts.h"
+#include "core/engine/modules/ModuleNameMatcher.h"
+#include "core/engine/startup/StartupPass.h"
+#include "core/engine/startup/kinds/ExeKind.h"
 #include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupKinds.h"
 #include "core/report/SavedScanSettings.h"
 #include "core/report/StartupReport.h"
 #include "core/base/untFunc.h"
-#include "core/engine/untScan.h"
 #include "zorvikc/Commands.h"
 
 namespace zorvikc {
+
 
 int RunSearchCommand(CommandContext& context) {
     platform::System& sys = context.sys;
@@ -38,10 +45,19 @@ int RunSearchCommand(CommandContext& context) {
     out << "Ignore Safe Start ups: " << (settings.ignoreSafe ? "on" : "off") << " ("
         << (settings.found ? settings.file : "no " + zorvik::kSettingsFileName) << ")\n\n";
 
+    // Given by its path, the program is also found where Windows starts it by its path (EXE);
+    // a DLL is also sought as a module loaded in a program with sockets (Dlls=1).
+    const bool byPath = zorvik::ProgramFolderOf(program) != "";
+    zorvik::ProgramNames names{programFileName, shortFileName, byPath ? program : ""};
+    zorvik::ModuleSearch modules;
+    if (zorvik::AsciiLower(programFileName).ends_with(zorvik::kDllExtension)) modules.modules = {{program}};
+    const zorvik::StartupPlaces places = zorvik::ReadStartupPlaces(sys);
+    std::vector<zorvik::StartupFindings> found = zorvik::SearchStartups(places, {names}, &modules);
     zorvik::ProcInfo findings;
     std::string details;
-    const bool listed =
-        zorvik::FindStartups(sys, settings, programFileName, shortFileName, findings, details);
+    zorvik::MoveHits(found.front().info, findings);
+    const bool listed = zorvik::FinishStartups(settings, found.front(), details);
+    if (byPath) zorvik::JudgeExeHits(sys, program, findings, details);
 
     for (const std::string& line : zorvik::DescribeHits(findings)) out << line << '\n';
     if (zorvik::HitCount(findings) > 0) out << '\n';

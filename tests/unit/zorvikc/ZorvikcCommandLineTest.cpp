@@ -19,10 +19,19 @@ enum class World {
     Bot,         // bot.exe runs, starts with Windows through the Run key and owns a socket
     Empty,       // the rules file and nothing running
     NoTcpTable,  // the bot's world on a system without a TCP-table function
+    Places,      // rules for a program Windows starts by its path and for DLLs by their name
 };
 
 // The system: a running program with a socket that starts with Windows, unless Empty.
 void Build(platform::sim::SimSystem& sys, World world) {
+    if (world == World::Places) {
+        sys.fs().AddFile(scantest::kRulesPath,
+                         scantest::PathRule("Sticky keys", "EXE", "WINDOWS\\system32\\sethc.exe") +
+                             scantest::RegRule("LSA", "HKEY_LOCAL_MACHINE", "SYSTEM\\Lsa", "ENUM") +
+                             "Dlls=1\r\n");
+        sys.reg().PutString(platform::RootKey::LocalMachine, "SYSTEM\\Lsa", "Packages", "bot");
+        return;
+    }
     sys.fs().AddFile(scantest::kRulesPath, scantest::RunRule());
     if (world == World::Empty) return;
     maintest::AddParent(sys);
@@ -67,6 +76,11 @@ TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
          "Would be listed: yes\n", ""},
         {{"search", "other.exe"}, World::Bot, 0, "Program file name:     other.exe\n",
          "Would be listed: no\n", ""},
+        {{"search", "C:\\WINDOWS\\system32\\sethc.exe"}, World::Places, 0, "",
+         "\nEXE  C:\\WINDOWS\\system32\\sethc.exe  enabled\n", ""},
+        {{"search", "sethc.exe"}, World::Places, 0, "", "Would be listed: no\n", ""},
+        {{"search", "C:\\Bot\\bot.dll"}, World::Places, 0, "",
+         "value \"Packages\"  module \"C:\\Bot\\bot.dll\"  enabled\n", ""},
         {{"scan"}, World::Bot, 1, "C:\\Apps\\bot.exe\n  PID      10\n", "1 program listed.\n", ""},
         {{"scan"}, World::Empty, 0, "No programs listed.\n", "", ""},
         {{"scan", "--csv"}, World::Bot, 1, "Program Path,PID,Details,",

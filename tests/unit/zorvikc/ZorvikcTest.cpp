@@ -233,6 +233,31 @@ INSTANTIATE_TEST_SUITE_P(
         UnacceptedRegCase{"HKLM", "LIST",
                           {"finds nothing: Root must be", "finds nothing: Action must be"}}));
 
+TEST(DescribeRuleTest, ExeWmiAndDllsRulesSayWhatTheyRead) {
+    using Keys = std::vector<std::pair<std::string, std::string>>;
+    struct Case {
+        Keys keys;
+        std::string line;
+        zorvik::RuleVerdict verdict;
+    };
+    const Case cases[] = {
+        {{{"Type", "EXE"}, {"Path", "Windows\\System32\\sethc.exe"}},
+         "Program: C:\\Windows\\System32\\sethc.exe", zorvik::RuleVerdict::Searched},
+        {{{"Type", "EXE"}}, "finds nothing: Path must name a program",
+         zorvik::RuleVerdict::FindsNothing},
+        {{{"Type", "WMI"}}, "the permanent event consumers of root\\subscription",
+         zorvik::RuleVerdict::Searched},
+        {{{"Type", "REG"}, {"Root", "HKEY_LOCAL_MACHINE"}, {"Key", "SYSTEM\\Lsa"},
+          {"Action", "ENUM"}, {"dlls", "1"}},
+         "Dlls:    1 (also compared with the DLLs loaded", zorvik::RuleVerdict::Searched},
+    };
+    for (const Case& c : cases) {
+        const auto d = zorvik::DescribeRule(zorvik::MakeScanRule("Rule", c.keys), "C:\\");
+        EXPECT_TRUE(HasLine(d, c.line)) << c.line << "\n" << Joined(d);
+        EXPECT_EQ(d.verdict, c.verdict) << Joined(d);
+    }
+}
+
 TEST(DescribeRuleTest, UnknownTypesAreSkipped) {
     for (const std::string type : {"reg", "Reg", "", "REGISTRY", "fol"}) {
         zorvik::ScanRule rule = Rule("Odd", type);

@@ -9,9 +9,6 @@ namespace zorvik {
 
 namespace {
 
-// What LoadLibrary and LSA join to a module name given without an extension.
-constexpr const char* kDllExtension = ".dll";
-
 // Where one word of a list of DLLs ends (AppInit_DLLs takes commas and blanks).
 bool EndsWord(char c) { return c == ' ' || c == ',' || c == ';' || c == '\t' || c == '"'; }
 

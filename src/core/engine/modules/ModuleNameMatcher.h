@@ -14,6 +14,9 @@
 
 namespace zorvik {
 
+// What LoadLibrary and LSA join to a module name given without an extension.
+inline constexpr const char* kDllExtension = ".dll";
+
 class ModuleNameMatcher {
 public:
     // modules[p]: the paths of the modules program p has loaded beside its own file.

@@ -24,7 +24,8 @@ bool EndsWith(const std::string& text, const std::string& end) {
 std::string NotSystemFileReason(platform::System& sys, const std::string& path,
                                 bool askSigner) {
     platform::FileFacts* facts = sys.fileFacts();
-    if (!facts) return {};
+    // A file that cannot be read tells nothing of whose it is.
+    if (!facts || !facts->Size(path)) return {};
     const std::optional<platform::VersionStrings> version = facts->Version(path);
     if (!version || version->originalFilename.empty()) return "no original file name";
     std::string original = AsciiLower(version->originalFilename);

@@ -13,7 +13,8 @@ namespace zorvik {
 // Why the file at path is not the system's own: "original file name Cmd.Exe", "no version
 // information", "signed by ..." (with askSigner, for a signature in the file itself whose
 // signer is not Microsoft; Windows' own files are mostly signed through catalogs, which tell
-// nothing here). Empty when it is, or when the system gives no file facts to tell.
+// nothing here). Empty when it is, or when the system gives no file facts or the file cannot
+// be read.
 std::string NotSystemFileReason(platform::System& sys, const std::string& path,
                                 bool askSigner);
 
