@@ -47,10 +47,11 @@ int RunSearchCommand(CommandContext& context) {
 
     // Given by its path, the program is also found where Windows starts it by its path (EXE);
     // a DLL is also sought as a module loaded in a program with sockets (Dlls=1).
-    const bool byPath = zorvik::ProgramFolderOf(program) != "";
+    const bool byPath = !zorvik::ProgramFolderOf(program).empty();
     zorvik::ProgramNames names{programFileName, shortFileName, byPath ? program : ""};
     zorvik::ModuleSearch modules;
-    if (zorvik::AsciiLower(programFileName).ends_with(zorvik::kDllExtension)) modules.modules = {{program}};
+    if (zorvik::AsciiLower(programFileName).ends_with(zorvik::kDllExtension))
+        modules.modules = {{program}};
     const zorvik::StartupPlaces places = zorvik::ReadStartupPlaces(sys);
     std::vector<zorvik::StartupFindings> found = zorvik::SearchStartups(places, {names}, &modules);
     zorvik::ProcInfo findings;
