@@ -2,8 +2,8 @@
 // a connection to it that has carried data. Started by the Windows tests under a name of their
 // choosing. It sets the named event given as its first argument once the sockets are up (after
 // writing the listener's and the client end's ports to the file named by the second argument,
-// if given), then waits to be ended; it ends by itself after two minutes so that none is left
-// over.
+// if given, and loading the DLL named by the third, if given), then waits to be ended; it ends
+// by itself after two minutes so that none is left over.
 #include "platform/win32/WindowsApi.h"
 
 #include <cstdio>
@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
     testsupport::LoopbackSockets sockets;
     if (sockets.port() == 0) return 2;
     if (argc > 2 && !WritePorts(argv[2], sockets)) return 4;
+    // Kept loaded until the agent ends.
+    if (argc > 3 && !::LoadLibraryA(argv[3])) return 5;
     if (argc > 1) {
         const platform::win32::UniqueHandle ready(::OpenEventA(EVENT_MODIFY_STATE, FALSE, argv[1]));
         if (!ready) return 3;
