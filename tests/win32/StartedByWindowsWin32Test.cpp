@@ -96,7 +96,8 @@ protected:
     // Starts the agent at path, loading dll when given one; true once its sockets are up.
     bool StartAgent(const std::string& path, const std::string& dll = "") {
         const std::string eventName = "ZorvikStartedReady-" + pid_;
-        platform::win32::UniqueHandle ready(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
+        platform::win32::UniqueHandle ready(
+            ::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
         if (!ready) return false;
         std::string commandLine = "\"" + path + "\" " + eventName + " \"" + portsFile_ + "\"";
         if (!dll.empty()) commandLine += " \"" + dll + "\"";
