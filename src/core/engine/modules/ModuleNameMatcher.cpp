@@ -12,33 +12,38 @@ namespace {
 // Where one word of a list of DLLs ends (AppInit_DLLs takes commas and blanks).
 bool EndsWord(char c) { return c == ' ' || c == ',' || c == ';' || c == '\t' || c == '"'; }
 
-std::vector<ProgramNames> DistinctNames(const std::vector<std::vector<std::string>>& modules,
-                                        std::unordered_map<std::string, std::uint32_t>& ids) {
-    std::vector<ProgramNames> names;
-    for (const std::vector<std::string>& loaded : modules) {
-        for (const std::string& path : loaded) {
-            std::string name = AsciiLower(ProgramFileNameOf(path));
-            if (name.empty()) continue;
-            auto [it, added] = ids.emplace(name, static_cast<std::uint32_t>(names.size()));
-            if (added) names.push_back({std::move(name), {}});
-        }
-    }
-    return names;
-}
+// Where a path's file name begins, as ProgramFileNameOf cuts it.
+bool EndsFolder(char c) { return c == '\\' || c == '/' || c == ':'; }
 
 }  // namespace
 
-ModuleNameMatcher::ModuleNameMatcher(const std::vector<std::vector<std::string>>& modules)
-    : names_(DistinctNames(modules, nameIds_)) {
-    loaders_.resize(nameIds_.size());
+ModuleNameMatcher::Gathered ModuleNameMatcher::Gather(
+    const std::vector<std::vector<std::string>>& modules) {
+    Gathered gathered;
     for (std::uint32_t p = 0; p < modules.size(); ++p) {
         for (std::uint32_t m = 0; m < modules[p].size(); ++m) {
-            const auto id = nameIds_.find(AsciiLower(ProgramFileNameOf(modules[p][m])));
-            if (id != nameIds_.end()) loaders_[id->second].push_back({p, m});
+            std::string name = AsciiLower(ProgramFileNameOf(modules[p][m]));
+            if (name.empty()) continue;
+            const auto next = static_cast<std::uint32_t>(gathered.names.size());
+            auto [it, added] = gathered.ids.emplace(name, next);
+            if (added) {
+                gathered.names.push_back({std::move(name), {}});
+                gathered.loaders.emplace_back();
+            }
+            gathered.loaders[it->second].push_back({p, m});
         }
     }
-    nameSeen_.assign(loaders_.size(), 0);
+    return gathered;
 }
+
+ModuleNameMatcher::ModuleNameMatcher(const std::vector<std::vector<std::string>>& modules)
+    : ModuleNameMatcher(Gather(modules)) {}
+
+ModuleNameMatcher::ModuleNameMatcher(Gathered gathered)
+    : loaders_(std::move(gathered.loaders)),
+      nameIds_(std::move(gathered.ids)),
+      names_(gathered.names),
+      nameSeen_(loaders_.size(), 0) {}
 
 void ModuleNameMatcher::Emit(std::uint32_t name, bool disabled, std::vector<Match>& out) {
     if (nameSeen_[name] == stamp_) return;
@@ -57,11 +62,16 @@ void ModuleNameMatcher::Find(const std::string& lowerText, std::vector<Match>& o
     names_.Find(lowerText, found_);
     for (const ProgramNameMatcher::Match& match : found_) Emit(match.program, match.disabled, out);
 
+    // Each word without an extension, looked up whole with ".dll".
     for (std::size_t begin = 0; begin < lowerText.size();) {
         std::size_t end = begin;
         while (end < lowerText.size() && !EndsWord(lowerText[end])) ++end;
-        word_.assign(ProgramFileNameOf(lowerText.substr(begin, end - begin)));
-        if (!word_.empty() && word_.find('.') == std::string::npos) {
+        std::size_t name = end;
+        while (name > begin && !EndsFolder(lowerText[name - 1])) --name;
+        if (name < end && std::find(lowerText.begin() + static_cast<std::ptrdiff_t>(name),
+                                    lowerText.begin() + static_cast<std::ptrdiff_t>(end),
+                                    '.') == lowerText.begin() + static_cast<std::ptrdiff_t>(end)) {
+            word_.assign(lowerText, name, end - name);
             word_ += kDllExtension;
             const auto id = nameIds_.find(word_);
             if (id != nameIds_.end()) Emit(id->second, false, out);

@@ -37,7 +37,15 @@ private:
         std::uint32_t program;
         std::uint32_t module;
     };
+    // The distinct module file names, lower-cased, each with its loaders, in one pass.
+    struct Gathered {
+        std::vector<ProgramNames> names;
+        std::unordered_map<std::string, std::uint32_t> ids;
+        std::vector<std::vector<Loader>> loaders;
+    };
 
+    static Gathered Gather(const std::vector<std::vector<std::string>>& modules);
+    explicit ModuleNameMatcher(Gathered gathered);
     void Emit(std::uint32_t name, bool disabled, std::vector<Match>& out);
 
     // Per distinct module file name, in the order first met.
@@ -45,8 +53,8 @@ private:
     std::unordered_map<std::string, std::uint32_t> nameIds_;
     ProgramNameMatcher names_;
     // Scratch of one Find.
-    std::vector<ProgramNameMatcher::Match> found_;
     std::vector<std::uint32_t> nameSeen_;
+    std::vector<ProgramNameMatcher::Match> found_;
     std::uint32_t stamp_ = 0;
     std::string word_;
 };

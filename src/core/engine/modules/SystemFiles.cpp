@@ -21,18 +21,17 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 }  // namespace
 
-std::string NotSystemFileReason(platform::System& sys, const std::string& path,
-                                bool askSigner) {
+std::optional<std::string> NotSystemFileReason(platform::System& sys, const std::string& path,
+                                               bool askSigner) {
     platform::FileFacts* facts = sys.fileFacts();
-    // A file that cannot be read tells nothing of whose it is.
-    if (!facts || !facts->Size(path)) return {};
+    if (!facts || !facts->Size(path)) return std::nullopt;
     const std::optional<platform::VersionStrings> version = facts->Version(path);
     if (!version || version->originalFilename.empty()) return "no original file name";
     std::string original = AsciiLower(version->originalFilename);
     if (EndsWith(original, kMuiSuffix)) original.resize(original.size() - kMuiSuffix.size());
     if (original != AsciiLower(ProgramFileNameOf(path)))
         return "original file name " + version->originalFilename;
-    if (!askSigner) return {};
+    if (!askSigner) return "";
     const platform::SignatureVerdict signature = facts->Signature(path);
     switch (signature.state) {
         case platform::SignatureState::NotSigned:
@@ -46,7 +45,7 @@ std::string NotSystemFileReason(platform::System& sys, const std::string& path,
                        (signature.signer.empty() ? "an unnamed signer" : signature.signer);
             break;
     }
-    return {};
+    return "";
 }
 
 bool InSystemFolder(platform::System& sys, const std::string& path) {
@@ -64,8 +63,7 @@ bool SystemModuleTest::IsSystemOwn(const std::string& path) {
     const std::string key = AsciiLower(path);
     const auto known = judged_.find(key);
     if (known != judged_.end()) return known->second;
-    const bool own = sys_.fileFacts() && InSystemFolder(sys_, path) &&
-                     NotSystemFileReason(sys_, path, false).empty();
+    const bool own = InSystemFolder(sys_, path) && NotSystemFileReason(sys_, path, false) == "";
     judged_.emplace(key, own);
     return own;
 }

@@ -17,9 +17,9 @@ void ReadExePlaces(const ScanRule& rule, PlaceReading& reading) {
 void JudgeExeHits(platform::System& sys, const std::string& programPath, ProcInfo& findings,
                   std::string& details) {
     if (findings.ExeList.empty()) return;
-    const std::string reason = NotSystemFileReason(sys, programPath, true);
-    if (reason.empty()) return;
-    for (ExeStart& hit : findings.ExeList) hit.Replaced = reason;
+    const std::optional<std::string> reason = NotSystemFileReason(sys, programPath, true);
+    if (!reason || reason->empty()) return;
+    for (ExeStart& hit : findings.ExeList) hit.Replaced = *reason;
     details += kReplacedProgramVerdict;
 }
 
