@@ -86,7 +86,7 @@ TEST(StartedByWindowsTest, ADllNamedByARuleWithDllsListsTheSocketOwnerThatLoaded
         {"a DLL named by its path", {systemDll, kBotDll}, kBotDll, "", "", "winhttp.dll", kBotDll},
         {"an LSA package named without .dll", {"C:\\WINDOWS\\system32\\bot.dll"}, "", "bot", "",
          "winhttp.dll", "C:\\WINDOWS\\system32\\bot.dll"},
-        {"a DLL in a list without .dll", {kBotDll}, "other,bot", "", "", "winhttp.dll", kBotDll},
+        {"a DLL in a list without .dll", {kBotDll}, "C:\\Bot\\bot,other", "", "", "winhttp.dll", kBotDll},
         {"the system's own DLL", {systemDll}, "winhttp.dll", "", "", "winhttp.dll", ""},
         {"a DLL in the system folder built under another name", {systemDll}, "winhttp.dll", "",
          "", "evil.dll", systemDll},
