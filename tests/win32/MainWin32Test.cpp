@@ -198,8 +198,9 @@ TEST_F(MainWin32Test, ScanListsARunningProgramStartedWithWindowsUntilItIsTrusted
     EXPECT_TRUE(boxes.empty());
 }
 
-// The process list asks for info tips, the start-up list does not; the tip the control asks
-// for names the agent's sockets, its publisher and its signature, cut to the buffer it gives.
+// Both lists ask for info tips (the start-up list's say why a command is greyed); the tip the
+// control asks for names the agent's sockets, its publisher and its signature, cut to the
+// buffer it gives.
 TEST_F(MainWin32Test, HoveringTheAgentsRowAsksForItsTip) {
     WriteRules(RunRule());
     PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
@@ -210,8 +211,9 @@ TEST_F(MainWin32Test, HoveringTheAgentsRowAsksForItsTip) {
     frmMain.AttachSideWindows(frmTrust, frmOp);
     HWND list = uitest::HandleOf(frmMain.LstProc);
     EXPECT_TRUE(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_INFOTIP);
-    EXPECT_FALSE(SendMessageA(uitest::HandleOf(frmMain.LstStart), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) &
-                 LVS_EX_INFOTIP);
+    EXPECT_TRUE(SendMessageA(uitest::HandleOf(frmMain.LstStart), LVM_GETEXTENDEDLISTVIEWSTYLE, 0,
+                             0) &
+                LVS_EX_INFOTIP);
     const int row = RescanUntilListed(frmMain);
     ASSERT_GE(row, 0) << "the agent was never listed";
 
