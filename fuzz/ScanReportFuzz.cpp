@@ -1,5 +1,6 @@
 // The three scan reports over rows of any texts: the JSON parses, the CSV reads back to the
-// rows' own texts, and every report is UTF-8, whatever bytes the rows hold.
+// rows' own texts (the module a hit was found through last), and every report is UTF-8,
+// whatever bytes the rows hold.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -31,6 +32,17 @@ std::unique_ptr<zorvik::ProcInfo> FindingsOf(fuzz::ByteReader& in) {
         info->FolList.push_back({in.ShortText(), (in.Byte() & 1) != 0});
     for (std::size_t n = in.Byte() % (kMaxPerList + 1); n > 0; --n)
         info->FilList.push_back({in.ShortText(), (in.Byte() & 1) != 0});
+    for (std::size_t n = in.Byte() % (kMaxPerList + 1); n > 0; --n)
+        info->ExeList.push_back({in.ShortText(), in.ShortText(), (in.Byte() & 1) != 0});
+    for (std::size_t n = in.Byte() % (kMaxPerList + 1); n > 0; --n) {
+        info->WmiList.push_back({in.ShortText(), in.ShortText(), in.ShortText(), in.ShortText(),
+                                 (in.Byte() & 1) != 0});
+    }
+    // Modules of hits that may or may not be in the lists.
+    for (std::size_t n = in.Byte() % (kMaxPerList + 1); n > 0; --n) {
+        info->ModuleHits.push_back({static_cast<zorvik::StartupKind>(in.Byte() % 2),
+                                    in.Byte() % (kMaxPerList + 1), in.ShortText()});
+    }
     return info;
 }
 
@@ -79,6 +91,10 @@ void CheckCsv(const std::string& csv, const zorvik::ProcessList& list) {
             FUZZ_CHECK(record[0] == zorvik::AnsiToUtf8(row.caption));
             FUZZ_CHECK(record[1] == zorvik::AnsiToUtf8(row.pid));
             FUZZ_CHECK(record[2] == zorvik::AnsiToUtf8(row.details));
+            if (hits > 0) {
+                const std::string module = zorvik::StartupRowsOf(*row.data)[h].module;
+                FUZZ_CHECK(record.back() == zorvik::AnsiToUtf8(module));
+            }
         }
     }
     FUZZ_CHECK(r == records->size());
