@@ -3,6 +3,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/sim/autostart/SimWmi.h"
 #include "platform/sim/system/SimFileFacts.h"
 #include "support/FuzzFields.h"
 
@@ -12,6 +13,7 @@ namespace {
 // Bounds that keep one input cheap: the sim builds every structure it is told to.
 constexpr std::uint32_t kMaxPid = 1u << 20;
 constexpr std::size_t kMaxThreads = 64;
+constexpr std::size_t kMaxModules = 256;
 
 platform::sim::SimProcess ProcessOf(const std::vector<std::string>& f) {
     platform::sim::SimProcess p;
@@ -66,6 +68,20 @@ void ScriptMachine(const std::string& script, ScriptedMachine& machine) {
         } else if (command == "mem") {
             const std::uint32_t pid = NumberOf(FieldAt(f, 1), kMaxPid);
             if (processes.count(pid)) processes[pid].imageMemory = Unescape(FieldAt(f, 2));
+        } else if (command == "dll") {
+            const std::uint32_t pid = NumberOf(FieldAt(f, 1), kMaxPid);
+            if (processes.count(pid) && processes[pid].modules.size() < kMaxModules)
+                processes[pid].modules.push_back(Unescape(FieldAt(f, 2)));
+        } else if (command == "wmi") {
+            platform::WmiEventConsumer consumer;
+            consumer.kind = FieldAt(f, 1) == "1" ? platform::WmiConsumerKind::ActiveScript
+                                                 : platform::WmiConsumerKind::CommandLine;
+            consumer.name = Unescape(FieldAt(f, 2));
+            consumer.commandLineTemplate = Unescape(FieldAt(f, 3));
+            consumer.executablePath = Unescape(FieldAt(f, 4));
+            consumer.scriptText = Unescape(FieldAt(f, 5));
+            consumer.scriptFileName = Unescape(FieldAt(f, 6));
+            sys.wmiRepository().AddEventConsumer(consumer);
         } else if (command == "sock") {
             sys.procs().AddTcpRow(SocketOf(f));
         } else if (command == "reg") {
@@ -92,7 +108,8 @@ void ScriptMachine(const std::string& script, ScriptedMachine& machine) {
             if (!sys.fs().Exists(path)) continue;
             platform::sim::ScriptedFileFacts facts;
             facts.sha256 = Unescape(FieldAt(f, 2));
-            facts.version = platform::VersionStrings{Unescape(FieldAt(f, 3)), "", "", "", true};
+            facts.version = platform::VersionStrings{Unescape(FieldAt(f, 3)), "", "", "", true,
+                                                     Unescape(FieldAt(f, 5))};
             facts.signature.state = platform::SignatureState::NotTrusted;
             facts.signature.signer = Unescape(FieldAt(f, 4));
             sys.facts().Script(path, facts);
