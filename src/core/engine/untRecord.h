@@ -3,6 +3,8 @@
 // whether the entry there carries the program's name with ".bak" (disabled by this program).
 // A hit's index in its list is its identity for the start-up list and its actions, so lists
 // are only ever appended to.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,11 +38,23 @@ struct FilStart {
     std::string Entry;
 };
 
+// A service whose program or DLL is the program.
+struct SvcStart {
+    std::string Root;     // the rule's root name as written in the rules file
+    std::string Key;      // the service's key: the rule's key + "\" + the service's name
+    std::string Service;  // the service's name (its subkey)
+    std::string Value;    // "ImagePath", or "Parameters\ServiceDll"
+    // The start type (the Start value: 0 boot to 4 disabled); none when missing or no number.
+    std::optional<std::uint32_t> StartType;
+    bool Disabled = false;  // Start is 4, or the text carries the program's name with ".bak"
+};
+
 struct ProcInfo {
     std::vector<RegStart> RegList;
     std::vector<IniStart> IniList;
     std::vector<FilStart> FolList;
     std::vector<FilStart> FilList;
+    std::vector<SvcStart> SvcList;
 };
 
 }  // namespace zorvik

@@ -232,7 +232,10 @@ TEST_F(ShippedRulesTest, FindsAProgramInTheCommonPlaces) {
     ASSERT_EQ(result.info.FolList.size(), 3u);  // the tasks folder once for each account
     EXPECT_EQ(result.info.FolList[0].Path,
               "C:\\Users\\bob\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup");
-    EXPECT_EQ(result.details, Detected(7));
+    // The service is found by the old rule of every subkey's values and by the service rule.
+    ASSERT_EQ(result.info.SvcList.size(), 1u);
+    EXPECT_EQ(result.info.SvcList[0].Service, "BotSvc");
+    EXPECT_EQ(result.details, Detected(8));
 }
 
 }  // namespace
