@@ -99,9 +99,10 @@ std::uint64_t MatchLimit(const ScanRule& rule) {
     const char* const end = text.data() + text.size();
     std::uint64_t limit = 0;
     const auto [stop, error] = std::from_chars(text.data(), end, limit);
+    // No digits, a sign, or anything after them.
     if (text.empty() || stop != end) return kDefaultMatchLimit;
     if (error == std::errc::result_out_of_range) return std::numeric_limits<std::uint64_t>::max();
-    return error == std::errc() ? limit : kDefaultMatchLimit;
+    return limit;
 }
 
 void ReadMatchPlaces(const ScanRule& rule, platform::RootKey root, PlaceReading& reading) {
