@@ -182,9 +182,10 @@ std::string FileText(const char* path) {
 }
 
 // A machine with many keys below keys: 2,000 services (half of them DLLs in a shared svchost,
-// each with its Parameters key) and 20,000 classes of the current user, each with its
-// InprocServer32 and every tenth with a LocalServer32.
-void PopulateDeepMachine(platform::sim::SimSystem& sys) {
+// each with its Parameters key) and 20,000 classes, each with its InprocServer32 and every
+// tenth with a LocalServer32: the machine's, where Windows keeps them (HKEY_CLASSES_ROOT\CLSID),
+// or all of them the current user's, where the shipped rules walk every class up to their Limit.
+void PopulateDeepMachine(platform::sim::SimSystem& sys, bool userClasses) {
     sys.users().SetUsers({"alice", "bob", "carol"});
     for (int s = 0; s < 2000; ++s) {
         const std::string key = "SYSTEM\\CurrentControlSet\\Services\\Service" + std::to_string(s);
@@ -202,31 +203,47 @@ void PopulateDeepMachine(platform::sim::SimSystem& sys) {
                                 "C:\\WINDOWS\\system32\\svc" + std::to_string(s) + ".dll");
         }
     }
+    const RootKey classRoot = userClasses ? RootKey::CurrentUser : RootKey::ClassesRoot;
+    const std::string classes = userClasses ? "Software\\Classes\\CLSID\\" : "CLSID\\";
     for (int c = 0; c < 20000; ++c) {
-        const std::string key = "Software\\Classes\\CLSID\\{" + std::to_string(10000000 + c) +
-                                "-0000-0000-C000-000000000046}";
-        sys.reg().PutString(RootKey::CurrentUser, key, "", "Class " + std::to_string(c));
-        sys.reg().PutString(RootKey::CurrentUser, key + "\\InprocServer32", "",
-                            "C:\\Users\\bob\\AppData\\Local\\lib" + std::to_string(c) + ".dll");
-        sys.reg().PutString(RootKey::CurrentUser, key + "\\InprocServer32", "ThreadingModel", "Both");
+        const std::string key =
+            classes + "{" + std::to_string(10000000 + c) + "-0000-0000-C000-000000000046}";
+        sys.reg().PutString(classRoot, key, "", "Class " + std::to_string(c));
+        sys.reg().PutString(classRoot, key + "\\InprocServer32", "",
+                            "C:\\Windows\\System32\\lib" + std::to_string(c) + ".dll");
+        sys.reg().PutString(classRoot, key + "\\InprocServer32", "ThreadingModel", "Both");
         if (c % 10 == 0) {
-            sys.reg().PutString(RootKey::CurrentUser, key + "\\LocalServer32", "",
+            sys.reg().PutString(classRoot, key + "\\LocalServer32", "",
                                 "C:\\Program Files\\Vendor\\server" + std::to_string(c) + ".exe");
         }
     }
 }
 
+// What a scan holds of the places it read, strings and records.
+std::size_t HeldBytes(const zorvik::StartupPlaces& places) {
+    std::size_t bytes = places.spots.capacity() * sizeof(zorvik::StartupSpot) +
+                        places.texts.capacity() * sizeof(zorvik::StartupText);
+    for (const zorvik::StartupSpot& spot : places.spots)
+        bytes += spot.where.capacity() + spot.key.capacity() + spot.ident.capacity();
+    for (const zorvik::StartupText& text : places.texts)
+        bytes += text.valueName.capacity() + text.lower.capacity();
+    return bytes;
+}
+
 // The same machine and 200 socket owners scanned with the rules shipped before MATCH and SVC
-// (0) and with today's (1), side by side; texts: what the rules read of the places.
+// (today:0) and with today's (today:1), side by side; texts and place_bytes: what the rules
+// read of the places, and the memory a scan holds for it.
 void BM_DeepMachineScan(benchmark::State& state) {
     const bool today = state.range(0) == 1;
     platform::sim::SimSystem sys;
     sys.fs().AddFile("C:\\Zorvik\\Scan.ini",
                      FileText(today ? ZORVIK_SHIPPED_RULES : ZORVIK_CLASSIC_RULES));
-    PopulateDeepMachine(sys);
+    PopulateDeepMachine(sys, state.range(1) == 1);
     constexpr int kProcesses = 200;
     AddPrograms(sys, kProcesses);
-    state.counters["texts"] = static_cast<double>(zorvik::ReadStartupPlaces(sys).texts.size());
+    const zorvik::StartupPlaces places = zorvik::ReadStartupPlaces(sys);
+    state.counters["texts"] = static_cast<double>(places.texts.size());
+    state.counters["place_bytes"] = static_cast<double>(HeldBytes(places));
     RunScans(state, sys, kProcesses);
 }
 
@@ -235,4 +252,7 @@ void BM_DeepMachineScan(benchmark::State& state) {
 BENCHMARK(BM_ScanCycle)->Arg(1)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadStartupPlaces)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShippedRulesScan)->Arg(200)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DeepMachineScan)->ArgName("today")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeepMachineScan)
+    ->ArgNames({"today", "userClasses"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);

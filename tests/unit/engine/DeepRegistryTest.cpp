@@ -172,6 +172,10 @@ public:
             ++opens;
             return inner_.Open(root, path, access);
         }
+        Handle OpenBelow(Handle parent, const std::string& path, platform::KeyAccess access) override {
+            ++opens;
+            return inner_.OpenBelow(parent, path, access);
+        }
         Handle Create(RootKey root, const std::string& path) override { return inner_.Create(root, path); }
         void Close(Handle key) override { inner_.Close(key); }
         std::vector<std::string> SubKeyNames(Handle key) override { return inner_.SubKeyNames(key); }

@@ -1,7 +1,8 @@
 // MATCH: values below keys below keys. A key pattern of a few "*" parts over a key such as a
-// class registry's CLSID (tens of thousands of subkeys) must cost one opening per key reached,
-// so the fixed parts after a "*" are joined into one path and opened at once, and the subkeys
-// taken for "*" parts are counted against the rule's Limit.
+// class registry's CLSID (tens of thousands of subkeys) must cost one opening per key reached:
+// the key listed for a "*" stays open while each subkey is opened below it, the fixed parts
+// after the "*" joined to the subkey's name in the same opening, and the subkeys taken for "*"
+// parts are counted against the rule's Limit.
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -38,37 +39,37 @@ public:
           parts_(KeyParts(rule.key)),
           limit_(MatchLimit(rule)) {}
 
-    void Run() { Walk({}, 0); }
+    void Run() { Walk(0, {}, {}, 0); }
 
 private:
-    // Follows the parts from index on below path; false once the limit stops the walk.
-    bool Walk(std::string path, std::size_t index) {
-        while (index < parts_.size() && parts_[index] != kAnySubkeyPart)
-            path = Below(path, parts_[index++]);
+    // Follows the parts from index on, from the key path (opened as base, 0 for the root) down
+    // through below; false once the limit stops the walk.
+    bool Walk(platform::Registry::Handle base, std::string path, std::string below,
+              std::size_t index) {
+        while (index < parts_.size() && parts_[index] != kAnySubkeyPart) {
+            path = Below(path, parts_[index]);
+            below = Below(below, parts_[index++]);
+        }
+        const platform::RegKey key =
+            base ? platform::OpenKeyBelow(reg_, base, below, platform::KeyAccess::Read)
+                 : platform::OpenKey(reg_, root_, below, platform::KeyAccess::Read);
+        if (!key) return true;
         if (index == parts_.size()) {
-            ReadValues(path);
+            ReadValues(key.get(), path);
             return true;
         }
-        std::vector<std::string> subKeys;
-        {
-            const platform::RegKey key = platform::OpenKey(reg_, root_, path, platform::KeyAccess::Read);
-            if (!key) return true;
-            subKeys = reg_.SubKeyNames(key.get());
-        }
-        for (const std::string& subKey : subKeys) {
+        for (const std::string& subKey : reg_.SubKeyNames(key.get())) {
             if (visited_ >= limit_) return false;
             ++visited_;
-            if (!Walk(Below(path, subKey), index + 1)) return false;
+            if (!Walk(key.get(), Below(path, subKey), subKey, index + 1)) return false;
         }
         return true;
     }
 
-    void ReadValues(const std::string& path) {
-        const platform::RegKey key = platform::OpenKey(reg_, root_, path, platform::KeyAccess::Read);
-        if (!key) return;
+    void ReadValues(platform::Registry::Handle key, const std::string& path) {
         std::optional<std::uint32_t> spot;
         auto read = [&](const std::string& valueName) {
-            const std::optional<platform::RegValue> value = reg_.Query(key.get(), valueName);
+            const std::optional<platform::RegValue> value = reg_.Query(key, valueName);
             if (!value) return;
             for (const std::string& text : ValueTexts(*value)) {
                 if (text.empty()) continue;
@@ -77,7 +78,7 @@ private:
             }
         };
         if (rule_.name == kEveryValueName) {
-            for (const std::string& valueName : reg_.ValueNames(key.get())) read(valueName);
+            for (const std::string& valueName : reg_.ValueNames(key)) read(valueName);
         } else {
             read(rule_.name);
         }

@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -18,35 +17,30 @@ constexpr const char* kServiceDllValue = "ServiceDll";
 
 const char* const kStartTypeNames[] = {"boot", "system", "automatic", "manual", "disabled"};
 
-// One service: its key opened once for ImagePath and Start, its Parameters once for ServiceDll.
-void ReadService(const ScanRule& rule, platform::RootKey root, const std::string& service,
-                 PlaceReading& reading) {
+// One service, below the open Services key: its key opened once for ImagePath and Start, its
+// Parameters once for ServiceDll.
+void ReadService(const ScanRule& rule, platform::Registry::Handle services,
+                 const std::string& service, PlaceReading& reading) {
     platform::Registry& reg = reading.sys().registry();
-    const std::string path = rule.key + "\\" + service;
+    const platform::RegKey key =
+        platform::OpenKeyBelow(reg, services, service, platform::KeyAccess::Read);
+    if (!key) return;
     std::vector<std::pair<std::string, std::string>> texts;
+    if (auto text = ReadTextValue(reg, key.get(), kImagePathValue); text && !text->empty())
+        texts.emplace_back(kImagePathValue, std::move(*text));
+    {
+        const platform::RegKey parameters =
+            platform::OpenKeyBelow(reg, key.get(), kParametersKey, platform::KeyAccess::Read);
+        if (auto text = ReadTextValue(reg, parameters.get(), kServiceDllValue); text && !text->empty())
+            texts.emplace_back(std::string(kParametersKey) + "\\" + kServiceDllValue, std::move(*text));
+    }
+    if (texts.empty()) return;
     StartupSpot spot;
     spot.kind = StartupKind::Svc;
     spot.where = rule.root;
-    spot.key = path;
+    spot.key = rule.key + "\\" + service;
     spot.ident = service;
-    {
-        const platform::RegKey key = platform::OpenKey(reg, root, path, platform::KeyAccess::Read);
-        if (!key) return;
-        if (auto text = ReadTextValue(reg, key.get(), kImagePathValue))
-            texts.emplace_back(kImagePathValue, std::move(*text));
-        spot.startType = ReadStartType(reg, key.get());
-    }
-    {
-        const platform::RegKey parameters =
-            platform::OpenKey(reg, root, path + "\\" + kParametersKey, platform::KeyAccess::Read);
-        if (auto text = ReadTextValue(reg, parameters.get(), kServiceDllValue))
-            texts.emplace_back(std::string(kParametersKey) + "\\" + kServiceDllValue,
-                               std::move(*text));
-    }
-    texts.erase(std::remove_if(texts.begin(), texts.end(),
-                               [](const auto& text) { return text.second.empty(); }),
-                texts.end());
-    if (texts.empty()) return;
+    spot.startType = ReadStartType(reg, key.get());
     spot.off = spot.startType == kServiceDisabled;
     const std::uint32_t at = reading.AddSpot(std::move(spot));
     for (auto& [valueName, text] : texts) reading.AddText(at, text, valueName);
@@ -58,14 +52,10 @@ void ReadServicePlaces(const ScanRule& rule, PlaceReading& reading) {
     const platform::RootKey root = RootKeyFromName(rule.root);
     if (root == platform::RootKey::None) return;
     platform::Registry& reg = reading.sys().registry();
-    std::vector<std::string> services;
-    {
-        const platform::RegKey key =
-            platform::OpenKey(reg, root, rule.key, platform::KeyAccess::Read);
-        if (!key) return;
-        services = reg.SubKeyNames(key.get());
-    }
-    for (const std::string& service : services) ReadService(rule, root, service, reading);
+    const platform::RegKey services = platform::OpenKey(reg, root, rule.key, platform::KeyAccess::Read);
+    if (!services) return;
+    for (const std::string& service : reg.SubKeyNames(services.get()))
+        ReadService(rule, services.get(), service, reading);
 }
 
 std::optional<std::uint32_t> ReadStartType(platform::Registry& reg, platform::Registry::Handle key) {
