@@ -38,17 +38,6 @@ void RequireRoot(const ScanRule& rule, RuleDescription& out) {
         "HKEY_LOCAL_MACHINE");
 }
 
-bool HasAnySubkeyPart(const std::string& key) {
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t slash = key.find('\\', start);
-        const std::size_t end = slash == std::string::npos ? key.size() : slash;
-        if (key.compare(start, end - start, kAnySubkeyPart) == 0) return true;
-        if (slash == std::string::npos) return false;
-        start = slash + 1;
-    }
-}
-
 // The Limit as written, and what the search makes of it when that is not the same.
 std::string LimitText(const std::string& written, const std::string& limit) {
     if (written.empty()) return limit + " (the default)";
@@ -57,15 +46,16 @@ std::string LimitText(const std::string& written, const std::string& limit) {
 }
 
 void DescribeMatch(const ScanRule& rule, RuleDescription& out) {
-    out.lines.push_back(KeyLine("Name", rule.name == kEveryValueName ? "* (every value)" : rule.name,
+    const bool everyValue = rule.name == kEveryValueName;
+    out.lines.push_back(KeyLine("Name", everyValue ? "* (every value)" : rule.name,
                                 "(empty: the default value)"));
     const std::string limit = std::to_string(MatchLimit(rule));
     out.lines.push_back(KeyLine(kLimitKey, LimitText(rule.Value(kLimitKey), limit)));
+    const std::string part = "\"" + kAnySubkeyPart + "\" part";
     out.lines.push_back(HasAnySubkeyPart(rule.key)
-                            ? "  each \"" + kAnySubkeyPart +
-                                  "\" part of Key stands for every subkey at its depth; at most " +
-                                  limit + " subkeys are taken for them"
-                            : "  no \"" + kAnySubkeyPart + "\" part in Key: the key itself is read");
+                            ? "  each " + part + " of Key stands for every subkey at its depth; " +
+                                  "at most " + limit + " subkeys are taken for them"
+                            : "  no " + part + " in Key: the key itself is read");
     out.lines.push_back("  a REG_MULTI_SZ value gives each of its strings");
 }
 

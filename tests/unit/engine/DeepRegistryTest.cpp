@@ -24,7 +24,8 @@ std::string MatchRule(const std::string& section, const std::string& key, const 
            "\r\nAction=MATCH\r\n" + more;
 }
 
-void Put(SimRegistry& reg, const std::string& key, const std::string& name, const std::string& text) {
+void Put(SimRegistry& reg, const std::string& key, const std::string& name,
+         const std::string& text) {
     reg.PutString(RootKey::LocalMachine, kBase + "\\" + key, name, text);
 }
 void PutList(SimRegistry& reg, const std::string& key, const std::string& name,
@@ -82,83 +83,98 @@ std::string Strings(std::initializer_list<std::string> strings) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, MatchRuleTest,
     ::testing::Values(
-        MatchCase{"oneStarDefaultValue", MatchRule("COM", "CLSID\\*\\InprocServer32", ""),
-                  [](SimRegistry& reg) {
-                      Put(reg, "CLSID\\{A}\\InprocServer32", "", "C:\\x\\prog.exe");
-                      Put(reg, "CLSID\\{B}\\InprocServer32", "", "C:\\x\\other.dll");
-                      Put(reg, "CLSID\\{C}\\InprocServer32", "Named", "C:\\prog.exe");
-                      Put(reg, "CLSID\\{D}\\LocalServer32", "", "C:\\prog.exe");
-                      Put(reg, "CLSID\\{E}", "", "C:\\prog.exe");
-                      Put(reg, "CLSID\\{F}\\InprocServer32", "", "C:\\PROG.EXE.BAK");
-                  },
-                  {{"CLSID\\{A}\\InprocServer32", "", false},
-                   {"CLSID\\{F}\\InprocServer32", "", true}}},
-        MatchCase{"twoStarsEveryValue", MatchRule("Depend", "RunOnceEx\\*\\*", "Name=*\r\n"),
-                  [](SimRegistry& reg) {
-                      Put(reg, "RunOnceEx", "Top", "c:\\prog.exe");
-                      Put(reg, "RunOnceEx\\0001", "Own", "c:\\prog.exe");
-                      Put(reg, "RunOnceEx\\0001\\Depend", "1", "c:\\prog.exe /q");
-                      Put(reg, "RunOnceEx\\0001\\Depend", "2", "c:\\other.exe");
-                      Put(reg, "RunOnceEx\\0002\\Depend\\Deeper", "1", "c:\\prog.exe");
-                      Put(reg, "RunOnceEx\\0002\\Other", "a", "c:\\prog.exe");
-                  },
-                  {{"RunOnceEx\\0001\\Depend", "1", false}, {"RunOnceEx\\0002\\Other", "a", false}}},
-        MatchCase{"everyTextValueWithTheDefaultAndLists", MatchRule("All", "Keys\\*", "Name=*\r\n"),
-                  [](SimRegistry& reg) {
-                      const std::string key = kBase + "\\Keys\\K";
-                      Put(reg, "Keys\\K", "", "prog.exe");
-                      reg.Put(RootKey::LocalMachine, key, "Number", RegType::Dword,
-                              std::string("\x01\0\0\0", 4));
-                      reg.Put(RootKey::LocalMachine, key, "Bytes", RegType::Binary, "prog.exe");
-                      reg.Put(RootKey::LocalMachine, key, "Expand", RegType::ExpandSz,
-                              std::string("%SystemRoot%\\prog.exe\0", 22));
-                      PutList(reg, "Keys\\K", "List", Strings({"autocheck autochk *", "c:\\prog.exe"}));
-                  },
-                  {{"Keys\\K", "", false}, {"Keys\\K", "Expand", false}, {"Keys\\K", "List", false}}},
-        MatchCase{"namedValue", MatchRule("Dlls", "Services\\*\\Parameters", "Name=ServiceDll\r\n"),
+        MatchCase{
+            "oneStarDefaultValue",
+            MatchRule("COM", "CLSID\\*\\InprocServer32", ""),
+            [](SimRegistry& reg) {
+                Put(reg, "CLSID\\{A}\\InprocServer32", "", "C:\\x\\prog.exe");
+                Put(reg, "CLSID\\{B}\\InprocServer32", "", "C:\\x\\other.dll");
+                Put(reg, "CLSID\\{C}\\InprocServer32", "Named", "C:\\prog.exe");
+                Put(reg, "CLSID\\{D}\\LocalServer32", "", "C:\\prog.exe");
+                Put(reg, "CLSID\\{E}", "", "C:\\prog.exe");
+                Put(reg, "CLSID\\{F}\\InprocServer32", "", "C:\\PROG.EXE.BAK");
+            },
+            {{"CLSID\\{A}\\InprocServer32", "", false}, {"CLSID\\{F}\\InprocServer32", "", true}}},
+        MatchCase{
+            "twoStarsEveryValue",
+            MatchRule("Depend", "RunOnceEx\\*\\*", "Name=*\r\n"),
+            [](SimRegistry& reg) {
+                Put(reg, "RunOnceEx", "Top", "c:\\prog.exe");
+                Put(reg, "RunOnceEx\\0001", "Own", "c:\\prog.exe");
+                Put(reg, "RunOnceEx\\0001\\Depend", "1", "c:\\prog.exe /q");
+                Put(reg, "RunOnceEx\\0001\\Depend", "2", "c:\\other.exe");
+                Put(reg, "RunOnceEx\\0002\\Depend\\Deeper", "1", "c:\\prog.exe");
+                Put(reg, "RunOnceEx\\0002\\Other", "a", "c:\\prog.exe");
+            },
+            {{"RunOnceEx\\0001\\Depend", "1", false}, {"RunOnceEx\\0002\\Other", "a", false}}},
+        MatchCase{
+            "everyTextValueWithTheDefaultAndLists",
+            MatchRule("All", "Keys\\*", "Name=*\r\n"),
+            [](SimRegistry& reg) {
+                const std::string key = kBase + "\\Keys\\K";
+                Put(reg, "Keys\\K", "", "prog.exe");
+                reg.Put(RootKey::LocalMachine, key, "Number", RegType::Dword,
+                        std::string("\x01\0\0\0", 4));
+                reg.Put(RootKey::LocalMachine, key, "Bytes", RegType::Binary, "prog.exe");
+                reg.Put(RootKey::LocalMachine, key, "Expand", RegType::ExpandSz,
+                        std::string("%SystemRoot%\\prog.exe\0", 22));
+                PutList(reg, "Keys\\K", "List", Strings({"autocheck autochk *", "c:\\prog.exe"}));
+            },
+            {{"Keys\\K", "", false}, {"Keys\\K", "Expand", false}, {"Keys\\K", "List", false}}},
+        MatchCase{"namedValue",
+                  MatchRule("Dlls", "Services\\*\\Parameters", "Name=ServiceDll\r\n"),
                   [](SimRegistry& reg) {
                       Put(reg, "Services\\A\\Parameters", "ServiceDll", "c:\\prog.exe");
                       Put(reg, "Services\\A\\Parameters", "Other", "c:\\prog.exe");
                       Put(reg, "Services\\B", "ServiceDll", "c:\\prog.exe");
-                      reg.Put(RootKey::LocalMachine, kBase + "\\Services\\C\\Parameters", "ServiceDll",
-                              RegType::ExpandSz, std::string("c:\\prog.exe.bak\0", 16));
+                      reg.Put(RootKey::LocalMachine, kBase + "\\Services\\C\\Parameters",
+                              "ServiceDll", RegType::ExpandSz,
+                              std::string("c:\\prog.exe.bak\0", 16));
                   },
                   {{"Services\\A\\Parameters", "ServiceDll", false},
                    {"Services\\C\\Parameters", "ServiceDll", true}}},
         // Windows reads a list up to its first empty string.
-        MatchCase{"listStringsEachATextUpToTheEmptyOne",
+        MatchCase{
+            "listStringsEachATextUpToTheEmptyOne",
+            MatchRule("Boot", "Session Manager", "Name=BootExecute\r\n"),
+            [](SimRegistry& reg) {
+                PutList(reg, "Session Manager", "BootExecute",
+                        Strings({"autocheck autochk *", "c:\\prog.exe", "c:\\prog.exe.bak /x", "",
+                                 "c:\\after\\prog.exe"}));
+            },
+            {{"Session Manager", "BootExecute", false}, {"Session Manager", "BootExecute", true}}},
+        MatchCase{"listWithoutEndingZero",
                   MatchRule("Boot", "Session Manager", "Name=BootExecute\r\n"),
                   [](SimRegistry& reg) {
                       PutList(reg, "Session Manager", "BootExecute",
-                              Strings({"autocheck autochk *", "c:\\prog.exe", "c:\\prog.exe.bak /x", "",
-                                       "c:\\after\\prog.exe"}));
-                  },
-                  {{"Session Manager", "BootExecute", false}, {"Session Manager", "BootExecute", true}}},
-        MatchCase{"listWithoutEndingZero", MatchRule("Boot", "Session Manager", "Name=BootExecute\r\n"),
-                  [](SimRegistry& reg) {
-                      PutList(reg, "Session Manager", "BootExecute", std::string("a\0c:\\prog.exe", 13));
+                              std::string("a\0c:\\prog.exe", 13));
                   },
                   {{"Session Manager", "BootExecute", false}}},
         // Each subkey taken for a "*", at whatever depth, counts: a1, x and y here.
-        MatchCase{"limitCountsTheSubkeysOfEveryStar", MatchRule("Deep", "Deep\\*\\*", "Name=*\r\nLimit=3\r\n"),
+        MatchCase{"limitCountsTheSubkeysOfEveryStar",
+                  MatchRule("Deep", "Deep\\*\\*", "Name=*\r\nLimit=3\r\n"),
                   [](SimRegistry& reg) {
                       Put(reg, "Deep\\a1\\x", "v", "prog.exe");
                       Put(reg, "Deep\\a1\\y", "v", "prog.exe");
                       Put(reg, "Deep\\a2\\z", "v", "prog.exe");
                   },
                   {{"Deep\\a1\\x", "v", false}, {"Deep\\a1\\y", "v", false}}},
-        MatchCase{"limitZeroTakesNoSubkey", MatchRule("Deep", "Deep\\*\\*", "Name=*\r\nLimit=0\r\n"),
-                  [](SimRegistry& reg) { Put(reg, "Deep\\a1\\x", "v", "prog.exe"); }, {}},
+        MatchCase{"limitZeroTakesNoSubkey",
+                  MatchRule("Deep", "Deep\\*\\*", "Name=*\r\nLimit=0\r\n"),
+                  [](SimRegistry& reg) { Put(reg, "Deep\\a1\\x", "v", "prog.exe"); },
+                  {}},
         MatchCase{"limitNotANumberIsTheDefault",
                   MatchRule("Deep", "Deep\\*\\*", "Name=*\r\nLimit=-2\r\n") +
                       MatchRule("Deep words", "Deep\\*\\*", "Name=*\r\nLimit=few\r\n") +
                       MatchRule("Deep digit", "Deep\\*\\*", "Name=*\r\nLimit=1x\r\n"),
                   [](SimRegistry& reg) { Put(reg, "Deep\\a2\\z", "v", "prog.exe"); },
-                  {{"Deep\\a2\\z", "v", false}, {"Deep\\a2\\z", "v", false},
+                  {{"Deep\\a2\\z", "v", false},
+                   {"Deep\\a2\\z", "v", false},
                    {"Deep\\a2\\z", "v", false}}},
         MatchCase{"missingKeysFindNothing",
                   MatchRule("Gone", "None\\*\\X", "") + MatchRule("Gone too", "Keys\\*\\None", ""),
-                  [](SimRegistry& reg) { Put(reg, "Keys\\K", "", "prog.exe"); }, {}}),
+                  [](SimRegistry& reg) { Put(reg, "Keys\\K", "", "prog.exe"); },
+                  {}}),
     [](const auto& info) { return std::string(info.param.what); });
 
 // A registry that counts the keys opened, to show how many keys a walk costs.
@@ -172,13 +188,18 @@ public:
             ++opens;
             return inner_.Open(root, path, access);
         }
-        Handle OpenBelow(Handle parent, const std::string& path, platform::KeyAccess access) override {
+        Handle OpenBelow(Handle parent, const std::string& path,
+                         platform::KeyAccess access) override {
             ++opens;
             return inner_.OpenBelow(parent, path, access);
         }
-        Handle Create(RootKey root, const std::string& path) override { return inner_.Create(root, path); }
+        Handle Create(RootKey root, const std::string& path) override {
+            return inner_.Create(root, path);
+        }
         void Close(Handle key) override { inner_.Close(key); }
-        std::vector<std::string> SubKeyNames(Handle key) override { return inner_.SubKeyNames(key); }
+        std::vector<std::string> SubKeyNames(Handle key) override {
+            return inner_.SubKeyNames(key);
+        }
         std::vector<std::string> ValueNames(Handle key) override { return inner_.ValueNames(key); }
         std::optional<platform::RegValue> Query(Handle key, const std::string& name) override {
             return inner_.Query(key, name);
@@ -229,7 +250,8 @@ TEST(MatchLimitTest, TenThousandSubkeysAreWalkedOnceOrUpToTheLimit) {
         {"Limit=100\r\n", {"{50}"}, 100 + 1},
     };
     for (const Case& c : cases) {
-        sys.sim.fs().AddFile(scantest::kRulesPath, MatchRule("COM", "CLSID\\*\\InprocServer32", c.limit));
+        sys.sim.fs().AddFile(scantest::kRulesPath,
+                             MatchRule("COM", "CLSID\\*\\InprocServer32", c.limit));
         sys.counting.opens = 0;
         scantest::SwitchOptions options;
         zorvik::ProcInfo findings;
@@ -238,7 +260,8 @@ TEST(MatchLimitTest, TenThousandSubkeysAreWalkedOnceOrUpToTheLimit) {
 
         std::vector<std::string> classes;
         for (const zorvik::RegStart& hit : findings.RegList)
-            classes.push_back(hit.Key.substr(kBase.size() + 7, hit.Key.find('}') - kBase.size() - 6));
+            classes.push_back(
+                hit.Key.substr(kBase.size() + 7, hit.Key.find('}') - kBase.size() - 6));
         EXPECT_EQ(classes, c.classes) << c.limit;
         EXPECT_EQ(sys.counting.opens, c.opens) << c.limit;
     }
@@ -259,8 +282,8 @@ void PutService(SimRegistry& reg, const std::string& name, const std::string& im
     if (start) {
         const std::uint32_t n = *start;
         reg.Put(RootKey::LocalMachine, key, "Start", RegType::Dword,
-                std::string{static_cast<char>(n), static_cast<char>(n >> 8), static_cast<char>(n >> 16),
-                            static_cast<char>(n >> 24)});
+                std::string{static_cast<char>(n), static_cast<char>(n >> 8),
+                            static_cast<char>(n >> 16), static_cast<char>(n >> 24)});
     }
 }
 
@@ -274,8 +297,8 @@ struct SvcHit {
 };
 
 void PrintTo(const SvcHit& hit, std::ostream* os) {
-    *os << hit.service << " " << hit.value << " start " << (hit.start ? std::to_string(*hit.start) : "none")
-        << (hit.disabled ? " disabled" : "");
+    *os << hit.service << " " << hit.value << " start "
+        << (hit.start ? std::to_string(*hit.start) : "none") << (hit.disabled ? " disabled" : "");
 }
 
 struct ServiceCase {
@@ -304,7 +327,8 @@ TEST_P(ServiceRuleTest, FindsEachServiceWithItsStartType) {
         const zorvik::SvcStart& hit = result.info.SvcList[i];
         EXPECT_EQ(hit.Root, "HKEY_LOCAL_MACHINE");
         EXPECT_EQ(hit.Key, kServices + "\\" + hit.Service);
-        hits.push_back({hit.Service, hit.Value, hit.StartType, row.columns(result.info, i), hit.Disabled});
+        hits.push_back(
+            {hit.Service, hit.Value, hit.StartType, row.columns(result.info, i), hit.Disabled});
     }
     EXPECT_EQ(hits, c.hits);
     EXPECT_TRUE(result.info.RegList.empty());
@@ -331,13 +355,17 @@ INSTANTIATE_TEST_SUITE_P(
                      {"Off", "ImagePath", 4, {"Off", "ImagePath", "disabled"}, true}},
                     true},
         ServiceCase{"onlyADisabledService",
-                    [](SimRegistry& reg) { PutService(reg, "Off", "\"C:\\Program Files\\prog.exe\" -s", 4); },
-                    {{"Off", "ImagePath", 4, {"Off", "ImagePath", "disabled"}, true}}, false},
+                    [](SimRegistry& reg) {
+                        PutService(reg, "Off", "\"C:\\Program Files\\prog.exe\" -s", 4);
+                    },
+                    {{"Off", "ImagePath", 4, {"Off", "ImagePath", "disabled"}, true}},
+                    false},
         ServiceCase{"serviceDllAndImagePath",
                     [](SimRegistry& reg) {
-                        PutService(reg, "Shared", "%SystemRoot%\\system32\\svchost.exe -k netsvcs", 2);
-                        reg.Put(RootKey::LocalMachine, kServices + "\\Shared\\Parameters", "ServiceDll",
-                                RegType::ExpandSz, std::string("c:\\prog.exe\0", 12));
+                        PutService(reg, "Shared", "%SystemRoot%\\system32\\svchost.exe -k netsvcs",
+                                   2);
+                        reg.Put(RootKey::LocalMachine, kServices + "\\Shared\\Parameters",
+                                "ServiceDll", RegType::ExpandSz, std::string("c:\\prog.exe\0", 12));
                         PutService(reg, "Both", "c:\\prog.exe", 3);
                         reg.PutString(RootKey::LocalMachine, kServices + "\\Both\\Parameters",
                                       "ServiceDll", "c:\\prog.exe.bak");
@@ -346,27 +374,29 @@ INSTANTIATE_TEST_SUITE_P(
                      {"Both", "ImagePath", 3, {"Both", "ImagePath", "manual"}, false},
                      {"Both", kDll, 3, {"Both", kDll, "manual"}, true}},
                     true},
-        ServiceCase{"oddStartValues",
-                    [](SimRegistry& reg) {
-                        PutService(reg, "NoStart", "c:\\prog.exe", std::nullopt);
-                        PutService(reg, "Seven", "c:\\prog.exe", 7);
-                        PutService(reg, "Text", "c:\\prog.exe", std::nullopt);
-                        reg.PutString(RootKey::LocalMachine, kServices + "\\Text", "Start", "4");
-                        PutService(reg, "Short", "c:\\prog.exe", std::nullopt);
-                        reg.Put(RootKey::LocalMachine, kServices + "\\Short", "Start", RegType::Dword,
-                                std::string("\x04", 1));
-                    },
-                    {{"NoStart", "ImagePath", std::nullopt, {"NoStart", "ImagePath", "unknown"}, false},
-                     {"Seven", "ImagePath", 7, {"Seven", "ImagePath", "7"}, false},
-                     {"Text", "ImagePath", std::nullopt, {"Text", "ImagePath", "unknown"}, false},
-                     {"Short", "ImagePath", std::nullopt, {"Short", "ImagePath", "unknown"}, false}},
-                    true},
+        ServiceCase{
+            "oddStartValues",
+            [](SimRegistry& reg) {
+                PutService(reg, "NoStart", "c:\\prog.exe", std::nullopt);
+                PutService(reg, "Seven", "c:\\prog.exe", 7);
+                PutService(reg, "Text", "c:\\prog.exe", std::nullopt);
+                reg.PutString(RootKey::LocalMachine, kServices + "\\Text", "Start", "4");
+                PutService(reg, "Short", "c:\\prog.exe", std::nullopt);
+                reg.Put(RootKey::LocalMachine, kServices + "\\Short", "Start", RegType::Dword,
+                        std::string("\x04", 1));
+            },
+            {{"NoStart", "ImagePath", std::nullopt, {"NoStart", "ImagePath", "unknown"}, false},
+             {"Seven", "ImagePath", 7, {"Seven", "ImagePath", "7"}, false},
+             {"Text", "ImagePath", std::nullopt, {"Text", "ImagePath", "unknown"}, false},
+             {"Short", "ImagePath", std::nullopt, {"Short", "ImagePath", "unknown"}, false}},
+            true},
         ServiceCase{"imagePathNoText",
                     [](SimRegistry& reg) {
-                        reg.Put(RootKey::LocalMachine, kServices + "\\Odd", "ImagePath", RegType::Binary,
-                                "c:\\prog.exe");
+                        reg.Put(RootKey::LocalMachine, kServices + "\\Odd", "ImagePath",
+                                RegType::Binary, "c:\\prog.exe");
                     },
-                    {}, false}),
+                    {},
+                    false}),
     [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace

@@ -178,10 +178,11 @@ TEST_F(MainWindowTest, HoveringAProcessRowShowsItsSocketsPublisherAndSignature) 
     sys.fs().AddFile(scantest::kRulesPath,
                      maintest::AllKindsOfRules() +
                          "[Services]\r\nType=SVC\r\nRoot=HKEY_LOCAL_MACHINE\r\nKey=Services\r\n");
-    sys.reg().PutString(platform::RootKey::LocalMachine, "Services\\BetaSvc", "ImagePath", kBeta.path);
-    sys.reg().Put(platform::RootKey::LocalMachine, "Services\\BetaSvc", "Start", platform::RegType::Dword,
+    const auto machine = platform::RootKey::LocalMachine;
+    sys.reg().PutString(machine, "Services\\BetaSvc", "ImagePath", kBeta.path);
+    sys.reg().Put(machine, "Services\\BetaSvc", "Start", platform::RegType::Dword,
                   std::string("\x03\0\0\0", 4));
-    sys.reg().PutString(platform::RootKey::LocalMachine, "Services\\BetaSvc\\Parameters", "ServiceDll", kBeta.path);
+    sys.reg().PutString(machine, "Services\\BetaSvc\\Parameters", "ServiceDll", kBeta.path);
     platform::sim::ScriptedFileFacts alpha;
     alpha.version = platform::VersionStrings{"Alpha Works", "Alpha", "Alpha Suite", "1.0", true};
     alpha.signature = {platform::SignatureState::NotTrusted, "root certificate not trusted", "Alpha CA"};

@@ -212,7 +212,8 @@ std::vector<std::string> HitTipLines(const ProcInfo& findings) {
         const auto tipLine = RowOf(hit.kind).tipLine;
         if (!tipLine) return;
         std::string line = tipLine(findings, hit.index);
-        if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(std::move(line));
+        if (std::find(lines.begin(), lines.end(), line) == lines.end())
+            lines.push_back(std::move(line));
     });
     return lines;
 }

@@ -26,8 +26,9 @@ std::string ProcessTipText(const std::vector<platform::TcpRow>& sockets,
 
 // What the window keeps of each process row beside its findings, found by the row's data so
 // that it follows the row wherever it stands: the process the row's menu acts on, and the
-// evidence behind its tip (the sockets and start-up lines kept from the scan, the publisher and the signature read
-// from the program file at the row's first tip only, as a scan reads no file facts for the window).
+// evidence behind its tip (the sockets and start-up lines kept from the scan, the publisher
+// and the signature read from the program file at the row's first tip only, as a scan reads
+// no file facts for the window).
 class ProcessTips {
 public:
     void Clear() { entries_.clear(); }

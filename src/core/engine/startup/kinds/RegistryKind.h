@@ -26,6 +26,9 @@ void ReadRegistryPlaces(const ScanRule& rule, PlaceReading& reading);
 // opened once; at most MatchLimit subkeys are taken for "*" parts.
 void ReadMatchPlaces(const ScanRule& rule, platform::RootKey root, PlaceReading& reading);
 
+// Whether a part of the key path is a "*" standing for every subkey.
+bool HasAnySubkeyPart(const std::string& key);
+
 // The rule's Limit: a decimal number (one too large to hold is the largest there is), or
 // kDefaultMatchLimit for anything else.
 std::uint64_t MatchLimit(const ScanRule& rule);

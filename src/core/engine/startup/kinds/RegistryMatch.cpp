@@ -3,6 +3,7 @@
 // the key listed for a "*" stays open while each subkey is opened below it, the fixed parts
 // after the "*" joined to the subkey's name in the same opening, and the subkeys taken for "*"
 // parts are counted against the rule's Limit.
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -94,6 +95,11 @@ private:
 };
 
 }  // namespace
+
+bool HasAnySubkeyPart(const std::string& key) {
+    const std::vector<std::string> parts = KeyParts(key);
+    return std::find(parts.begin(), parts.end(), kAnySubkeyPart) != parts.end();
+}
 
 std::uint64_t MatchLimit(const ScanRule& rule) {
     const std::string text = rule.Value(kLimitKey);

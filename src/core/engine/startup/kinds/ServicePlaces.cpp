@@ -14,6 +14,8 @@ namespace {
 constexpr const char* kImagePathValue = "ImagePath";
 constexpr const char* kParametersKey = "Parameters";
 constexpr const char* kServiceDllValue = "ServiceDll";
+// How a hit names the DLL's value: below the service's key.
+constexpr const char* kServiceDllName = "Parameters\\ServiceDll";
 
 const char* const kStartTypeNames[] = {"boot", "system", "automatic", "manual", "disabled"};
 
@@ -26,13 +28,13 @@ void ReadService(const ScanRule& rule, platform::Registry::Handle services,
         platform::OpenKeyBelow(reg, services, service, platform::KeyAccess::Read);
     if (!key) return;
     std::vector<std::pair<std::string, std::string>> texts;
-    if (auto text = ReadTextValue(reg, key.get(), kImagePathValue); text && !text->empty())
-        texts.emplace_back(kImagePathValue, std::move(*text));
+    std::optional<std::string> command = ReadTextValue(reg, key.get(), kImagePathValue);
+    if (command && !command->empty()) texts.emplace_back(kImagePathValue, std::move(*command));
     {
         const platform::RegKey parameters =
             platform::OpenKeyBelow(reg, key.get(), kParametersKey, platform::KeyAccess::Read);
-        if (auto text = ReadTextValue(reg, parameters.get(), kServiceDllValue); text && !text->empty())
-            texts.emplace_back(std::string(kParametersKey) + "\\" + kServiceDllValue, std::move(*text));
+        std::optional<std::string> dll = ReadTextValue(reg, parameters.get(), kServiceDllValue);
+        if (dll && !dll->empty()) texts.emplace_back(kServiceDllName, std::move(*dll));
     }
     if (texts.empty()) return;
     StartupSpot spot;
@@ -52,18 +54,22 @@ void ReadServicePlaces(const ScanRule& rule, PlaceReading& reading) {
     const platform::RootKey root = RootKeyFromName(rule.root);
     if (root == platform::RootKey::None) return;
     platform::Registry& reg = reading.sys().registry();
-    const platform::RegKey services = platform::OpenKey(reg, root, rule.key, platform::KeyAccess::Read);
+    const platform::RegKey services =
+        platform::OpenKey(reg, root, rule.key, platform::KeyAccess::Read);
     if (!services) return;
     for (const std::string& service : reg.SubKeyNames(services.get()))
         ReadService(rule, services.get(), service, reading);
 }
 
-std::optional<std::uint32_t> ReadStartType(platform::Registry& reg, platform::Registry::Handle key) {
+std::optional<std::uint32_t> ReadStartType(platform::Registry& reg,
+                                           platform::Registry::Handle key) {
     const std::optional<platform::RegValue> value = reg.Query(key, kStartValue);
-    if (!value || value->type != platform::RegType::Dword || value->data.size() < 4) return std::nullopt;
+    if (!value || value->type != platform::RegType::Dword || value->data.size() < 4)
+        return std::nullopt;
+    // Little-endian, as Windows stores a REG_DWORD.
     std::uint32_t number = 0;
-    for (int i = 3; i >= 0; --i)
-        number = (number << 8) | static_cast<unsigned char>(value->data[static_cast<std::size_t>(i)]);
+    for (std::size_t i = 4; i-- > 0;)
+        number = (number << 8) | static_cast<unsigned char>(value->data[i]);
     return number;
 }
 
