@@ -4,10 +4,13 @@
 #include "platform/Accounts.h"
 #include "platform/FileFacts.h"
 #include "platform/Files.h"
+#include "platform/PlaceWatch.h"
 #include "platform/Processes.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Sockets.h"
+
+#include <memory>
 
 namespace platform {
 
@@ -28,13 +31,11 @@ public:
     virtual Ui& ui() = 0;
     // Size, hash, version strings and signature of a file; null where the system gives none.
     virtual FileFacts* fileFacts() { return nullptr; }
+    // A new watch on start-up places, owned by the caller; it must not outlive this system.
+    // Null where the system gives none.
+    virtual std::unique_ptr<PlaceWatch> NewPlaceWatch() { return nullptr; }
 };
 
-}  // namespace platform
-
-#include <memory>
-
-namespace platform {
 // The system this build runs on: the real one in the Windows build, a fresh simulated one
 // in the native build.
 std::unique_ptr<System> CreateSystem();

@@ -2,17 +2,11 @@
 
 #include <cstdint>
 
+#include "core/base/AnsiCodePage.h"
+
 namespace zorvik {
 
 namespace {
-
-// Windows-1252 at 0x80..0x9F.
-constexpr std::uint16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 void AppendUtf8(std::string& out, std::uint32_t code) {
     if (code < 0x80) {
@@ -33,12 +27,7 @@ std::string AnsiToUtf8(const std::string& ansi) {
     std::string out;
     out.reserve(ansi.size());
     for (const char c : ansi) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x80 && byte <= 0x9F) {
-            AppendUtf8(out, kHighControls[byte - 0x80]);
-        } else {
-            AppendUtf8(out, byte);
-        }
+        AppendUtf8(out, UnicodeOfAnsiByte(static_cast<unsigned char>(c)));
     }
     return out;
 }

@@ -4,12 +4,15 @@
 
 #include "platform/sim/system/SimFileFacts.h"
 #include "platform/sim/system/SimServices.h"
+#include "platform/sim/watch/SimChangeFeed.h"
+#include "platform/sim/watch/SimPlaceWatch.h"
 
 namespace platform::sim {
 
 struct SimSystem::Impl {
-    std::unique_ptr<SimRegistry> registry = MakeSimRegistry();
-    std::unique_ptr<SimFiles> files = MakeSimFiles();
+    SimChangeFeed changes;
+    std::unique_ptr<SimRegistry> registry = MakeSimRegistry(changes);
+    std::unique_ptr<SimFiles> files = MakeSimFiles(changes);
     std::unique_ptr<Profile> profile = MakeSimProfile(*files);
     std::unique_ptr<SimAccounts> accounts = MakeSimAccounts();
     std::unique_ptr<SimProcesses> processes = MakeSimProcesses(*files);
@@ -42,6 +45,10 @@ Ui& SimSystem::ui() {
 }
 
 FileFacts* SimSystem::fileFacts() { return impl_->fileFacts.get(); }
+
+std::unique_ptr<PlaceWatch> SimSystem::NewPlaceWatch() {
+    return MakeSimPlaceWatch(*impl_->registry, *impl_->files, impl_->changes);
+}
 
 SimRegistry& SimSystem::reg() { return *impl_->registry; }
 SimFiles& SimSystem::fs() { return *impl_->files; }

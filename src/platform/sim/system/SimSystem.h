@@ -64,6 +64,7 @@ public:
     Shell& shell() override;
     Ui& ui() override;
     FileFacts* fileFacts() override;
+    std::unique_ptr<PlaceWatch> NewPlaceWatch() override;
 
     // Scripting access to each simulated service.
     SimRegistry& reg();

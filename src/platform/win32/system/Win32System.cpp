@@ -8,6 +8,7 @@
 #include "platform/win32/system/Win32Profile.h"
 #include "platform/win32/system/Win32Registry.h"
 #include "platform/win32/system/Win32Sockets.h"
+#include "platform/win32/watch/Win32PlaceWatch.h"
 
 namespace platform {
 namespace {
@@ -25,6 +26,7 @@ public:
     Shell& shell() override { return *shell_; }
     Ui& ui() override { return *ui_; }
     FileFacts* fileFacts() override { return &fileFacts_; }
+    std::unique_ptr<PlaceWatch> NewPlaceWatch() override { return win32::CreateWin32PlaceWatch(); }
 
 private:
     win32::Win32Registry registry_;

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/parse/ScriptText.h"
+#include "unit/parse/ByteBuilder.h"
+
+namespace {
+
+using parse_test::Utf16;
+using zorvik::parse::TextEncoding;
+
+TEST(ScriptTextTest, LinesInEachEncoding) {
+    const std::vector<std::string> lines{"@echo off", "start \"\" \"C:\\Caf\xE9\\bot.exe\"", "",
+                                         "exit"};
+    const std::u16string unicode =
+        u"@echo off\r\nstart \"\" \"C:\\Caf\u00E9\\bot.exe\"\r\n\r\nexit\r\n";
+    const struct {
+        const char* what;
+        std::string bytes;
+        TextEncoding encoding;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"ANSI", "@echo off\r\nstart \"\" \"C:\\Caf\xE9\\bot.exe\"\r\n\r\nexit\r\n",
+         TextEncoding::Ansi, lines},
+        {"ANSI, line feeds alone, no last line end",
+         "@echo off\nstart \"\" \"C:\\Caf\xE9\\bot.exe\"\n\nexit", TextEncoding::Ansi, lines},
+        {"UTF-16LE", "\xFF\xFE" + Utf16(unicode), TextEncoding::Utf16Le, lines},
+        {"UTF-16BE", "\xFE\xFF" + Utf16(unicode, true), TextEncoding::Utf16Be, lines},
+        {"UTF-8", "\xEF\xBB\xBF@echo off\rstart \"\" \"C:\\Caf\xC3\xA9\\bot.exe\"\r\rexit\r",
+         TextEncoding::Utf8, lines},
+        {"UTF-16LE, a character beyond ANSI",
+         "\xFF\xFE" + Utf16(u"Run \u0416.exe\n"),
+         TextEncoding::Utf16Le,
+         {"Run ?.exe"}},
+    };
+    for (const auto& c : cases) {
+        const auto script = zorvik::parse::DecodeScriptText(c.bytes);
+        EXPECT_EQ(script.encoding, c.encoding) << c.what;
+        EXPECT_EQ(script.lines, c.lines) << c.what;
+    }
+}
+
+TEST(ScriptTextTest, ScriptFileNamesByExtensionInAnyCase) {
+    for (const char* name :
+         {"run.bat", "C:\\x\\RUN.CMD", "a.b.Vbs", "x.js", "p.PS1", "C:/x/.bat"}) {
+        EXPECT_TRUE(zorvik::parse::IsScriptFileName(name)) << name;
+    }
+    for (const char* name : {"run.exe", "bat", "x.jse", "x.bat.bak", "C:\\x.bat\\y", "x.ps", ""}) {
+        EXPECT_FALSE(zorvik::parse::IsScriptFileName(name)) << name;
+    }
+}
+
+}  // namespace
