@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace zorvik {
+namespace zorvik::parse {
 
 namespace {
 
@@ -295,4 +295,4 @@ JsonReading ReadJson(std::string_view text) {
     return reading;
 }
 
-}  // namespace zorvik
+}  // namespace zorvik::parse

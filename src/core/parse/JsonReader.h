@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zorvik {
+namespace zorvik::parse {
 
 constexpr int kMaxJsonDepth = 64;
 constexpr std::size_t kMaxJsonValues = std::size_t{1} << 20;
@@ -40,4 +40,4 @@ struct JsonReading {
 
 JsonReading ReadJson(std::string_view text);
 
-}  // namespace zorvik
+}  // namespace zorvik::parse
