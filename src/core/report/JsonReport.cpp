@@ -67,7 +67,8 @@ std::string RemovedJson(const BaselineEntry& entry) {
     return "    {\"path\": " + JsonString(entry.path) + ", \"type\": " + JsonString(entry.type) +
            ", \"data\": " + JsonTexts(entry.data) +
            ", \"disabled\": " + (entry.disabled ? "true" : "false") +
-           ", \"key\": " + JsonString(entry.key) + ", \"text\": " + JsonString(entry.text) + "}";
+           ", \"key\": " + JsonString(entry.key) + ", \"text\": " + JsonString(entry.text) +
+           ", \"change\": " + JsonString(EntryChangeName(EntryChange::Removed)) + "}";
 }
 
 }  // namespace
