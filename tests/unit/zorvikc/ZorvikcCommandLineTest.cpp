@@ -10,7 +10,7 @@
 
 #include "platform/sim/system/SimSystem.h"
 #include "unit/windows/MainTestSupport.h"
-#include "zorvikc/CommandLine.h"
+#include "unit/zorvikc/ReportCheck.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ std::string ReportOf(World world) {
     Build(sys, world);
     std::ostringstream out;
     std::ostringstream err;
-    zorvikc::RunCommandLine({"scan", "--json"}, [&]() -> platform::System& { return sys; }, out,
+    reporttest::RunZorvikc({"scan", "--json"}, [&]() -> platform::System& { return sys; }, out,
                             err);
     return out.str();
 }
@@ -164,7 +164,7 @@ TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
         std::ostringstream out;
         std::ostringstream err;
 
-        EXPECT_EQ(zorvikc::RunCommandLine(c.args, system, out, err), c.exitCode) << c;
+        EXPECT_EQ(reporttest::RunZorvikc(c.args, system, out, err), c.exitCode) << c;
 
         const std::string printed = out.str();
         const std::string errors = err.str();
