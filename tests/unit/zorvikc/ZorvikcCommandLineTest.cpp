@@ -109,11 +109,14 @@ TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
         {{"scan", "--baseline", kBaselinePath}, World::Bot, 0,
          "0 added, 0 changed, 0 removed since the baseline.\n", "", "", ReportOf(World::Bot)},
         {{"scan", "--baseline", kBaselinePath}, World::Bot, 1,
-         "C:\\Apps\\bot.exe\n  PID      10\n", "\n  added    " + kBotRunLine + kUnknownVerdict + "\n"
-         "  Text     c:\\apps\\bot.exe\n", "", ReportOf(World::Empty)},
+         "C:\\Apps\\bot.exe\n  PID      10\n",
+         "\n  added    " + kBotRunLine + kUnknownVerdict + "\n  Text     c:\\apps\\bot.exe\n", "",
+         ReportOf(World::Empty)},
         {{"scan", "--baseline", kBaselinePath}, World::Bot, 1,
-         "C:\\Apps\\bot.exe\n  PID      10\n", "\n  changed  " + kBotRunLine + kUnknownVerdict + "\n"
-         "  Text     c:\\apps\\bot.exe\n  Was      c:\\apps\\bot.exe /was\n", "",
+         "C:\\Apps\\bot.exe\n  PID      10\n",
+         "\n  changed  " + kBotRunLine + kUnknownVerdict +
+             "\n  Text     c:\\apps\\bot.exe\n  Was      c:\\apps\\bot.exe /was\n",
+         "",
          ReportOf(World::BotWas)},
         {{"scan", "--baseline", kBaselinePath}, World::Bot, 0,
          "C:\\Apps\\bot.exe\n  removed  REG  HKEY_CURRENT_USER  " + std::string(scantest::kRunKey) +

@@ -97,11 +97,12 @@ TEST(ScanReportTest, CsvHasOneRecordPerEntryAndOneForAProgramWithout) {
     const std::string expected =
         "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",REG,"
-        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",false,," + kBotSockets + ",,,,,,,,,"
-        "\"REG|hkey_current_user|software\\microsoft\\windows\\currentversion\\run|bot, \"\"new\"\"\","
-        "c:\\apps\\bot.exe /q\r\n"
+        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",false,," + kBotSockets +
+        ",,,,,,,,,\"REG|hkey_current_user|software\\microsoft\\windows\\currentversion\\run|"
+        "bot, \"\"new\"\"\",c:\\apps\\bot.exe /q\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",FOL,"
-        "C:\\Start\xC3\xA9,,,true,," + kBotSockets + ",,,,,,,,,FOL|c:\\start\xC3\xA9|bot.lnk,bot.lnk\r\n"
+        "C:\\Start\xC3\xA9,,,true,," + kBotSockets +
+        ",,,,,,,,,FOL|c:\\start\xC3\xA9|bot.lnk,bot.lnk\r\n"
         "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,,,,,,,,,,,,,\r\n";
     EXPECT_EQ(csv, expected);
 
@@ -122,9 +123,11 @@ TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
         "        {\"type\": \"REG\", \"data\": [\"HKEY_CURRENT_USER\", "
         "\"Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", \"Bot, \\\"new\\\"\"], "
         "\"disabled\": false, \"approved\": null, "
-        "\"key\": \"REG|hkey_current_user|software\\\\microsoft\\\\windows\\\\currentversion\\\\run|bot, \\\"new\\\"\", "
+        "\"key\": \"REG|hkey_current_user|"
+        "software\\\\microsoft\\\\windows\\\\currentversion\\\\run|bot, \\\"new\\\"\", "
         "\"text\": \"c:\\\\apps\\\\bot.exe /q\"},\n"
-        "        {\"type\": \"FOL\", \"data\": [\"C:\\\\Start\xC3\xA9\"], \"disabled\": true, \"approved\": null, "
+        "        {\"type\": \"FOL\", \"data\": [\"C:\\\\Start\xC3\xA9\"], \"disabled\": true, "
+        "\"approved\": null, "
         "\"key\": \"FOL|c:\\\\start\xC3\xA9|bot.lnk\", \"text\": \"bot.lnk\"}\n"
         "      ],\n"
         "      \"sockets\": [\n"
