@@ -9,6 +9,8 @@
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Sockets.h"
+#include "platform/Tasks.h"
+#include "platform/Wmi.h"
 
 #include <memory>
 
@@ -34,6 +36,10 @@ public:
     // A new watch on start-up places, owned by the caller; it must not outlive this system.
     // Null where the system gives none.
     virtual std::unique_ptr<PlaceWatch> NewPlaceWatch() { return nullptr; }
+    // The Task Scheduler's registered tasks; null where the system gives none.
+    virtual Tasks* tasks() { return nullptr; }
+    // WMI's permanent event consumers; null where the system gives none.
+    virtual Wmi* wmi() { return nullptr; }
 };
 
 // The system this build runs on: the real one in the Windows build, a fresh simulated one

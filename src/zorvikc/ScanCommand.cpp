@@ -13,6 +13,7 @@
 #include <io.h>
 #endif
 
+#include "core/base/FixedTexts.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/process/ProgramEvidence.h"
 #include "core/report/AnsiUtf8.h"

@@ -173,9 +173,10 @@ TEST_F(PlaceWatchContract, AChangePostsTheMessageToTheWindowOnce) {
     auto window = ui.NewWindow(spec);
     const std::uint32_t changedMessage = ui.RegisterMessage("ZorvikContractPlacesChanged");
     int posts = 0;
-    window->OnMessage = [&](std::uint32_t message, std::uintptr_t, std::intptr_t) {
-        if (message == changedMessage) ++posts;
-    };
+    const platform::ListenerToken listening = window->AddMessageListener(
+        [&](std::uint32_t message, std::uintptr_t, std::intptr_t) {
+            if (message == changedMessage) ++posts;
+        });
     auto watch = Sys().NewPlaceWatch();
     ASSERT_TRUE(watch);
     ASSERT_EQ(watch->Watch({WatchedPlace::Key(RootKey::CurrentUser, scratch_.key)}), 1u);

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/sim/autostart/SimTasks.h"
+#include "platform/sim/autostart/SimWmi.h"
 #include "platform/sim/system/SimFileFacts.h"
 #include "platform/sim/system/SimServices.h"
 #include "platform/sim/watch/SimChangeFeed.h"
@@ -18,6 +20,8 @@ struct SimSystem::Impl {
     std::unique_ptr<SimProcesses> processes = MakeSimProcesses(*files);
     std::unique_ptr<SimSockets> sockets = MakeSimSockets();
     std::unique_ptr<SimFileFacts> fileFacts = MakeSimFileFacts(*files);
+    std::unique_ptr<SimTasks> tasks = MakeSimTasks();
+    std::unique_ptr<SimWmi> wmi = MakeSimWmi();
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Ui> ui;
 };
@@ -45,6 +49,8 @@ Ui& SimSystem::ui() {
 }
 
 FileFacts* SimSystem::fileFacts() { return impl_->fileFacts.get(); }
+Tasks* SimSystem::tasks() { return impl_->tasks.get(); }
+Wmi* SimSystem::wmi() { return impl_->wmi.get(); }
 
 std::unique_ptr<PlaceWatch> SimSystem::NewPlaceWatch() {
     return MakeSimPlaceWatch(*impl_->registry, *impl_->files, impl_->changes);
@@ -56,6 +62,8 @@ SimAccounts& SimSystem::users() { return *impl_->accounts; }
 SimProcesses& SimSystem::procs() { return *impl_->processes; }
 SimSockets& SimSystem::wsa() { return *impl_->sockets; }
 SimFileFacts& SimSystem::facts() { return *impl_->fileFacts; }
+SimTasks& SimSystem::taskScheduler() { return *impl_->tasks; }
+SimWmi& SimSystem::wmiRepository() { return *impl_->wmi; }
 
 }  // namespace platform::sim
 
