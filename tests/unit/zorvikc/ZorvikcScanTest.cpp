@@ -191,7 +191,7 @@ zorvik::ProcessList SampleWithEveryFact() {
     facts.size = 2048;
     facts.hashState = zorvik::HashState::Done;
     facts.sha256 = std::string(64, 'a');
-    facts.version = platform::VersionStrings{"Vendor", "Bot", "Bot Suite", "1.0", true};
+    facts.version = platform::VersionStrings{"Vendor", "Bot", "Bot Suite", "1.0", true, "bot.exe"};
     facts.signature.state = platform::SignatureState::NotTrusted;
     facts.signature.reason = "expired";
     list.At(0).file = facts;
