@@ -2,7 +2,9 @@
 // The findings of the start-up search for one program. Each hit keeps where it was found and
 // whether the entry there carries the program's name with ".bak" (disabled by this program).
 // A hit's index in its list is its identity for the start-up list and its actions, so lists
-// are only ever appended to.
+// are only ever appended to. Every record ends in Text: the text found there that names the
+// program, ASCII lower-cased as the search compares it; the search fills it in for every kind
+// alike (StableKeys.h tells what it is for).
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +20,7 @@ struct RegStart {
     std::string Key;   // below the root; for a subkey walk, the rule's key + "\" + subkey
     std::string Name;  // the value's name (empty: the key's default value)
     bool Disabled = false;
+    std::string Text{};
 };
 
 // A profile-file entry that starts the program.
@@ -26,6 +29,7 @@ struct IniStart {
     std::string Section;
     std::string Ident;
     bool Disabled = false;
+    std::string Text{};
 };
 
 // A start-up folder (FolList: the folder listed, not the entry found in it) or a text file
@@ -36,6 +40,7 @@ struct FilStart {
     // FolList: the entry's name as the folder gives it, which Task Manager's verdict is kept
     // under; never listed or shown. Empty for FilList.
     std::string Entry;
+    std::string Text{};
 };
 
 // A service whose program or DLL is the program.
@@ -47,6 +52,7 @@ struct SvcStart {
     // The start type (the Start value: 0 boot to 4 disabled); none when missing or no number.
     std::optional<std::uint32_t> StartType;
     bool Disabled = false;  // Start is 4, or the text carries the program's name with ".bak"
+    std::string Text{};
 };
 
 struct ProcInfo {

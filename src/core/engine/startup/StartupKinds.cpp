@@ -26,6 +26,13 @@ constexpr HitListAccess ListAccess() {
         [](ProcInfo& from, ProcInfo& to) {
             for (auto& hit : from.*List) (to.*List).push_back(std::move(hit));
         },
+        [](const ProcInfo& findings, std::size_t index) -> const std::string& {
+            return (findings.*List).at(index).Text;
+        },
+        [](ProcInfo& findings, const std::string& text) {
+            auto& hits = findings.*List;
+            if (!hits.empty()) hits.back().Text = text;
+        },
     };
 }
 
@@ -92,6 +99,10 @@ const StartupKindRow kRows[] = {
         .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
             return {findings.FolList.at(i).Path};
         },
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const FilStart& hit = findings.FolList.at(i);
+            return {hit.Path, hit.Entry};
+        },
         .approval = [](platform::System& sys, const ProcInfo& findings, std::size_t i) {
             return FolderEntryApproval(sys, findings.FolList.at(i));
         },
@@ -135,6 +146,11 @@ const StartupKindRow kRows[] = {
         .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
             const SvcStart& hit = findings.SvcList.at(i);
             return {hit.Service, hit.Value, StartTypeText(hit.StartType)};
+        },
+        // The start type is the entry's state, not where it is: Disable changes it.
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const SvcStart& hit = findings.SvcList.at(i);
+            return {hit.Root, hit.Key, hit.Value};
         },
         .approval = NoApproval,
         .opening = [](const ProcInfo& findings, std::size_t i) {
