@@ -9,7 +9,8 @@
 //     kinds/<Name>Places.cpp and kinds/<Name>Actions.cpp. New rule keys: ScanRule::Value.
 //  3. untRecord.h: its hit record and list in ProcInfo, unless an existing one fits.
 //  4. StartupKinds.cpp: its row; keyParts when the columns alone do not tell two entries of
-//     the kind apart (a hit's record must hold a Text, see untRecord.h).
+//     the kind apart, or hold its state (a hit's record must hold a Text, see untRecord.h);
+//     tipLine when a hit has a fact for the tip of the program's row.
 //  5. The build then warns at the two switches over StartupKind outside the engine:
 //     report/RuleDescription.cpp (the keys `zorvikc rules` shows) and report/StartupReport.cpp
 //     (a hit's report line). A new DisableResult needs its text in the window
