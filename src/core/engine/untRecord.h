@@ -2,8 +2,12 @@
 // The findings of the start-up search for one program. Each hit keeps where it was found and
 // whether the entry there carries the program's name with ".bak" (disabled by this program).
 // A hit's index in its list is its identity for the start-up list and its actions, so lists
-// are only ever appended to.
+// are only ever appended to. Every record ends in Text: the text found there that names the
+// program, ASCII lower-cased as the search compares it; the search fills it in for every kind
+// alike (StableKeys.h tells what it is for).
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +23,7 @@ struct RegStart {
     std::string Key;   // below the root; for a subkey walk, the rule's key + "\" + subkey
     std::string Name;  // the value's name (empty: the key's default value)
     bool Disabled = false;
+    std::string Text{};
 };
 
 // A profile-file entry that starts the program.
@@ -27,6 +32,7 @@ struct IniStart {
     std::string Section;
     std::string Ident;
     bool Disabled = false;
+    std::string Text{};
 };
 
 // A start-up folder (FolList: the folder listed, not the entry found in it) or a text file
@@ -37,6 +43,19 @@ struct FilStart {
     // FolList: the entry's name as the folder gives it, which Task Manager's verdict is kept
     // under; never listed or shown. Empty for FilList.
     std::string Entry;
+    std::string Text{};
+};
+
+// A service whose program or DLL is the program.
+struct SvcStart {
+    std::string Root;     // the rule's root name as written in the rules file
+    std::string Key;      // the service's key: the rule's key + "\" + the service's name
+    std::string Service;  // the service's name (its subkey)
+    std::string Value;    // "ImagePath", or "Parameters\ServiceDll"
+    // The start type (the Start value: 0 boot to 4 disabled); none when missing or no number.
+    std::optional<std::uint32_t> StartType;
+    bool Disabled = false;  // Start is 4, or the text carries the program's name with ".bak"
+    std::string Text{};
 };
 
 // A program Windows starts by itself from the logon screen or the accessibility shortcuts,
@@ -47,6 +66,7 @@ struct ExeStart {
     // when it is, or when the system cannot tell. Set when the scan lists the program.
     std::string Replaced;
     bool Disabled = false;  // never set: nothing here is disabled by renaming
+    std::string Text{};
 };
 
 // A permanent WMI event consumer that runs the program.
@@ -56,6 +76,7 @@ struct WmiStart {
     std::string Property;  // CommandLineTemplate, ExecutablePath, ScriptText or ScriptFileName
     std::string Command;   // that property's text
     bool Disabled = false;
+    std::string Text{};
 };
 
 // A hit found through a module (DLL) the program had loaded, not through its own name: the
@@ -71,6 +92,7 @@ struct ProcInfo {
     std::vector<IniStart> IniList;
     std::vector<FilStart> FolList;
     std::vector<FilStart> FilList;
+    std::vector<SvcStart> SvcList;
     std::vector<ExeStart> ExeList;
     std::vector<WmiStart> WmiList;
     // Beside the lists: which of their hits a loaded module gave, in the order found.

@@ -2,6 +2,7 @@
 
 #include "core/base/PathParts.h"
 #include "core/engine/startup/StartupKinds.h"
+#include "core/engine/startup/kinds/ServiceKind.h"
 #include "core/engine/startup/kinds/WmiKind.h"
 
 namespace zorvik {
@@ -20,6 +21,11 @@ std::string HitFields(const ProcInfo& findings, StartupHit hit) {
         case StartupKind::Ini: {
             const IniStart& ini = findings.IniList[hit.index];
             return ini.FileName + "  [" + ini.Section + "]  " + ini.Ident;
+        }
+        case StartupKind::Svc: {
+            const SvcStart& svc = findings.SvcList[hit.index];
+            return svc.Root + "\\" + svc.Key + "  value \"" + svc.Value + "\"  start type " +
+                   StartTypeText(svc.StartType);
         }
         case StartupKind::Wmi: {
             const WmiStart& wmi = findings.WmiList[hit.index];

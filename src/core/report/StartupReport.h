@@ -7,12 +7,13 @@
 
 namespace zorvik {
 
-// In the order of the table of kinds (REG, INI, FOL, FIL, EXE, WMI, ...), each in the order
-// found: the kind, then the fields, the module the hit was found through (if any), then
+// In the order of the table of kinds (REG, INI, FOL, FIL, SVC, EXE, WMI, ...), each in the
+// order found: the kind, then the fields, the module the hit was found through (if any), then
 // "disabled" or "enabled". For example:
 //   REG  HKEY_CURRENT_USER\Software\...\Run  value "Prog"  enabled
 //   INI  win.ini  [windows]  load  disabled
 //   FOL  C:\Users\bob\...\Startup  enabled
+//   SVC  HKEY_LOCAL_MACHINE\SYSTEM\...\Services\Bot  value "ImagePath"  start type manual  enabled
 //   REG  HKEY_LOCAL_MACHINE\...\Windows  value "AppInit_DLLs"  module "C:\Bot\bot.dll"  enabled
 //   EXE  C:\Windows\System32\sethc.exe  not the system's own file: ...  enabled
 //   WMI  CommandLineEventConsumer  "Updater"  CommandLineTemplate "C:\Bot\bot.exe /q"  enabled

@@ -12,6 +12,7 @@
 #include "platform/sim/autostart/SimWmi.h"
 #include "platform/sim/system/SimFileFacts.h"
 #include "unit/windows/MainTestSupport.h"
+#include "unit/zorvikc/ReportCheck.h"
 
 namespace {
 
@@ -169,13 +170,13 @@ TEST(StartedByWindowsTest, ReportsNameTheModuleAHitWasFoundThrough) {
     ASSERT_EQ(list.Count(), 1u);
 
     using zorvik::ReportFormat;
-    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Text)
+    EXPECT_NE(reporttest::Report(list, ReportFormat::Text)
                   .find("value \"AppInit_DLLs\"  module \"C:\\Bot\\bot.dll\"  enabled\n"),
               std::string::npos);
-    const std::string csv = zorvik::FormatScanReport(list, ReportFormat::Csv);
+    const std::string csv = reporttest::Report(list, ReportFormat::Csv);
     EXPECT_NE(csv.find(",Module\r\n"), std::string::npos);
     EXPECT_NE(csv.find(",C:\\Bot\\bot.dll\r\n"), std::string::npos);
-    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Json)
+    EXPECT_NE(reporttest::Report(list, ReportFormat::Json)
                   .find("\"module\": \"C:\\\\Bot\\\\bot.dll\"}"),
               std::string::npos);
 }
@@ -270,7 +271,7 @@ TEST(StartedByWindowsTest, WmiConsumersOfBothKindsNameTheirProgram) {
         EXPECT_EQ(hits[i].Property, expected[i].property) << i;
     }
     // The script on one line in the start-up list and the reports.
-    const std::string csv = zorvik::FormatScanReport(list, zorvik::ReportFormat::Csv);
+    const std::string csv = reporttest::Report(list, zorvik::ReportFormat::Csv);
     EXPECT_NE(csv.find(",WMI,ActiveScriptEventConsumer,Runner,\"Set s = CreateObject("
                        "\"\"WScript.Shell\"\") s.Run \"\"C:\\Bot\\bot.exe\"\"\","),
               std::string::npos);

@@ -8,6 +8,7 @@
 #include "core/engine/startup/kinds/FolderKind.h"
 #include "core/engine/startup/kinds/ProfileKind.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
+#include "core/engine/startup/kinds/ServiceKind.h"
 #include "core/engine/startup/kinds/TextFileKind.h"
 #include "core/engine/startup/kinds/WmiKind.h"
 
@@ -26,6 +27,13 @@ constexpr HitListAccess ListAccess() {
         },
         [](ProcInfo& from, ProcInfo& to) {
             for (auto& hit : from.*List) (to.*List).push_back(std::move(hit));
+        },
+        [](const ProcInfo& findings, std::size_t index) -> const std::string& {
+            return (findings.*List).at(index).Text;
+        },
+        [](ProcInfo& findings, const std::string& text) {
+            auto& hits = findings.*List;
+            if (!hits.empty()) hits.back().Text = text;
         },
     };
 }
@@ -60,8 +68,8 @@ const StartupKindRow kRows[] = {
             return RegistryOpening(findings.RegList.at(i));
         },
         .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
-                      const std::string&) {
-            return DisableRegistryValue(sys, findings.RegList.at(i));
+                      const std::string& programFileName) {
+            return DisableRegistryValue(sys, findings.RegList.at(i), programFileName);
         },
     },
     {
@@ -98,6 +106,10 @@ const StartupKindRow kRows[] = {
         .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
             return {findings.FolList.at(i).Path};
         },
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const FilStart& hit = findings.FolList.at(i);
+            return {hit.Path, hit.Entry};
+        },
         .approval = [](platform::System& sys, const ProcInfo& findings, std::size_t i) {
             return FolderEntryApproval(sys, findings.FolList.at(i));
         },
@@ -129,6 +141,36 @@ const StartupKindRow kRows[] = {
         },
     },
     {
+        .kind = StartupKind::Svc,
+        .name = "SVC",
+        .readPlaces = ReadServicePlaces,
+        .record = [](const StartupSpot& spot, const StartupText& text, bool disabled,
+                     ProcInfo& findings) {
+            findings.SvcList.push_back(
+                {spot.where, spot.key, spot.ident, text.valueName, spot.startType, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::SvcList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const SvcStart& hit = findings.SvcList.at(i);
+            return {hit.Service, hit.Value, StartTypeText(hit.StartType)};
+        },
+        // The start type is the entry's state, not where it is: Disable changes it.
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const SvcStart& hit = findings.SvcList.at(i);
+            return {hit.Root, hit.Key, hit.Value};
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return ServiceOpening(findings.SvcList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string&) { return DisableService(sys, findings.SvcList.at(i)); },
+        .tipLine = [](const ProcInfo& findings, std::size_t i) {
+            const SvcStart& hit = findings.SvcList.at(i);
+            return "Service " + hit.Service + ": start type " + StartTypeText(hit.StartType);
+        },
+    },
+    {
         .kind = StartupKind::Exe,
         .name = "EXE",
         .readPlaces = ReadExePlaces,
@@ -141,6 +183,10 @@ const StartupKindRow kRows[] = {
             const ExeStart& hit = findings.ExeList.at(i);
             if (hit.Replaced.empty()) return {hit.Path};
             return {hit.Path, "not the system's own file: " + hit.Replaced};
+        },
+        // Whether the file there is the system's own is the entry's state, not where it is.
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            return {findings.ExeList.at(i).Path};
         },
         .approval = NoApproval,
         .opening = [](const ProcInfo& findings, std::size_t i) {
@@ -163,6 +209,12 @@ const StartupKindRow kRows[] = {
             const WmiStart& hit = findings.WmiList.at(i);
             return {hit.Class, hit.Name, WmiCommandLine(hit)};
         },
+        // A consumer is told by its class, its name and the property read; the command is
+        // what the entry says.
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const WmiStart& hit = findings.WmiList.at(i);
+            return {hit.Class, hit.Name, hit.Property};
+        },
         .approval = NoApproval,
         .opening = [](const ProcInfo&, std::size_t) { return PlaceOpening{}; },
         .disable = NoDisable,
@@ -175,6 +227,7 @@ const std::pair<RegAction, const char*> kRegActions[] = {
     {RegAction::Check, "CHECK"},
     {RegAction::Enum, "ENUM"},
     {RegAction::Enum2, "ENUM2"},
+    {RegAction::Match, "MATCH"},
 };
 
 }  // namespace
@@ -225,6 +278,19 @@ std::size_t HitCount(const ProcInfo& findings) {
     std::size_t count = 0;
     for (const StartupKindRow& row : kRows) count += row.hits.count(findings);
     return count;
+}
+
+std::vector<std::string> HitTipLines(const ProcInfo& findings) {
+    std::vector<std::string> lines;
+    ForEachHit(findings, [&](StartupHit hit) {
+        const auto tipLine = RowOf(hit.kind).tipLine;
+        if (!tipLine) return;
+        std::string line = tipLine(findings, hit.index);
+        if (std::find(lines.begin(), lines.end(), line) == lines.end())
+            lines.push_back(std::move(line));
+    });
+    for (std::string& line : ModuleTipLines(findings)) lines.push_back(std::move(line));
+    return lines;
 }
 
 void MoveHits(ProcInfo& from, ProcInfo& to) {

@@ -8,7 +8,9 @@
 //     read there), where Show opens a hit and how Disable changes its entry; defined in
 //     kinds/<Name>Places.cpp and kinds/<Name>Actions.cpp. New rule keys: ScanRule::Value.
 //  3. untRecord.h: its hit record and list in ProcInfo, unless an existing one fits.
-//  4. StartupKinds.cpp: its row.
+//  4. StartupKinds.cpp: its row; keyParts when the columns alone do not tell two entries of
+//     the kind apart, or hold its state (a hit's record must hold a Text, see untRecord.h);
+//     tipLine when a hit has a fact for the tip of the program's row.
 //  5. The build then warns at the two switches over StartupKind outside the engine:
 //     report/RuleDescription.cpp (the keys `zorvikc rules` shows) and report/StartupReport.cpp
 //     (a hit's report line). A new DisableResult needs its text in the window
@@ -43,6 +45,10 @@ struct HitListAccess {
     bool* (*disabledFlag)(ProcInfo& findings, std::size_t index);
     // Appends every hit of from to the same list of to, in order.
     void (*moveAll)(ProcInfo& from, ProcInfo& to);
+    // The hit's Text (see untRecord.h).
+    const std::string& (*text)(const ProcInfo& findings, std::size_t index);
+    // Sets the Text of the list's last hit, the one record has just appended.
+    void (*keepText)(ProcInfo& findings, const std::string& text);
 };
 
 struct StartupKindRow {
@@ -57,20 +63,26 @@ struct StartupKindRow {
     HitListAccess hits;
     // The start-up list's "Data 1" to "Data 3" for a hit; fewer texts leave the rest empty.
     std::vector<std::string> (*columns)(const ProcInfo& findings, std::size_t index);
+    // What tells a hit's entry from the others of its kind, for its stable key
+    // (StableKeys.h): where it is and the value or entry name. Null: the columns do.
+    std::vector<std::string> (*keyParts)(const ProcInfo& findings, std::size_t index) = nullptr;
     // Task Manager's verdict on a hit.
     StartupApproval (*approval)(platform::System& sys, const ProcInfo& findings,
                                 std::size_t index);
     PlaceOpening (*opening)(const ProcInfo& findings, std::size_t index);
     DisableOutcome (*disable)(platform::System& sys, const ProcInfo& findings, std::size_t index,
                               const std::string& programFileName);
+    // A line about the hit for the tip of the program's row (a service's start type); null
+    // for a kind that adds none.
+    std::string (*tipLine)(const ProcInfo& findings, std::size_t index) = nullptr;
     // Why Show or Disable is not offered for the kind's hits (greyed, with this text in the
     // entry's tip); null where it is. The engine then never calls opening or disable.
     const char* noShow = nullptr;
     const char* noDisable = nullptr;
 };
 
-// Every row, in the order of the start-up list (RegList, IniList, FolList, FilList, ExeList,
-// WmiList, ...).
+// Every row, in the order of the start-up list (RegList, IniList, FolList, FilList, SvcList,
+// ExeList, WmiList, ...).
 std::span<const StartupKindRow> StartupKindRows();
 const StartupKindRow& RowOf(StartupKind kind);
 
@@ -86,6 +98,8 @@ std::vector<std::string> RegActionNames();
 // Calls visit for every hit: the kinds in table order, each list in order.
 void ForEachHit(const ProcInfo& findings, const std::function<void(StartupHit)>& visit);
 std::size_t HitCount(const ProcInfo& findings);
+// The tip lines of every hit, in table order, each line once.
+std::vector<std::string> HitTipLines(const ProcInfo& findings);
 // Appends every hit of from to to, list by list.
 void MoveHits(ProcInfo& from, ProcInfo& to);
 // The Disabled flag of the hit; null when findings do not hold it.

@@ -24,7 +24,11 @@ struct StartupSpot {
     StartupKind kind = StartupKind::Reg;
     std::string where;  // REG: root name as written; INI: profile file; FOL: folder; FIL: file
     std::string key;    // REG: key path; INI: section
-    std::string ident;  // INI: entry; WMI: the text as WMI holds it
+    std::string ident;  // INI: entry; SVC: the service's name; WMI: the text as WMI holds it
+    // The place is switched off as a whole (a disabled service): each hit there is disabled.
+    bool off = false;
+    // SVC: the service's start type, none when its Start value is missing or no number.
+    std::optional<std::uint32_t> startType;
     // The texts name a program by its full path (EXE), not by its file name.
     bool namesPath = false;
     // The texts also name the modules loaded in each socket owner (a rule with Dlls=1).
@@ -53,7 +57,7 @@ public:
     platform::System& sys() { return sys_; }
     std::uint32_t AddSpot(StartupKind kind, std::string where, std::string key = {},
                           std::string ident = {});
-    // The spot of a place found by kind-specific facts.
+    // The spot of a place found by kind-specific facts (a service's start type).
     std::uint32_t AddSpot(StartupSpot spot);
     void AddText(std::uint32_t spot, const std::string& text, std::string valueName = {});
     const StrAr& Accounts();

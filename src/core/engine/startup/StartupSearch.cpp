@@ -42,7 +42,9 @@ std::vector<StartupFindings> SearchStartups(const StartupPlaces& places,
     for (const StartupText& text : places.texts) {
         ++textNumber;
         const StartupSpot& spot = places.spots.at(text.spot);
-        auto hit = [&](std::uint32_t p, bool disabled, const std::string* module) {
+        auto hit = [&](std::uint32_t p, bool namedDisabled, const std::string* module) {
+            // A place switched off as a whole (a disabled service) disables each of its hits.
+            const bool disabled = namedDisabled || spot.off;
             namedBy[p] = textNumber;
             StartupFindings& program = found[p];
             AppendStartupHit(places, text, disabled, program.info);

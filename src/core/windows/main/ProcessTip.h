@@ -21,7 +21,8 @@ inline constexpr std::size_t kMaxTipSockets = 8;
 // Lines joined by CR LF: "Sockets:" with one line per socket (or "Sockets: none"),
 // "Publisher: " the version resource's CompanyName ("unknown" without one), "Signature: " the
 // verdict with its reason and signer ("unknown" where the system gives no file facts), then
-// the start-up lines (ModuleTipLines: the modules hits were found through).
+// the start-up lines (HitTipLines: a service's start type, the modules hits were found
+// through).
 std::string ProcessTipText(const std::vector<platform::TcpRow>& sockets,
                            const std::optional<platform::VersionStrings>& version,
                            const std::optional<platform::SignatureVerdict>& signature,
@@ -29,8 +30,9 @@ std::string ProcessTipText(const std::vector<platform::TcpRow>& sockets,
 
 // What the window keeps of each process row beside its findings, found by the row's data so
 // that it follows the row wherever it stands: the process the row's menu acts on, and the
-// evidence behind its tip (the sockets and start-up lines kept from the scan, the publisher and the signature read
-// from the program file at the row's first tip only, as a scan reads no file facts for the window).
+// evidence behind its tip (the sockets and start-up lines kept from the scan, the publisher
+// and the signature read from the program file at the row's first tip only, as a scan reads
+// no file facts for the window).
 class ProcessTips {
 public:
     void Clear() { entries_.clear(); }

@@ -22,7 +22,7 @@ void ShowRows(ProcessList& rows, platform::ListView& view, ProcessTips& tips) {
         ProcessRow& row = rows.At(i);
         const std::shared_ptr<ProcInfo> findings(std::move(row.data));
         tips.Keep(findings.get(), row.caption, row.processId, std::move(row.sockets),
-                  findings ? ModuleTipLines(*findings) : std::vector<std::string>{});
+                  findings ? HitTipLines(*findings) : std::vector<std::string>{});
         const int index = view.AddRow(row.caption, findings);
         view.AddSubItem(index, row.pid);
         view.AddSubItem(index, row.details);
