@@ -3,19 +3,22 @@
 // accounts; the reading of the places alone; one scan with the shipped rules on a machine
 // with 2,000 service subkeys (for its peak memory: run it alone under /usr/bin/time -v); and
 // the rules shipped before MATCH and SVC beside today's on a machine of 2,000 services and
-// 20,000 classes.
+// 20,000 classes, its programs with or without 100 modules each.
 #include <benchmark/benchmark.h>
 
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/ScanOptions.h"
 #include "core/engine/startup/StartupPlaces.h"
 #include "core/engine/TrustedList.h"
+#include "HeapCounter.h"
+#include "platform/sim/system/SimFileFacts.h"
 #include "platform/sim/system/SimSystem.h"
 
 namespace {
@@ -70,7 +73,36 @@ std::string Rules() {
     return text;
 }
 
-void AddPrograms(platform::sim::SimSystem& sys, int processes) {
+// The modules of program p on the deep machine (PopulateDeepMachine): 90 of Windows' own from
+// a pool of 300 in the system folder, 5 of the machine's service DLLs, 5 of its own, and for
+// every tenth program the DLL of a class in place of its first own one.
+std::vector<std::string> DeepMachineModules(platform::sim::SimSystem& sys, int p) {
+    constexpr int kPool = 300;
+    const std::string system32 = "C:\\WINDOWS\\system32\\";
+    std::vector<std::string> modules;
+    for (int k = 0; k < 90; ++k) {
+        const std::string name = "sysmod" + std::to_string((p + 3 * k) % kPool) + ".dll";
+        modules.push_back(system32 + name);
+        if (sys.fs().Exists(modules.back())) continue;
+        sys.fs().AddFile(modules.back(), "MZ");
+        platform::sim::ScriptedFileFacts facts;
+        facts.version.emplace();
+        facts.version->originalFilename = name;
+        sys.facts().Script(modules.back(), facts);
+    }
+    for (int k = 0; k < 5; ++k)
+        modules.push_back(system32 + "svc" + std::to_string((p * 5 + k) * 2 % 2000) + ".dll");
+    for (int k = 0; k < 5; ++k) {
+        const bool classDll = k == 0 && p % 10 == 5;
+        modules.push_back(classDll ? "C:\\Windows\\System32\\lib" + std::to_string(p) + ".dll"
+                                   : "C:\\Programs\\prog" + std::to_string(p) + "\\plug" +
+                                         std::to_string(k) + ".dll");
+        sys.fs().AddFile(modules.back(), "MZ");
+    }
+    return modules;
+}
+
+void AddPrograms(platform::sim::SimSystem& sys, int processes, bool withModules = false) {
     for (int p = 0; p < processes; ++p) {
         const auto pid = static_cast<std::uint32_t>(1000 + 4 * p);
         const std::string path = "C:\\Programs\\prog" + std::to_string(p) + ".exe";
@@ -79,6 +111,7 @@ void AddPrograms(platform::sim::SimSystem& sys, int processes) {
         process.pid = pid;
         process.parentPid = 4;
         process.imagePath = path;
+        if (withModules) process.modules = DeepMachineModules(sys, p);
         sys.procs().AddProcess(process);
         sys.procs().AddSocket(pid, platform::kTcpStateListen, static_cast<std::uint16_t>(2000 + p));
         // Every tenth program starts with Windows, so that rows are made too.
@@ -199,8 +232,15 @@ void PopulateDeepMachine(platform::sim::SimSystem& sys, bool userClasses) {
         sys.reg().PutString(RootKey::LocalMachine, key, "Description",
                             std::string(200, 'd') + std::to_string(s));
         if (shared) {
+            const std::string name = "svc" + std::to_string(s) + ".dll";
             sys.reg().PutString(RootKey::LocalMachine, key + "\\Parameters", "ServiceDll",
-                                "C:\\WINDOWS\\system32\\svc" + std::to_string(s) + ".dll");
+                                "C:\\WINDOWS\\system32\\" + name);
+            // Windows' own, as a scan that compares modules sees it.
+            sys.fs().AddFile("C:\\WINDOWS\\system32\\" + name, "MZ");
+            platform::sim::ScriptedFileFacts facts;
+            facts.version.emplace();
+            facts.version->originalFilename = name;
+            sys.facts().Script("C:\\WINDOWS\\system32\\" + name, facts);
         }
     }
     const RootKey classRoot = userClasses ? RootKey::CurrentUser : RootKey::ClassesRoot;
@@ -230,9 +270,25 @@ std::size_t HeldBytes(const zorvik::StartupPlaces& places) {
     return bytes;
 }
 
-// The same machine and 200 socket owners scanned with the rules shipped before MATCH and SVC
-// (today:0) and with today's (today:1), side by side; texts and place_bytes: what the rules
-// read of the places, and the memory a scan holds for it.
+// The most heap one scan holds above what was held before it (HeapCounter.h).
+std::size_t ScanHeapBytes(platform::sim::SimSystem& sys) {
+    const NoOptions options;
+    const EmptyTrustedList trusted;
+    const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
+    const std::size_t before = heapcount::LiveBytes();
+    heapcount::ResetPeak();
+    {
+        zorvik::ProcessList list;
+        zorvik::ScanCycle(sys, table.get(), options, trusted, list);
+    }
+    return heapcount::PeakBytes() - before;
+}
+
+// The same machine and 200 socket owners scanned with the rules shipped before MATCH, SVC and
+// the DLL, EXE and WMI places (today:0) and with today's (today:1), side by side, the owners
+// with 100 modules each (modules:1) or none (modules:0); texts and place_bytes: what the rules
+// read of the places and the memory a scan holds for it; scan_heap_KiB: the most heap one scan
+// holds in all.
 void BM_DeepMachineScan(benchmark::State& state) {
     const bool today = state.range(0) == 1;
     platform::sim::SimSystem sys;
@@ -240,10 +296,11 @@ void BM_DeepMachineScan(benchmark::State& state) {
                      FileText(today ? ZORVIK_SHIPPED_RULES : ZORVIK_CLASSIC_RULES));
     PopulateDeepMachine(sys, state.range(1) == 1);
     constexpr int kProcesses = 200;
-    AddPrograms(sys, kProcesses);
+    AddPrograms(sys, kProcesses, state.range(2) == 1);
     const zorvik::StartupPlaces places = zorvik::ReadStartupPlaces(sys);
     state.counters["texts"] = static_cast<double>(places.texts.size());
     state.counters["place_bytes"] = static_cast<double>(HeldBytes(places));
+    state.counters["scan_heap_KiB"] = static_cast<double>(ScanHeapBytes(sys)) / 1024.0;
     RunScans(state, sys, kProcesses);
 }
 
@@ -253,6 +310,6 @@ BENCHMARK(BM_ScanCycle)->Arg(1)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadStartupPlaces)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShippedRulesScan)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeepMachineScan)
-    ->ArgNames({"today", "userClasses"})
-    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"today", "userClasses", "modules"})
+    ->ArgsProduct({{0, 1}, {0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond);

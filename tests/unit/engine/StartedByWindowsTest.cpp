@@ -82,6 +82,7 @@ TEST(StartedByWindowsTest, ADllNamedByARuleWithDllsListsTheSocketOwnerThatLoaded
         std::string appInit, lsa, plain;
         const char* systemDllOriginalName = "winhttp.dll";
         std::string module;  // the module the one hit names; none: not listed
+        bool disabled = false;
     };
     const Case cases[] = {
         {"a DLL named by its path", {systemDll, kBotDll}, kBotDll, "", "", "winhttp.dll", kBotDll},
@@ -93,6 +94,13 @@ TEST(StartedByWindowsTest, ADllNamedByARuleWithDllsListsTheSocketOwnerThatLoaded
         {"a DLL in the system folder built under another name", {systemDll}, "winhttp.dll", "",
          "", "evil.dll", systemDll},
         {"a rule without Dlls=1", {kBotDll}, "", "", kBotDll, "winhttp.dll", ""},
+        {"a DLL named by a path with spaces", {"C:\\Program Files\\My Bot\\my bot.dll"},
+         "\"C:\\Program Files\\My Bot\\my bot.dll\" /s", "", "", "winhttp.dll",
+         "C:\\Program Files\\My Bot\\my bot.dll"},
+        {"a DLL its entry names with .bak", {kBotDll}, kBotDll + ".bak", "", "", "winhttp.dll",
+         kBotDll, true},
+        {"a DLL whose name ends another", {kBotDll}, "C:\\Bot\\robot.dll", "", "",
+         "winhttp.dll", ""},
     };
     // A lambda per case, so that a failed ASSERT ends that case only.
     for (const Case& c : cases) [&] {
@@ -120,6 +128,7 @@ TEST(StartedByWindowsTest, ADllNamedByARuleWithDllsListsTheSocketOwnerThatLoaded
         EXPECT_EQ(row.caption, kHostPath);
         EXPECT_EQ(row.details, Detected(1));
         ASSERT_EQ(row.data->RegList.size(), 1u);
+        EXPECT_EQ(row.data->RegList[0].Disabled, c.disabled);
         ASSERT_EQ(row.data->ModuleHits.size(), 1u);
         EXPECT_EQ(row.data->ModuleHits[0].Module, c.module);
     }();

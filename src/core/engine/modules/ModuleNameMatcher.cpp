@@ -2,53 +2,68 @@
 
 #include <algorithm>
 
-#include "core/base/AsciiLower.h"
-#include "core/base/PathParts.h"
+#include "core/base/FixedTexts.h"
 
 namespace zorvik {
 
 namespace {
 
-// Where one word of a list of DLLs ends (AppInit_DLLs takes commas and blanks).
-bool EndsWord(char c) { return c == ' ' || c == ',' || c == ';' || c == '\t' || c == '"'; }
+// A name found in a text has at most this many blanks ("my helper lib.dll"): the cost of a
+// text full of blanks stays bounded.
+constexpr int kMostBlanksInAName = 3;
 
 // Where a path's file name begins, as ProgramFileNameOf cuts it.
 bool EndsFolder(char c) { return c == '\\' || c == '/' || c == ':'; }
 
-}  // namespace
-
-ModuleNameMatcher::Gathered ModuleNameMatcher::Gather(
-    const std::vector<std::vector<std::string>>& modules) {
-    Gathered gathered;
-    for (std::uint32_t p = 0; p < modules.size(); ++p) {
-        for (std::uint32_t m = 0; m < modules[p].size(); ++m) {
-            std::string name = AsciiLower(ProgramFileNameOf(modules[p][m]));
-            if (name.empty()) continue;
-            const auto next = static_cast<std::uint32_t>(gathered.names.size());
-            auto [it, added] = gathered.ids.emplace(name, next);
-            if (added) {
-                gathered.names.push_back({std::move(name), {}});
-                gathered.loaders.emplace_back();
-            }
-            gathered.loaders[it->second].push_back({p, m});
-        }
+// A byte file names are made of (a blank aside, which names may hold too).
+bool InName(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 0x80) return true;
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
+    switch (c) {
+        case '.': case '_': case '-': case '~': case '$': case '+': case '@': case '!':
+        case '&': case '{': case '}': case '[': case ']': case '(': case ')': case '#':
+        case '%': case '^': case '`':
+            return true;
+        default:
+            return false;
     }
-    return gathered;
 }
 
-ModuleNameMatcher::ModuleNameMatcher(const std::vector<std::vector<std::string>>& modules)
-    : ModuleNameMatcher(Gather(modules)) {}
+bool StartsWithBackup(const std::string& text, std::size_t at) {
+    return text.compare(at, kBackupSuffix.size(), kBackupSuffix) == 0;
+}
 
-ModuleNameMatcher::ModuleNameMatcher(Gathered gathered)
-    : loaders_(std::move(gathered.loaders)),
-      nameIds_(std::move(gathered.ids)),
-      names_(gathered.names),
-      nameSeen_(loaders_.size(), 0) {}
+}  // namespace
 
-void ModuleNameMatcher::Emit(std::uint32_t name, bool disabled, std::vector<Match>& out) {
-    if (nameSeen_[name] == stamp_) return;
-    nameSeen_[name] = stamp_;
-    for (const Loader& loader : loaders_[name])
+ModuleNameMatcher::ModuleNameMatcher(const std::vector<std::vector<std::string>>& modules) {
+    std::string name;
+    for (std::uint32_t p = 0; p < modules.size(); ++p) {
+        for (std::uint32_t m = 0; m < modules[p].size(); ++m) {
+            const std::string& path = modules[p][m];
+            std::size_t begin = path.size();
+            while (begin > 0 && !EndsFolder(path[begin - 1])) --begin;
+            if (begin == path.size()) continue;
+            name.assign(path, begin);
+            for (char& c : name)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            auto id = ids_.find(name);
+            if (id == ids_.end()) {
+                id = ids_.emplace(name, static_cast<std::uint32_t>(loaders_.size())).first;
+                loaders_.emplace_back();
+                longestName_ = std::max(longestName_, name.size());
+            }
+            loaders_[id->second].push_back({p, m});
+        }
+    }
+    nameSeen_.assign(loaders_.size(), 0);
+}
+
+void ModuleNameMatcher::Look(std::string_view name, bool disabled, std::vector<Match>& out) {
+    const auto id = ids_.find(name);
+    if (id == ids_.end() || nameSeen_[id->second] == stamp_) return;
+    nameSeen_[id->second] = stamp_;
+    for (const Loader& loader : loaders_[id->second])
         out.push_back({loader.program, loader.module, disabled});
 }
 
@@ -59,24 +74,36 @@ void ModuleNameMatcher::Find(const std::string& lowerText, std::vector<Match>& o
         std::fill(nameSeen_.begin(), nameSeen_.end(), 0);
         stamp_ = 1;
     }
-    names_.Find(lowerText, found_);
-    for (const ProgramNameMatcher::Match& match : found_) Emit(match.program, match.disabled, out);
-
-    // Each word without an extension, looked up whole with ".dll".
-    for (std::size_t begin = 0; begin < lowerText.size();) {
-        std::size_t end = begin;
-        while (end < lowerText.size() && !EndsWord(lowerText[end])) ++end;
-        std::size_t name = end;
-        while (name > begin && !EndsFolder(lowerText[name - 1])) --name;
-        if (name < end && std::find(lowerText.begin() + static_cast<std::ptrdiff_t>(name),
-                                    lowerText.begin() + static_cast<std::ptrdiff_t>(end),
-                                    '.') == lowerText.begin() + static_cast<std::ptrdiff_t>(end)) {
-            word_.assign(lowerText, name, end - name);
-            word_ += kDllExtension;
-            const auto id = nameIds_.find(word_);
-            if (id != nameIds_.end()) Emit(id->second, false, out);
+    const std::string_view text = lowerText;
+    for (std::size_t end = 1; end <= text.size(); ++end) {
+        if (!InName(text[end - 1])) continue;
+        const bool backup = end < text.size() && StartsWithBackup(lowerText, end);
+        if (end < text.size() && InName(text[end]) && !backup) continue;
+        // What a backslash or a slash follows is a folder's name.
+        if (end < text.size() && (text[end] == '\\' || text[end] == '/')) continue;
+        // A name may end here: each place one may begin, back to the last byte that is no
+        // part of a name, within the longest module name.
+        int blanks = 0;
+        for (std::size_t begin = end; begin > 0 && end - begin < longestName_;) {
+            const char before = text[begin - 1];
+            if (before == ' ') {
+                if (++blanks > kMostBlanksInAName) break;
+                --begin;
+                continue;
+            }
+            if (!InName(before)) break;
+            --begin;
+            if (begin > 0 && text[begin - 1] != ' ' && InName(text[begin - 1])) continue;
+            const std::string_view name = text.substr(begin, end - begin);
+            Look(name, backup, out);
+            // A word without an extension standing alone: LoadLibrary's name + ".dll".
+            const bool word = name.find_first_of(". ") == std::string_view::npos;
+            if (word && !backup) {
+                bare_.assign(name);
+                bare_ += kDllExtension;
+                Look(bare_, false, out);
+            }
         }
-        begin = end + 1;
     }
 }
 

@@ -1,16 +1,17 @@
 #pragma once
 // Which socket owners a start-up text names through a module (DLL) they have loaded, for the
 // rules that ask for it (Dlls=1). Owners load many of the same DLLs, so the distinct module
-// file names are gathered once per scan into one ProgramNameMatcher, each name knowing the
-// owners that loaded it, and a text is walked once, as for the programs' own names. A word of
-// the text without an extension ("msv1_0" in a list of LSA packages) also names the module of
-// that name + ".dll", as LoadLibrary and LSA read it: looked up whole, not searched for.
+// file names are gathered once per scan into one table, each name knowing the owners that
+// loaded it; a text is then walked once, and each file name it holds (what ends a name and
+// what begins one below) is looked up whole: no module name is searched for in the text, so
+// the cost is the text's length, whatever the number of modules. A name without an extension
+// ("msv1_0" in a list of LSA packages, "bot" in a list of AppInit_DLLs) also names the module
+// of that name + ".dll", as LoadLibrary and LSA read it.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
-
-#include "core/engine/startup/ProgramNameMatcher.h"
 
 namespace zorvik {
 
@@ -25,11 +26,13 @@ public:
     struct Match {
         std::uint32_t program;  // index into modules
         std::uint32_t module;   // index into modules[program]
-        bool disabled;          // the text names the module with ".bak"
+        bool disabled;          // the text names the module with ".bak" after it
     };
 
     // Each loaded module lowerText (ASCII lower-cased) names, once per module file name and
-    // owner. Replaces out's contents.
+    // owner. A name is the part of the text from after a blank, a folder's backslash, a quote,
+    // a comma, a semicolon (and the like) up to one of those or the text's end, or up to a
+    // ".bak" after it. Replaces out's contents.
     void Find(const std::string& lowerText, std::vector<Match>& out);
 
 private:
@@ -37,26 +40,23 @@ private:
         std::uint32_t program;
         std::uint32_t module;
     };
-    // The distinct module file names, lower-cased, each with its loaders, in one pass.
-    struct Gathered {
-        std::vector<ProgramNames> names;
-        std::unordered_map<std::string, std::uint32_t> ids;
-        std::vector<std::vector<Loader>> loaders;
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
     };
 
-    static Gathered Gather(const std::vector<std::vector<std::string>>& modules);
-    explicit ModuleNameMatcher(Gathered gathered);
-    void Emit(std::uint32_t name, bool disabled, std::vector<Match>& out);
+    void Look(std::string_view name, bool disabled, std::vector<Match>& out);
 
-    // Per distinct module file name, in the order first met.
+    // Per distinct module file name, lower-cased: its index into loaders_.
+    std::unordered_map<std::string, std::uint32_t, NameHash, std::equal_to<>> ids_;
     std::vector<std::vector<Loader>> loaders_;
-    std::unordered_map<std::string, std::uint32_t> nameIds_;
-    ProgramNameMatcher names_;
+    std::size_t longestName_ = 0;
     // Scratch of one Find.
     std::vector<std::uint32_t> nameSeen_;
-    std::vector<ProgramNameMatcher::Match> found_;
     std::uint32_t stamp_ = 0;
-    std::string word_;
+    std::string bare_;
 };
 
 }  // namespace zorvik

@@ -19,19 +19,26 @@ bool EndsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// Why the version information says the file at path is not the one it was built as; empty
+// when it is.
+std::string OriginalNameReason(const std::optional<platform::VersionStrings>& version,
+                               const std::string& path) {
+    if (!version || version->originalFilename.empty()) return "no original file name";
+    std::string original = AsciiLower(version->originalFilename);
+    if (EndsWith(original, kMuiSuffix)) original.resize(original.size() - kMuiSuffix.size());
+    if (original != AsciiLower(ProgramFileNameOf(path)))
+        return "original file name " + version->originalFilename;
+    return {};
+}
+
 }  // namespace
 
 std::optional<std::string> NotSystemFileReason(platform::System& sys, const std::string& path,
                                                bool askSigner) {
     platform::FileFacts* facts = sys.fileFacts();
     if (!facts || !facts->Size(path)) return std::nullopt;
-    const std::optional<platform::VersionStrings> version = facts->Version(path);
-    if (!version || version->originalFilename.empty()) return "no original file name";
-    std::string original = AsciiLower(version->originalFilename);
-    if (EndsWith(original, kMuiSuffix)) original.resize(original.size() - kMuiSuffix.size());
-    if (original != AsciiLower(ProgramFileNameOf(path)))
-        return "original file name " + version->originalFilename;
-    if (!askSigner) return "";
+    std::string reason = OriginalNameReason(facts->Version(path), path);
+    if (!reason.empty() || !askSigner) return reason;
     const platform::SignatureVerdict signature = facts->Signature(path);
     switch (signature.state) {
         case platform::SignatureState::NotSigned:
@@ -63,7 +70,10 @@ bool SystemModuleTest::IsSystemOwn(const std::string& path) {
     const std::string key = AsciiLower(path);
     const auto known = judged_.find(key);
     if (known != judged_.end()) return known->second;
-    const bool own = InSystemFolder(sys_, path) && NotSystemFileReason(sys_, path, false) == "";
+    // A file that cannot be read gives no version information either: not the system's.
+    platform::FileFacts* facts = sys_.fileFacts();
+    const bool own = facts && InSystemFolder(sys_, path) &&
+                     OriginalNameReason(facts->Version(path), path).empty();
     judged_.emplace(key, own);
     return own;
 }
