@@ -10,7 +10,9 @@
 //  3. untRecord.h: its hit record and list in ProcInfo, unless an existing one fits.
 //  4. StartupKinds.cpp: its row; keyParts when the columns alone do not tell two entries of
 //     the kind apart, or hold its state (a hit's record must hold a Text, see untRecord.h);
-//     tipLine when a hit has a fact for the tip of the program's row.
+//     tipLine when a hit has a fact for the tip of the program's row; noShow and noDisable
+//     (the reason, which the window shows in the entry's tip) where Windows keeps nothing
+//     Show could open or a ".bak" could switch off.
 //  5. The build then warns at the two switches over StartupKind outside the engine:
 //     report/RuleDescription.cpp (the keys `zorvikc rules` shows) and report/StartupReport.cpp
 //     (a hit's report line). A new DisableResult needs its text in the window
