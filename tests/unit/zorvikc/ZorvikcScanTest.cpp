@@ -20,8 +20,9 @@ const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 zorvik::ProcessList SampleList() {
     zorvik::ProcessList list;
     auto findings = std::make_unique<zorvik::ProcInfo>();
-    findings->RegList.push_back({"HKEY_CURRENT_USER", kRunKey, "Bot, \"new\"", false});
-    findings->FolList.push_back({"C:\\Start\xE9", true, {}});
+    findings->RegList.push_back(
+        {"HKEY_CURRENT_USER", kRunKey, "Bot, \"new\"", false, "c:\\apps\\bot.exe /q"});
+    findings->FolList.push_back({"C:\\Start\xE9", true, "Bot.lnk", "bot.lnk"});
     list.Add("C:\\Apps\\bot.exe", "1234", "Possible Bot Process, 2 Start up\\s detected",
              std::move(findings));
     platform::TcpRow listener;
@@ -93,16 +94,18 @@ TEST(ScanReportTest, CsvHasOneRecordPerEntryAndOneForAProgramWithout) {
     const std::string kBotSockets =
         "LISTEN 0.0.0.0:80 -> 0.0.0.0:0; ESTAB [2001:db8::1]:50000 -> [::1]:443";
     const std::string expected =
-        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer\r\n"
+        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",REG,"
-        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",false,," + kBotSockets + ",,,,,,,,\r\n"
+        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",false,," + kBotSockets + ",,,,,,,,,"
+        "\"REG|hkey_current_user|software\\microsoft\\windows\\currentversion\\run|bot, \"\"new\"\"\","
+        "c:\\apps\\bot.exe /q\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",FOL,"
-        "C:\\Start\xC3\xA9,,,true,," + kBotSockets + ",,,,,,,,\r\n"
-        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,,,,,,,,,,,\r\n";
+        "C:\\Start\xC3\xA9,,,true,," + kBotSockets + ",,,,,,,,,FOL|c:\\start\xC3\xA9|bot.lnk,bot.lnk\r\n"
+        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,,,,,,,,,,,,,\r\n";
     EXPECT_EQ(csv, expected);
 
     EXPECT_EQ(zorvik::FormatScanReport(zorvik::ProcessList{}, ReportFormat::Csv),
-              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer\r\n");
+              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text\r\n");
 }
 
 TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
@@ -117,8 +120,11 @@ TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
         "      \"startups\": [\n"
         "        {\"type\": \"REG\", \"data\": [\"HKEY_CURRENT_USER\", "
         "\"Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", \"Bot, \\\"new\\\"\"], "
-        "\"disabled\": false, \"approved\": null},\n"
-        "        {\"type\": \"FOL\", \"data\": [\"C:\\\\Start\xC3\xA9\"], \"disabled\": true, \"approved\": null}\n"
+        "\"disabled\": false, \"approved\": null, "
+        "\"key\": \"REG|hkey_current_user|software\\\\microsoft\\\\windows\\\\currentversion\\\\run|bot, \\\"new\\\"\", "
+        "\"text\": \"c:\\\\apps\\\\bot.exe /q\"},\n"
+        "        {\"type\": \"FOL\", \"data\": [\"C:\\\\Start\xC3\xA9\"], \"disabled\": true, \"approved\": null, "
+        "\"key\": \"FOL|c:\\\\start\xC3\xA9|bot.lnk\", \"text\": \"bot.lnk\"}\n"
         "      ],\n"
         "      \"sockets\": [\n"
         "        {\"family\": \"IPv4\", \"state\": \"LISTEN\", \"localAddress\": \"0.0.0.0\", "
@@ -149,7 +155,7 @@ TEST(ScanReportTest, RowWithoutFindingsPrintsNoEntries) {
     list.Add("C:\\a.exe", "7", "d", nullptr);
     EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Json).find("\"startups\": []"),
               std::string::npos);
-    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,,,,,,,,,,,\r\n"),
+    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,,,,,,,,,,,,,\r\n"),
               std::string::npos);
 }
 
