@@ -62,6 +62,7 @@ const StartupKindRow kRows[] = {
                       const std::string&) {
             return DisableRegistryValue(sys, findings.RegList.at(i));
         },
+        .watchedPlaces = WatchRegistryPlaces,
     },
     {
         .kind = StartupKind::Ini,
@@ -83,6 +84,10 @@ const StartupKindRow kRows[] = {
         .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
                       const std::string&) {
             return DisableProfileEntry(sys, findings.IniList.at(i));
+        },
+        .watchedPlaces = WatchProfilePlaces,
+        .entryPlace = [](const ProcInfo& findings, std::size_t i) {
+            return ProfileEntryPlace(findings.IniList.at(i));
         },
     },
     {
@@ -111,6 +116,7 @@ const StartupKindRow kRows[] = {
                       const std::string& programFileName) {
             return DisableFolderEntry(sys, findings.FolList.at(i), programFileName);
         },
+        .watchedPlaces = WatchFolderPlaces,
     },
     {
         .kind = StartupKind::Fil,
@@ -130,6 +136,7 @@ const StartupKindRow kRows[] = {
                       const std::string& programFileName) {
             return DisableTextFileLines(sys, findings.FilList.at(i).Path, programFileName);
         },
+        .watchedPlaces = WatchTextFilePlaces,
     },
 };
 

@@ -4,10 +4,13 @@
 #include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupActions.h"
 #include "core/engine/startup/StartupPlaces.h"
+#include "core/engine/watch/WatchedPlaces.h"
 
 namespace zorvik {
 
 void ReadRegistryPlaces(const ScanRule& rule, PlaceReading& reading);
+// The rule's key; for ENUM2 with its subkeys.
+void WatchRegistryPlaces(const ScanRule& rule, WatchedPlaceList& places);
 
 // The registry editor, at the hit's key.
 PlaceOpening RegistryOpening(const RegStart& hit);

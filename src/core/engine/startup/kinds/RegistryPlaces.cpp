@@ -57,4 +57,9 @@ void ReadRegistryPlaces(const ScanRule& rule, PlaceReading& reading) {
     }
 }
 
+void WatchRegistryPlaces(const ScanRule& rule, WatchedPlaceList& places) {
+    if (rule.regAction == RegAction::None) return;
+    places.AddKey(RootKeyFromName(rule.root), rule.key, rule.regAction == RegAction::Enum2);
+}
+
 }  // namespace zorvik

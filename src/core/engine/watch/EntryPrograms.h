@@ -1,0 +1,43 @@
+#pragma once
+// The program a start-up entry names, and whether it runs now with which sockets: what a watch
+// tells beside each new, changed or removed entry.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Processes.h"
+#include "platform/System.h"
+
+namespace zorvik {
+
+// The program a command names: the quoted part, else the first blank-ended part that ends in
+// a program's extension (".exe", ".com", ".bat", ".cmd"), else the first word; a start-up
+// folder's entry names itself. As the text gives it, not looked up.
+std::string ProgramNamedBy(const std::string& text);
+
+// The processes running at one moment and the TCP rows they own, read once.
+class RunningPrograms {
+public:
+    // Every process the snapshot or the TCP tables name; table null: no sockets.
+    static RunningPrograms Take(platform::System& sys, platform::TcpTable* table);
+
+    struct Match {
+        bool running = false;
+        // The rows of every matching process, IPv4 then IPv6, in table order.
+        std::vector<platform::TcpRow> sockets;
+    };
+    // The processes of program: those whose file name (long or 8.3) is the program's, and
+    // whose path is the program's too when the program names a folder.
+    Match Of(platform::System& sys, const std::string& program) const;
+
+private:
+    struct Process {
+        std::uint32_t pid = 0;
+        std::string longPath;   // ASCII lower-cased
+        std::string shortPath;  // ASCII lower-cased
+    };
+    std::vector<Process> processes_;
+    std::vector<platform::TcpRow> sockets_;
+};
+
+}  // namespace zorvik
