@@ -30,9 +30,8 @@ public:
     std::vector<EntryNews> Next(PlaceEntries entries);
     // Takes these as the entries kept, telling nothing: for changes the program made itself.
     void Keep(PlaceEntries entries) { previous_ = std::move(entries); }
-    bool Contains(const std::string& key) const {
-        return previous_ && previous_->texts.contains(key);
-    }
+    // No scan has set the baseline yet.
+    bool Empty() const { return !previous_.has_value(); }
 
 private:
     std::optional<PlaceEntries> previous_;
