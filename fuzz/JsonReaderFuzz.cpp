@@ -1,11 +1,13 @@
 // The JSON reader over any bytes: it reads exactly the strict JSON documents in UTF-8 (but for
 // the nesting it refuses and escaped lone surrogates), and what it reads, written back as the
-// reports write their texts, reads back the same.
+// reports write their texts, reads back the same. The baseline reader takes no document the
+// JSON reader refuses, and says why it refuses one.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "core/parse/JsonReader.h"
+#include "core/report/BaselineReport.h"
 #include "core/report/ScanReport.h"
 #include "support/FuzzCheck.h"
 #include "support/StrictJson.h"
@@ -56,7 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool strict = fuzz::IsStrictJson(body) && fuzz::IsValidUtf8(body);
 
     const auto reading = zorvik::parse::ReadJson(bytes);
+    const zorvik::BaselineReading baseline = zorvik::ReadBaselineReport(bytes);
+    FUZZ_CHECK(baseline.entries.has_value() == baseline.error.empty());
     if (!reading.value) {
+        FUZZ_CHECK(!baseline.entries.has_value());
         FUZZ_CHECK(!reading.error.empty());
         FUZZ_CHECK(reading.line >= 1 && reading.column >= 1);
         FUZZ_CHECK(!strict || IsAllowedRefusal(reading.error));

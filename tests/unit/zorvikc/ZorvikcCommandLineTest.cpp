@@ -10,7 +10,7 @@
 
 #include "platform/sim/system/SimSystem.h"
 #include "unit/windows/MainTestSupport.h"
-#include "zorvikc/CommandLine.h"
+#include "unit/zorvikc/ReportCheck.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ std::string ReportOf(World world) {
     Build(sys, world);
     std::ostringstream out;
     std::ostringstream err;
-    zorvikc::RunCommandLine({"scan", "--json"}, [&]() -> platform::System& { return sys; }, out,
+    reporttest::RunZorvikc({"scan", "--json"}, [&]() -> platform::System& { return sys; }, out,
                             err);
     return out.str();
 }
@@ -109,11 +109,14 @@ TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
         {{"scan", "--baseline", kBaselinePath}, World::Bot, 0,
          "0 added, 0 changed, 0 removed since the baseline.\n", "", "", ReportOf(World::Bot)},
         {{"scan", "--baseline", kBaselinePath}, World::Bot, 1,
-         "C:\\Apps\\bot.exe\n  PID      10\n", "\n  added    " + kBotRunLine + kUnknownVerdict + "\n"
-         "  Text     c:\\apps\\bot.exe\n", "", ReportOf(World::Empty)},
+         "C:\\Apps\\bot.exe\n  PID      10\n",
+         "\n  added    " + kBotRunLine + kUnknownVerdict + "\n  Text     c:\\apps\\bot.exe\n", "",
+         ReportOf(World::Empty)},
         {{"scan", "--baseline", kBaselinePath}, World::Bot, 1,
-         "C:\\Apps\\bot.exe\n  PID      10\n", "\n  changed  " + kBotRunLine + kUnknownVerdict + "\n"
-         "  Text     c:\\apps\\bot.exe\n  Was      c:\\apps\\bot.exe /was\n", "",
+         "C:\\Apps\\bot.exe\n  PID      10\n",
+         "\n  changed  " + kBotRunLine + kUnknownVerdict +
+             "\n  Text     c:\\apps\\bot.exe\n  Was      c:\\apps\\bot.exe /was\n",
+         "",
          ReportOf(World::BotWas)},
         {{"scan", "--baseline", kBaselinePath}, World::Bot, 0,
          "C:\\Apps\\bot.exe\n  removed  REG  HKEY_CURRENT_USER  " + std::string(scantest::kRunKey) +
@@ -164,7 +167,7 @@ TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
         std::ostringstream out;
         std::ostringstream err;
 
-        EXPECT_EQ(zorvikc::RunCommandLine(c.args, system, out, err), c.exitCode) << c;
+        EXPECT_EQ(reporttest::RunZorvikc(c.args, system, out, err), c.exitCode) << c;
 
         const std::string printed = out.str();
         const std::string errors = err.str();

@@ -72,7 +72,7 @@ struct StartupKindRow {
     // The start-up list's "Data 1" to "Data 3" for a hit; fewer texts leave the rest empty.
     std::vector<std::string> (*columns)(const ProcInfo& findings, std::size_t index);
     // What tells a hit's entry from the others of its kind, for its stable key
-    // (StartupEntries.h): where it is and the value or entry name. Null: the columns do.
+    // (StableKeys.h): where it is and the value or entry name. Null: the columns do.
     std::vector<std::string> (*keyParts)(const ProcInfo& findings, std::size_t index) = nullptr;
     // Task Manager's verdict on a hit.
     StartupApproval (*approval)(platform::System& sys, const ProcInfo& findings,
