@@ -35,6 +35,7 @@ agent=$(timeout 60 "$wine" winepath -w "$agent_unix" 2>/dev/null | tr -d '\r')
 cleanup() {
   [ -n "${watcher:-}" ] && kill "$watcher" 2>/dev/null
   [ -n "${agent_pid:-}" ] && kill "$agent_pid" 2>/dev/null
+  [ -n "${poller:-}" ] && kill "$poller" 2>/dev/null
   for i in $(seq "$writes"); do
     timeout 60 "$wine" reg delete "HKCU\\$run_key" /v "ZorvikWatch$i" /f >/dev/null 2>&1
   done
@@ -49,25 +50,37 @@ now_us() { echo $(($(date +%s%N) / 1000)); }
 cpu_ms() {
   awk -v hz="$(getconf CLK_TCK)" '{ print int(($14 + $15) * 1000 / hz) }' "/proc/$1/stat"
 }
-# Waits until the log holds at least N lines; prints when it saw the Nth (microseconds).
+# Notes "N MICROSECONDS" in $work/seen the moment the log holds its Nth line.
+poll_lines() {
+  local n=0 count
+  while :; do
+    count=$(wc -l <"$log")
+    while [ "$n" -lt "$count" ]; do n=$((n + 1)); echo "$n $(now_us)"; done
+    sleep 0.002
+  done
+}
+# Waits until the poller saw the Nth line; prints when (microseconds).
 line_seen() {
   local n=$1 waited=0
-  while [ "$(wc -l <"$log")" -lt "$n" ]; do
-    sleep 0.005
+  until grep -q "^$n " "$work/seen"; do
+    sleep 0.01
     waited=$((waited + 1))
-    [ $waited -lt 6000 ] || { echo "watch-zorvikc: no line within 30 s" >&2; exit 1; }
+    [ $waited -lt 3000 ] || { echo "watch-zorvikc: no line within 30 s" >&2; exit 1; }
   done
-  now_us
+  grep "^$n " "$work/seen" | awk '{ print $2 }'
 }
 # An ISO 8601 UTC time in microseconds since 1970.
 iso_us() { echo $(( $(date -u -d "$1" +%s%N) / 1000 )); }
 ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f\n", (a - b) / 1000 }'; }
 median() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
 
-# Started as a user starts it; its output goes to a file, not a pipe.
-(cd "$build" && exec "$wine" zorvikc.exe watch) </dev/null >"$log" 2>"$work/watch.err" &
+# Started as a user starts it; its output goes to a file, not a pipe. The 64-bit loader runs
+# it as this very process (`wine` may start it through start.exe), so that its processor time
+# can be read and Ctrl+C sent to it.
+(cd "$build" && exec "$wine64_loader" zorvikc.exe watch) </dev/null >"$log" 2>"$work/watch.err" &
 watcher=$!
 sleep 5  # the first scan sets the baseline
+echo "watcher: $(cat /proc/$watcher/comm 2>/dev/null), $(cpu_ms "$watcher") ms of processor time for its start and first scan"
 [ -s "$log" ] && { echo "watch-zorvikc: lines before any change:" >&2; cat "$log" >&2; exit 1; }
 kill -0 "$watcher" 2>/dev/null || { echo "watch-zorvikc: the watcher ended" >&2; cat "$work/watch.err" >&2; exit 1; }
 
@@ -79,9 +92,12 @@ cpu_after=$(cpu_ms "$watcher")
 server_after=$([ -n "$wineserver_pid" ] && cpu_ms "$wineserver_pid" || echo 0)
 
 # The agent owns loopback sockets (it has sent data, so the TCP table names it) for two minutes.
-"$wine" "$agent_unix" </dev/null >/dev/null 2>&1 &
+"$wine64_loader" "$agent_unix" </dev/null >/dev/null 2>&1 &
 agent_pid=$!
 sleep 3
+: >"$work/seen"
+poll_lines >"$work/seen" &
+poller=$!
 
 : >"$work/line" ; : >"$work/file"
 for i in $(seq "$writes"); do
@@ -101,6 +117,7 @@ for i in $(seq "$writes"); do
 done
 echo "first line: $(head -n1 "$log" | tr -d '\r')"
 echo "median: $(median <"$work/line") ms from the write to the line's time, $(median <"$work/file") ms until the line is in the file"
+kill "$poller"; poller=
 echo "idle watcher: $((cpu_after - cpu_before)) ms of processor time over ${idle} s" \
      "($(awk -v c=$((cpu_after - cpu_before)) -v s="$idle" 'BEGIN { printf "%.3f", c / (s * 10) }')% of a core);" \
      "wineserver meanwhile: $((server_after - server_before)) ms"

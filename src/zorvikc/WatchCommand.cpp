@@ -38,7 +38,7 @@ void PrintNews(platform::System& sys, platform::TcpTable* table,
                const std::vector<zorvik::EntryNews>& news, std::ostream& out) {
     if (news.empty()) return;
     const std::optional<platform::UtcTime> now = sys.UtcNow();
-    const zorvik::RunningPrograms running = zorvik::RunningPrograms::Take(sys, table);
+    zorvik::RunningPrograms running = zorvik::RunningPrograms::Take(sys, table);
     for (const zorvik::EntryNews& item : news) {
         zorvik::WatchLineFacts facts;
         facts.time = now;

@@ -22,10 +22,6 @@ bool EndsInProgramExtension(const std::string& part) {
     return false;
 }
 
-bool SamePath(const std::string& lowerProgram, const std::string& lowerPath) {
-    return !lowerPath.empty() && lowerProgram == lowerPath;
-}
-
 }  // namespace
 
 std::string ProgramNamedBy(const std::string& text) {
@@ -47,55 +43,56 @@ std::string ProgramNamedBy(const std::string& text) {
 
 RunningPrograms RunningPrograms::Take(platform::System& sys, platform::TcpTable* table) {
     RunningPrograms running;
+    running.table_ = table;
     std::set<std::uint32_t> pids;
-    if (const std::optional<ProcessSnapshot> snapshot = TakeProcessSnapshot(sys))
+    if (const std::optional<ProcessSnapshot> snapshot = TakeProcessSnapshot(sys)) {
         for (const std::uint32_t pid : snapshot->ProcessIds()) pids.insert(pid);
-    if (table) {
-        for (const platform::AddressFamily family :
-             {platform::AddressFamily::V4, platform::AddressFamily::V6}) {
-            if (!table->Supports(family)) continue;
-            const auto rows = table->Rows(family);
-            if (!rows) continue;
-            for (const platform::TcpRow& row : *rows) {
-                running.sockets_.push_back(row);
-                pids.insert(row.owningPid);
-            }
-        }
+    } else {
+        for (const platform::TcpRow& row : running.Sockets()) pids.insert(row.owningPid);
     }
     for (const std::uint32_t pid : pids) {
-        const std::string path = GetProcessPath(sys, pid);
+        std::string path = GetProcessPath(sys, pid);
         if (path.empty() || path == kUnknownProcessPath) continue;
-        running.processes_.push_back(
-            {pid, AsciiLower(GetLongPath(sys, path)), AsciiLower(GetShortPath(sys, path))});
-        if (running.processes_.back().longPath.empty())
-            running.processes_.back().longPath = AsciiLower(path);
+        running.processes_.push_back({pid, std::move(path)});
     }
     return running;
 }
 
-RunningPrograms::Match RunningPrograms::Of(platform::System& sys,
-                                           const std::string& program) const {
+const std::vector<platform::TcpRow>& RunningPrograms::Sockets() {
+    if (sockets_) return *sockets_;
+    sockets_.emplace();
+    if (!table_) return *sockets_;
+    for (const platform::AddressFamily family :
+         {platform::AddressFamily::V4, platform::AddressFamily::V6}) {
+        if (!table_->Supports(family)) continue;
+        const auto rows = table_->Rows(family);
+        if (rows) sockets_->insert(sockets_->end(), rows->begin(), rows->end());
+    }
+    return *sockets_;
+}
+
+RunningPrograms::Match RunningPrograms::Of(platform::System& sys, const std::string& program) {
     Match match;
     const std::string fileName = AsciiLower(ProgramFileNameOf(program));
     if (fileName.empty()) return match;
+    // An 8.3 name is told by its tilde; only then is each process's short form asked for.
+    const bool shortName = fileName.find('~') != std::string::npos;
     const bool namesFolder = !ProgramFolderOf(program).empty();
-    std::string lowerProgram = AsciiLower(program);
-    if (namesFolder) {
-        const std::string longForm = GetLongPath(sys, program);
-        if (!longForm.empty()) lowerProgram = AsciiLower(longForm);
-    }
+    const std::string longProgram = namesFolder ? AsciiLower(GetLongPath(sys, program)) : "";
     std::set<std::uint32_t> pids;
     for (const Process& process : processes_) {
-        const bool sameName = ProgramFileNameOf(process.longPath) == fileName ||
-                              ProgramFileNameOf(process.shortPath) == fileName;
-        if (!sameName) continue;
-        if (namesFolder && !SamePath(lowerProgram, process.longPath) &&
-            !SamePath(AsciiLower(program), process.shortPath))
+        std::string path = AsciiLower(process.path);
+        if (shortName && ProgramFileNameOf(path) != fileName)
+            path = AsciiLower(GetShortPath(sys, process.path));
+        if (ProgramFileNameOf(path) != fileName) continue;
+        if (namesFolder && path != AsciiLower(program) &&
+            (longProgram.empty() || AsciiLower(GetLongPath(sys, process.path)) != longProgram))
             continue;
         pids.insert(process.pid);
     }
     match.running = !pids.empty();
-    for (const platform::TcpRow& row : sockets_)
+    if (!match.running) return match;
+    for (const platform::TcpRow& row : Sockets())
         if (pids.contains(row.owningPid)) match.sockets.push_back(row);
     return match;
 }

@@ -2,6 +2,7 @@
 // The program a start-up entry names, and whether it runs now with which sockets: what a watch
 // tells beside each new, changed or removed entry.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,12 @@ namespace zorvik {
 // folder's entry names itself. As the text gives it, not looked up.
 std::string ProgramNamedBy(const std::string& text);
 
-// The processes running at one moment and the TCP rows they own, read once.
+// The processes running at one moment and the TCP rows they own, each read once.
 class RunningPrograms {
 public:
-    // Every process the snapshot or the TCP tables name; table null: no sockets.
+    // Every process the snapshot names (the TCP tables' owners where the system gives no
+    // snapshot). The tables are read at the first program found running: under Wine telling
+    // each socket's owner costs more than the rest. table null: no sockets.
     static RunningPrograms Take(platform::System& sys, platform::TcpTable* table);
 
     struct Match {
@@ -28,16 +31,18 @@ public:
     };
     // The processes of program: those whose file name (long or 8.3) is the program's, and
     // whose path is the program's too when the program names a folder.
-    Match Of(platform::System& sys, const std::string& program) const;
+    Match Of(platform::System& sys, const std::string& program);
 
 private:
     struct Process {
         std::uint32_t pid = 0;
-        std::string longPath;   // ASCII lower-cased
-        std::string shortPath;  // ASCII lower-cased
+        std::string path;  // as GetProcessPath gives it
     };
+    const std::vector<platform::TcpRow>& Sockets();
+
+    platform::TcpTable* table_ = nullptr;
     std::vector<Process> processes_;
-    std::vector<platform::TcpRow> sockets_;
+    std::optional<std::vector<platform::TcpRow>> sockets_;
 };
 
 }  // namespace zorvik
