@@ -15,7 +15,8 @@ build=$(cd "${1:-$root/build/win64}" && pwd) || exit 1
 writes=${2:-10}
 idle=${3:-60}
 for program in zorvikc zorvik_watch_probe zorvik_test_agent; do
-  [ -f "$build/$program.exe" ] || { echo "watch-zorvikc: $build/$program.exe not built" >&2; exit 1; }
+  [ -f "$build/$program.exe" ] ||
+    { echo "watch-zorvikc: $build/$program.exe not built" >&2; exit 1; }
 done
 
 # shellcheck source=scripts/wine-env.sh
@@ -43,7 +44,8 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-printf '[Run]\r\nType=REG\r\nRoot=HKEY_CURRENT_USER\r\nKey=%s\r\nAction=ENUM\r\n' "$run_key" >"$rules"
+printf '[Run]\r\nType=REG\r\nRoot=HKEY_CURRENT_USER\r\nKey=%s\r\nAction=ENUM\r\n' \
+  "$run_key" >"$rules"
 
 now_us() { echo $(($(date +%s%N) / 1000)); }
 # Processor time of a Linux process so far, in milliseconds (user + system).
@@ -72,7 +74,9 @@ line_seen() {
 # An ISO 8601 UTC time in microseconds since 1970.
 iso_us() { echo $(( $(date -u -d "$1" +%s%N) / 1000 )); }
 ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f\n", (a - b) / 1000 }'; }
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'; }
+median() {
+  sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'
+}
 
 # Started as a user starts it; its output goes to a file, not a pipe. The 64-bit loader runs
 # it as this very process (`wine` may start it through start.exe), so that its processor time
@@ -80,9 +84,11 @@ median() { sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)
 (cd "$build" && exec "$wine64_loader" zorvikc.exe watch) </dev/null >"$log" 2>"$work/watch.err" &
 watcher=$!
 sleep 5  # the first scan sets the baseline
-echo "watcher: $(cat /proc/$watcher/comm 2>/dev/null), $(cpu_ms "$watcher") ms of processor time for its start and first scan"
+echo "watcher: $(cat "/proc/$watcher/comm" 2>/dev/null)," \
+     "$(cpu_ms "$watcher") ms of processor time for its start and first scan"
 [ -s "$log" ] && { echo "watch-zorvikc: lines before any change:" >&2; cat "$log" >&2; exit 1; }
-kill -0 "$watcher" 2>/dev/null || { echo "watch-zorvikc: the watcher ended" >&2; cat "$work/watch.err" >&2; exit 1; }
+kill -0 "$watcher" 2>/dev/null ||
+  { echo "watch-zorvikc: the watcher ended" >&2; cat "$work/watch.err" >&2; exit 1; }
 
 wineserver_pid=$(pgrep -u "$(id -u)" -x wineserver | head -n1)
 cpu_before=$(cpu_ms "$watcher")
@@ -102,7 +108,8 @@ poller=$!
 : >"$work/line" ; : >"$work/file"
 for i in $(seq "$writes"); do
   written=$(timeout 60 "$wine" "$build/zorvik_watch_probe.exe" write "$run_key" "ZorvikWatch$i" \
-              "\"$agent\" /watch$i" </dev/null 2>/dev/null | tr -d '\r' | awk '/^written/ { print $2 }')
+              "\"$agent\" /watch$i" </dev/null 2>/dev/null |
+            tr -d '\r' | awk '/^written/ { print $2 }')
   [ -n "$written" ] || { echo "watch-zorvikc: the write failed" >&2; exit 1; }
   seen=$(line_seen "$i")
   line=$(sed -n "${i}p" "$log" | tr -d '\r')
@@ -111,15 +118,18 @@ for i in $(seq "$writes"); do
   ms "$seen" "$written" >>"$work/file"
   running=$(echo "$line" | sed 's/.*"running": \([a-z]*\).*/\1/')
   sockets=$(echo "$line" | grep -o '"state"' | wc -l)
-  printf 'write %2d: %7s ms to the line'"'"'s time, %7s ms until it is in the file; running %s, %d sockets\n' \
-    "$i" "$(tail -n1 "$work/line")" "$(tail -n1 "$work/file")" "$running" "$sockets"
+  printf 'write %2d: %7s ms to the line'"'"'s time, %7s ms until it is in the file;' "$i" \
+    "$(tail -n1 "$work/line")" "$(tail -n1 "$work/file")"
+  printf ' running %s, %d sockets\n' "$running" "$sockets"
   sleep 0.3
 done
 echo "first line: $(head -n1 "$log" | tr -d '\r')"
-echo "median: $(median <"$work/line") ms from the write to the line's time, $(median <"$work/file") ms until the line is in the file"
+echo "median: $(median <"$work/line") ms from the write to the line's time," \
+     "$(median <"$work/file") ms until the line is in the file"
 kill "$poller"; poller=
 echo "idle watcher: $((cpu_after - cpu_before)) ms of processor time over ${idle} s" \
-     "($(awk -v c=$((cpu_after - cpu_before)) -v s="$idle" 'BEGIN { printf "%.3f", c / (s * 10) }')% of a core);" \
+     "($(awk -v c=$((cpu_after - cpu_before)) -v s="$idle" \
+          'BEGIN { printf "%.3f", c / (s * 10) }')% of a core);" \
      "wineserver meanwhile: $((server_after - server_before)) ms"
 
 kill -INT "$watcher"

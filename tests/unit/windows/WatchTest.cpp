@@ -23,7 +23,8 @@ protected:
     void SetUp() override {
         sys.fs().AddFile(scantest::kRulesPath,
                          scantest::RunRule() +
-                             scantest::RegRule("Later", "HKEY_LOCAL_MACHINE", kMissingRunKey, "ENUM") +
+                             scantest::RegRule("Later", "HKEY_LOCAL_MACHINE", kMissingRunKey,
+                                               "ENUM") +
                              scantest::PathRule("Startup", "FOL", "Users\\*USER*\\Startup") +
                              scantest::PathRule("Tasks", "FOL", "WINDOWS\\Tasks"));
         sys.users().SetUsers({"bob"});

@@ -51,7 +51,8 @@ std::string Printed(const Line& l) {
 }
 
 const std::string kRunPlace = "HKEY_CURRENT_USER\\" + scantest::kRunKey;
-const std::string kRunKey = "REG|hkey_current_user|software\\microsoft\\windows\\currentversion\\run|";
+const std::string kRunKey =
+    "REG|hkey_current_user|software\\microsoft\\windows\\currentversion\\run|";
 
 // A system with a running program that owns a socket, and rules for a Run key, a key whose
 // parent is missing, a start-up folder and the old scheduler's task folder.
@@ -59,7 +60,8 @@ struct WatchedWorld {
     WatchedWorld() {
         sys.fs().AddFile(scantest::kRulesPath,
                          scantest::RunRule() +
-                             scantest::RegRule("Later", "HKEY_LOCAL_MACHINE", kMissingRunKey, "ENUM") +
+                             scantest::RegRule("Later", "HKEY_LOCAL_MACHINE", kMissingRunKey,
+                                               "ENUM") +
                              scantest::PathRule("Startup", "FOL", "Users\\*USER*\\Startup") +
                              scantest::PathRule("Tasks", "FOL", "WINDOWS\\Tasks"));
         sys.users().SetUsers({"bob"});
