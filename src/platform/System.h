@@ -49,7 +49,7 @@ public:
     // While the token lives, Ctrl+C and Ctrl+Break in the program's console call onBreak
     // instead of ending the program. It runs on a thread of the system's own, at any moment:
     // it should only set a flag or wake a wait (PlaceWatch::Wake). An empty token where the
-    // system has no such keys.
+    // system has no such keys. The token must not outlive the system.
     virtual ListenerToken OnConsoleBreak(std::function<void()> onBreak) {
         (void)onBreak;
         return {};
