@@ -20,6 +20,7 @@ const maintest::Program kBot{10, "C:\\Apps\\bot.exe"};
 const std::string kMissingRunKey = "Software\\Vendor\\Missing\\Run";
 const std::string kStartupFolder = "C:\\Users\\bob\\Startup";
 const std::string kTaskFolder = "C:\\WINDOWS\\Tasks";
+const std::string kBatch = "C:\\autoexec.bat";
 const std::string kBotSocket =
     "[{\"family\": \"IPv4\", \"state\": \"LISTEN\", \"localAddress\": \"0.0.0.0\", "
     "\"localPort\": 80, \"remoteAddress\": \"0.0.0.0\", \"remotePort\": 0}]";
@@ -63,7 +64,8 @@ struct WatchedWorld {
                              scantest::RegRule("Later", "HKEY_LOCAL_MACHINE", kMissingRunKey,
                                                "ENUM") +
                              scantest::PathRule("Startup", "FOL", "Users\\*USER*\\Startup") +
-                             scantest::PathRule("Tasks", "FOL", "WINDOWS\\Tasks"));
+                             scantest::PathRule("Tasks", "FOL", "WINDOWS\\Tasks") +
+                             scantest::PathRule("Batch", "FIL", "autoexec.bat"));
         sys.users().SetUsers({"bob"});
         sys.fs().AddDirectory(kStartupFolder);
         sys.fs().AddDirectory(kTaskFolder);
@@ -141,6 +143,13 @@ TEST(ZorvikcWatchTest, ALineForEachEntryAddedChangedOrRemoved) {
          [](WatchedWorld& t) { t.sys.fs().AddFile(kTaskFolder + "\\Update.job", "job"); },
          Printed({"added", "FOL", kTaskFolder, "Update.job", "update.job", "update.job", false,
                   "[]", "FOL|c:\\windows\\tasks|update.job"})},
+        {"a line added to a batch file",
+         [](WatchedWorld& t) { t.sys.fs().AddFile(kBatch, "@echo off\r\nrem\r\n"); },
+         [](WatchedWorld& t) {
+             t.sys.fs().AddFile(kBatch, "@echo off\r\nstart C:\\Apps\\bot.exe /q\r\nrem\r\n");
+         },
+         Printed({"changed", "FIL", kBatch, "", "start c:\\apps\\bot.exe /q", "c:\\apps\\bot.exe",
+                  true, kBotSocket, "FIL|c:\\autoexec.bat"})},
     };
     for (const Case& c : cases) {
         WatchedWorld world;

@@ -33,12 +33,27 @@ std::string ProgramNamedBy(const std::string& text) {
                                                                  : close - first - 1);
     }
     const std::string command = text.substr(first);
-    for (std::size_t blank = command.find_first_of(kBlanks); blank != std::string::npos;
-         blank = command.find_first_of(kBlanks, blank + 1)) {
-        if (EndsInProgramExtension(command.substr(0, blank))) return command.substr(0, blank);
+    const std::string firstWord = command.substr(0, command.find_first_of(kBlanks));
+    if (!ProgramFolderOf(firstWord).empty()) {
+        // A path with blanks, unquoted: Windows takes each blank in turn as its end.
+        for (std::size_t blank = command.find_first_of(kBlanks); blank != std::string::npos;
+             blank = command.find_first_of(kBlanks, blank + 1)) {
+            if (EndsInProgramExtension(command.substr(0, blank))) return command.substr(0, blank);
+        }
+        return EndsInProgramExtension(command) ? command : firstWord;
     }
-    if (EndsInProgramExtension(command)) return command;
-    return command.substr(0, command.find_first_of(kBlanks));
+    if (EndsInProgramExtension(firstWord)) return firstWord;
+    // A line of a script ("start bot.exe /q", "call c:\tools\run.cmd"): the first word that
+    // names a program.
+    for (std::size_t at = command.find_first_not_of(kBlanks, firstWord.size());
+         at != std::string::npos;) {
+        const std::size_t end = command.find_first_of(kBlanks, at);
+        std::string word = command.substr(at, end == std::string::npos ? end : end - at);
+        if (word.size() > 1 && word.front() == '"') word = word.substr(1, word.find('"', 1) - 1);
+        if (EndsInProgramExtension(word)) return word;
+        at = end == std::string::npos ? end : command.find_first_not_of(kBlanks, end);
+    }
+    return firstWord;
 }
 
 RunningPrograms RunningPrograms::Take(platform::System& sys, platform::TcpTable* table) {

@@ -11,9 +11,11 @@
 
 namespace zorvik {
 
-// The program a command names: the quoted part, else the first blank-ended part that ends in
-// a program's extension (".exe", ".com", ".bat", ".cmd"), else the first word; a start-up
-// folder's entry names itself. As the text gives it, not looked up.
+// The program a command names, as the text gives it (nothing is looked up): the quoted part;
+// for a path with blanks left unquoted, the first blank-ended part that ends in a program's
+// extension (".exe", ".com", ".bat", ".cmd"); for a first word without a folder, that word
+// when it ends in such an extension, else the first later word that does ("start bot.exe"),
+// else the first word. A start-up folder's entry names itself.
 std::string ProgramNamedBy(const std::string& text);
 
 // The processes running at one moment and the TCP rows they own, each read once.
