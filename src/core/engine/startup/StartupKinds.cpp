@@ -64,6 +64,7 @@ const StartupKindRow kRows[] = {
                       const std::string& programFileName) {
             return DisableRegistryValue(sys, findings.RegList.at(i), programFileName);
         },
+        .watchedPlaces = WatchRegistryPlaces,
     },
     {
         .kind = StartupKind::Ini,
@@ -85,6 +86,10 @@ const StartupKindRow kRows[] = {
         .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
                       const std::string&) {
             return DisableProfileEntry(sys, findings.IniList.at(i));
+        },
+        .watchedPlaces = WatchProfilePlaces,
+        .entryPlace = [](const ProcInfo& findings, std::size_t i) {
+            return ProfileEntryPlace(findings.IniList.at(i));
         },
     },
     {
@@ -113,6 +118,7 @@ const StartupKindRow kRows[] = {
                       const std::string& programFileName) {
             return DisableFolderEntry(sys, findings.FolList.at(i), programFileName);
         },
+        .watchedPlaces = WatchFolderPlaces,
     },
     {
         .kind = StartupKind::Fil,
@@ -132,6 +138,7 @@ const StartupKindRow kRows[] = {
                       const std::string& programFileName) {
             return DisableTextFileLines(sys, findings.FilList.at(i).Path, programFileName);
         },
+        .watchedPlaces = WatchTextFilePlaces,
     },
     {
         .kind = StartupKind::Svc,
@@ -162,6 +169,7 @@ const StartupKindRow kRows[] = {
             const SvcStart& hit = findings.SvcList.at(i);
             return "Service " + hit.Service + ": start type " + StartTypeText(hit.StartType);
         },
+        .watchedPlaces = WatchServicePlaces,
     },
 };
 

@@ -57,6 +57,7 @@ void TfrmMain::DisableStartup1Click() {
     switch (outcome.result) {
         case DisableResult::Disabled:
             LstStart.Redraw();
+            ForgetOwnChange();
             break;
         case DisableResult::Unchanged:
             break;
