@@ -36,11 +36,22 @@ struct FilStart {
     std::string Entry;
 };
 
+// A scheduled task that runs the program.
+struct TaskStart {
+    // The task as the Task Scheduler names it: "\Folder\Name", or "\Name.job" for a work item
+    // of XP's Task Scheduler.
+    std::string Task;
+    std::string File;     // the task's file that was read; empty when only the scheduler showed it
+    std::string Command;  // the command line naming the program: the command, then its arguments
+    bool Disabled = false;  // the task is disabled, or the command carries the name with ".bak"
+};
+
 struct ProcInfo {
     std::vector<RegStart> RegList;
     std::vector<IniStart> IniList;
     std::vector<FilStart> FolList;
     std::vector<FilStart> FilList;
+    std::vector<TaskStart> TaskList;
 };
 
 }  // namespace zorvik

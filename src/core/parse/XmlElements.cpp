@@ -1,6 +1,7 @@
 #include "core/parse/XmlElements.h"
 
 #include <optional>
+#include <utility>
 
 #include "core/base/AnsiCodePage.h"
 #include "core/parse/UnicodeText.h"
@@ -121,11 +122,15 @@ std::string LocalName(std::string_view qualifiedName) {
 
 }  // namespace
 
-std::string XmlDocumentToAnsi(std::string_view bytes) {
+TextEncoding XmlDocumentEncoding(std::string_view bytes) {
     TextEncoding encoding = TextEncoding::Utf8;
     if (bytes.substr(0, 2) == std::string_view("<\0", 2)) encoding = TextEncoding::Utf16Le;
     if (bytes.substr(0, 2) == std::string_view("\0<", 2)) encoding = TextEncoding::Utf16Be;
-    encoding = EncodingByByteOrderMark(bytes, encoding);
+    return EncodingByByteOrderMark(bytes, encoding);
+}
+
+std::string XmlDocumentToAnsi(std::string_view bytes) {
+    const TextEncoding encoding = XmlDocumentEncoding(bytes);
     return DecodeToAnsi(bytes.substr(ByteOrderMarkLength(bytes, encoding)), encoding);
 }
 
@@ -137,6 +142,8 @@ std::string TrimXmlBlanks(std::string_view text) {
 
 bool ReadXmlElements(std::string_view text, XmlElementVisitor& visitor) {
     std::vector<std::string> path;
+    // Per open element: its start tag's '<' and the end of that tag.
+    std::vector<std::pair<std::size_t, std::size_t>> starts;
     std::string data;
     std::size_t at = 0;
     for (;;) {
@@ -185,13 +192,17 @@ bool ReadXmlElements(std::string_view text, XmlElementVisitor& visitor) {
         } else {
             if (name.empty() || path.size() >= kXmlDepthLimit) return false;
             path.push_back(name);
+            starts.emplace_back(open, at);
             data.clear();
             visitor.ElementStarted(path);
             if (!isEmptyElement) continue;
         }
+        const auto [start, contentBegin] = starts.back();
+        visitor.ElementSpanRead(path, {start, contentBegin, isEndTag ? open : at, at});
         visitor.ElementEnded(path, data);
         data.clear();
         path.pop_back();
+        starts.pop_back();
         if (path.empty()) return true;  // the root has ended: what follows is no concern
     }
 }

@@ -20,6 +20,12 @@ std::string HitFields(const ProcInfo& findings, StartupHit hit) {
             const IniStart& ini = findings.IniList[hit.index];
             return ini.FileName + "  [" + ini.Section + "]  " + ini.Ident;
         }
+        case StartupKind::Task: {
+            const TaskStart& task = findings.TaskList[hit.index];
+            return task.Task + "  " +
+                   (task.File.empty() ? "(Task Scheduler)" : "file " + task.File) + "  " +
+                   task.Command;
+        }
         case StartupKind::Fol:
         case StartupKind::Fil:
             break;

@@ -6,6 +6,7 @@
 #include "core/engine/startup/kinds/FolderKind.h"
 #include "core/engine/startup/kinds/ProfileKind.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
+#include "core/engine/startup/kinds/TaskKind.h"
 #include "core/engine/startup/kinds/TextFileKind.h"
 
 namespace zorvik {
@@ -118,6 +119,27 @@ const StartupKindRow kRows[] = {
         .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
                       const std::string& programFileName) {
             return DisableTextFileLines(sys, findings.FilList.at(i).Path, programFileName);
+        },
+    },
+    {
+        .kind = StartupKind::Task,
+        .name = "TASK",
+        .readPlaces = ReadTaskPlaces,
+        .record = [](const StartupSpot& spot, const StartupText& text, bool disabled,
+                     ProcInfo& findings) {
+            findings.TaskList.push_back({spot.where, spot.key, text.valueName, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::TaskList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) {
+            return TaskColumns(findings.TaskList.at(i));
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return TaskOpening(findings.TaskList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string&) {
+            return DisableScheduledTask(sys, findings.TaskList.at(i));
         },
     },
 };

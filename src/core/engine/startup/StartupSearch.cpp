@@ -15,11 +15,13 @@ std::vector<StartupFindings> SearchStartups(const StartupPlaces& places,
     std::vector<ProgramNameMatcher::Match> matches;
     for (const StartupText& text : places.texts) {
         matcher.Find(text.lower, matches);
+        const bool placeOff = places.spots.at(text.spot).off;
         for (const ProgramNameMatcher::Match& match : matches) {
             StartupFindings& program = found[match.program];
-            AppendStartupHit(places, text, match.disabled, program.info);
+            const bool disabled = match.disabled || placeOff;
+            AppendStartupHit(places, text, disabled, program.info);
             ++program.hitCount;
-            if (!match.disabled) program.allDisabled = false;
+            if (!disabled) program.allDisabled = false;
         }
     }
     return found;
