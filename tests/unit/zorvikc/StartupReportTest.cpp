@@ -14,6 +14,9 @@ TEST(StartupReportTest, OneLinePerHitInListOrderWithItsState) {
     info.IniList.push_back({"win.ini", "windows", "load", true});
     info.RegList.push_back({"HKEY_CURRENT_USER", "Software\\Run", "Prog", false});
     info.RegList.push_back({"HKEY_LOCAL_MACHINE", "Software\\Test", "", true});
+    info.TaskList.push_back({"\\Vendor\\Run", "C:\\WINDOWS\\System32\\Tasks\\Vendor\\Run",
+                             "cmd.exe /c prog.exe", true});
+    info.TaskList.push_back({"\\Nightly", "", "prog.exe -q", false});
 
     const std::vector<std::string> expected{
         "REG  HKEY_CURRENT_USER\\Software\\Run  value \"Prog\"  enabled",
@@ -21,6 +24,9 @@ TEST(StartupReportTest, OneLinePerHitInListOrderWithItsState) {
         "INI  win.ini  [windows]  load  disabled",
         "FOL  C:\\Users\\bob\\Startup  disabled",
         "FIL  C:\\autoexec.bat  enabled",
+        "TASK  \\Vendor\\Run  file C:\\WINDOWS\\System32\\Tasks\\Vendor\\Run  cmd.exe /c prog.exe  "
+        "disabled",
+        "TASK  \\Nightly  (Task Scheduler)  prog.exe -q  enabled",
     };
     EXPECT_EQ(zorvik::DescribeHits(info), expected);
     EXPECT_TRUE(zorvik::DescribeHits(zorvik::ProcInfo{}).empty());

@@ -14,7 +14,7 @@ constexpr const char* kControlPanelProgram = "control.exe";
 constexpr const char* kTaskSchedulerCanonicalName = "schedtasks";
 
 // Rewrites the definition file to say the task is disabled, whole and beside itself first; false
-// when it cannot be read, holds no task, or cannot be written.
+// when it cannot be read, holds no task definition, or cannot be written.
 bool DisableTaskFile(platform::Files& files, const std::string& file) {
     const std::optional<std::string> bytes = files.ReadAt(file, 0, kTaskFileLimit + 1);
     if (!bytes || bytes->size() > kTaskFileLimit) return false;
@@ -52,8 +52,9 @@ PlaceOpening TaskOpening(const TaskStart& hit) {
 DisableOutcome DisableScheduledTask(platform::System& sys, const TaskStart& hit) {
     platform::Tasks* scheduler = sys.tasks();
     if (scheduler && scheduler->Disable(hit.Task)) return {DisableResult::Disabled, {}};
-    // A work item's file is the 1.0 scheduler's own to write.
-    if (hit.File.empty() || IsWorkItemTask(hit.Task) || !DisableTaskFile(sys.files(), hit.File))
+    // A work item's file holds no definition the change applies to: it stays the 1.0
+    // scheduler's own.
+    if (hit.File.empty() || !DisableTaskFile(sys.files(), hit.File))
         return {DisableResult::TaskRefused, hit.Task};
     return {DisableResult::TaskFileChanged, hit.File};
 }
