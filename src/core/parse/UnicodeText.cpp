@@ -17,8 +17,10 @@ unsigned char ByteAt(std::string_view bytes, std::size_t at) {
 }
 
 std::string Utf16ToAnsi(std::string_view bytes, bool bigEndian) {
-    std::string out;
-    out.reserve(bytes.size() / 2 + 1);
+    // Written into place: most texts are ASCII, and one append per character costs more than
+    // the conversion itself.
+    std::string out(bytes.size() / 2 + 1, '\0');
+    std::size_t written = 0;
     auto unitAt = [&](std::size_t at) -> char32_t {
         const unsigned first = ByteAt(bytes, at), second = ByteAt(bytes, at + 1);
         return bigEndian ? (first << 8 | second) : (second << 8 | first);
@@ -26,17 +28,22 @@ std::string Utf16ToAnsi(std::string_view bytes, bool bigEndian) {
     std::size_t at = 0;
     for (; at + 1 < bytes.size(); at += 2) {
         const char32_t unit = unitAt(at);
+        if (unit < 0x80) {
+            out[written++] = static_cast<char>(unit);
+            continue;
+        }
         if (unit >= 0xD800 && unit <= 0xDBFF && at + 3 < bytes.size()) {
             const char32_t low = unitAt(at + 2);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                out += '?';  // beyond the code page in any case
+                out[written++] = '?';  // beyond the code page in any case
                 at += 2;
                 continue;
             }
         }
-        out += (unit >= 0xD800 && unit <= 0xDFFF) ? '?' : AnsiByteOf(unit);
+        out[written++] = (unit >= 0xD800 && unit <= 0xDFFF) ? '?' : AnsiByteOf(unit);
     }
-    if (at < bytes.size()) out += '?';
+    if (at < bytes.size()) out[written++] = '?';
+    out.resize(written);
     return out;
 }
 

@@ -60,14 +60,16 @@ std::optional<char> ReferenceValue(std::string_view reference) {
 
 void AppendCharacterData(std::string& out, std::string_view data) {
     for (std::size_t at = 0; at < data.size();) {
-        if (data[at] == '&') {
-            const std::size_t length = data.substr(at + 1, kLongestReference).find(';');
-            if (length != std::string_view::npos) {
-                if (const auto value = ReferenceValue(data.substr(at + 1, length))) {
-                    out += *value;
-                    at += length + 2;
-                    continue;
-                }
+        const std::size_t amp = data.find('&', at);
+        out.append(data.substr(at, amp - at));
+        if (amp == std::string_view::npos) return;
+        at = amp;
+        const std::size_t length = data.substr(at + 1, kLongestReference).find(';');
+        if (length != std::string_view::npos) {
+            if (const auto value = ReferenceValue(data.substr(at + 1, length))) {
+                out += *value;
+                at += length + 2;
+                continue;
             }
         }
         out += data[at++];
@@ -114,10 +116,9 @@ std::size_t EndOfDeclaration(std::string_view text, std::size_t from) {
     return std::string_view::npos;
 }
 
-std::string LocalName(std::string_view qualifiedName) {
+std::string_view LocalName(std::string_view qualifiedName) {
     const std::size_t colon = qualifiedName.rfind(':');
-    return std::string(colon == std::string_view::npos ? qualifiedName
-                                                       : qualifiedName.substr(colon + 1));
+    return colon == std::string_view::npos ? qualifiedName : qualifiedName.substr(colon + 1);
 }
 
 }  // namespace
@@ -184,14 +185,14 @@ bool ReadXmlElements(std::string_view text, XmlElementVisitor& visitor) {
         if (close == std::string_view::npos) return false;
         const bool isEmptyElement = !isEndTag && close > nameAt && text[close - 1] == '/';
         const std::string_view tag = text.substr(nameAt, close - nameAt - (isEmptyElement ? 1 : 0));
-        const std::string name = LocalName(tag.substr(0, tag.find_first_of(kBlanks)));
+        const std::string_view name = LocalName(tag.substr(0, tag.find_first_of(kBlanks)));
         at = close + 1;
 
         if (isEndTag) {
             if (path.empty() || path.back() != name) return false;
         } else {
             if (name.empty() || path.size() >= kXmlDepthLimit) return false;
-            path.push_back(name);
+            path.emplace_back(name);
             starts.emplace_back(open, at);
             data.clear();
             visitor.ElementStarted(path);

@@ -112,14 +112,14 @@ TEST(TaskRuleTest, FindsEachTaskRunningTheProgramOnce) {
          },
          {{{"\\", "Nightly", "\"C:\\Program Files\\prog.exe\" -q"}, kJobFiles + "\\Nightly.job", false},
           {{"\\", "Off", "prog.exe"}, kJobFiles + "\\Off.job", true}}},
-        {"seen in its file and in the scheduler's list: once, as the scheduler says",
+        {"seen in its file and in the scheduler's list: once, as the scheduler shows it",
          [](SimSystem& sys) {
              sys.fs().AddFile(kTaskFiles + "\\Both", TaskFile("", "C:\\prog.exe"));
              sys.taskScheduler().Register(Listed("\\BOTH", "C:\\prog.exe", false));
              sys.fs().AddFile(kJobFiles + "\\Item.job", JobBytes(0, "C:\\prog.exe", ""));
              sys.taskScheduler().Register(Listed("\\Item.job", "C:\\prog.exe"));
          },
-         {{{"\\", "Both", "C:\\prog.exe"}, kTaskFiles + "\\Both", true},
+         {{{"\\", "BOTH", "C:\\prog.exe"}, kTaskFiles + "\\Both", true},
           {{"\\", "Item", "C:\\prog.exe"}, kJobFiles + "\\Item.job", false}}},
         {"only in the list (files not readable): each under its own folder's rule",
          [](SimSystem& sys) {

@@ -88,26 +88,25 @@ std::optional<TaskFound> ReadTaskFile(platform::Files& files, const std::string&
     return found;
 }
 
-// Every task file of the folder and its subfolders, each named as the scheduler names it: the
-// prefix, a backslash, its path below the folder.
-void ReadTaskFolder(platform::Files& files, const std::string& folder, const std::string& prefix,
-                    int depth, std::vector<TaskFound>& out) {
+// A file of the folder or its subfolders, named as the scheduler names its task: the prefix, a
+// backslash, its path below the folder.
+struct TaskFile {
+    std::string task;
+    std::string file;
+};
+
+void ListTaskFiles(platform::Files& files, const std::string& folder, const std::string& prefix,
+                   int depth, std::vector<TaskFile>& out) {
     const auto entries = files.List(folder + "\\*");
     if (!entries) return;
     for (const platform::FindEntry& entry : *entries) {
         if (entry.name.empty() || entry.name == "." || entry.name == "..") continue;
         const std::string path = folder + "\\" + entry.name;
         const std::string task = prefix + "\\" + entry.name;
-        if (entry.attributes & platform::kAttrDirectory) {
-            if (depth < kFolderDepthLimit) ReadTaskFolder(files, path, task, depth + 1, out);
-            continue;
-        }
-        // A file that cannot be held in memory is passed over like an unreadable one.
-        try {
-            if (std::optional<TaskFound> found = ReadTaskFile(files, path, task))
-                out.push_back(std::move(*found));
-        } catch (const std::bad_alloc&) {
-        }
+        if (!(entry.attributes & platform::kAttrDirectory))
+            out.push_back({task, path});
+        else if (depth < kFolderDepthLimit)
+            ListTaskFiles(files, path, task, depth + 1, out);
     }
 }
 
@@ -115,39 +114,57 @@ bool InMirror(const platform::ScheduledTask& task, Mirror mirror) {
     return mirror == Mirror::WorkItems ? task.jobFile : mirror == Mirror::Scheduler2 && !task.jobFile;
 }
 
-// Vista and later keep a work item's .job file beside its task "\Name" of Task Scheduler 2.0:
-// that task is read with System32\Tasks and its file here is passed over.
-bool IsTwinOfListedTask(const TaskFound& found,
-                        const std::unordered_set<std::string>& scheduler2Tasks) {
-    if (!IsWorkItemTask(found.task)) return false;
-    const std::string bare = found.task.substr(0, found.task.size() - kJobExtension.size());
-    return scheduler2Tasks.count(AsciiLower(bare)) != 0;
+TaskFound FromList(const platform::ScheduledTask& task, std::string file) {
+    TaskFound found{task.path, std::move(file), task.enabled, {}};
+    for (const platform::TaskAction& action : task.actions)
+        AddCommandLine(found, CommandLine(action.command, action.arguments));
+    return found;
 }
 
-// The tasks of the files, joined by the scheduler's list of the same folder: a task in both is
-// one, with the scheduler's say on whether it is enabled (the file may be stale); a task only
-// listed comes after the files.
-std::vector<TaskFound> MergeWithList(std::vector<TaskFound> found,
-                                     const std::vector<platform::ScheduledTask>& listed,
-                                     Mirror mirror) {
-    if (mirror == Mirror::None) return found;
-    if (mirror == Mirror::WorkItems) {
-        std::unordered_set<std::string> scheduler2Tasks;
-        for (const platform::ScheduledTask& task : listed)
-            if (!task.jobFile) scheduler2Tasks.insert(AsciiLower(task.path));
-        std::erase_if(found, [&](const TaskFound& f) { return IsTwinOfListedTask(f, scheduler2Tasks); });
+// Vista and later keep a work item's .job file beside its task "\Name" of Task Scheduler 2.0:
+// that task is read with System32\Tasks and its file here is passed over.
+std::unordered_set<std::string> TasksWithWorkItemTwins(
+    const std::vector<platform::ScheduledTask>& listed) {
+    std::unordered_set<std::string> twins;
+    for (const platform::ScheduledTask& task : listed)
+        if (!task.jobFile) twins.insert(AsciiLower(task.path) + std::string(kJobExtension));
+    return twins;
+}
+
+// The tasks of the folder's files and of the scheduler's list of the same folder, each once. A
+// task the scheduler lists is taken as it lists it, the file only named: what the scheduler
+// holds is what runs, and reading the list is far cheaper than parsing the files. The files
+// the list does not show (Wine's Task Scheduler 2.0 shows none) are read; the tasks only
+// listed (their files need administrator rights) come last.
+std::vector<TaskFound> ReadTasks(platform::Files& files, const std::vector<TaskFile>& taskFiles,
+                                 const std::vector<platform::ScheduledTask>& listed,
+                                 Mirror mirror) {
+    std::unordered_map<std::string, const platform::ScheduledTask*> byPath;
+    for (const platform::ScheduledTask& task : listed)
+        if (InMirror(task, mirror)) byPath.emplace(AsciiLower(task.path), &task);
+    const std::unordered_set<std::string> twins = mirror == Mirror::WorkItems
+                                                      ? TasksWithWorkItemTwins(listed)
+                                                      : std::unordered_set<std::string>{};
+    std::vector<TaskFound> found;
+    for (const TaskFile& taskFile : taskFiles) {
+        const std::string lower = AsciiLower(taskFile.task);
+        if (twins.count(lower)) continue;
+        const auto shown = byPath.find(lower);
+        if (shown != byPath.end()) {
+            found.push_back(FromList(*shown->second, taskFile.file));
+            byPath.erase(shown);
+            continue;
+        }
+        // A file that cannot be held in memory is passed over like an unreadable one.
+        try {
+            if (std::optional<TaskFound> read = ReadTaskFile(files, taskFile.file, taskFile.task))
+                found.push_back(std::move(*read));
+        } catch (const std::bad_alloc&) {
+        }
     }
-    std::unordered_map<std::string, std::size_t> byTask;
-    for (std::size_t i = 0; i < found.size(); ++i) byTask.emplace(AsciiLower(found[i].task), i);
-    for (const platform::ScheduledTask& task : listed) {
-        if (!InMirror(task, mirror)) continue;
-        const auto [at, added] = byTask.emplace(AsciiLower(task.path), found.size());
-        if (added) found.push_back({task.path, {}, true, {}});
-        TaskFound& merged = found[at->second];
-        merged.enabled = task.enabled;
-        for (const platform::TaskAction& action : task.actions)
-            AddCommandLine(merged, CommandLine(action.command, action.arguments));
-    }
+    for (const platform::ScheduledTask& task : listed)
+        if (InMirror(task, mirror) && byPath.count(AsciiLower(task.path)))
+            found.push_back(FromList(task, {}));
     return found;
 }
 
@@ -159,16 +176,18 @@ void ReadTaskPlaces(const ScanRule& rule, PlaceReading& reading) {
     platform::System& sys = reading.sys();
     const std::string folder = WithoutTrailingBackslashes(GetWindowsDrive(sys) + rule.path);
     const Mirror mirror = MirrorOf(sys, folder);
-    std::vector<TaskFound> tasks;
-    ReadTaskFolder(sys.files(), folder, "", 0, tasks);
-    tasks = MergeWithList(std::move(tasks), reading.ScheduledTasks(), mirror);
+    std::vector<TaskFile> taskFiles;
+    ListTaskFiles(sys.files(), folder, "", 0, taskFiles);
+    const std::vector<platform::ScheduledTask> none;
+    const std::vector<TaskFound> tasks = ReadTasks(
+        sys.files(), taskFiles, mirror == Mirror::None ? none : reading.ScheduledTasks(), mirror);
 
-    for (TaskFound& task : tasks) {
+    for (const TaskFound& task : tasks) {
         if (task.commandLines.empty()) continue;
         StartupSpot spot;
         spot.kind = StartupKind::Task;
-        spot.where = std::move(task.task);
-        spot.key = std::move(task.file);
+        spot.where = task.task;
+        spot.key = task.file;
         spot.off = !task.enabled;
         const std::uint32_t at = reading.AddSpot(std::move(spot));
         for (const std::string& line : task.commandLines) reading.AddText(at, line, line);
