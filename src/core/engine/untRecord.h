@@ -2,7 +2,9 @@
 // The findings of the start-up search for one program. Each hit keeps where it was found and
 // whether the entry there carries the program's name with ".bak" (disabled by this program).
 // A hit's index in its list is its identity for the start-up list and its actions, so lists
-// are only ever appended to.
+// are only ever appended to. Every record ends in Text: the text found there that names the
+// program, ASCII lower-cased as the search compares it; the search fills it in for every kind
+// alike (StableKeys.h tells what it is for).
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@ struct RegStart {
     std::string Key;   // below the root; for a subkey walk, the rule's key + "\" + subkey
     std::string Name;  // the value's name (empty: the key's default value)
     bool Disabled = false;
+    std::string Text{};
 };
 
 // A profile-file entry that starts the program.
@@ -24,6 +27,7 @@ struct IniStart {
     std::string Section;
     std::string Ident;
     bool Disabled = false;
+    std::string Text{};
 };
 
 // A start-up folder (FolList: the folder listed, not the entry found in it) or a text file
@@ -34,6 +38,7 @@ struct FilStart {
     // FolList: the entry's name as the folder gives it, which Task Manager's verdict is kept
     // under; never listed or shown. Empty for FilList.
     std::string Entry;
+    std::string Text{};
 };
 
 // A scheduled task that runs the program.

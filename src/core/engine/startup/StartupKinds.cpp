@@ -25,6 +25,13 @@ constexpr HitListAccess ListAccess() {
         [](ProcInfo& from, ProcInfo& to) {
             for (auto& hit : from.*List) (to.*List).push_back(std::move(hit));
         },
+        [](const ProcInfo& findings, std::size_t index) -> const std::string& {
+            return (findings.*List).at(index).Text;
+        },
+        [](ProcInfo& findings, const std::string& text) {
+            auto& hits = findings.*List;
+            if (!hits.empty()) hits.back().Text = text;
+        },
     };
 }
 
@@ -90,6 +97,10 @@ const StartupKindRow kRows[] = {
         .hits = ListAccess<&ProcInfo::FolList>(),
         .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
             return {findings.FolList.at(i).Path};
+        },
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const FilStart& hit = findings.FolList.at(i);
+            return {hit.Path, hit.Entry};
         },
         .approval = [](platform::System& sys, const ProcInfo& findings, std::size_t i) {
             return FolderEntryApproval(sys, findings.FolList.at(i));

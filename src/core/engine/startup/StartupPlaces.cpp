@@ -53,7 +53,9 @@ StartupPlaces ReadStartupPlaces(platform::System& sys) {
 void AppendStartupHit(const StartupPlaces& places, const StartupText& text, bool disabled,
                       ProcInfo& findings) {
     const StartupSpot& spot = places.spots.at(text.spot);
-    RowOf(spot.kind).record(spot, text, disabled, findings);
+    const StartupKindRow& row = RowOf(spot.kind);
+    row.record(spot, text, disabled, findings);
+    row.hits.keepText(findings, text.lower);
 }
 
 }  // namespace zorvik
