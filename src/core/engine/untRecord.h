@@ -49,6 +49,7 @@ struct TaskStart {
     std::string File;     // the task's file that was read; empty when only the scheduler showed it
     std::string Command;  // the command line naming the program: the command, then its arguments
     bool Disabled = false;  // the task is disabled, or the command carries the name with ".bak"
+    std::string Text{};
 };
 
 struct ProcInfo {

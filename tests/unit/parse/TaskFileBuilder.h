@@ -44,7 +44,8 @@ inline std::string TaskDefinitionText(const std::string& settings, const std::st
 
 // That text as the Task Scheduler writes it.
 inline std::string TaskFileBytes(const std::string& definitionText) {
-    return "\xFF\xFE" + Utf16(definitionText);
+    std::string bytes = "\xFF\xFE";
+    return bytes.append(Utf16(definitionText));
 }
 
 }  // namespace parse_test

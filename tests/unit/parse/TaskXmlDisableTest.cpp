@@ -15,7 +15,8 @@ using zorvik::parse::DisableTaskXml;
 std::string WideWithSmiley(const std::string& text) {
     std::u16string units;
     for (const char c : text) units += c == '@' ? u'\u263A' : static_cast<char16_t>(c);
-    return "\xFF\xFE" + Utf16(units);
+    std::string bytes = "\xFF\xFE";
+    return bytes.append(Utf16(units));
 }
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {

@@ -144,6 +144,10 @@ const StartupKindRow kRows[] = {
         .columns = [](const ProcInfo& findings, std::size_t i) {
             return TaskColumns(findings.TaskList.at(i));
         },
+        // The task, whatever it runs: its programs are the texts of one entry.
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            return {findings.TaskList.at(i).Task};
+        },
         .approval = NoApproval,
         .opening = [](const ProcInfo& findings, std::size_t i) {
             return TaskOpening(findings.TaskList.at(i));
