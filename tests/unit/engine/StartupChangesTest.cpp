@@ -29,6 +29,7 @@ TEST(StableKeyTest, NamesKindPlaceAndValueOrEntryWhateverTheCase) {
     findings.FolList.push_back({"C:\\Startup", false, "Bot.lnk"});
     findings.FolList.push_back({"C:\\Startup", false, "other.lnk"});
     findings.FilList.push_back({"C:\\AUTOEXEC.BAT", false, {}});
+    findings.TaskList.push_back({"\\Vendor\\Updater", "", "C:\\Bot.exe /q", false});
     struct Case {
         StartupHit hit;
         std::string key;
@@ -43,6 +44,7 @@ TEST(StableKeyTest, NamesKindPlaceAndValueOrEntryWhateverTheCase) {
         {{StartupKind::Fol, 0}, "FOL|c:\\startup|bot.lnk"},
         {{StartupKind::Fol, 1}, "FOL|c:\\startup|other.lnk"},
         {{StartupKind::Fil, 0}, "FIL|c:\\autoexec.bat"},
+        {{StartupKind::Task, 0}, "TASK|\\vendor\\updater"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(zorvik::StableKeyOf(findings, c.hit), c.key) << c.key;
