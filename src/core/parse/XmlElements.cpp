@@ -116,6 +116,13 @@ std::size_t EndOfDeclaration(std::string_view text, std::size_t from) {
     return std::string_view::npos;
 }
 
+// The length of the name a tag starts with: up to its first blank.
+std::size_t EndOfName(std::string_view tag) {
+    std::size_t at = 0;
+    while (at < tag.size() && kBlanks.find(tag[at]) == std::string_view::npos) ++at;
+    return at;
+}
+
 std::string_view LocalName(std::string_view qualifiedName) {
     const std::size_t colon = qualifiedName.rfind(':');
     return colon == std::string_view::npos ? qualifiedName : qualifiedName.substr(colon + 1);
@@ -154,13 +161,18 @@ bool ReadXmlElements(std::string_view text, XmlElementVisitor& visitor) {
         if (open == std::string_view::npos) return false;  // no root, or one left open
         const std::string_view markup = text.substr(open);
 
+        // Only "<!" and "<?" open anything but a tag; most markup is tags.
+        const bool declarationOrInstruction =
+            markup.size() > 1 && (markup[1] == '!' || markup[1] == '?');
         std::string_view end;
-        if (markup.starts_with(kCommentStart)) {
-            end = kCommentEnd;
-        } else if (markup.starts_with(kCDataStart)) {
-            end = kCDataEnd;
-        } else if (markup.starts_with(kInstructionStart)) {
-            end = kInstructionEnd;
+        if (declarationOrInstruction) {
+            if (markup.starts_with(kCommentStart)) {
+                end = kCommentEnd;
+            } else if (markup.starts_with(kCDataStart)) {
+                end = kCDataEnd;
+            } else if (markup.starts_with(kInstructionStart)) {
+                end = kInstructionEnd;
+            }
         }
         if (!end.empty()) {
             const std::size_t close = text.find(end, open + 2);
@@ -172,7 +184,7 @@ bool ReadXmlElements(std::string_view text, XmlElementVisitor& visitor) {
             at = close + end.size();
             continue;
         }
-        if (markup.starts_with(kDeclarationStart)) {
+        if (declarationOrInstruction && markup.starts_with(kDeclarationStart)) {
             const std::size_t close = EndOfDeclaration(text, open + kDeclarationStart.size());
             if (close == std::string_view::npos) return false;
             at = close + 1;
@@ -185,7 +197,7 @@ bool ReadXmlElements(std::string_view text, XmlElementVisitor& visitor) {
         if (close == std::string_view::npos) return false;
         const bool isEmptyElement = !isEndTag && close > nameAt && text[close - 1] == '/';
         const std::string_view tag = text.substr(nameAt, close - nameAt - (isEmptyElement ? 1 : 0));
-        const std::string_view name = LocalName(tag.substr(0, tag.find_first_of(kBlanks)));
+        const std::string_view name = LocalName(tag.substr(0, EndOfName(tag)));
         at = close + 1;
 
         if (isEndTag) {
