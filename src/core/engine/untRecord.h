@@ -5,6 +5,8 @@
 // are only ever appended to. Every record ends in Text: the text found there that names the
 // program, ASCII lower-cased as the search compares it; the search fills it in for every kind
 // alike (StableKeys.h tells what it is for).
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,18 @@ struct FilStart {
     std::string Text{};
 };
 
+// A service whose program or DLL is the program.
+struct SvcStart {
+    std::string Root;     // the rule's root name as written in the rules file
+    std::string Key;      // the service's key: the rule's key + "\" + the service's name
+    std::string Service;  // the service's name (its subkey)
+    std::string Value;    // "ImagePath", or "Parameters\ServiceDll"
+    // The start type (the Start value: 0 boot to 4 disabled); none when missing or no number.
+    std::optional<std::uint32_t> StartType;
+    bool Disabled = false;  // Start is 4, or the text carries the program's name with ".bak"
+    std::string Text{};
+};
+
 // A scheduled task that runs the program.
 struct TaskStart {
     // The task as the Task Scheduler names it: "\Folder\Name", or "\Name.job" for a work item
@@ -57,6 +71,7 @@ struct ProcInfo {
     std::vector<IniStart> IniList;
     std::vector<FilStart> FolList;
     std::vector<FilStart> FilList;
+    std::vector<SvcStart> SvcList;
     std::vector<TaskStart> TaskList;
 };
 

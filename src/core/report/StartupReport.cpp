@@ -2,6 +2,7 @@
 
 #include "core/base/PathParts.h"
 #include "core/engine/startup/StartupKinds.h"
+#include "core/engine/startup/kinds/ServiceKind.h"
 
 namespace zorvik {
 namespace {
@@ -19,6 +20,11 @@ std::string HitFields(const ProcInfo& findings, StartupHit hit) {
         case StartupKind::Ini: {
             const IniStart& ini = findings.IniList[hit.index];
             return ini.FileName + "  [" + ini.Section + "]  " + ini.Ident;
+        }
+        case StartupKind::Svc: {
+            const SvcStart& svc = findings.SvcList[hit.index];
+            return svc.Root + "\\" + svc.Key + "  value \"" + svc.Value + "\"  start type " +
+                   StartTypeText(svc.StartType);
         }
         case StartupKind::Task: {
             const TaskStart& task = findings.TaskList[hit.index];

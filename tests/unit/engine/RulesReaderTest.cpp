@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/base/AsciiLower.h"
+#include "core/base/untFunc.h"
 #include "core/engine/startup/ScanRules.h"
 #include "unit/engine/ScanTestSupport.h"
 
@@ -232,7 +233,61 @@ TEST_F(ShippedRulesTest, FindsAProgramInTheCommonPlaces) {
     ASSERT_EQ(result.info.FolList.size(), 3u);  // the tasks folder once for each account
     EXPECT_EQ(result.info.FolList[0].Path,
               "C:\\Users\\bob\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup");
-    EXPECT_EQ(result.details, Detected(7));
+    // The service is found by the old rule of every subkey's values and by the service rule.
+    ASSERT_EQ(result.info.SvcList.size(), 1u);
+    EXPECT_EQ(result.info.SvcList[0].Service, "BotSvc");
+    EXPECT_EQ(result.details, Detected(8));
+}
+
+// Each MATCH and each SVC rule, read alone, finds a program placed where it looks: every "*"
+// part of its key a subkey, the value it names (a list where Windows keeps one), a service
+// with a start type.
+TEST_F(ShippedRulesTest, EachMatchAndServiceRuleFindsAProgramPlacedWhereItLooks) {
+    const std::set<std::string> listValues{"BootExecute",        "SetupExecute",      "Execute",
+                                           "Authentication Packages", "Security Packages",
+                                           "Notification Packages"};
+    int exercised = 0;
+    for (const zorvik::ScanRule& rule : zorvik::ReadScanRules(sys)) {
+        const bool service = rule.kind == zorvik::StartupKind::Svc;
+        if (!service && rule.regAction != zorvik::RegAction::Match) continue;
+        SCOPED_TRACE(rule.sectionName);
+        ++exercised;
+        platform::sim::SimSystem machine;
+        std::string section = "[" + rule.sectionName + "]\r\n";
+        for (const auto& [name, value] : rule.keys) section += name + "=" + value + "\r\n";
+        machine.fs().AddFile(scantest::kRulesPath, section);
+        const RootKey root = zorvik::RootKeyFromName(rule.root);
+
+        std::string key = rule.key + (service ? "\\BotSvc" : "");
+        for (std::size_t star = key.find("\\*"); star != std::string::npos; star = key.find("\\*"))
+            key.replace(star, 2, "\\Bot");
+        const std::string value = service ? "ImagePath" : rule.name == "*" ? "Bot entry" : rule.name;
+        if (listValues.count(value)) {
+            machine.reg().Put(root, key, value, platform::RegType::MultiSz,
+                              std::string("first\0C:\\Temp\\bot.exe\0\0", 23));
+        } else {
+            machine.reg().PutString(root, key, value, "C:\\Temp\\bot.exe /s");
+        }
+        machine.reg().Put(root, key, "Start", platform::RegType::Dword, std::string("\x02\0\0\0", 4));
+
+        scantest::SwitchOptions options;
+        zorvik::ProcInfo findings;
+        std::string details;
+        EXPECT_TRUE(zorvik::FindStartups(machine, options, "bot.exe", "", findings, details));
+        if (service) {
+            ASSERT_EQ(findings.SvcList.size(), 1u);
+            EXPECT_EQ(findings.SvcList[0].Key, key);
+            EXPECT_EQ(findings.SvcList[0].StartType, 2u);
+        } else {
+            EXPECT_TRUE(std::any_of(findings.RegList.begin(), findings.RegList.end(),
+                                    [&](const zorvik::RegStart& hit) {
+                                        return hit.Root == rule.root && hit.Key == key &&
+                                               hit.Name == value && !hit.Disabled;
+                                    }))
+                << key << " [" << value << "]";
+        }
+    }
+    EXPECT_GT(exercised, 0);
 }
 
 }  // namespace

@@ -14,6 +14,8 @@ TEST(StartupReportTest, OneLinePerHitInListOrderWithItsState) {
     info.IniList.push_back({"win.ini", "windows", "load", true});
     info.RegList.push_back({"HKEY_CURRENT_USER", "Software\\Run", "Prog", false});
     info.RegList.push_back({"HKEY_LOCAL_MACHINE", "Software\\Test", "", true});
+    info.SvcList.push_back({"HKEY_LOCAL_MACHINE", "SYSTEM\\Services\\Bot", "Bot",
+                            "Parameters\\ServiceDll", 4, true});
     info.TaskList.push_back({"\\Vendor\\Run", "C:\\WINDOWS\\System32\\Tasks\\Vendor\\Run",
                              "cmd.exe /c prog.exe", true});
     info.TaskList.push_back({"\\Nightly", "", "prog.exe -q", false});
@@ -24,6 +26,8 @@ TEST(StartupReportTest, OneLinePerHitInListOrderWithItsState) {
         "INI  win.ini  [windows]  load  disabled",
         "FOL  C:\\Users\\bob\\Startup  disabled",
         "FIL  C:\\autoexec.bat  enabled",
+        "SVC  HKEY_LOCAL_MACHINE\\SYSTEM\\Services\\Bot  value \"Parameters\\ServiceDll\"  "
+        "start type disabled  disabled",
         "TASK  \\Vendor\\Run  file C:\\WINDOWS\\System32\\Tasks\\Vendor\\Run  cmd.exe /c prog.exe  "
         "disabled",
         "TASK  \\Nightly  (Task Scheduler)  prog.exe -q  enabled",

@@ -21,9 +21,12 @@ struct StartupSpot {
     std::string where;  // REG: root name as written; INI: profile file; FOL: folder; FIL: file;
                         // TASK: the task's path as the Task Scheduler names it
     std::string key;    // REG: key path; INI: section; TASK: the task's file, if read
-    std::string ident;  // INI: entry
-    // The place is switched off as a whole (a disabled task): each hit there is disabled.
+    std::string ident;  // INI: entry; SVC: the service's name
+    // The place is switched off as a whole (a disabled service or task): each hit there is
+    // disabled.
     bool off = false;
+    // SVC: the service's start type, none when its Start value is missing or no number.
+    std::optional<std::uint32_t> startType;
 };
 
 // One text read at a spot, ASCII lower-cased, in the order the rules and the system gave it.
@@ -49,7 +52,8 @@ public:
     platform::System& sys() { return sys_; }
     std::uint32_t AddSpot(StartupKind kind, std::string where, std::string key = {},
                           std::string ident = {});
-    // The spot of a place found by kind-specific facts (a disabled task).
+    // The spot of a place found by kind-specific facts (a service's start type, a disabled
+    // task).
     std::uint32_t AddSpot(StartupSpot spot);
     void AddText(std::uint32_t spot, const std::string& text, std::string valueName = {});
     const StrAr& Accounts();

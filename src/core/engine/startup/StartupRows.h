@@ -14,13 +14,13 @@ namespace zorvik {
 struct StartupRow {
     StartupKind kind = StartupKind::Reg;
     std::string caption;            // the kind's name
-    std::vector<std::string> data;  // REG, INI: three texts; FOL, FIL: one
+    std::vector<std::string> data;  // REG, INI, SVC: three texts; FOL, FIL: one
     std::size_t index = 0;          // within the list of its kind
     bool disabled = false;
 };
 
-// Every hit, in the order of the table of kinds (RegList, IniList, FolList, FilList), each
-// list in order.
+// Every hit, in the order of the table of kinds (RegList, IniList, FolList, FilList,
+// SvcList), each list in order.
 std::vector<StartupRow> StartupRowsOf(const ProcInfo& findings);
 
 }  // namespace zorvik
