@@ -110,6 +110,15 @@ void DescribeFileRule(const ScanRule& rule, const std::string& windowsDrive,
     out.lines.push_back(KeyLine("File", windowsDrive + rule.path));
 }
 
+void DescribeTaskRule(const ScanRule& rule, const std::string& windowsDrive,
+                      RuleDescription& out) {
+    out.lines.push_back(KeyLine("Path", rule.path));
+    out.lines.push_back(KeyLine("Folder", windowsDrive + rule.path));
+    out.lines.push_back("  the task files in it and its subfolders; for the Windows folder's "
+                        "System32\\Tasks also the Task Scheduler's tasks, for its Tasks the "
+                        "work items (.job)");
+}
+
 }  // namespace
 
 RuleDescription DescribeRule(const ScanRule& rule, const std::string& windowsDrive) {
@@ -127,6 +136,7 @@ RuleDescription DescribeRule(const ScanRule& rule, const std::string& windowsDri
         case StartupKind::Fol: DescribeFolderRule(rule, windowsDrive, out); break;
         case StartupKind::Fil: DescribeFileRule(rule, windowsDrive, out); break;
         case StartupKind::Svc: DescribeServiceRule(rule, out); break;
+        case StartupKind::Task: DescribeTaskRule(rule, windowsDrive, out); break;
     }
     return out;
 }

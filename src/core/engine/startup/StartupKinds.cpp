@@ -8,6 +8,7 @@
 #include "core/engine/startup/kinds/ProfileKind.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
 #include "core/engine/startup/kinds/ServiceKind.h"
+#include "core/engine/startup/kinds/TaskKind.h"
 #include "core/engine/startup/kinds/TextFileKind.h"
 
 namespace zorvik {
@@ -170,6 +171,31 @@ const StartupKindRow kRows[] = {
             return "Service " + hit.Service + ": start type " + StartTypeText(hit.StartType);
         },
         .watchedPlaces = WatchServicePlaces,
+    },
+    {
+        .kind = StartupKind::Task,
+        .name = "TASK",
+        .readPlaces = ReadTaskPlaces,
+        .record = [](const StartupSpot& spot, const StartupText& text, bool disabled,
+                     ProcInfo& findings) {
+            findings.TaskList.push_back({spot.where, spot.key, text.valueName, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::TaskList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) {
+            return TaskColumns(findings.TaskList.at(i));
+        },
+        // The task, whatever it runs: its programs are the texts of one entry.
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            return {findings.TaskList.at(i).Task};
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return TaskOpening(findings.TaskList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string&) {
+            return DisableScheduledTask(sys, findings.TaskList.at(i));
+        },
     },
 };
 

@@ -10,6 +10,7 @@
 #include "core/engine/startup/StartupKind.h"
 #include "core/engine/untRecord.h"
 #include "platform/System.h"
+#include "platform/Tasks.h"
 
 namespace zorvik {
 
@@ -17,10 +18,12 @@ namespace zorvik {
 // rule gives one spot per account), with what a hit there records.
 struct StartupSpot {
     StartupKind kind = StartupKind::Reg;
-    std::string where;  // REG: root name as written; INI: profile file; FOL: folder; FIL: file
-    std::string key;    // REG: key path; INI: section
+    std::string where;  // REG: root name as written; INI: profile file; FOL: folder; FIL: file;
+                        // TASK: the task's path as the Task Scheduler names it
+    std::string key;    // REG: key path; INI: section; TASK: the task's file, if read
     std::string ident;  // INI: entry; SVC: the service's name
-    // The place is switched off as a whole (a disabled service): each hit there is disabled.
+    // The place is switched off as a whole (a disabled service or task): each hit there is
+    // disabled.
     bool off = false;
     // SVC: the service's start type, none when its Start value is missing or no number.
     std::optional<std::uint32_t> startType;
@@ -30,7 +33,8 @@ struct StartupSpot {
 // Empty texts are not kept: they can name no program.
 struct StartupText {
     std::uint32_t spot = 0;
-    std::string valueName;  // REG: the value's name; FOL: the entry's name as listed
+    std::string valueName;  // REG: the value's name; FOL: the entry's name as listed;
+                            // TASK: the command line as the task holds it
     std::string lower;
 };
 
@@ -48,16 +52,20 @@ public:
     platform::System& sys() { return sys_; }
     std::uint32_t AddSpot(StartupKind kind, std::string where, std::string key = {},
                           std::string ident = {});
-    // The spot of a place found by kind-specific facts (a service's start type).
+    // The spot of a place found by kind-specific facts (a service's start type, a disabled
+    // task).
     std::uint32_t AddSpot(StartupSpot spot);
     void AddText(std::uint32_t spot, const std::string& text, std::string valueName = {});
     const StrAr& Accounts();
+    // The Task Scheduler's list (empty without a scheduler), likewise asked for once per scan.
+    const std::vector<platform::ScheduledTask>& ScheduledTasks();
     StartupPlaces Take() { return std::move(places_); }
 
 private:
     platform::System& sys_;
     StartupPlaces places_;
     std::optional<StrAr> accounts_;
+    std::optional<std::vector<platform::ScheduledTask>> scheduledTasks_;
 };
 
 // Reads the rules file and every place it names. Missing or unreadable places, and registry
