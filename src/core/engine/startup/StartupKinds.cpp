@@ -196,6 +196,7 @@ const StartupKindRow kRows[] = {
                       const std::string&) {
             return DisableScheduledTask(sys, findings.TaskList.at(i));
         },
+        .watchedPlaces = WatchTaskPlaces,
     },
 };
 

@@ -11,6 +11,7 @@
 #include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupActions.h"
 #include "core/engine/startup/StartupPlaces.h"
+#include "core/engine/watch/WatchedPlaces.h"
 
 namespace zorvik {
 
@@ -24,6 +25,8 @@ inline constexpr std::string_view kJobExtension = ".job";
 bool IsWorkItemTask(const std::string& task);
 
 void ReadTaskPlaces(const ScanRule& rule, PlaceReading& reading);
+// The task folder with its subfolders, and the Task Scheduler's own store.
+void WatchTaskPlaces(const ScanRule& rule, WatchedPlaceList& places);
 
 // The start-up list's columns: the task's folder ("\" for the root), its name as the Task
 // Scheduler shows it, the command line.

@@ -194,4 +194,9 @@ void ReadTaskPlaces(const ScanRule& rule, PlaceReading& reading) {
     }
 }
 
+void WatchTaskPlaces(const ScanRule& rule, WatchedPlaceList& places) {
+    places.AddFolder(WithoutTrailingBackslashes(GetWindowsDrive(places.sys()) + rule.path), true);
+    places.AddScheduledTasks();
+}
+
 }  // namespace zorvik
