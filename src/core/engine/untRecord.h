@@ -58,6 +58,17 @@ struct SvcStart {
     std::string Text{};
 };
 
+// A scheduled task that runs the program.
+struct TaskStart {
+    // The task as the Task Scheduler names it: "\Folder\Name", or "\Name.job" for a work item
+    // of XP's Task Scheduler.
+    std::string Task;
+    std::string File;     // the task's file that was read; empty when only the scheduler showed it
+    std::string Command;  // the command line naming the program: the command, then its arguments
+    bool Disabled = false;  // the task is disabled, or the command carries the name with ".bak"
+    std::string Text{};
+};
+
 // A program Windows starts by itself from the logon screen or the accessibility shortcuts,
 // running from exactly that path.
 struct ExeStart {
@@ -93,6 +104,7 @@ struct ProcInfo {
     std::vector<FilStart> FolList;
     std::vector<FilStart> FilList;
     std::vector<SvcStart> SvcList;
+    std::vector<TaskStart> TaskList;
     std::vector<ExeStart> ExeList;
     std::vector<WmiStart> WmiList;
     // Beside the lists: which of their hits a loaded module gave, in the order found.

@@ -27,6 +27,12 @@ std::string HitFields(const ProcInfo& findings, StartupHit hit) {
             return svc.Root + "\\" + svc.Key + "  value \"" + svc.Value + "\"  start type " +
                    StartTypeText(svc.StartType);
         }
+        case StartupKind::Task: {
+            const TaskStart& task = findings.TaskList[hit.index];
+            return task.Task + "  " +
+                   (task.File.empty() ? "(Task Scheduler)" : "file " + task.File) + "  " +
+                   task.Command;
+        }
         case StartupKind::Wmi: {
             const WmiStart& wmi = findings.WmiList[hit.index];
             return wmi.Class + "  \"" + wmi.Name + "\"  " + wmi.Property + " \"" +

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/engine/ScanCycle.h"
+#include "core/engine/watch/PlaceEntries.h"
 #include "core/report/ScanReport.h"
 #include "platform/sim/autostart/SimWmi.h"
 #include "platform/sim/system/SimFileFacts.h"
@@ -279,6 +280,11 @@ TEST(StartedByWindowsTest, WmiConsumersOfBothKindsNameTheirProgram) {
         EXPECT_EQ(hits[i].Name, expected[i].name) << i;
         EXPECT_EQ(hits[i].Property, expected[i].property) << i;
     }
+    // A new consumer as a watch tells of it.
+    const zorvik::EntryPlace told =
+        zorvik::EntryPlaceOf(*list.At(0).data, {zorvik::StartupKind::Wmi, 0});
+    EXPECT_EQ(told.place, "CommandLineEventConsumer Updater");
+    EXPECT_EQ(told.name, "CommandLineTemplate");
     // The script on one line in the start-up list and the reports.
     const std::string csv = reporttest::Report(list, zorvik::ReportFormat::Csv);
     EXPECT_NE(csv.find(",WMI,ActiveScriptEventConsumer,Runner,\"Set s = CreateObject("

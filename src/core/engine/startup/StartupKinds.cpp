@@ -9,6 +9,7 @@
 #include "core/engine/startup/kinds/ProfileKind.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
 #include "core/engine/startup/kinds/ServiceKind.h"
+#include "core/engine/startup/kinds/TaskKind.h"
 #include "core/engine/startup/kinds/TextFileKind.h"
 #include "core/engine/startup/kinds/WmiKind.h"
 
@@ -71,6 +72,7 @@ const StartupKindRow kRows[] = {
                       const std::string& programFileName) {
             return DisableRegistryValue(sys, findings.RegList.at(i), programFileName);
         },
+        .watchedPlaces = WatchRegistryPlaces,
     },
     {
         .kind = StartupKind::Ini,
@@ -92,6 +94,10 @@ const StartupKindRow kRows[] = {
         .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
                       const std::string&) {
             return DisableProfileEntry(sys, findings.IniList.at(i));
+        },
+        .watchedPlaces = WatchProfilePlaces,
+        .entryPlace = [](const ProcInfo& findings, std::size_t i) {
+            return ProfileEntryPlace(findings.IniList.at(i));
         },
     },
     {
@@ -120,6 +126,7 @@ const StartupKindRow kRows[] = {
                       const std::string& programFileName) {
             return DisableFolderEntry(sys, findings.FolList.at(i), programFileName);
         },
+        .watchedPlaces = WatchFolderPlaces,
     },
     {
         .kind = StartupKind::Fil,
@@ -139,6 +146,7 @@ const StartupKindRow kRows[] = {
                       const std::string& programFileName) {
             return DisableTextFileLines(sys, findings.FilList.at(i).Path, programFileName);
         },
+        .watchedPlaces = WatchTextFilePlaces,
     },
     {
         .kind = StartupKind::Svc,
@@ -169,6 +177,33 @@ const StartupKindRow kRows[] = {
             const SvcStart& hit = findings.SvcList.at(i);
             return "Service " + hit.Service + ": start type " + StartTypeText(hit.StartType);
         },
+        .watchedPlaces = WatchServicePlaces,
+    },
+    {
+        .kind = StartupKind::Task,
+        .name = "TASK",
+        .readPlaces = ReadTaskPlaces,
+        .record = [](const StartupSpot& spot, const StartupText& text, bool disabled,
+                     ProcInfo& findings) {
+            findings.TaskList.push_back({spot.where, spot.key, text.valueName, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::TaskList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) {
+            return TaskColumns(findings.TaskList.at(i));
+        },
+        // The task, whatever it runs: its programs are the texts of one entry.
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            return {findings.TaskList.at(i).Task};
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return TaskOpening(findings.TaskList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string&) {
+            return DisableScheduledTask(sys, findings.TaskList.at(i));
+        },
+        .watchedPlaces = WatchTaskPlaces,
     },
     {
         .kind = StartupKind::Exe,
@@ -193,6 +228,8 @@ const StartupKindRow kRows[] = {
             return ExeOpening(findings.ExeList.at(i));
         },
         .disable = NoDisable,
+        // Not watched: the program is found only while it runs with sockets, which no change
+        // to its folder tells.
         .noDisable = kExeNoDisable,
     },
     {
@@ -218,6 +255,12 @@ const StartupKindRow kRows[] = {
         .approval = NoApproval,
         .opening = [](const ProcInfo&, std::size_t) { return PlaceOpening{}; },
         .disable = NoDisable,
+        // Nothing to watch: WMI tells no change to its repository that the platform follows.
+        // A new consumer: "... in CommandLineEventConsumer Updater", its property the name.
+        .entryPlace = [](const ProcInfo& findings, std::size_t i) {
+            const WmiStart& hit = findings.WmiList.at(i);
+            return EntryPlace{hit.Class + " " + hit.Name, hit.Property};
+        },
         .noShow = kWmiNoShow,
         .noDisable = kWmiNoDisable,
     },

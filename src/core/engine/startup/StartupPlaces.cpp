@@ -35,6 +35,14 @@ const StrAr& PlaceReading::Accounts() {
     return *accounts_;
 }
 
+const std::vector<platform::ScheduledTask>& PlaceReading::ScheduledTasks() {
+    if (!scheduledTasks_) {
+        platform::Tasks* scheduler = sys_.tasks();
+        scheduledTasks_ = scheduler ? scheduler->List() : std::vector<platform::ScheduledTask>{};
+    }
+    return *scheduledTasks_;
+}
+
 const std::vector<platform::WmiEventConsumer>& PlaceReading::WmiConsumers() {
     if (!wmiConsumers_) {
         platform::Wmi* wmi = sys_.wmi();

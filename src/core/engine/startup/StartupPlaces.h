@@ -10,6 +10,7 @@
 #include "core/engine/startup/StartupKind.h"
 #include "core/engine/untRecord.h"
 #include "platform/System.h"
+#include "platform/Tasks.h"
 #include "platform/Wmi.h"
 
 namespace zorvik {
@@ -22,10 +23,12 @@ inline constexpr const char* kDllsKey = "Dlls";
 // rule gives one spot per account), with what a hit there records.
 struct StartupSpot {
     StartupKind kind = StartupKind::Reg;
-    std::string where;  // REG: root name as written; INI: profile file; FOL: folder; FIL: file
-    std::string key;    // REG: key path; INI: section
+    std::string where;  // REG: root name as written; INI: profile file; FOL: folder; FIL: file;
+                        // TASK: the task's path as the Task Scheduler names it
+    std::string key;    // REG: key path; INI: section; TASK: the task's file, if read
     std::string ident;  // INI: entry; SVC: the service's name; WMI: the text as WMI holds it
-    // The place is switched off as a whole (a disabled service): each hit there is disabled.
+    // The place is switched off as a whole (a disabled service or task): each hit there is
+    // disabled.
     bool off = false;
     // SVC: the service's start type, none when its Start value is missing or no number.
     std::optional<std::uint32_t> startType;
@@ -39,7 +42,8 @@ struct StartupSpot {
 // Empty texts are not kept: they can name no program.
 struct StartupText {
     std::uint32_t spot = 0;
-    std::string valueName;  // REG: the value's name; FOL: the entry's name as listed
+    std::string valueName;  // REG: the value's name; FOL: the entry's name as listed;
+                            // TASK: the command line as the task holds it
     std::string lower;
 };
 
@@ -57,10 +61,13 @@ public:
     platform::System& sys() { return sys_; }
     std::uint32_t AddSpot(StartupKind kind, std::string where, std::string key = {},
                           std::string ident = {});
-    // The spot of a place found by kind-specific facts (a service's start type).
+    // The spot of a place found by kind-specific facts (a service's start type, a disabled
+    // task).
     std::uint32_t AddSpot(StartupSpot spot);
     void AddText(std::uint32_t spot, const std::string& text, std::string valueName = {});
     const StrAr& Accounts();
+    // The Task Scheduler's list (empty without a scheduler), likewise asked for once per scan.
+    const std::vector<platform::ScheduledTask>& ScheduledTasks();
     // WMI's event consumers, asked for at the first call and kept for the rest of this scan;
     // none where the system gives no WMI.
     const std::vector<platform::WmiEventConsumer>& WmiConsumers();
@@ -73,6 +80,7 @@ private:
     platform::System& sys_;
     StartupPlaces places_;
     std::optional<StrAr> accounts_;
+    std::optional<std::vector<platform::ScheduledTask>> scheduledTasks_;
     std::optional<std::vector<platform::WmiEventConsumer>> wmiConsumers_;
 };
 

@@ -4,11 +4,20 @@
 
 namespace zorvik {
 
+namespace {
+
+// The rule's folder for one account.
+std::string FolderOf(const std::string& base, const std::string& account) {
+    return ReplaceAll(base, kUserPlaceholder, account);
+}
+
+}  // namespace
+
 void ReadFolderPlaces(const ScanRule& rule, PlaceReading& reading) {
     platform::System& sys = reading.sys();
     const std::string base = GetWindowsDrive(sys) + rule.path;
     for (const std::string& account : reading.Accounts()) {
-        const std::string folder = ReplaceAll(base, kUserPlaceholder, account);
+        const std::string folder = FolderOf(base, account);
         if (!PathExists(sys, folder)) continue;
         auto entries = sys.files().List(folder + "\\*");
         if (!entries) continue;
@@ -19,6 +28,11 @@ void ReadFolderPlaces(const ScanRule& rule, PlaceReading& reading) {
             reading.AddText(spot, entry.name, entry.name);
         }
     }
+}
+
+void WatchFolderPlaces(const ScanRule& rule, WatchedPlaceList& places) {
+    const std::string base = GetWindowsDrive(places.sys()) + rule.path;
+    for (const std::string& account : places.Accounts()) places.AddFolder(FolderOf(base, account));
 }
 
 }  // namespace zorvik
