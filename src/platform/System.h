@@ -2,6 +2,7 @@
 // The one door from the portable core to the operating system. Each group is a separate
 // interface; an implementation (win32, or the simulated system) hands out all of them.
 #include "platform/Accounts.h"
+#include "platform/Environment.h"
 #include "platform/FileFacts.h"
 #include "platform/Files.h"
 #include "platform/Processes.h"
@@ -28,6 +29,9 @@ public:
     virtual Ui& ui() = 0;
     // Size, hash, version strings and signature of a file; null where the system gives none.
     virtual FileFacts* fileFacts() { return nullptr; }
+    // The running program's environment variables; null where the system gives none (texts
+    // are then taken as written).
+    virtual Environment* environment() { return nullptr; }
 };
 
 }  // namespace platform

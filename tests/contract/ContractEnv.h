@@ -34,6 +34,9 @@ public:
     // its pid (0 when it cannot be started). On the simulated system the child is scripted.
     virtual std::uint32_t StartChild(const std::string& exePath) = 0;
     virtual void StopChild(std::uint32_t pid) = 0;
+
+    // Defines an environment variable of this program (an empty value undefines it).
+    virtual void SetVariable(const std::string& name, const std::string& value) = 0;
 };
 
 // The env of this build.

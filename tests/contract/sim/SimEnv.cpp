@@ -114,6 +114,10 @@ public:
 
     void StopChild(std::uint32_t pid) override { system_.procs().RemoveProcess(pid); }
 
+    void SetVariable(const std::string& name, const std::string& value) override {
+        system_.env().Set(name, value);
+    }
+
 private:
     platform::sim::SimSystem system_;
     int scratchCount_ = 0;

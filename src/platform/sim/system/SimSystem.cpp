@@ -15,6 +15,7 @@ struct SimSystem::Impl {
     std::unique_ptr<SimProcesses> processes = MakeSimProcesses(*files);
     std::unique_ptr<SimSockets> sockets = MakeSimSockets();
     std::unique_ptr<SimFileFacts> fileFacts = MakeSimFileFacts(*files);
+    std::unique_ptr<SimEnvironment> environment = MakeSimEnvironment(*files);
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Ui> ui;
 };
@@ -42,6 +43,7 @@ Ui& SimSystem::ui() {
 }
 
 FileFacts* SimSystem::fileFacts() { return impl_->fileFacts.get(); }
+Environment* SimSystem::environment() { return impl_->environment.get(); }
 
 SimRegistry& SimSystem::reg() { return *impl_->registry; }
 SimFiles& SimSystem::fs() { return *impl_->files; }
@@ -49,6 +51,7 @@ SimAccounts& SimSystem::users() { return *impl_->accounts; }
 SimProcesses& SimSystem::procs() { return *impl_->processes; }
 SimSockets& SimSystem::wsa() { return *impl_->sockets; }
 SimFileFacts& SimSystem::facts() { return *impl_->fileFacts; }
+SimEnvironment& SimSystem::env() { return *impl_->environment; }
 
 }  // namespace platform::sim
 

@@ -21,6 +21,7 @@ class SimProfile;
 class SimAccounts;
 class SimProcesses;
 class SimSockets;
+class SimEnvironment;
 
 struct SimThread {
     std::uint32_t threadState = 2;  // 2 = running; 5 = waiting
@@ -64,6 +65,7 @@ public:
     Shell& shell() override;
     Ui& ui() override;
     FileFacts* fileFacts() override;
+    Environment* environment() override;
 
     // Scripting access to each simulated service.
     SimRegistry& reg();
@@ -72,6 +74,7 @@ public:
     SimProcesses& procs();
     SimSockets& wsa();
     SimFileFacts& facts();
+    SimEnvironment& env();
 
 private:
     struct Impl;
@@ -147,6 +150,13 @@ public:
     virtual const std::vector<std::uint32_t>& OpenAccesses() const = 0;
     // TCP-table objects from LoadTcpTable not yet destroyed (each holds the library).
     virtual int LiveTcpTableCount() const = 0;
+};
+
+class SimEnvironment : public Environment {
+public:
+    // Scripting: defines (or redefines) a variable; an empty value undefines it. SystemRoot,
+    // windir and SystemDrive follow the Windows directory unless set here.
+    virtual void Set(const std::string& name, const std::string& value) = 0;
 };
 
 class SimSockets : public Sockets {

@@ -2,6 +2,7 @@
 #include "platform/System.h"
 #include "platform/win32/shell/ShellUiFactory.h"
 #include "platform/win32/system/Win32Accounts.h"
+#include "platform/win32/system/Win32Environment.h"
 #include "platform/win32/system/Win32FileFacts.h"
 #include "platform/win32/system/Win32Files.h"
 #include "platform/win32/system/Win32Processes.h"
@@ -25,6 +26,7 @@ public:
     Shell& shell() override { return *shell_; }
     Ui& ui() override { return *ui_; }
     FileFacts* fileFacts() override { return &fileFacts_; }
+    Environment* environment() override { return &environment_; }
 
 private:
     win32::Win32Registry registry_;
@@ -34,6 +36,7 @@ private:
     win32::Win32Processes processes_;
     win32::Win32Sockets sockets_;
     win32::Win32FileFacts fileFacts_;
+    win32::Win32Environment environment_;
     std::unique_ptr<Shell> shell_;
     std::unique_ptr<Ui> ui_;
 };
