@@ -10,12 +10,22 @@ namespace zorvik {
 
 using StrAr = std::vector<std::string>;
 
+// Where a hit was found beyond its entry's own text; both empty for a hit on that text.
+struct HitTrail {
+    // The script the entry starts, one of whose lines names the program.
+    std::string Script;
+    // The program Windows runs in place of the entry's unquoted command (C:\Program.exe for
+    // C:\Program Files\Some Tool\tool.exe): the program found is that one.
+    std::string RunsInstead;
+};
+
 // A registry value that starts the program.
 struct RegStart {
     std::string Root;  // the rule's root name as written in the rules file
     std::string Key;   // below the root; for a subkey walk, the rule's key + "\" + subkey
     std::string Name;  // the value's name (empty: the key's default value)
     bool Disabled = false;
+    HitTrail Trail = {};
 };
 
 // A profile-file entry that starts the program.
@@ -24,6 +34,7 @@ struct IniStart {
     std::string Section;
     std::string Ident;
     bool Disabled = false;
+    HitTrail Trail = {};
 };
 
 // A start-up folder (FolList: the folder listed, not the entry found in it) or a text file
@@ -34,6 +45,17 @@ struct FilStart {
     // FolList: the entry's name as the folder gives it, which Task Manager's verdict is kept
     // under; never listed or shown. Empty for FilList.
     std::string Entry;
+    HitTrail Trail = {};
+};
+
+// A shortcut of a folder whose target or arguments start the program, or a script lying in
+// that folder.
+struct LnkStart {
+    std::string Folder;
+    std::string Entry;   // the shortcut's (or script's) name as the folder gives it
+    std::string Target;  // the shortcut's target and arguments; empty for a script
+    bool Disabled = false;
+    HitTrail Trail = {};
 };
 
 struct ProcInfo {
@@ -41,6 +63,7 @@ struct ProcInfo {
     std::vector<IniStart> IniList;
     std::vector<FilStart> FolList;
     std::vector<FilStart> FilList;
+    std::vector<LnkStart> LnkList;
 };
 
 }  // namespace zorvik

@@ -1,9 +1,13 @@
 // Describes a rule the way the start-up search will treat it.
 #include "core/report/RuleDescription.h"
 
+#include <algorithm>
+
+#include "core/base/AsciiLower.h"
 #include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
 #include "core/engine/startup/StartupKinds.h"
+#include "core/engine/startup/kinds/RuleFolders.h"
 
 namespace zorvik {
 
@@ -56,8 +60,29 @@ void DescribeProfileRule(const ScanRule& rule, RuleDescription& out) {
     out.lines.push_back(KeyLine("Ident", rule.ident));
 }
 
+// Folder= in place of Path: the shell's own folder of that name.
+void DescribeShellFolder(const std::string& shellName, RuleDescription& out) {
+    out.lines.push_back(KeyLine("Folder", shellName));
+    const std::vector<std::string> names = ShellFolderNames();
+    const bool known = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+        return AsciiLower(name) == AsciiLower(shellName);
+    });
+    if (!known) {
+        out.verdict = RuleVerdict::FindsNothing;
+        out.lines.push_back("  finds nothing: Folder must be " + Alternatives(names));
+        return;
+    }
+    out.lines.push_back("  the folder the shell looks up by that name (User Shell Folders), "
+                        "read once: not again when an earlier rule of this type read it");
+}
+
 void DescribeFolderRule(const ScanRule& rule, const std::string& windowsDrive,
                         RuleDescription& out) {
+    const std::string shellName = rule.Value("Folder");
+    if (!shellName.empty()) {
+        DescribeShellFolder(shellName, out);
+        return;
+    }
     out.lines.push_back(KeyLine("Path", rule.path));
     out.lines.push_back(KeyLine("Folder", windowsDrive + rule.path));
     if (rule.path.find(kUserPlaceholder) != std::string::npos) {
@@ -73,6 +98,20 @@ void DescribeFileRule(const ScanRule& rule, const std::string& windowsDrive,
                       RuleDescription& out) {
     out.lines.push_back(KeyLine("Path", rule.path));
     out.lines.push_back(KeyLine("File", windowsDrive + rule.path));
+}
+
+// The keys any rule may add.
+void DescribeFollowing(const ScanRule& rule, RuleDescription& out) {
+    if (rule.Value("Scripts") == "1") {
+        out.lines.push_back(KeyLine("Scripts", "1") +
+                            " (the lines of the scripts its texts name, or that lie in its "
+                            "folder, are compared too)");
+    }
+    if (rule.Value("Unquoted") == "1") {
+        out.lines.push_back(KeyLine("Unquoted", "1") +
+                            " (a program Windows would run in place of an unquoted command is "
+                            "found)");
+    }
 }
 
 }  // namespace
@@ -91,7 +130,12 @@ RuleDescription DescribeRule(const ScanRule& rule, const std::string& windowsDri
         case StartupKind::Ini: DescribeProfileRule(rule, out); break;
         case StartupKind::Fol: DescribeFolderRule(rule, windowsDrive, out); break;
         case StartupKind::Fil: DescribeFileRule(rule, windowsDrive, out); break;
+        case StartupKind::Lnk:
+            DescribeFolderRule(rule, windowsDrive, out);
+            out.lines.push_back("  each shortcut's target and arguments are compared");
+            break;
     }
+    DescribeFollowing(rule, out);
     return out;
 }
 

@@ -69,7 +69,8 @@ std::string CsvRecord(const std::vector<std::string>& fields) {
 
 std::string CsvReport(const ProcessList& list) {
     std::vector<std::string> heads = {"Program Path", "PID", "Details", "Type", "Data 1",
-                                      "Data 2", "Data 3", "Disabled", "Approved", "Sockets"};
+                                      "Data 2", "Data 3", "Notes", "Disabled", "Approved",
+                                      "Sockets"};
     for (const std::string& head : FileCsvHeads()) heads.push_back(head);
     std::string out = CsvRecord(heads);
     for (std::size_t i = 0; i < list.Count(); ++i) {
@@ -80,7 +81,7 @@ std::string CsvReport(const ProcessList& list) {
         const std::vector<std::string> fileCells = FileCsvCells(row.file);
         if (hits.empty()) {
             std::vector<std::string> fields = {row.caption, row.pid, row.details, "", "", "", "",
-                                               "", "", sockets};
+                                               "", "", "", sockets};
             fields.insert(fields.end(), fileCells.begin(), fileCells.end());
             out += CsvRecord(fields);
         }
@@ -89,6 +90,7 @@ std::string CsvReport(const ProcessList& list) {
             std::vector<std::string> fields = {row.caption, row.pid, row.details, hit.caption};
             for (std::size_t c = 0; c < kStartupColumns; ++c)
                 fields.push_back(c < hit.data.size() ? hit.data[c] : "");
+            fields.push_back(NotesText(hit.notes, "; "));
             fields.push_back(hit.disabled ? "true" : "false");
             fields.push_back(ApprovalCell(ApprovalAt(row.approvals, h)));
             fields.push_back(sockets);
@@ -119,7 +121,17 @@ std::string JsonReport(const ProcessList& list) {
                 if (c > 0) out += ", ";
                 out += JsonString(AnsiToUtf8(hit.data[c]));
             }
-            out += "], \"disabled\": ";
+            out += "]";
+            if (!hit.notes.empty()) {
+                out += ", \"notes\": {";
+                for (std::size_t n = 0; n < hit.notes.size(); ++n) {
+                    if (n > 0) out += ", ";
+                    out += JsonString(hit.notes[n].label) + ": " +
+                           JsonString(AnsiToUtf8(hit.notes[n].text));
+                }
+                out += "}";
+            }
+            out += ", \"disabled\": ";
             out += hit.disabled ? "true" : "false";
             out += ", \"approved\": " + ApprovalJson(ApprovalAt(row.approvals, h));
             out += "}";

@@ -93,16 +93,16 @@ TEST(ScanReportTest, CsvHasOneRecordPerEntryAndOneForAProgramWithout) {
     const std::string kBotSockets =
         "LISTEN 0.0.0.0:80 -> 0.0.0.0:0; ESTAB [2001:db8::1]:50000 -> [::1]:443";
     const std::string expected =
-        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer\r\n"
+        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Notes,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",REG,"
-        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",false,," + kBotSockets + ",,,,,,,,\r\n"
+        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",,false,," + kBotSockets + ",,,,,,,,\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",FOL,"
-        "C:\\Start\xC3\xA9,,,true,," + kBotSockets + ",,,,,,,,\r\n"
-        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,,,,,,,,,,,\r\n";
+        "C:\\Start\xC3\xA9,,,,true,," + kBotSockets + ",,,,,,,,\r\n"
+        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,,,,,,,,,,,,\r\n";
     EXPECT_EQ(csv, expected);
 
     EXPECT_EQ(zorvik::FormatScanReport(zorvik::ProcessList{}, ReportFormat::Csv),
-              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer\r\n");
+              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Notes,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer\r\n");
 }
 
 TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
@@ -149,7 +149,7 @@ TEST(ScanReportTest, RowWithoutFindingsPrintsNoEntries) {
     list.Add("C:\\a.exe", "7", "d", nullptr);
     EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Json).find("\"startups\": []"),
               std::string::npos);
-    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,,,,,,,,,,,\r\n"),
+    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,,,,,,,,,,,,\r\n"),
               std::string::npos);
 }
 

@@ -240,7 +240,7 @@ TEST(DescribeRuleTest, UnknownTypesAreSkipped) {
         rule.path = "Windows";
         const auto d = Describe(rule, "C:\\");
         EXPECT_EQ(zorvik::RuleVerdict::Skipped, d.verdict) << type;
-        EXPECT_TRUE(HasLine(d, "skipped: Type must be REG, INI, FOL or FIL")) << type;
+        EXPECT_TRUE(HasLine(d, "skipped: Type must be REG, INI, FOL, FIL or LNK")) << type;
         EXPECT_FALSE(HasLine(d, "Root:")) << type;
         EXPECT_FALSE(HasLine(d, "Folder:")) << type;
     }

@@ -6,6 +6,7 @@
 #include "core/engine/startup/kinds/FolderKind.h"
 #include "core/engine/startup/kinds/ProfileKind.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
+#include "core/engine/startup/kinds/ShortcutKind.h"
 #include "core/engine/startup/kinds/TextFileKind.h"
 
 namespace zorvik {
@@ -23,6 +24,14 @@ constexpr HitListAccess ListAccess() {
         },
         [](ProcInfo& from, ProcInfo& to) {
             for (auto& hit : from.*List) (to.*List).push_back(std::move(hit));
+        },
+        [](ProcInfo& findings, std::size_t index) -> HitTrail* {
+            auto& hits = findings.*List;
+            return index < hits.size() ? &hits[index].Trail : nullptr;
+        },
+        [](const ProcInfo& findings, std::size_t index) -> const HitTrail* {
+            const auto& hits = findings.*List;
+            return index < hits.size() ? &hits[index].Trail : nullptr;
         },
     };
 }
@@ -120,6 +129,29 @@ const StartupKindRow kRows[] = {
             return DisableTextFileLines(sys, findings.FilList.at(i).Path, programFileName);
         },
     },
+    {
+        .kind = StartupKind::Lnk,
+        .name = "LNK",
+        .readPlaces = ReadShortcutPlaces,
+        .record = [](const StartupSpot& spot, const StartupText&, bool disabled,
+                     ProcInfo& findings) {
+            findings.LnkList.push_back({spot.where, spot.key, spot.ident, disabled, {}});
+        },
+        .hits = ListAccess<&ProcInfo::LnkList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const LnkStart& hit = findings.LnkList.at(i);
+            return {hit.Folder, hit.Entry, hit.Target};
+        },
+        .approval = [](platform::System& sys, const ProcInfo& findings, std::size_t i) {
+            const LnkStart& hit = findings.LnkList.at(i);
+            return FolderEntryApproval(sys, hit.Folder, hit.Entry);
+        },
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return ShortcutOpening(findings.LnkList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string&) { return DisableShortcut(sys, findings.LnkList.at(i)); },
+    },
 };
 
 const std::pair<RegAction, const char*> kRegActions[] = {
@@ -184,6 +216,10 @@ void MoveHits(ProcInfo& from, ProcInfo& to) {
 
 bool* HitDisabledFlag(ProcInfo& findings, StartupHit hit) {
     return RowOf(hit.kind).hits.disabledFlag(findings, hit.index);
+}
+
+const HitTrail* TrailOf(const ProcInfo& findings, StartupHit hit) {
+    return RowOf(hit.kind).hits.trailOf(findings, hit.index);
 }
 
 }  // namespace zorvik

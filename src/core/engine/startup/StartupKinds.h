@@ -43,6 +43,9 @@ struct HitListAccess {
     bool* (*disabledFlag)(ProcInfo& findings, std::size_t index);
     // Appends every hit of from to the same list of to, in order.
     void (*moveAll)(ProcInfo& from, ProcInfo& to);
+    // Null for an index past the list.
+    HitTrail* (*trail)(ProcInfo& findings, std::size_t index);
+    const HitTrail* (*trailOf)(const ProcInfo& findings, std::size_t index);
 };
 
 struct StartupKindRow {
@@ -65,7 +68,7 @@ struct StartupKindRow {
                               const std::string& programFileName);
 };
 
-// Every row, in the order of the start-up list (RegList, IniList, FolList, FilList, ...).
+// Every row, in the order of the start-up list (RegList, IniList, FolList, FilList, LnkList, ...).
 std::span<const StartupKindRow> StartupKindRows();
 const StartupKindRow& RowOf(StartupKind kind);
 
@@ -85,5 +88,7 @@ std::size_t HitCount(const ProcInfo& findings);
 void MoveHits(ProcInfo& from, ProcInfo& to);
 // The Disabled flag of the hit; null when findings do not hold it.
 bool* HitDisabledFlag(ProcInfo& findings, StartupHit hit);
+// Where the hit was found beyond its entry; null when findings do not hold it.
+const HitTrail* TrailOf(const ProcInfo& findings, StartupHit hit);
 
 }  // namespace zorvik

@@ -70,6 +70,9 @@ public:
     // The tip of a process row: its sockets, publisher and signature verdict.
     std::string LstProcInfoTip(int row);
     platform::Colour LstStartCustomDrawItem(int row);
+    // The notes of a hit found beyond its entry (the script, the program run instead), one a
+    // line; empty for other rows.
+    std::string LstStartInfoTip(int row);
     void PopStartPopup();
     void ShowStartup1Click();
     void DisableStartup1Click();
