@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "core/base/untFunc.h"
 #include "core/report/AnsiUtf8.h"
 #include "core/report/SavedScanSettings.h"
 #include "core/report/ScanReport.h"
@@ -142,6 +143,40 @@ TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
 
     EXPECT_EQ(zorvik::FormatScanReport(zorvik::ProcessList{}, ReportFormat::Json),
               "{\n  \"programs\": []\n}\n");
+}
+
+// A hit found through a script, on a program run in place of an unquoted command, names both
+// in every format; a shortcut's hit gives its three columns.
+TEST(ScanReportTest, HitsNameTheScriptAndTheProgramRunInstead) {
+    zorvik::ProcessList list;
+    auto findings = std::make_unique<zorvik::ProcInfo>();
+    findings->RegList.push_back(
+        {"HKEY_CURRENT_USER", kRunKey, "Go", false, {"C:\\go.bat", "C:\\Program.exe"}});
+    findings->LnkList.push_back({"C:\\Startup", "Up.lnk", "C:\\Program.exe /q", true});
+    list.Add("C:\\Program.exe", "9", "d", std::move(findings));
+    const struct {
+        ReportFormat format;
+        std::vector<std::string> parts;
+    } cases[] = {
+        {ReportFormat::Text,
+         {"  REG  HKEY_CURRENT_USER\\" + kRunKey +
+              "  value \"Go\"  script C:\\go.bat  runs instead C:\\Program.exe  enabled\n",
+          "  LNK  C:\\Startup  Up.lnk  C:\\Program.exe /q  disabled\n"}},
+        {ReportFormat::Csv,
+         {",REG,HKEY_CURRENT_USER," + kRunKey + ",Go,Script: C:\\go.bat; Runs instead: C:\\Program.exe,false,",
+          ",LNK,C:\\Startup,Up.lnk,C:\\Program.exe /q,,true,"}},
+        {ReportFormat::Json,
+         {"\"data\": [\"HKEY_CURRENT_USER\", \"" + zorvik::ReplaceAll(kRunKey, "\\", "\\\\") +
+              "\", \"Go\"], \"notes\": {\"Script\": \"C:\\\\go.bat\", \"Runs instead\": "
+              "\"C:\\\\Program.exe\"}, \"disabled\": false",
+          "{\"type\": \"LNK\", \"data\": [\"C:\\\\Startup\", \"Up.lnk\", \"C:\\\\Program.exe /q\"], "
+          "\"disabled\": true"}},
+    };
+    for (const auto& c : cases) {
+        const std::string report = zorvik::FormatScanReport(list, c.format);
+        for (const std::string& part : c.parts)
+            EXPECT_NE(report.find(part), std::string::npos) << part << "\nin\n" << report;
+    }
 }
 
 TEST(ScanReportTest, RowWithoutFindingsPrintsNoEntries) {
