@@ -1,5 +1,6 @@
-// Script texts over any bytes: lines hold no line ends and come from inside the input, and the
-// programs an unquoted line tries are prefixes of it, in order.
+// Script texts over any bytes: lines hold no line ends and come from inside the input, the
+// programs an unquoted line tries are prefixes of it, in order, and the script names a line
+// mentions are pieces of it with a script's extension, within their bounds.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,6 +29,22 @@ void CheckCandidates(const std::string& line) {
     }
 }
 
+void CheckScriptNames(const std::string& line) {
+    const auto mentions = zorvik::parse::ScriptNamesIn(line);
+    FUZZ_CHECK(mentions.size() <= zorvik::parse::kMaxScriptMentions);
+    for (const auto& names : mentions) {
+        FUZZ_CHECK(!names.empty() && names.size() <= zorvik::parse::kMaxScriptNameStarts);
+        std::size_t previousLength = 0;
+        for (const std::string& name : names) {
+            FUZZ_CHECK(zorvik::parse::IsScriptFileName(name));
+            FUZZ_CHECK(name.size() <= zorvik::parse::kMaxScriptNameLength);
+            FUZZ_CHECK(name.size() > previousLength);
+            FUZZ_CHECK(line.find(name) != std::string::npos);
+            previousLength = name.size();
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -38,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos);
         total += line.size();
         CheckCandidates(line);
+        CheckScriptNames(line);
     }
     FUZZ_CHECK(total <= size);
     return 0;

@@ -52,4 +52,32 @@ TEST(ScriptTextTest, ScriptFileNamesByExtensionInAnyCase) {
     }
 }
 
+TEST(ScriptTextTest, ScriptNamesOfACommandNearestStartFirst) {
+    using Mentions = std::vector<std::vector<std::string>>;
+    const struct {
+        const char* command;
+        Mentions mentions;
+    } cases[] = {
+        {"C:\\Scripts\\start.bat", {{"C:\\Scripts\\start.bat"}}},
+        {"cmd /c C:\\My Scripts\\go.CMD /q",
+         {{"Scripts\\go.CMD", "C:\\My Scripts\\go.CMD", "/c C:\\My Scripts\\go.CMD",
+           "cmd /c C:\\My Scripts\\go.CMD"}}},
+        {"wscript.exe //B \"%APPDATA%\\a b.vbs\" \"x.js\"", {{"%APPDATA%\\a b.vbs"}, {"x.js"}}},
+        {"s.Run \"C:\\x.ps1\", 0", {{"C:\\x.ps1"}}},
+        {"powershell -File='C:\\p.ps1';", {{"C:\\p.ps1", "'C:\\p.ps1", "-File='C:\\p.ps1", "powershell -File='C:\\p.ps1"}}},
+        // No name before the extension, one that goes on, a disabled one, or none at all.
+        {"C:\\dir\\.bat x.json C:\\run.bat.bak \".cmd\" .vbs", {}},
+        {"prog.exe /x", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(zorvik::parse::ScriptNamesIn(c.command), c.mentions) << c.command;
+
+    std::string many;
+    for (int i = 0; i < 40; ++i) many += "a" + std::to_string(i) + ".bat ";
+    const Mentions bounded = zorvik::parse::ScriptNamesIn(many);
+    ASSERT_EQ(bounded.size(), zorvik::parse::kMaxScriptMentions);
+    EXPECT_EQ(bounded.back().size(), zorvik::parse::kMaxScriptNameStarts);
+    EXPECT_EQ(bounded.back().front(), "a15.bat");
+}
+
 }  // namespace
