@@ -1,9 +1,10 @@
 # Fails when the portable core includes a Windows header or a platform implementation,
 # or links a system library, or when one of its layers reaches above itself: base (text, path
-# and number helpers) includes nothing else of the core, the parsers of other programs' files
-# only base (no platform either: pure functions over bytes, tested and fuzzed as they are), the
-# engine nothing of the windows or the reports, so that the console tool runs the engine
-# without the windows.
+# and number helpers) includes nothing else of the core; the parsers of other programs' files
+# only base (no platform either: pure functions over bytes, tested and fuzzed as they are); the
+# engine nothing of the settings, the reports or the windows; the settings (Settings.ini, the Run
+# value) nothing of the reports or the windows; the reports nothing of the windows. So the
+# console tool runs the engine and reads the settings without the windows.
 # The same check keeps the code both platform implementations share (PART_NAME names it in
 # the report) free of Windows headers and of either implementation.
 #   cmake -DCORE_DIR=<src/core> [-DCORE_LIBRARIES=<lib|lib|...>] [-DPART_NAME=<name>]
@@ -44,12 +45,16 @@ foreach(file IN LISTS core_files)
     file(RELATIVE_PATH shown "${CORE_DIR}" "${file}")
     if(target MATCHES "${forbidden_include}")
       list(APPEND offences "  ${shown}: ${line}")
-    elseif(shown MATCHES "^base/" AND target MATCHES "^[<\"]core/(engine|windows|report|parse)/")
+    elseif(shown MATCHES "^base/" AND target MATCHES "^[<\"]core/(engine|settings|report|windows|parse)/")
       list(APPEND offences "  ${shown}: ${line} (base includes only base)")
     elseif(shown MATCHES "^parse/" AND target MATCHES "^\"" AND NOT target MATCHES "^\"core/(base|parse)/")
       list(APPEND offences "  ${shown}: ${line} (a parser includes only base and parsers)")
-    elseif(shown MATCHES "^engine/" AND target MATCHES "^[<\"]core/(windows|report)/")
-      list(APPEND offences "  ${shown}: ${line} (the engine includes no window or report)")
+    elseif(shown MATCHES "^engine/" AND target MATCHES "^[<\"]core/(settings|report|windows)/")
+      list(APPEND offences "  ${shown}: ${line} (the engine includes no settings, report or window)")
+    elseif(shown MATCHES "^settings/" AND target MATCHES "^[<\"]core/(report|windows)/")
+      list(APPEND offences "  ${shown}: ${line} (the settings include no report or window)")
+    elseif(shown MATCHES "^report/" AND target MATCHES "^[<\"]core/windows/")
+      list(APPEND offences "  ${shown}: ${line} (the reports include no window)")
     endif()
   endforeach()
 endforeach()

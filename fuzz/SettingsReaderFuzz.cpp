@@ -4,9 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/base/FixedTexts.h"
 #include "core/report/SavedScanSettings.h"
-#include "core/windows/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 #include "platform/sim/system/SimSystem.h"
 #include "support/FuzzCheck.h"
 
@@ -21,8 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every key of the trusted section gives its entry.
     FUZZ_CHECK(settings.trusted.size() ==
                sys.profile().KeyNames(file, zorvik::kTrustedSection).size());
-    const std::string stored =
-        sys.profile().ReadString(file, zorvik::kCoreSection, zorvik::kIgnoreSafeKey, "");
+    const std::string stored = zorvik::ReadSettingsText(sys, file, zorvik::kIgnoreSafeSetting, "");
     FUZZ_CHECK(settings.ignoreSafe == (zorvik::SettingsIntOf(stored, 0) != 0));
 
     // A decimal in the 32-bit range reads as itself; any text reads as something.

@@ -14,6 +14,9 @@ struct VersionStrings {
     std::string productName;
     std::string fileVersion;
     bool hasStringTable = false;  // false: a resource without a string table for its translation
+    // The name the file was built under ("sethc.exe"): differs from the file's own name when a
+    // program was copied over another.
+    std::string originalFilename;
 };
 
 enum class SignatureState { NotSigned, Trusted, NotTrusted };

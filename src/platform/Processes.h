@@ -1,6 +1,6 @@
 #pragma once
 // Process services: the TCP tables with owning process ids, the process snapshot, module
-// paths, the first module's load address, process memory, termination.
+// paths, the first module's load address, the loaded modules, process memory, termination.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -71,6 +71,10 @@ public:
     virtual std::optional<std::string> FullImageName(Handle process) = 0;
     // CreateToolhelp32Snapshot(TH32CS_SNAPMODULE) + Module32First: modBaseAddr of the first module.
     virtual std::optional<std::uintptr_t> FirstModuleBase(std::uint32_t pid) = 0;
+    // The full paths of every module loaded in the process, the program first (a 64-bit build
+    // sees a 32-bit process's own modules too); nullopt when the process cannot be opened for
+    // query and read access or its module list cannot be read.
+    virtual std::optional<std::vector<std::string>> LoadedModules(std::uint32_t pid) = 0;
     // ReadProcessMemory; false unless every byte was read.
     virtual bool ReadMemory(Handle process, std::uintptr_t address, void* buffer,
                             std::size_t size) = 0;

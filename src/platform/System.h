@@ -5,10 +5,15 @@
 #include "platform/Environment.h"
 #include "platform/FileFacts.h"
 #include "platform/Files.h"
+#include "platform/PlaceWatch.h"
 #include "platform/Processes.h"
 #include "platform/Profile.h"
 #include "platform/Registry.h"
 #include "platform/Sockets.h"
+#include "platform/Tasks.h"
+#include "platform/Wmi.h"
+
+#include <memory>
 
 namespace platform {
 
@@ -32,13 +37,15 @@ public:
     // The running program's environment variables; null where the system gives none (texts
     // are then taken as written).
     virtual Environment* environment() { return nullptr; }
+    // A new watch on start-up places, owned by the caller; it must not outlive this system.
+    // Null where the system gives none.
+    virtual std::unique_ptr<PlaceWatch> NewPlaceWatch() { return nullptr; }
+    // The Task Scheduler's registered tasks; null where the system gives none.
+    virtual Tasks* tasks() { return nullptr; }
+    // WMI's permanent event consumers; null where the system gives none.
+    virtual Wmi* wmi() { return nullptr; }
 };
 
-}  // namespace platform
-
-#include <memory>
-
-namespace platform {
 // The system this build runs on: the real one in the Windows build, a fresh simulated one
 // in the native build.
 std::unique_ptr<System> CreateSystem();

@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/MessageListener.h"
+
 namespace platform {
 
 // 0x00BBGGRR, as a COLORREF.
@@ -337,10 +339,13 @@ public:
     std::function<void(CloseRequest& request)> OnClose;
     std::function<void()> OnResize;
     std::function<void(int x, int y)> OnMouseMove;  // over the window itself, not its controls
-    // Every message the window receives, before its own handling, which always follows:
-    // messages Posted or Sent to it, the tray icon's callback message, WM_ENDSESSION (22),
-    // registered messages such as "TaskbarCreated". The Windows build passes all messages.
-    std::function<void(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam)> OnMessage;
+
+    // Every message the window receives reaches each listener, in the order they were added,
+    // before the window's own handling, which always follows: messages Posted or Sent to it,
+    // the tray icon's callback message, WM_ENDSESSION (22), registered messages such as
+    // "TaskbarCreated". The Windows build passes all messages. Each listener runs as an event
+    // of its own, and hears until the token is destroyed or reset.
+    virtual ListenerToken AddMessageListener(MessageListener listener) = 0;
 };
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include <io.h>
 #endif
 
+#include "core/base/FixedTexts.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/process/ProgramEvidence.h"
 #include "core/report/SavedScanSettings.h"

@@ -3,8 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "core/engine/ScanCycle.h"
+#include "core/base/FixedTexts.h"
 #include "core/base/SocketFormat.h"
+#include "core/engine/ScanCycle.h"
 #include "core/base/untFunc.h"
 #include "zorvikc/Commands.h"
 

@@ -37,6 +37,19 @@ public:
 
     // Defines an environment variable of this program (an empty value undefines it).
     virtual void SetVariable(const std::string& name, const std::string& value) = 0;
+    // Registers an enabled task without triggers that runs command with arguments, named name
+    // ("Name", or "Folder\Name" in a folder of its own) in a new task folder for this run.
+    // Returns the task's path as the scheduler gives it ("\...\Name"); empty when the
+    // scheduler refuses. Removed by the env later.
+    virtual std::string RegisterTask(const std::string& name, const std::string& command,
+                                     const std::string& arguments) = 0;
+    // The same as a Task Scheduler 1.0 work item, named "<run>-<name>": returns the path of
+    // its .job file below the scheduler's root ("\...-Name.job"); empty when refused.
+    virtual std::string RegisterWorkItem(const std::string& name, const std::string& command,
+                                         const std::string& arguments) = 0;
+    // Puts the consumer into WMI's root\subscription; false where the env cannot (the Windows
+    // env writes no WMI: Wine has no such namespace, and Windows wants an administrator).
+    virtual bool AddWmiEventConsumer(const platform::WmiEventConsumer& consumer) = 0;
 };
 
 // The env of this build.

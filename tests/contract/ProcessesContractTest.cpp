@@ -1,6 +1,6 @@
 // Process services: the TCP table, the process and thread records, module paths and load
-// addresses, process memory and termination, checked against this test program itself and
-// a child copy of it.
+// addresses, the loaded modules, process memory and termination, checked against this test
+// program itself and a child copy of it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -239,10 +239,31 @@ TEST(ProcessesContract, ChildCanBeReadAndTerminated) {
     env.StopChild(child);
 }
 
+TEST(ProcessesContract, LoadedModulesOfThisProcessAndAChildStartWithTheProgram) {
+    auto& env = contract::env();
+    const std::uint32_t child = env.StartChild(env.OwnImagePath());
+    ASSERT_NE(child, 0u);
+    for (const std::uint32_t pid : {env.OwnPid(), child}) {
+        SCOPED_TRACE(pid);
+        const auto modules = Procs().LoadedModules(pid);
+        ASSERT_TRUE(modules.has_value());
+        ASSERT_FALSE(modules->empty());
+        EXPECT_TRUE(SamePath(modules->front(), env.OwnImagePath())) << modules->front();
+        const auto kernel32 = std::find_if(modules->begin(), modules->end(), [](const std::string& m) {
+            const std::string name = "\\kernel32.dll";
+            return m.size() > name.size() && SamePath(m.substr(m.size() - name.size()), name);
+        });
+        EXPECT_NE(kernel32, modules->end());
+    }
+    env.StopChild(child);
+}
+
 TEST(ProcessesContract, ProcessIdZeroAndUnknownIdsDoNotOpen) {
     EXPECT_EQ(Procs().Open(0, kQueryAndRead), 0u);
     EXPECT_EQ(Procs().Open(0x7FFFFFF0u, kQueryAndRead), 0u);
     EXPECT_FALSE(Procs().FirstModuleBase(0x7FFFFFF0u).has_value());
+    EXPECT_FALSE(Procs().LoadedModules(0).has_value());
+    EXPECT_FALSE(Procs().LoadedModules(0x7FFFFFF0u).has_value());
 }
 
 }  // namespace

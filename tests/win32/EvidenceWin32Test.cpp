@@ -213,6 +213,7 @@ TEST_F(EvidenceWin32Test, ListedAgentCarriesItsSocketsFileFactsAndTaskManagersVe
     EXPECT_EQ(file.version->fileDescription, ZORVIK_AGENT_DESCRIPTION);
     EXPECT_EQ(file.version->productName, ZORVIK_AGENT_PRODUCT);
     EXPECT_EQ(file.version->fileVersion, ZORVIK_AGENT_FILE_VERSION);
+    EXPECT_EQ(file.version->originalFilename, ZORVIK_AGENT_ORIGINAL_NAME);
     EXPECT_EQ(zorvik::SignatureText(file.signature.state), "not signed");
 
     ASSERT_EQ(listed.approvals.size(), 1u);

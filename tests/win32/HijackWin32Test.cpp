@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -101,7 +102,8 @@ class HijackOnWindows : public ::testing::Test {
 protected:
     void SetUp() override { sys_ = platform::CreateSystem(); }
 
-    // Waits until the child's module list can be read (the loader has run).
+    // Waits until the child's path can be read: from its module list, or early in its start
+    // from its image name alone, when its memory may not be readable yet (see WaitForImage).
     std::string WaitForPath(std::uint32_t pid) {
         for (int i = 0; i < 100; ++i) {
             const std::string path = zorvik::GetProcessPath(*sys_, pid);
@@ -109,6 +111,33 @@ protected:
             Sleep(50);
         }
         return {};
+    }
+
+    // Waits until the child's image can be read from its memory: its first module is known and
+    // its headers, the DOS header and the NT headers it points to, are mapped. Before that the
+    // image comparison reads nothing and finds no difference from any file.
+    bool WaitForImage(std::uint32_t pid) {
+        platform::Processes& procs = sys_->processes();
+        for (int i = 0; i < 100; ++i) {
+            if (ImageReadable(procs, pid)) return true;
+            Sleep(50);
+        }
+        return false;
+    }
+
+    static bool ImageReadable(platform::Processes& procs, std::uint32_t pid) {
+        const platform::ProcessHandle process = platform::OpenProcess(
+            procs, pid, platform::kProcessQueryInformation | platform::kProcessVmRead);
+        if (!process) return false;
+        const std::optional<std::uintptr_t> base = procs.FirstModuleBase(pid);
+        if (!base) return false;
+        std::uint8_t dos[platform::kDosHeaderSize] = {};
+        if (!procs.ReadMemory(process.get(), *base, dos, sizeof dos)) return false;
+        if ((dos[0] | (dos[1] << 8)) != platform::kDosMagic) return false;
+        std::uint32_t ntOffset = 0;
+        std::memcpy(&ntOffset, dos + platform::kDosLfanewOffset, sizeof ntOffset);
+        NtHeadersBlock nt{};
+        return procs.ReadMemory(process.get(), *base + ntOffset, nt.data(), nt.size());
     }
 
     std::unique_ptr<platform::System> sys_;
@@ -143,6 +172,7 @@ TEST_F(HijackOnWindows, RunningChildMatchesItsOwnFileAndNotAnotherProgram) {
     ASSERT_NE(child.pid(), 0u);
     const std::string childPath = WaitForPath(child.pid());
     ASSERT_FALSE(childPath.empty());
+    ASSERT_TRUE(WaitForImage(child.pid())) << "the child's image never became readable";
 
     NtHeadersBlock childFile{};
     ASSERT_TRUE(zorvik::ReadImageHeaders(*sys_, childPath, childFile)) << childPath;

@@ -108,7 +108,7 @@ TEST_F(AppWin32, AFailingCloseHandlerIsShownAndTheWindowStays) {
     EXPECT_THROW(main->Close(), std::runtime_error) << "a close from code sees the exception";
 }
 
-TEST_F(AppWin32, EveryMessageReachesOnMessageFirst) {
+TEST_F(AppWin32, EveryMessageReachesTheListenersFirst) {
     auto main = ui.NewWindow(WindowAt("frmMain", true));
     struct Seen {
         std::uint32_t message;
@@ -119,10 +119,11 @@ TEST_F(AppWin32, EveryMessageReachesOnMessageFirst) {
     const std::uint32_t taskbarCreated = ui.RegisterMessage("TaskbarCreated");
     EXPECT_GE(taskbarCreated, 0xC000u);
     EXPECT_EQ(ui.RegisterMessage("TaskbarCreated"), taskbarCreated);
-    main->OnMessage = [&](std::uint32_t m, std::uintptr_t w, std::intptr_t l) {
+    const auto listener = [&](std::uint32_t m, std::uintptr_t w, std::intptr_t l) {
         if (m == 1025 || m == platform::kEndSessionMessage || m == taskbarCreated)
             seen.push_back(Seen{m, w, l});
     };
+    const platform::ListenerToken listening = main->AddMessageListener(listener);
     main->Post(1025, 0, platform::kTrayDoubleClick);
     EXPECT_TRUE(seen.empty()) << "posted: waits for the loop";
     ui.ProcessMessages();
@@ -141,9 +142,10 @@ TEST_F(AppWin32, RunShowsTheMainWindowAndHandlesMessagesUntilTerminate) {
     auto main = ui.NewWindow(WindowAt("frmMain", true));
     int shows = 0;
     main->OnShow = [&] { ++shows; };
-    main->OnMessage = [&](std::uint32_t m, std::uintptr_t, std::intptr_t) {
+    const auto listener = [&](std::uint32_t m, std::uintptr_t, std::intptr_t) {
         if (m == WM_APP + 7) ui.Terminate();
     };
+    const platform::ListenerToken listening = main->AddMessageListener(listener);
     main->Post(WM_APP + 7, 0, 0);
     // Should Terminate not end the loop, this ends it, and the test fails below.
     const UINT_PTR guard = SetTimer(nullptr, 0, 10000, &QuitLoop);
@@ -346,11 +348,12 @@ TEST_F(AppWin32, APopupMenuReturnsTheChosenEntryAndIsDestroyedAfterwards) {
     main->Show();
     HMENU shown = nullptr;
     int idle = 0;
-    main->OnMessage = [&](std::uint32_t m, std::uintptr_t w, std::intptr_t) {
+    const auto listener = [&](std::uint32_t m, std::uintptr_t w, std::intptr_t) {
         if (m == WM_INITMENUPOPUP) shown = reinterpret_cast<HMENU>(w);
         // Whatever happens, the menu does not stay open.
         if (m == WM_ENTERIDLE && ++idle > 500) EndMenu();
     };
+    const platform::ListenerToken listening = main->AddMessageListener(listener);
     PostMessageA(HandleOf(*main), WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(HandleOf(*main), WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(ui.RunPopupMenu(*main, kTrayMenu, Point{100, 100}), 10u);
@@ -378,9 +381,10 @@ TEST_F(AppWin32, NativeMenusTakeEntriesAndTrack) {
     PostMessageA(HandleOf(*main), WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(HandleOf(*main), WM_KEYDOWN, VK_RETURN, 0);
     int idle = 0;
-    main->OnMessage = [&](std::uint32_t m, std::uintptr_t, std::intptr_t) {
+    const auto listener = [&](std::uint32_t m, std::uintptr_t, std::intptr_t) {
         if (m == WM_ENTERIDLE && ++idle > 500) EndMenu();
     };
+    const platform::ListenerToken listening = main->AddMessageListener(listener);
     EXPECT_EQ(menu->Track(*main, Point{50, 50}), 1025u);
     menu.reset();
     EXPECT_FALSE(IsMenu(h));

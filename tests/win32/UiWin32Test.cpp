@@ -37,12 +37,12 @@ struct Placement {
 int DrawnTextWidth(HWND control) {
     char text[256] = {};
     GetWindowTextA(control, text, sizeof text);
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    const platform::win32::ScopedWindowDc dc(control);
+    HGDIOBJ old =
+        SelectObject(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
     RECT r{0, 0, 0, 0};
-    DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
+    DrawTextA(dc.get(), text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc.get(), old);
     return r.right - r.left;
 }
 

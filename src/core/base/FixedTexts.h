@@ -1,6 +1,7 @@
 #pragma once
-// The program's own fixed texts and settings keys, named once so that every reader and writer
-// of a file, a registry value or a list row agrees on them.
+// The program's own fixed texts, named once so that every reader and writer of a file, a
+// registry value or a list row agrees on them. The keys of Settings.ini are in
+// core/settings/SettingsKeys.h.
 #include <string>
 
 namespace zorvik {
@@ -14,15 +15,13 @@ inline const std::string kActiveSetupPid = "-1";
 // In a rule's Path: stands for each user account's folder name.
 inline const std::string kUserPlaceholder = "*USER*";
 
+// What the window and the console tool tell the user when a scan finds no TCP-table function
+// on the system.
+inline const std::string kNoTcpTableMessage = "XP or Higher required to use this program";
+
 // The files beside the program.
 inline const std::string kRulesFileName = "Scan.ini";
 inline const std::string kSettingsFileName = "Settings.ini";
 inline const std::string kHelpFileName = "Zorvik Help.chm";
-
-// Sections and keys of Settings.ini.
-inline const std::string kCoreSection = "Core";
-inline const std::string kIgnoreSafeKey = "IgnoreSafe";
-inline const std::string kCloseTipKey = "CloseTip";
-inline const std::string kTrustedSection = "Trusted";
 
 }  // namespace zorvik

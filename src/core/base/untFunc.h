@@ -1,6 +1,7 @@
 #pragma once
-// Free routines on command lines, paths, root-key names, process files and the program's own
-// Run value. None keeps state or reports an error: failures show as an empty text or false.
+// Free routines on command lines, paths, root-key names and process files. None keeps state,
+// writes to the system or reports an error: failures show as an empty text or false. The
+// program's own Run value (StartWithWindows) is in core/settings/StartWithWindows.h.
 #include <cstdint>
 #include <string>
 
@@ -10,10 +11,6 @@ namespace zorvik {
 
 // The Windows directory up to and including its first backslash ("C:\"), or empty.
 std::string GetWindowsDrive(platform::System& sys);
-
-// 0 = ask whether the Run value exists, 1 = register, 2 = remove. True only for mode 0 with
-// the value present.
-bool StartWithWindows(platform::System& sys, int mode);
 
 // The command with ".bak" joined to the program file's name.
 std::string MakeBackupCommand(const std::string& command);

@@ -16,10 +16,6 @@ enum class ScanStatus {
     NoTcpTable   // the system has no TCP-table function: nothing was examined
 };
 
-// What a caller tells the user for ScanStatus::NoTcpTable.
-inline constexpr const char* kNoTcpTableMessage = "XP or Higher required to use this program";
-inline constexpr const char* kNoTcpTableTitle = "ERROR";
-
 // The details text every socket-owning program's row starts with.
 inline constexpr const char* kBotProcessDetails = "Possible Bot Process, ";
 

@@ -1,7 +1,7 @@
 #include "core/report/SavedScanSettings.h"
 
-#include "core/windows/SettingsFile.h"
 #include "core/base/untFunc.h"
+#include "core/settings/SettingsFile.h"
 
 namespace zorvik {
 
@@ -12,7 +12,7 @@ SavedScanSettings ReadSavedScanSettings(platform::System& sys) {
     if (!settings.found) return settings;
 
     settings.trusted = ReadTrustedEntries(sys, settings.file);
-    settings.ignoreSafe = ReadSettingsBool(sys, settings.file, kCoreSection, kIgnoreSafeKey, false);
+    settings.ignoreSafe = ReadSettingsBool(sys, settings.file, kIgnoreSafeSetting, false);
     return settings;
 }
 

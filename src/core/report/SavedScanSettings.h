@@ -25,7 +25,7 @@ public:
 };
 
 // The settings file's section "Trusted" (every key's value, keys in file order, whatever their
-// names) and "Core"/"IgnoreSafe" read as the window reads them (SettingsFile.h: decimal, or
+// names) and "Core"/"IgnoreSafe" read as the window reads them (ReadSettingsBool: decimal, or
 // hexadecimal after "0x"; anything else counts as 0), any value but 0 being true. No file:
 // nothing trusted, off.
 SavedScanSettings ReadSavedScanSettings(platform::System& sys);

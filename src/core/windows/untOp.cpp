@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/base/IntText.h"
-#include "core/base/untFunc.h"
+#include "core/settings/StartWithWindows.h"
 #include "core/windows/FormParts.h"
 
 namespace zorvik {
@@ -12,9 +12,6 @@ namespace zorvik {
 namespace {
 
 using platform::ControlSpec;
-
-constexpr int kRegisterRunValue = 1;
-constexpr int kRemoveRunValue = 2;
 
 std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
     platform::WindowSpec desc =
@@ -91,7 +88,7 @@ bool TfrmOp::UpIntChangingEx(platform::UpDownDirection direction) {
 
 void TfrmOp::ChkStartWinClick() {
     // Acts on the Run value at once; whether it worked is not shown.
-    StartWithWindows(sys_, ChkStartWin.Checked() ? kRegisterRunValue : kRemoveRunValue);
+    StartWithWindows(sys_, ChkStartWin.Checked() ? kRunValueRegister : kRunValueRemove);
 }
 
 }  // namespace zorvik

@@ -2,9 +2,7 @@
 // The tray icon over the notification-area protocol, the same for both implementations of the
 // platform: the record kept between calls, the icon's codes turned into events, and the icon
 // put back when the shell announces that it started anew.
-#include <memory>
 #include <string>
-#include <utility>
 
 #include "platform/Tray.h"
 #include "platform/Widgets.h"
@@ -17,23 +15,18 @@ public:
     // taskbarCreated: the number the system gives the message kTaskbarCreatedName.
     NotifyTrayIcon(NotifyArea& area, Window& window, const std::string& tip,
                    std::uint32_t taskbarCreated)
-        : area_(area), window_(window), taskbarCreated_(taskbarCreated),
-          alive_(std::make_shared<NotifyTrayIcon*>(this)) {
+        : area_(area), window_(window), taskbarCreated_(taskbarCreated) {
         record_.window = &window;
         record_.tip = tip.substr(0, kTrayTipLimit);
-        // Before whatever the window did with its messages; a dead icon passes them on.
-        auto kept = window.OnMessage;
-        std::shared_ptr<NotifyTrayIcon*> alive = alive_;
-        window.OnMessage = [alive, kept](std::uint32_t message, std::uintptr_t wParam,
-                                         std::intptr_t lParam) {
-            if (*alive) (*alive)->Receive(message, lParam);
-            if (kept) kept(message, wParam, lParam);
-        };
+        messages_ = window.AddMessageListener(
+            [this](std::uint32_t message, std::uintptr_t, std::intptr_t lParam) {
+                Receive(message, lParam);
+            });
     }
     NotifyTrayIcon(const NotifyTrayIcon&) = delete;
     NotifyTrayIcon& operator=(const NotifyTrayIcon&) = delete;
     ~NotifyTrayIcon() override {
-        *alive_ = nullptr;
+        messages_.Reset();
         Remove();
     }
 
@@ -101,8 +94,7 @@ private:
     const std::uint32_t taskbarCreated_;
     NotifyIconData record_;
     bool added_ = false;
-    // Read by the window's message hook, which may outlive the icon.
-    std::shared_ptr<NotifyTrayIcon*> alive_;
+    ListenerToken messages_;
 };
 
 }  // namespace platform

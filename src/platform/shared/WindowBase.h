@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Ui.h"
+#include "platform/shared/MessageListeners.h"
 
 namespace platform::shared {
 
@@ -40,6 +41,14 @@ public:
     Timer& AddTimer(const std::string& name) final;
     Control* FindControl(const std::string& name) const final;
     Timer* FindTimer(const std::string& name) const final;
+    ListenerToken AddMessageListener(MessageListener listener) final {
+        return messageListeners_.Add(std::move(listener));
+    }
+    // Hands each message listener on now to fire, the platform's way of running a handler.
+    template <class FireOne>
+    void DeliverMessage(FireOne&& fire) const {
+        messageListeners_.Deliver(fire);
+    }
 
     bool IsMain() const { return spec_.mainWindow; }
     const WindowSpec& Description() const { return spec_; }
@@ -66,6 +75,8 @@ protected:
     // The first step of a window's end: the timers stop while the window and its services
     // still exist. The controls live on until this base goes, after the platform's window.
     void DropTimers() { timers_.clear(); }
+    // No listener hears this window from now on.
+    void DropMessageListeners() { messageListeners_.Clear(); }
 
 private:
     // Throws std::logic_error for an empty or taken name, or a group box of another window.
@@ -85,6 +96,7 @@ private:
     WindowSpec spec_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::vector<std::unique_ptr<Timer>> timers_;
+    MessageListeners messageListeners_;
 };
 
 }  // namespace platform::shared

@@ -1,10 +1,13 @@
 // The contract run on the simulated system: one SimSystem for the whole run, scripted with a
 // few system processes, this program as a process with an image file, and local accounts.
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "contract/ContractEnv.h"
 #include "platform/ProcessLayout.h"
+#include "platform/sim/autostart/SimTasks.h"
+#include "platform/sim/autostart/SimWmi.h"
 #include "platform/sim/system/SimSystem.h"
 
 namespace contract {
@@ -17,6 +20,9 @@ using platform::sim::SimThread;
 constexpr std::uint32_t kOwnPid = 3120;
 constexpr std::uint32_t kExplorerPid = 1480;
 constexpr char kOwnImagePath[] = "C:\\Zorvik\\Tests\\contract_tests.exe";
+// What the loader maps into every program before its own DLLs.
+constexpr const char* kSystemModules[] = {"C:\\WINDOWS\\system32\\ntdll.dll",
+                                         "C:\\WINDOWS\\system32\\kernel32.dll"};
 
 // A small program file: a DOS header pointing at PE headers with a few sections.
 std::string ProgramFileBytes() {
@@ -40,6 +46,7 @@ SimProcess Process(std::uint32_t pid, std::uint32_t parent, std::string image, i
     p.parentPid = parent;
     p.imagePath = std::move(image);
     p.threads.assign(static_cast<std::size_t>(threads), SimThread{});
+    if (!p.imagePath.empty()) p.modules.assign(std::begin(kSystemModules), std::end(kSystemModules));
     return p;
 }
 
@@ -116,6 +123,32 @@ public:
 
     void SetVariable(const std::string& name, const std::string& value) override {
         system_.env().Set(name, value);
+    }
+
+    std::string RegisterTask(const std::string& name, const std::string& command,
+                             const std::string& arguments) override {
+        platform::ScheduledTask task;
+        task.path = "\\ZorvikContract-" + std::to_string(++scratchCount_) + "\\" + name;
+        task.name = task.path.substr(task.path.rfind('\\') + 1);
+        task.actions.push_back(platform::TaskAction{command, arguments});
+        system_.taskScheduler().Register(task);
+        return task.path;
+    }
+
+    std::string RegisterWorkItem(const std::string& name, const std::string& command,
+                                 const std::string& arguments) override {
+        platform::ScheduledTask item;
+        item.name = "ZorvikContract-" + std::to_string(++scratchCount_) + "-" + name;
+        item.path = "\\" + item.name + ".job";
+        item.jobFile = true;
+        item.actions.push_back(platform::TaskAction{command, arguments});
+        system_.taskScheduler().Register(item);
+        return item.path;
+    }
+
+    bool AddWmiEventConsumer(const platform::WmiEventConsumer& consumer) override {
+        system_.wmiRepository().AddEventConsumer(consumer);
+        return true;
     }
 
 private:

@@ -12,6 +12,7 @@
 #include "contract/ContractEnv.h"
 #include "platform/win32/system/ScopedHandle.h"
 #include "win32/LoopbackSockets.h"
+#include "win32/ScheduledTaskRegistration.h"
 
 namespace contract {
 namespace {
@@ -151,6 +152,23 @@ public:
         return info.dwProcessId;
     }
 
+    std::string RegisterTask(const std::string& name, const std::string& command,
+                             const std::string& arguments) override {
+        const std::string path = "\\ZorvikContract-" + run_ + "-" +
+                                 std::to_string(++scratchCount_) + "\\" + name;
+        return tasks_.Register(path, command, arguments) ? path : std::string();
+    }
+
+    std::string RegisterWorkItem(const std::string& name, const std::string& command,
+                                 const std::string& arguments) override {
+        const std::string itemName = "ZorvikContract-" + run_ + "-" +
+                                     std::to_string(++scratchCount_) + "-" + name;
+        return workItems_.Register(itemName, command, arguments) ? "\\" + itemName + ".job"
+                                                                 : std::string();
+    }
+
+    bool AddWmiEventConsumer(const platform::WmiEventConsumer&) override { return false; }
+
     void StopChild(std::uint32_t pid) override {
         auto it = children_.find(pid);
         if (it == children_.end()) return;
@@ -175,6 +193,8 @@ private:
     std::vector<std::string> scratchDirs_;
     std::vector<std::string> scratchKeys_;
     std::unique_ptr<testsupport::LoopbackSockets> sockets_;
+    testsupport::RegisteredTasks tasks_;
+    testsupport::RegisteredWorkItems workItems_;
     std::map<std::uint32_t, Child> children_;
 };
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/base/untFunc.h"
+#include "core/settings/StartWithWindows.h"
 #include "platform/sim/system/SimSystem.h"
 
 namespace {

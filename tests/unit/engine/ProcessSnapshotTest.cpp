@@ -43,6 +43,9 @@ public:
     std::optional<std::uintptr_t> FirstModuleBase(std::uint32_t pid) override {
         return inner_.FirstModuleBase(pid);
     }
+    std::optional<std::vector<std::string>> LoadedModules(std::uint32_t pid) override {
+        return inner_.LoadedModules(pid);
+    }
     bool ReadMemory(Handle process, std::uintptr_t address, void* buffer,
                     std::size_t size) override {
         return inner_.ReadMemory(process, address, buffer, size);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -154,9 +155,10 @@ TEST_F(SimUiTest, ATimerCanTickWhileAMenuIsOpen) {
 
 TEST_F(SimUiTest, PostedMessagesWaitForTheLoopSentOnesDoNot) {
     std::vector<std::intptr_t> seen;
-    main->OnMessage = [&](std::uint32_t message, std::uintptr_t, std::intptr_t lParam) {
+    const auto listener = [&](std::uint32_t message, std::uintptr_t, std::intptr_t lParam) {
         if (message == 1025) seen.push_back(lParam);
     };
+    const platform::ListenerToken listening = main->AddMessageListener(listener);
     main->Post(1025, 0, 515);
     main->Send(1025, 0, 517);
     EXPECT_EQ(seen, (std::vector<std::intptr_t>{517}));
@@ -168,6 +170,40 @@ TEST_F(SimUiTest, PostedMessagesWaitForTheLoopSentOnesDoNot) {
     EXPECT_GE(id, 0xC000u);
     EXPECT_EQ(gui.RegisterMessage("taskbarcreated"), id);
     EXPECT_NE(gui.RegisterMessage("Other"), id);
+}
+
+TEST_F(SimUiTest, EachMessageListenerHearsUntilItsTokenGoes) {
+    std::vector<std::string> heard;
+    ListenerToken first, second, third;
+    auto listen = [&](const std::string& name, std::function<void()> also = nullptr) {
+        return main->AddMessageListener([&heard, name, also](std::uint32_t message, std::uintptr_t,
+                                                             std::intptr_t) {
+            if (message != 1025) return;
+            heard.push_back(name);
+            if (also) also();
+        });
+    };
+    first = listen("first");
+    second = listen("second", [&] { third.Reset(); });
+    third = listen("third");
+    const struct Step {
+        const char* what;
+        std::function<void()> before;
+        std::vector<std::string> heard;
+    } steps[] = {
+        {"in the order added; the second takes the third off at once", [] {},
+         {"first", "second"}},
+        {"a reset token", [&] { first.Reset(); }, {"second"}},
+        {"a token moved over another", [&] { second = listen("fourth"); }, {"fourth"}},
+    };
+    for (const Step& step : steps) {
+        step.before();
+        heard.clear();
+        main->Send(1025, 0, 0);
+        EXPECT_EQ(heard, step.heard) << step.what;
+    }
+    main.reset();
+    second.Reset();  // after its window: nothing to take off, nothing touched
 }
 
 TEST_F(SimUiTest, TheTrayIconKeepsFieldsACallDoesNotSet) {
@@ -195,9 +231,10 @@ TEST_F(SimUiTest, TheTrayIconKeepsFieldsACallDoesNotSet) {
     EXPECT_EQ(now->callbackMessage, 1025u);
 
     std::vector<std::intptr_t> events;
-    main->OnMessage = [&](std::uint32_t message, std::uintptr_t, std::intptr_t lParam) {
+    const auto listener = [&](std::uint32_t message, std::uintptr_t, std::intptr_t lParam) {
         if (message == 1025) events.push_back(lParam);
     };
+    const platform::ListenerToken listening = main->AddMessageListener(listener);
     shell.PostTrayEvent(kTrayBalloonClick);
     gui.ProcessMessages();
     EXPECT_EQ(events, (std::vector<std::intptr_t>{1029}));
@@ -216,12 +253,13 @@ TEST_F(SimUiTest, ARestartedTaskbarLosesTheIconAndTellsEveryWindow) {
     shell.NotifyIcon(NotifyAction::Add, icon);
     const std::uint32_t created = gui.RegisterMessage("TaskbarCreated");
     int told = 0;
-    main->OnMessage = [&](std::uint32_t message, std::uintptr_t, std::intptr_t) {
+    const auto listener = [&](std::uint32_t message, std::uintptr_t, std::intptr_t) {
         if (message == created) {
             ++told;
             shell.NotifyIcon(NotifyAction::Add, icon);
         }
     };
+    const platform::ListenerToken listening = main->AddMessageListener(listener);
     shell.RestartTaskbar();
     EXPECT_EQ(told, 1);
     EXPECT_TRUE(shell.CurrentIcon().has_value());

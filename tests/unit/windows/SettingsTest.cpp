@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/windows/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 #include "unit/windows/AppTestSupport.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "core/engine/startup/ScanRules.h"
 
 #include "core/base/AsciiLower.h"
+#include "core/base/BesideProgram.h"
 #include "core/base/FixedTexts.h"
-#include "core/base/PathParts.h"
 #include "core/engine/startup/StartupKinds.h"
 
 namespace zorvik {
@@ -33,7 +33,7 @@ ScanRule MakeScanRule(std::string sectionName,
 }
 
 std::string RulesFilePath(platform::System& sys) {
-    return ProgramFolderOf(sys.files().OwnPath()) + kRulesFileName;
+    return FileBesideProgram(sys, kRulesFileName);
 }
 
 std::vector<ScanRule> ReadScanRules(platform::System& sys) {

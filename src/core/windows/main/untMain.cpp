@@ -3,8 +3,8 @@
 
 #include <stdexcept>
 
+#include "core/base/BesideProgram.h"
 #include "core/base/FixedTexts.h"
-#include "core/base/PathParts.h"
 #include "core/engine/ScanCycle.h"
 #include "core/windows/FormParts.h"
 #include "core/windows/untOp.h"
@@ -136,7 +136,7 @@ void TfrmMain::FormResize() {
 void TfrmMain::BtnHelpClick() {
     platform::ShellExecuteRequest request;
     request.verb = "OPEN";
-    request.file = ProgramFolderOf(sys_.files().OwnPath()) + kHelpFileName;
+    request.file = FileBesideProgram(sys_, kHelpFileName);
     sys_.shell().Execute(request);
 }
 

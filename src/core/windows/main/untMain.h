@@ -129,6 +129,8 @@ public:
 private:
     platform::System& sys_;
     std::unique_ptr<platform::Window> form_;
+    // WindowMessage's hold on the window's messages.
+    platform::ListenerToken windowMessages_;
     // Dies before the window it belongs to.
     std::unique_ptr<platform::TrayIcon> trayIcon_;
     TfrmTrust* frmTrust_ = nullptr;

@@ -26,12 +26,10 @@ void TfrmMain::CreateTrayAndLoadSize() {
     LblNotice.OnMouseMove = [this](int x, int y) { LblNoticeMouseMove(x, y); };
     TmrScan.OnTimer = [this] { TmrScanTimer(); };
 
-    auto kept = form_->OnMessage;
-    form_->OnMessage = [this, kept](std::uint32_t message, std::uintptr_t wParam,
-                                    std::intptr_t lParam) {
-        WindowMessage(message, wParam);
-        if (kept) kept(message, wParam, lParam);
-    };
+    windowMessages_ = form_->AddMessageListener(
+        [this](std::uint32_t message, std::uintptr_t wParam, std::intptr_t) {
+            WindowMessage(message, wParam);
+        });
     trayIcon_ = sys_.shell().NewTrayIcon(*form_, "Zorvik");
     trayIcon_->OnEvent = [this](platform::TrayEvent event) { TrayIconEvent(event); };
     AddTrayIcon();

@@ -2,8 +2,10 @@
 #include <memory>
 #include <stdexcept>
 
+#include "core/base/FixedTexts.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
+#include "core/windows/ErrorBox.h"
 #include "core/windows/main/untMain.h"
 #include "core/windows/untOp.h"
 #include "core/windows/untTrust.h"
@@ -50,10 +52,7 @@ void TfrmMain::ScanCycle() {
         throw;
     }
     ShowRows(rows, LstProc, procTips_);
-    if (status == ScanStatus::NoTcpTable) {
-        sys_.ui().ShowMessageBox(nullptr, kNoTcpTableMessage, kNoTcpTableTitle,
-                                 platform::MessageIcon::Error);
-    }
+    if (status == ScanStatus::NoTcpTable) ShowErrorBox(sys_.ui(), kNoTcpTableMessage);
 }
 
 }  // namespace zorvik

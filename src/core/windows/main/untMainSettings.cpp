@@ -3,9 +3,10 @@
 #include <string>
 
 #include "core/base/Errors.h"
+#include "core/settings/SettingsFile.h"
+#include "core/settings/StartWithWindows.h"
+#include "core/windows/ErrorBox.h"
 #include "core/windows/ScanInterval.h"
-#include "core/windows/SettingsFile.h"
-#include "core/base/untFunc.h"
 #include "core/windows/main/untMain.h"
 #include "core/windows/untOp.h"
 #include "core/windows/untTrust.h"
@@ -14,7 +15,6 @@ namespace zorvik {
 
 namespace {
 
-constexpr int kQueryRunValue = 0;
 constexpr int kTrustDefaultHeight = 259;
 constexpr int kTrustDefaultWidth = 345;
 
@@ -23,12 +23,12 @@ constexpr int kTrustDefaultWidth = 345;
 void TfrmMain::LoadWindowSize() {
     platform::System& sys = sys_;
     const std::string file = SettingsFilePath(sys);
-    if (ReadSettingsBool(sys, file, "GUI", "Zoomed", false)) {
+    if (ReadSettingsBool(sys, file, kMainZoomedSetting, false)) {
         form_->SetMaximised(true);
         return;
     }
-    form_->SetOuterWidth(ReadSettingsInt(sys, file, "GUI", "frmMainWidth", kMainWindowWidth));
-    form_->SetOuterHeight(ReadSettingsInt(sys, file, "GUI", "frmMainHeight", kMainWindowHeight));
+    form_->SetOuterWidth(ReadSettingsInt(sys, file, kMainWidthSetting, kMainWindowWidth));
+    form_->SetOuterHeight(ReadSettingsInt(sys, file, kMainHeightSetting, kMainWindowHeight));
 }
 
 void TfrmMain::LoadSettings() {
@@ -39,19 +39,19 @@ void TfrmMain::LoadSettings() {
     TfrmOp& op = *frmOp_;
 
     for (const std::string& entry : ReadTrustedEntries(sys_, file)) frmTrust_->Append(entry);
-    op.ChkAutoScan.SetChecked(ReadSettingsBool(sys_, file, "AutoScan", "Enabled", false));
+    op.ChkAutoScan.SetChecked(ReadSettingsBool(sys_, file, kAutoScanEnabledSetting, false));
     // The arrows hold a 16-bit position and are not limited to their range here; the box shows
     // what they hold. An interval box emptied before the last exit was saved empty: it reads as
     // no interval instead of ending the load, which would leave the rest and the first scan out.
-    const std::string interval = sys_.profile().ReadString(file, "AutoScan", "Interval", "0");
+    const std::string interval = ReadSettingsText(sys_, file, kAutoScanIntervalSetting, "0");
     op.UpInt.SetPosition(IntervalSecondsOf(interval));
     op.EdtInt.SetText(std::to_string(op.UpInt.Position()));
-    op.ChkMin.SetChecked(ReadSettingsBool(sys_, file, "GUI", "Close", false));
-    op.ChkStartWin.SetChecked(StartWithWindows(sys_, kQueryRunValue));
-    op.ChkIgnoreSafe.SetChecked(ReadSettingsBool(sys_, file, kCoreSection, kIgnoreSafeKey, false));
+    op.ChkMin.SetChecked(ReadSettingsBool(sys_, file, kMinimiseOnCloseSetting, false));
+    op.ChkStartWin.SetChecked(StartWithWindows(sys_, kRunValueQuery));
+    op.ChkIgnoreSafe.SetChecked(ReadSettingsBool(sys_, file, kIgnoreSafeSetting, false));
     platform::Window& trust = frmTrust_->Form();
-    trust.SetOuterHeight(ReadSettingsInt(sys_, file, "GUI", "frmTrustHeight", kTrustDefaultHeight));
-    trust.SetOuterWidth(ReadSettingsInt(sys_, file, "GUI", "frmTrustWidth", kTrustDefaultWidth));
+    trust.SetOuterHeight(ReadSettingsInt(sys_, file, kTrustHeightSetting, kTrustDefaultHeight));
+    trust.SetOuterWidth(ReadSettingsInt(sys_, file, kTrustWidthSetting, kTrustDefaultWidth));
 
     BtnScanClick();
 }
@@ -66,31 +66,29 @@ void TfrmMain::SaveSettings() {
 
     out.EraseSection(kTrustedSection);
     for (std::size_t i = 0; i < frmTrust_->Count(); ++i)
-        out.WriteText(kTrustedSection, std::to_string(i), frmTrust_->Entry(i));
-    out.WriteBool("AutoScan", "Enabled", op.ChkAutoScan.Checked());
-    out.WriteText("AutoScan", "Interval", op.EdtInt.Text());
-    out.WriteBool("GUI", "Close", op.ChkMin.Checked());
-    out.WriteBool(kCoreSection, kIgnoreSafeKey, op.ChkIgnoreSafe.Checked());
-    out.WriteInt("GUI", "frmMainWidth", form_->OuterWidth());
-    out.WriteInt("GUI", "frmMainHeight", form_->OuterHeight());
-    out.WriteBool("GUI", "Zoomed", form_->Maximised());
-    out.WriteInt("GUI", "frmTrustHeight", trust.OuterHeight());
-    out.WriteInt("GUI", "frmTrustWidth", trust.OuterWidth());
+        out.WriteText({kTrustedSection, std::to_string(i)}, frmTrust_->Entry(i));
+    out.WriteBool(kAutoScanEnabledSetting, op.ChkAutoScan.Checked());
+    out.WriteText(kAutoScanIntervalSetting, op.EdtInt.Text());
+    out.WriteBool(kMinimiseOnCloseSetting, op.ChkMin.Checked());
+    out.WriteBool(kIgnoreSafeSetting, op.ChkIgnoreSafe.Checked());
+    out.WriteInt(kMainWidthSetting, form_->OuterWidth());
+    out.WriteInt(kMainHeightSetting, form_->OuterHeight());
+    out.WriteBool(kMainZoomedSetting, form_->Maximised());
+    out.WriteInt(kTrustHeightSetting, trust.OuterHeight());
+    out.WriteInt(kTrustWidthSetting, trust.OuterWidth());
 
-    if (!out.Ok()) {
-        sys_.ui().ShowMessageBox(nullptr, "Unable to save Settings", "ERROR",
-                                 platform::MessageIcon::Error);
-    }
+    if (!out.Ok()) ShowErrorBox(sys_.ui(), "Unable to save Settings");
 }
 
 bool TfrmMain::ReadCloseTip() {
-    return ReadSettingsBool(sys_, SettingsFilePath(sys_), kCoreSection, kCloseTipKey, true);
+    return ReadSettingsBool(sys_, SettingsFilePath(sys_), kCloseTipSetting, true);
 }
 
 void TfrmMain::WriteCloseTipOff() {
     const std::string file = SettingsFilePath(sys_);
-    if (!sys_.profile().WriteString(file, kCoreSection, kCloseTipKey, "0"))
-        throw AppError("Unable to write to " + file);
+    SettingsWriter out(sys_, file);
+    out.WriteBool(kCloseTipSetting, false);
+    if (!out.Ok()) throw AppError("Unable to write to " + file);
 }
 
 }  // namespace zorvik

@@ -8,6 +8,7 @@
 #include "core/base/PathParts.h"
 #include "core/engine/startup/StartupActions.h"
 #include "core/engine/startup/StartupKinds.h"
+#include "core/windows/ErrorBox.h"
 #include "core/windows/main/untMain.h"
 
 namespace zorvik {
@@ -18,7 +19,6 @@ constexpr const char* kLastKeyFailed =
     "Unable to set value for \"LastKey\", You may require administrator rights";
 constexpr const char* kDisableFailed =
     "Unable to disable the start up entry, You may require administrator rights";
-constexpr const char* kErrorTitle = "ERROR";
 
 }  // namespace
 
@@ -40,7 +40,7 @@ void TfrmMain::ShowStartup1Click() {
     if (!hit) return;
     const PlaceOpening opening = OpeningOf(*owner, *hit);
     if (opening.editorKey && !PointRegistryEditorAt(sys_, *opening.editorKey)) {
-        sys_.ui().ShowMessageBox(nullptr, kLastKeyFailed, kErrorTitle, platform::MessageIcon::Error);
+        ShowErrorBox(sys_.ui(), kLastKeyFailed);
     }
     OpenPlace(sys_, opening);
 }
@@ -61,8 +61,7 @@ void TfrmMain::DisableStartup1Click() {
         case DisableResult::Unchanged:
             break;
         case DisableResult::RegistryRefused:
-            sys_.ui().ShowMessageBox(nullptr, kDisableFailed, kErrorTitle,
-                                     platform::MessageIcon::Error);
+            ShowErrorBox(sys_.ui(), kDisableFailed);
             break;
         case DisableResult::ProfileNotWritten:
             throw AppError("Unable to write to " + outcome.place);

@@ -5,6 +5,7 @@
 #include "platform/sim/system/SimServices.h"
 #include "platform/sim/system/SimShortNames.h"
 #include "platform/sim/system/SimText.h"
+#include "platform/sim/watch/SimChangeFeed.h"
 
 namespace platform::sim {
 
@@ -99,9 +100,19 @@ bool PatternMatches(const std::string& pattern, const std::string& name) {
     return WildcardMatch(pattern, name);
 }
 
+// A folder's full path as changes name it: "C:\\WINDOWS", a drive's root "C:\\".
+std::string FolderPath(const FileNode& folder) {
+    std::string path;
+    for (const FileNode* node = &folder; node->parent; node = node->parent)
+        path = path.empty() ? node->name : node->name + '\\' + path;
+    const FileNode* root = &folder;
+    while (root->parent) root = root->parent;
+    return root->name + '\\' + path;
+}
+
 class SimFilesImpl : public SimFiles {
 public:
-    SimFilesImpl() {
+    explicit SimFilesImpl(SimChangeFeed& changes) : changes_(changes) {
         AddDirectory(windowsDirectory_);
         AddDirectory("C:\\TEMP");
         AddDirectory("C:\\Zorvik");
@@ -187,6 +198,7 @@ public:
         if (node->isDirectory || node->ReadOnly()) return {false, kErrorAccessDenied};
         if (node->locked) return {false, kErrorSharingViolation};
         node->content = bytes;
+        ReportEntriesOf(*node->parent);
         return {true, 0};
     }
 
@@ -201,13 +213,17 @@ public:
     bool Delete(const std::string& path) override {
         FileNode* node = Resolve(path);
         if (!node || node->isDirectory || node->ReadOnly() || node->locked) return false;
+        FileNode& folder = *node->parent;
         Detach(node);
+        ReportEntriesOf(folder);
         return true;
     }
 
     bool CreateDirectory(const std::string& path) override {
         if (Resolve(path)) return false;
-        return CreateChild(path, /*directory=*/true) != nullptr;
+        FileNode* made = CreateChild(path, /*directory=*/true);
+        if (made) ReportEntriesOf(*made->parent);
+        return made != nullptr;
     }
 
     bool RemoveDirectory(const std::string& path) override {
@@ -215,7 +231,10 @@ public:
         if (!node || !node->isDirectory || !node->parent || !node->children.empty() ||
             node->ReadOnly())
             return false;
+        FileNode& folder = *node->parent;
+        ReportRemoved(*node);
         Detach(node);
+        ReportEntriesOf(folder);
         return true;
     }
 
@@ -224,7 +243,10 @@ public:
     void AddFile(const std::string& path, const std::string& bytes) override {
         FileNode* node = Resolve(path);
         if (!node) node = CreateWithParents(path, false);
-        if (node && !node->isDirectory) node->content = bytes;
+        if (node && !node->isDirectory) {
+            node->content = bytes;
+            ReportEntriesOf(*node->parent);
+        }
     }
 
     void AddDirectory(const std::string& path) override {
@@ -346,13 +368,18 @@ private:
         auto parsed = ParsePath(path);
         if (!parsed) return nullptr;
         FileNode* node = DriveRoot(parsed->drive, true);
+        FileNode* firstMadeIn = nullptr;
         for (std::size_t i = 0; i < parsed->parts.size(); ++i) {
             bool last = i + 1 == parsed->parts.size();
             FileNode* child = node->Child(parsed->parts[i]);
-            if (!child) child = Attach(node, parsed->parts[i], last ? directory : true);
+            if (!child) {
+                child = Attach(node, parsed->parts[i], last ? directory : true);
+                if (!firstMadeIn) firstMadeIn = node;
+            }
             if (!last && !child->isDirectory) return nullptr;
             node = child;
         }
+        if (firstMadeIn) ReportEntriesOf(*firstMadeIn);
         return node;
     }
 
@@ -386,11 +413,15 @@ private:
                 return false;
             Detach(existing);
         }
+        FileNode& sourceFolder = *source->parent;
+        if (source->isDirectory) ReportRemoved(*source);
         auto owned = Detach(source);
         owned->name = target->parts.back();
         owned->shortName = ShortNameIn(*targetFolder, owned->name, nullptr);
         owned->parent = targetFolder;
         targetFolder->children.push_back(std::move(owned));
+        ReportEntriesOf(sourceFolder);
+        if (targetFolder != &sourceFolder) ReportEntriesOf(*targetFolder);
         return true;
     }
 
@@ -415,6 +446,14 @@ private:
         return out;
     }
 
+    void ReportEntriesOf(const FileNode& folder) const {
+        changes_.Report({SimChange::Area::Files, RootKey::None, FolderPath(folder), false});
+    }
+    void ReportRemoved(const FileNode& folder) const {
+        changes_.Report({SimChange::Area::Files, RootKey::None, FolderPath(folder), true});
+    }
+
+    SimChangeFeed& changes_;
     mutable std::map<std::string, std::unique_ptr<FileNode>> drives_;
     std::string windowsDirectory_ = "C:\\WINDOWS";
     std::string ownPath_ = "C:\\Zorvik\\Zorvik.exe";
@@ -422,6 +461,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<SimFiles> MakeSimFiles() { return std::make_unique<SimFilesImpl>(); }
+std::unique_ptr<SimFiles> MakeSimFiles(SimChangeFeed& changes) {
+    return std::make_unique<SimFilesImpl>(changes);
+}
 
 }  // namespace platform::sim

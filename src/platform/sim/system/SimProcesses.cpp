@@ -78,6 +78,20 @@ public:
         return p->imageBase;
     }
 
+    std::optional<std::vector<std::string>> LoadedModules(std::uint32_t pid) override {
+        const Handle h = Open(pid, kProcessQueryInformation | kProcessVmRead);
+        if (!h) return std::nullopt;
+        const SimProcess* p = Target(h, kProcessQueryInformation | kProcessVmRead);
+        std::optional<std::vector<std::string>> paths;
+        if (p && p->modulesReadable) {
+            paths.emplace();
+            if (!p->imagePath.empty()) paths->push_back(p->imagePath);
+            paths->insert(paths->end(), p->modules.begin(), p->modules.end());
+        }
+        Close(h);
+        return paths;
+    }
+
     bool ReadMemory(Handle process, std::uintptr_t address, void* buffer, std::size_t size) override {
         const SimProcess* p = Target(process, kProcessVmRead);
         if (!p || !buffer) return false;

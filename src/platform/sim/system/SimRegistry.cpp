@@ -5,6 +5,7 @@
 
 #include "platform/sim/system/SimServices.h"
 #include "platform/sim/system/SimText.h"
+#include "platform/sim/watch/SimChangeFeed.h"
 
 namespace platform::sim {
 
@@ -40,24 +41,36 @@ void MarkDeleted(RegNode& node) {
     for (auto& c : node.children) MarkDeleted(*c);
 }
 
+// A key path joined from its parts, as changes name it: no leading backslash, "" for a root.
+std::string JoinKeyPath(const std::vector<std::string>& parts, std::size_t count) {
+    std::string path;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i) path += '\\';
+        path += parts[i];
+    }
+    return path;
+}
+
 class SimRegistryImpl : public SimRegistry {
 public:
-    SimRegistryImpl() {
+    explicit SimRegistryImpl(SimChangeFeed& changes) : changes_(changes) {
         for (RootKey root : {RootKey::ClassesRoot, RootKey::CurrentUser, RootKey::LocalMachine})
             roots_[root] = std::make_shared<RegNode>();
     }
 
     Handle Open(RootKey root, const std::string& path, KeyAccess access) override {
-        auto node = Find(root, path);
+        auto parts = Parts(path);
+        auto node = parts ? Walk(root, *parts, false) : nullptr;
         if (!node) return 0;
         if (access == KeyAccess::All && node->denyFullAccess) return 0;
-        return NewHandle(node, access);
+        return NewHandle(node, access, root, *parts);
     }
 
     Handle Create(RootKey root, const std::string& path) override {
-        auto node = Find(root, path, /*create=*/true);
+        auto parts = Parts(path);
+        auto node = parts ? Walk(root, *parts, /*create=*/true) : nullptr;
         if (!node || node->denyFullAccess) return 0;
-        return NewHandle(node, KeyAccess::All);
+        return NewHandle(node, KeyAccess::All, root, *parts);
     }
 
     void Close(Handle key) override { handles_.erase(key); }
@@ -88,6 +101,7 @@ public:
         auto* open = Writable(key);
         if (!open) return false;
         PutValue(*open->node, name, value);
+        ReportKey(open->root, open->path);
         return true;
     }
 
@@ -98,6 +112,7 @@ public:
         for (auto it = values.begin(); it != values.end(); ++it) {
             if (EqualsNoCase(it->first, name)) {
                 values.erase(it);
+                ReportKey(open->root, open->path);
                 return true;
             }
         }
@@ -118,6 +133,10 @@ public:
                 MarkDeleted(**it);
                 parent->childByName.erase(ToLowerAscii((*it)->name));
                 children.erase(it);
+                const std::string parentPath = JoinKeyPath(*parts, parts->size());
+                ReportKey(root, parentPath.empty() ? last : parentPath + '\\' + last,
+                          /*removed=*/true);
+                ReportKey(root, parentPath);
                 return true;
             }
         }
@@ -126,8 +145,11 @@ public:
 
     void Put(RootKey root, const std::string& path, const std::string& name, RegType type,
              const std::string& data) override {
-        auto node = Find(root, path, true);
-        if (node) PutValue(*node, name, RegValue{type, data});
+        auto parts = Parts(path);
+        auto node = parts ? Walk(root, *parts, true) : nullptr;
+        if (!node) return;
+        PutValue(*node, name, RegValue{type, data});
+        ReportKey(root, JoinKeyPath(*parts, parts->size()));
     }
 
     void MakeKey(RootKey root, const std::string& path) override { Find(root, path, true); }
@@ -159,7 +181,13 @@ private:
     struct OpenKey {
         std::shared_ptr<RegNode> node;
         KeyAccess access;
+        RootKey root;
+        std::string path;  // as changes name it
     };
+
+    void ReportKey(RootKey root, std::string path, bool removed = false) const {
+        changes_.Report({SimChange::Area::Registry, root, std::move(path), removed});
+    }
 
     static void PutValue(RegNode& node, const std::string& name, const RegValue& value) {
         if (auto* existing = node.Value(name))
@@ -195,16 +223,20 @@ private:
         auto it = roots_.find(root);
         if (it == roots_.end()) return nullptr;  // RootKey::None opens nothing
         auto node = it->second;
-        for (const auto& part : parts) {
-            auto child = node->Child(part);
+        std::optional<std::size_t> firstCreated;
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            auto child = node->Child(parts[i]);
             if (!child) {
                 if (!create) return nullptr;
                 child = std::make_shared<RegNode>();
-                child->name = part;
+                child->name = parts[i];
                 node->AddChild(child);
+                if (!firstCreated) firstCreated = i;
             }
             node = child;
         }
+        // A new key changes the subkeys of the key above the first one made.
+        if (firstCreated) ReportKey(root, JoinKeyPath(parts, *firstCreated));
         return node;
     }
 
@@ -214,10 +246,11 @@ private:
         return Walk(root, *parts, create);
     }
 
-    Handle NewHandle(std::shared_ptr<RegNode> node, KeyAccess access) {
+    Handle NewHandle(std::shared_ptr<RegNode> node, KeyAccess access, RootKey root,
+                     const std::vector<std::string>& parts) {
         Handle h = nextHandle_;
         nextHandle_ += 4;
-        handles_[h] = OpenKey{std::move(node), access};
+        handles_[h] = OpenKey{std::move(node), access, root, JoinKeyPath(parts, parts.size())};
         return h;
     }
 
@@ -233,6 +266,7 @@ private:
         return open;
     }
 
+    SimChangeFeed& changes_;
     std::map<RootKey, std::shared_ptr<RegNode>> roots_;
     std::map<Handle, OpenKey> handles_;
     Handle nextHandle_ = 0x1000;
@@ -240,6 +274,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<SimRegistry> MakeSimRegistry() { return std::make_unique<SimRegistryImpl>(); }
+std::unique_ptr<SimRegistry> MakeSimRegistry(SimChangeFeed& changes) {
+    return std::make_unique<SimRegistryImpl>(changes);
+}
 
 }  // namespace platform::sim

@@ -8,8 +8,11 @@
 
 namespace platform::sim {
 
-std::unique_ptr<SimRegistry> MakeSimRegistry();
-std::unique_ptr<SimFiles> MakeSimFiles();
+class SimChangeFeed;
+
+// The registry and the file system report each change they make to changes.
+std::unique_ptr<SimRegistry> MakeSimRegistry(SimChangeFeed& changes);
+std::unique_ptr<SimFiles> MakeSimFiles(SimChangeFeed& changes);
 // Profile files live in the simulated file system.
 std::unique_ptr<Profile> MakeSimProfile(SimFiles& files);
 std::unique_ptr<SimAccounts> MakeSimAccounts();

@@ -2,20 +2,27 @@
 
 #include <stdexcept>
 
+#include "platform/sim/autostart/SimTasks.h"
+#include "platform/sim/autostart/SimWmi.h"
 #include "platform/sim/system/SimFileFacts.h"
 #include "platform/sim/system/SimServices.h"
+#include "platform/sim/watch/SimChangeFeed.h"
+#include "platform/sim/watch/SimPlaceWatch.h"
 
 namespace platform::sim {
 
 struct SimSystem::Impl {
-    std::unique_ptr<SimRegistry> registry = MakeSimRegistry();
-    std::unique_ptr<SimFiles> files = MakeSimFiles();
+    SimChangeFeed changes;
+    std::unique_ptr<SimRegistry> registry = MakeSimRegistry(changes);
+    std::unique_ptr<SimFiles> files = MakeSimFiles(changes);
     std::unique_ptr<Profile> profile = MakeSimProfile(*files);
     std::unique_ptr<SimAccounts> accounts = MakeSimAccounts();
     std::unique_ptr<SimProcesses> processes = MakeSimProcesses(*files);
     std::unique_ptr<SimSockets> sockets = MakeSimSockets();
     std::unique_ptr<SimFileFacts> fileFacts = MakeSimFileFacts(*files);
     std::unique_ptr<SimEnvironment> environment = MakeSimEnvironment(*files);
+    std::unique_ptr<SimTasks> tasks = MakeSimTasks();
+    std::unique_ptr<SimWmi> wmi = MakeSimWmi();
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Ui> ui;
 };
@@ -44,6 +51,12 @@ Ui& SimSystem::ui() {
 
 FileFacts* SimSystem::fileFacts() { return impl_->fileFacts.get(); }
 Environment* SimSystem::environment() { return impl_->environment.get(); }
+Tasks* SimSystem::tasks() { return impl_->tasks.get(); }
+Wmi* SimSystem::wmi() { return impl_->wmi.get(); }
+
+std::unique_ptr<PlaceWatch> SimSystem::NewPlaceWatch() {
+    return MakeSimPlaceWatch(*impl_->registry, *impl_->files, impl_->changes);
+}
 
 SimRegistry& SimSystem::reg() { return *impl_->registry; }
 SimFiles& SimSystem::fs() { return *impl_->files; }
@@ -52,6 +65,8 @@ SimProcesses& SimSystem::procs() { return *impl_->processes; }
 SimSockets& SimSystem::wsa() { return *impl_->sockets; }
 SimFileFacts& SimSystem::facts() { return *impl_->fileFacts; }
 SimEnvironment& SimSystem::env() { return *impl_->environment; }
+SimTasks& SimSystem::taskScheduler() { return *impl_->tasks; }
+SimWmi& SimSystem::wmiRepository() { return *impl_->wmi; }
 
 }  // namespace platform::sim
 

@@ -44,12 +44,17 @@ struct SimProcess {
     // through that handle (a program that ends while it is being examined).
     int exitsAtOpen = 0;
     std::uintptr_t imageBase = 0x400000;
+    // The DLLs loaded beside the program, in load order; the module list is the program's own
+    // path followed by these.
+    std::vector<std::string> modules;
     // The bytes mapped at imageBase (at least the DOS and NT headers for the image test).
     // Empty: the image is copied from the program file's bytes when it exists.
     std::optional<std::string> imageMemory;
 };
 
 class SimFileFacts;
+class SimTasks;
+class SimWmi;
 
 class SimSystem : public System {
 public:
@@ -66,6 +71,9 @@ public:
     Ui& ui() override;
     FileFacts* fileFacts() override;
     Environment* environment() override;
+    std::unique_ptr<PlaceWatch> NewPlaceWatch() override;
+    Tasks* tasks() override;
+    Wmi* wmi() override;
 
     // Scripting access to each simulated service.
     SimRegistry& reg();
@@ -75,6 +83,8 @@ public:
     SimSockets& wsa();
     SimFileFacts& facts();
     SimEnvironment& env();
+    SimTasks& taskScheduler();   // sim/autostart/SimTasks.h
+    SimWmi& wmiRepository();     // sim/autostart/SimWmi.h
 
 private:
     struct Impl;

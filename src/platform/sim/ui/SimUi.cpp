@@ -295,7 +295,9 @@ void SimUiImpl::Enqueue(SimWindow& window, std::uint32_t message, std::uintptr_t
 
 void SimUiImpl::Deliver(SimWindow& window, std::uint32_t message, std::uintptr_t wParam,
                         std::intptr_t lParam) {
-    Fire(*this, window.OnMessage, message, wParam, lParam);
+    window.DeliverMessage([&](const MessageListener& listener) {
+        Fire(*this, listener, message, wParam, lParam);
+    });
 }
 
 void SimUiImpl::Broadcast(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {

@@ -14,4 +14,13 @@ std::string ToAnsi(const wchar_t* text) {
     return result;
 }
 
+std::wstring WideFromAnsi(const std::string& text) {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
+    wide.resize(static_cast<std::size_t>(length) - 1);
+    return wide;
+}
+
 }  // namespace platform::win32

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/system/AnsiText.h"
 #include "platform/win32/system/LibraryModule.h"
 #include "platform/win32/system/ScopedHandle.h"
 
@@ -66,15 +67,6 @@ std::string Hex(const BYTE* bytes, DWORD count) {
         text += kDigits[bytes[i] & 0x0F];
     }
     return text;
-}
-
-std::wstring WideFromAnsi(const std::string& text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
-    wide.resize(static_cast<std::size_t>(length) - 1);
-    return wide;
 }
 
 // The reasons WinVerifyTrust gives most often, in words; others by their code.
@@ -206,6 +198,7 @@ std::optional<VersionStrings> Win32FileFacts::Version(const std::string& path) {
     any = read("FileDescription", strings.fileDescription) || any;
     any = read("ProductName", strings.productName) || any;
     any = read("FileVersion", strings.fileVersion) || any;
+    any = read("OriginalFilename", strings.originalFilename) || any;
     strings.hasStringTable = any;
     return strings;
 }

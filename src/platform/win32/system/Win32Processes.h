@@ -19,17 +19,23 @@ public:
     std::optional<std::string> ModuleFileName(Handle process, std::uintptr_t module) override;
     std::optional<std::string> FullImageName(Handle process) override;
     std::optional<std::uintptr_t> FirstModuleBase(std::uint32_t pid) override;
+    std::optional<std::vector<std::string>> LoadedModules(std::uint32_t pid) override;
     bool ReadMemory(Handle process, std::uintptr_t address, void* buffer, std::size_t size) override;
     bool Terminate(Handle process, std::uint32_t exitCode) override;
 
 private:
     using NtQuerySystemInformationFn = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
     using QueryFullProcessImageNameAFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    using EnumProcessModulesExFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD, DWORD);
+
+    std::optional<std::vector<std::string>> EnumeratedModules(HANDLE process);
 
     LibraryModule ntdll_;
     NtQuerySystemInformationFn querySystemInformation_ = nullptr;
     LibraryModule kernel32_;
     QueryFullProcessImageNameAFn queryFullProcessImageName_ = nullptr;
+    LibraryModule psapi_;
+    EnumProcessModulesExFn enumProcessModulesEx_ = nullptr;
 };
 
 }  // namespace platform::win32

@@ -1,5 +1,7 @@
 // The real system of the Windows build: one object of each service group.
 #include "platform/System.h"
+#include "platform/win32/autostart/Win32Tasks.h"
+#include "platform/win32/autostart/Win32Wmi.h"
 #include "platform/win32/shell/ShellUiFactory.h"
 #include "platform/win32/system/Win32Accounts.h"
 #include "platform/win32/system/Win32Environment.h"
@@ -9,6 +11,7 @@
 #include "platform/win32/system/Win32Profile.h"
 #include "platform/win32/system/Win32Registry.h"
 #include "platform/win32/system/Win32Sockets.h"
+#include "platform/win32/watch/Win32PlaceWatch.h"
 
 namespace platform {
 namespace {
@@ -27,6 +30,9 @@ public:
     Ui& ui() override { return *ui_; }
     FileFacts* fileFacts() override { return &fileFacts_; }
     Environment* environment() override { return &environment_; }
+    std::unique_ptr<PlaceWatch> NewPlaceWatch() override { return win32::CreateWin32PlaceWatch(); }
+    Tasks* tasks() override { return &tasks_; }
+    Wmi* wmi() override { return &wmi_; }
 
 private:
     win32::Win32Registry registry_;
@@ -37,6 +43,8 @@ private:
     win32::Win32Sockets sockets_;
     win32::Win32FileFacts fileFacts_;
     win32::Win32Environment environment_;
+    win32::Win32Tasks tasks_;
+    win32::Win32Wmi wmi_;
     std::unique_ptr<Shell> shell_;
     std::unique_ptr<Ui> ui_;
 };

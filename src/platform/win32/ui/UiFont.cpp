@@ -6,9 +6,8 @@ namespace {
 
 HFONT MakeFont(bool underline) {
     // Points to pixels at the screen's resolution, as a negative (character) height.
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ::ReleaseDC(nullptr, screen);
+    const ScopedScreenDc screen(::GetDC(nullptr));
+    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     LOGFONTA font{};
     font.lfHeight = -::MulDiv(kUiFontPoints, dpi, 72);
     font.lfWeight = FW_NORMAL;

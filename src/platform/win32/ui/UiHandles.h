@@ -1,13 +1,12 @@
 #pragma once
-// Owners for the windowing system's objects: windows, menus, icons, GDI objects, paint DCs
-// and COM.
+// Owners for the windowing system's objects: windows, menus, icons, GDI objects and paint DCs
+// (COM's owners come along from ComObjects.h).
 // Child windows need none of their own: they die with the window that holds them.
 #include "platform/win32/WindowsApi.h"
 
-#include <objbase.h>
-
 #include <utility>
 
+#include "platform/win32/ComObjects.h"
 #include "platform/win32/system/ScopedHandle.h"
 
 namespace platform::win32 {
@@ -58,6 +57,23 @@ struct ScreenDcTraits {
 };
 using ScopedMemoryDc = Scoped<MemoryDcTraits>;
 using ScopedScreenDc = Scoped<ScreenDcTraits>;
+
+// A window's device context (GetDC(window)), given back to that same window: the release
+// needs the window as well as the DC, which one Scoped value cannot carry.
+class ScopedWindowDc {
+public:
+    explicit ScopedWindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ScopedWindowDc(const ScopedWindowDc&) = delete;
+    ScopedWindowDc& operator=(const ScopedWindowDc&) = delete;
+    ~ScopedWindowDc() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
 using ScopedBitmap = Scoped<GdiObjectTraits<HBITMAP>>;
 
 using ScopedWindow = Scoped<WindowTraits>;
@@ -81,53 +97,6 @@ private:
     HWND window_;
     PAINTSTRUCT paint_{};
     HDC dc_;
-};
-
-// COM on this thread for the owner's lifetime; balanced only when the start succeeded
-// (S_FALSE, already started, counts and needs its own CoUninitialize too).
-class ComApartment {
-public:
-    ComApartment() : started_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (started_) ::CoUninitialize();
-    }
-    bool Started() const { return started_; }
-
-private:
-    bool started_;
-};
-
-// One reference to a COM object, released when the owner dies.
-template <typename Interface>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-    ComPtr& operator=(ComPtr&& o) noexcept {
-        if (this != &o) { Reset(); p_ = std::exchange(o.p_, nullptr); }
-        return *this;
-    }
-    ~ComPtr() { Reset(); }
-
-    void Reset() {
-        if (p_) p_->Release();
-        p_ = nullptr;
-    }
-    // For the out-parameter of a creating call; drops what was held.
-    Interface** Receive() {
-        Reset();
-        return &p_;
-    }
-    Interface* get() const { return p_; }
-    Interface* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-
-private:
-    Interface* p_ = nullptr;
 };
 
 }  // namespace platform::win32

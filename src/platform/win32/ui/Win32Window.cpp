@@ -108,7 +108,7 @@ Win32Window::~Win32Window() {
     OnClose = nullptr;
     OnResize = nullptr;
     OnMouseMove = nullptr;
-    OnMessage = nullptr;
+    DropMessageListeners();
     DropTimers();
     if (ui_) ui_->Forget(*this);
     window_.Reset();  // the controls' windows go with it; their objects die after
@@ -140,8 +140,10 @@ LRESULT CALLBACK Win32Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
 
 LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = Handle();
-    Fire(OnMessage, static_cast<std::uint32_t>(message), static_cast<std::uintptr_t>(wParam),
-         static_cast<std::intptr_t>(lParam));
+    DeliverMessage([&](const MessageListener& listener) {
+        Fire(listener, static_cast<std::uint32_t>(message), static_cast<std::uintptr_t>(wParam),
+             static_cast<std::intptr_t>(lParam));
+    });
     switch (message) {
         case WM_COMMAND:
             if (auto* control = ControlOf(reinterpret_cast<HWND>(lParam))) {

@@ -1,7 +1,7 @@
 #pragma once
 // A top-level window of the Windows build with its controls and timers. Every message passes
-// OnMessage first, then the window's own handling; control notifications (also those a group
-// box receives for the controls inside it) go to the control they are about.
+// the message listeners first, then the window's own handling; control notifications (also
+// those a group box receives for the controls inside it) go to the control they are about.
 #include "platform/win32/WindowsApi.h"
 
 #include <map>

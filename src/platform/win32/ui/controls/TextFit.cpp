@@ -1,30 +1,29 @@
 #include "platform/win32/ui/controls/TextFit.h"
 
+#include "platform/win32/ui/UiHandles.h"
 #include "platform/win32/ui/controls/Win32Control.h"
 
 namespace platform::win32 {
 
 namespace {
 
-// The control's device context with its font selected, given back in reverse order.
+// The control's device context with its font selected; the old font goes back before the
+// context is released.
 class ControlDc {
 public:
-    explicit ControlDc(HWND control) : control_(control), dc_(::GetDC(control)) {
+    explicit ControlDc(HWND control) : dc_(control) {
         const auto font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
-        if (dc_ && font) old_ = ::SelectObject(dc_, font);
+        if (dc_.get() && font) old_ = ::SelectObject(dc_.get(), font);
     }
     ~ControlDc() {
-        if (!dc_) return;
-        if (old_) ::SelectObject(dc_, old_);
-        ::ReleaseDC(control_, dc_);
+        if (old_) ::SelectObject(dc_.get(), old_);
     }
     ControlDc(const ControlDc&) = delete;
     ControlDc& operator=(const ControlDc&) = delete;
-    HDC get() const { return dc_; }
+    HDC get() const { return dc_.get(); }
 
 private:
-    HWND control_;
-    HDC dc_;
+    ScopedWindowDc dc_;
     HGDIOBJ old_ = nullptr;
 };
 

@@ -4,23 +4,26 @@
 #include <string>
 #include <vector>
 
-#include "core/base/FixedTexts.h"
+#include "core/settings/SettingsKeys.h"
 #include "platform/System.h"
 
 namespace zorvik {
 
-// The program's folder joined with "Settings.ini".
+// "Settings.ini" in the program's folder.
 std::string SettingsFilePath(platform::System& sys);
 
 // A stored whole number: signed decimal, or hexadecimal after "0x"/"0X" when the text is longer
 // than those two characters, within the 32-bit range (hexadecimal up to 8 digits, taken as the
 // bit pattern). Anything else, or a missing key, gives fallback.
 int SettingsIntOf(const std::string& text, int fallback);
-int ReadSettingsInt(platform::System& sys, const std::string& file, const std::string& section,
-                    const std::string& key, int fallback);
+int ReadSettingsInt(platform::System& sys, const std::string& file, const SettingsKey& where,
+                    int fallback);
 // Stored as an integer: any value but 0 is true.
-bool ReadSettingsBool(platform::System& sys, const std::string& file, const std::string& section,
-                      const std::string& key, bool fallback);
+bool ReadSettingsBool(platform::System& sys, const std::string& file, const SettingsKey& where,
+                      bool fallback);
+// The stored text as it is; fallback when the key is missing.
+std::string ReadSettingsText(platform::System& sys, const std::string& file,
+                             const SettingsKey& where, const std::string& fallback);
 
 // Every value of section "Trusted", keys in file order whatever their names.
 std::vector<std::string> ReadTrustedEntries(platform::System& sys, const std::string& file);
@@ -32,10 +35,10 @@ public:
     SettingsWriter(platform::System& sys, std::string file);
 
     void EraseSection(const std::string& section);
-    void WriteText(const std::string& section, const std::string& key, const std::string& value);
-    void WriteInt(const std::string& section, const std::string& key, int value);
+    void WriteText(const SettingsKey& where, const std::string& value);
+    void WriteInt(const SettingsKey& where, int value);
     // "1" or "0".
-    void WriteBool(const std::string& section, const std::string& key, bool value);
+    void WriteBool(const SettingsKey& where, bool value);
 
     // False once a write has been refused.
     bool Ok() const { return ok_; }

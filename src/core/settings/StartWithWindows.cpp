@@ -1,5 +1,6 @@
-// StartWithWindows: the program's own value in the current user's Run key.
-#include "core/base/untFunc.h"
+#include "core/settings/StartWithWindows.h"
+
+#include <string>
 
 namespace zorvik {
 
@@ -20,17 +21,18 @@ std::string RunCommand(platform::System& sys) {
 }  // namespace
 
 bool StartWithWindows(platform::System& sys, int mode) {
-    if (mode < 0 || mode > 2) return false;
+    if (mode != kRunValueQuery && mode != kRunValueRegister && mode != kRunValueRemove)
+        return false;
     platform::Registry& reg = sys.registry();
-    const platform::RegKey runKey =
-        platform::OpenKey(reg, platform::RootKey::CurrentUser, kRunKeyPath,
-                          mode == 0 ? platform::KeyAccess::Read : platform::KeyAccess::All);
+    const platform::RegKey runKey = platform::OpenKey(
+        reg, platform::RootKey::CurrentUser, kRunKeyPath,
+        mode == kRunValueQuery ? platform::KeyAccess::Read : platform::KeyAccess::All);
     if (!runKey) return false;
 
     switch (mode) {
-        case 0:
+        case kRunValueQuery:
             return reg.Query(runKey.get(), kRunValueName).has_value();
-        case 1: {
+        case kRunValueRegister: {
             platform::RegValue value;
             value.type = platform::RegType::Sz;
             value.data = RunCommand(sys) + '\0';

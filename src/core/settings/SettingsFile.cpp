@@ -1,9 +1,10 @@
-#include "core/windows/SettingsFile.h"
+#include "core/settings/SettingsFile.h"
 
 #include <cstdint>
 
+#include "core/base/BesideProgram.h"
+#include "core/base/FixedTexts.h"
 #include "core/base/IntText.h"
-#include "core/base/PathParts.h"
 
 namespace zorvik {
 
@@ -19,7 +20,7 @@ int HexDigitValue(char c) {
 }  // namespace
 
 std::string SettingsFilePath(platform::System& sys) {
-    return ProgramFolderOf(sys.files().OwnPath()) + kSettingsFileName;
+    return FileBesideProgram(sys, kSettingsFileName);
 }
 
 int SettingsIntOf(const std::string& text, int fallback) {
@@ -38,14 +39,19 @@ int SettingsIntOf(const std::string& text, int fallback) {
     return value;
 }
 
-int ReadSettingsInt(platform::System& sys, const std::string& file, const std::string& section,
-                    const std::string& key, int fallback) {
-    return SettingsIntOf(sys.profile().ReadString(file, section, key, ""), fallback);
+int ReadSettingsInt(platform::System& sys, const std::string& file, const SettingsKey& where,
+                    int fallback) {
+    return SettingsIntOf(ReadSettingsText(sys, file, where, ""), fallback);
 }
 
-bool ReadSettingsBool(platform::System& sys, const std::string& file, const std::string& section,
-                      const std::string& key, bool fallback) {
-    return ReadSettingsInt(sys, file, section, key, fallback ? 1 : 0) != 0;
+bool ReadSettingsBool(platform::System& sys, const std::string& file, const SettingsKey& where,
+                      bool fallback) {
+    return ReadSettingsInt(sys, file, where, fallback ? 1 : 0) != 0;
+}
+
+std::string ReadSettingsText(platform::System& sys, const std::string& file,
+                             const SettingsKey& where, const std::string& fallback) {
+    return sys.profile().ReadString(file, where.section, where.key, fallback);
 }
 
 std::vector<std::string> ReadTrustedEntries(platform::System& sys, const std::string& file) {
@@ -63,17 +69,16 @@ void SettingsWriter::EraseSection(const std::string& section) {
     if (ok_) ok_ = sys_.profile().EraseSection(file_, section);
 }
 
-void SettingsWriter::WriteText(const std::string& section, const std::string& key,
-                               const std::string& value) {
-    if (ok_) ok_ = sys_.profile().WriteString(file_, section, key, value);
+void SettingsWriter::WriteText(const SettingsKey& where, const std::string& value) {
+    if (ok_) ok_ = sys_.profile().WriteString(file_, where.section, where.key, value);
 }
 
-void SettingsWriter::WriteInt(const std::string& section, const std::string& key, int value) {
-    WriteText(section, key, std::to_string(value));
+void SettingsWriter::WriteInt(const SettingsKey& where, int value) {
+    WriteText(where, std::to_string(value));
 }
 
-void SettingsWriter::WriteBool(const std::string& section, const std::string& key, bool value) {
-    WriteText(section, key, value ? "1" : "0");
+void SettingsWriter::WriteBool(const SettingsKey& where, bool value) {
+    WriteText(where, value ? "1" : "0");
 }
 
 }  // namespace zorvik

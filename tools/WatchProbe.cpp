@@ -1,0 +1,76 @@
+// Times the place watch: watches a key under HKEY_CURRENT_USER and prints a line the moment
+// each change is told, or writes a value there and prints when the write returned. Both times
+// are the system clock, so a script can put them side by side (benchmarks/watch-latency.sh).
+//
+//   WatchProbe.exe watch KEY COUNT    "armed", then "changed MICROSECONDS CPU_MS" per change,
+//                                     until COUNT changes; CPU_MS is this process's processor
+//                                     time so far
+//   WatchProbe.exe write KEY NAME     "written MICROSECONDS"
+//
+// Times are microseconds since 1970 (UTC). Exit code 0 when done, 2 on bad arguments or when
+// the key cannot be watched or written.
+#include "platform/win32/WindowsApi.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/System.h"
+
+namespace {
+
+constexpr unsigned long long kFileTimeTo1970 = 116444736000000000ULL;  // 100-ns ticks
+
+unsigned long long Ticks(const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+unsigned long long NowMicroseconds() {
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    return (Ticks(now) - kFileTimeTo1970) / 10;
+}
+
+unsigned long long ProcessorMilliseconds() {
+    FILETIME created, exited, kernel, user;
+    if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    return (Ticks(kernel) + Ticks(user)) / 10000;
+}
+
+int Watch(platform::System& system, const std::string& key, int count) {
+    auto watch = system.NewPlaceWatch();
+    const auto place = platform::WatchedPlace::Key(platform::RootKey::CurrentUser, key);
+    if (!watch || watch->Watch({place}) != 1) return 2;
+    std::printf("armed\n");
+    std::fflush(stdout);
+    for (int told = 0; told < count;) {
+        if (!watch->WaitForChange(platform::kWaitForever)) continue;
+        const unsigned long long at = NowMicroseconds();
+        std::printf("changed %llu %llu\n", at, ProcessorMilliseconds());
+        std::fflush(stdout);
+        ++told;
+    }
+    return 0;
+}
+
+int Write(platform::System& system, const std::string& key, const std::string& name) {
+    platform::RegKey opened =
+        platform::CreateKey(system.registry(), platform::RootKey::CurrentUser, key);
+    if (!opened) return 2;
+    const std::string text = "C:\\probe.exe" + std::string(1, '\0');
+    if (!system.registry().Set(opened.get(), name, {platform::RegType::Sz, text})) return 2;
+    std::printf("written %llu\n", NowMicroseconds());
+    std::fflush(stdout);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) return 2;
+    const std::string mode = argv[1];
+    auto system = platform::CreateSystem();
+    if (mode == "watch") return Watch(*system, argv[2], std::atoi(argv[3]));
+    if (mode == "write") return Write(*system, argv[2], argv[3]);
+    return 2;
+}
