@@ -37,8 +37,12 @@ std::uint32_t PlaceReading::AddSpot(StartupKind kind, std::string where, std::st
 void PlaceReading::AddText(std::uint32_t spot, const std::string& text, std::string valueName,
                            bool disabled) {
     if (text.empty()) return;
+    if (!followScripts_ && !followUnquoted_) {
+        places_.texts.push_back({spot, std::move(valueName), AsciiLower(text), kNoPath, kNoPath, disabled});
+        return;
+    }
     places_.texts.push_back({spot, valueName, AsciiLower(text), kNoPath, kNoPath, disabled});
-    if (followScripts_ || followUnquoted_) Follow(spot, text, valueName, disabled, kNoPath);
+    Follow(spot, text, valueName, disabled, kNoPath);
 }
 
 void PlaceReading::AddScriptLines(std::uint32_t spot, const std::string& path,

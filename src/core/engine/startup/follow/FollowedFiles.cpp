@@ -10,6 +10,25 @@
 
 namespace zorvik {
 
+namespace {
+
+constexpr std::size_t kFirstRead = std::size_t{16} << 10;
+
+}  // namespace
+
+std::optional<std::string> ReadSmallFile(platform::System& sys, const std::string& path,
+                                         std::size_t limit) {
+    try {
+        std::optional<std::string> bytes = sys.files().ReadAt(path, 0, kFirstRead);
+        // One byte past the limit tells a file that is too large without reading all of it.
+        if (bytes && bytes->size() == kFirstRead) bytes = sys.files().ReadAt(path, 0, limit + 1);
+        if (!bytes || bytes->size() > limit) return std::nullopt;
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
 bool IsExistingFile(platform::System& sys, const std::string& path) {
     if (path.empty()) return false;
     const std::optional<std::uint32_t> attributes = sys.files().Attributes(path);
@@ -24,15 +43,10 @@ bool IsAbsolutePath(const std::string& path) {
 
 const std::vector<std::string>* ScriptCache::Lines(platform::System& sys, const std::string& path) {
     auto [entry, added] = byPath_.try_emplace(AsciiLower(path));
-    if (added && IsExistingFile(sys, path)) {
-        // One byte past the limit tells a file that is too large without reading all of it.
-        try {
-            const std::optional<std::string> bytes = sys.files().ReadAt(path, 0, kScriptSizeLimit + 1);
-            if (bytes && bytes->size() <= kScriptSizeLimit)
-                entry->second = parse::DecodeScriptText(*bytes).lines;
-        } catch (const std::bad_alloc&) {
-            entry->second.reset();
-        }
+    if (added) {
+        // A folder does not open for reading: no test of its attributes is needed.
+        if (const std::optional<std::string> bytes = ReadSmallFile(sys, path, kScriptSizeLimit))
+            entry->second = parse::DecodeScriptText(*bytes).lines;
     }
     return entry->second ? &*entry->second : nullptr;
 }

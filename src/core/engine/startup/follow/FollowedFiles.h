@@ -17,6 +17,13 @@ namespace zorvik {
 // A script larger than this is no start-up script: it gives no lines.
 inline constexpr std::size_t kScriptSizeLimit = std::size_t{1} << 20;
 
+// The bytes of a file that is expected to be small: nothing when it cannot be read (missing, a
+// folder, locked) or is larger than limit. A first read of a few kilobytes takes a whole small
+// file; only a larger one is read again up to the limit, so that a scan over many small files
+// never reserves the limit for each.
+std::optional<std::string> ReadSmallFile(platform::System& sys, const std::string& path,
+                                         std::size_t limit);
+
 // A file, not a folder, exists at the path.
 bool IsExistingFile(platform::System& sys, const std::string& path);
 

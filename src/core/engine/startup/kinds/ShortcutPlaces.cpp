@@ -1,10 +1,10 @@
-#include <new>
 #include <optional>
 #include <string>
 
 #include "core/base/AsciiLower.h"
 #include "core/base/FixedTexts.h"
 #include "core/engine/startup/kinds/RuleFolders.h"
+#include "core/engine/startup/follow/FollowedFiles.h"
 #include "core/engine/startup/kinds/ShortcutKind.h"
 #include "core/parse/ScriptText.h"
 #include "core/parse/ShellLink.h"
@@ -17,14 +17,9 @@ constexpr const char* kShortcutExtension = ".lnk";
 
 // The shortcut a file holds; none for one that is locked, too large or no shortcut.
 std::optional<parse::ShellLink> ReadShortcut(platform::System& sys, const std::string& path) {
-    try {
-        // One byte past the limit tells a file that is too large without reading all of it.
-        const std::optional<std::string> bytes = sys.files().ReadAt(path, 0, kShortcutSizeLimit + 1);
-        if (!bytes || bytes->size() > kShortcutSizeLimit) return std::nullopt;
-        return parse::ParseShellLink(*bytes);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    const std::optional<std::string> bytes = ReadSmallFile(sys, path, kShortcutSizeLimit);
+    if (!bytes) return std::nullopt;
+    return parse::ParseShellLink(*bytes);
 }
 
 void ReadShortcut(PlaceReading& reading, const std::string& folder, const std::string& name,
@@ -34,9 +29,10 @@ void ReadShortcut(PlaceReading& reading, const std::string& folder, const std::s
     const std::string target = reading.Expand(link->target);
     const std::string arguments = link->arguments.value_or("");
     const std::string shown = arguments.empty() ? target : target + " " + arguments;
+    // The entry's name is the spot's: its texts need none of their own.
     const std::uint32_t spot = reading.AddSpot(StartupKind::Lnk, folder, name, shown);
-    reading.AddText(spot, target, name, disabled);
-    reading.AddText(spot, arguments, name, disabled);
+    reading.AddText(spot, target, {}, disabled);
+    reading.AddText(spot, arguments, {}, disabled);
 }
 
 }  // namespace
@@ -57,7 +53,7 @@ void ReadShortcutPlaces(const ScanRule& rule, PlaceReading& reading) {
                 ReadShortcut(reading, folder.path, entry.name, true);
             } else if (reading.FollowsScripts() && parse::IsScriptFileName(entry.name)) {
                 const std::uint32_t spot = reading.AddSpot(StartupKind::Lnk, folder.path, entry.name);
-                reading.AddScriptLines(spot, folder.path + "\\" + entry.name, entry.name);
+                reading.AddScriptLines(spot, folder.path + "\\" + entry.name, {});
             }
         }
     }
