@@ -1,6 +1,7 @@
 // Script texts over any bytes: lines hold no line ends and come from inside the input, the
-// programs an unquoted line tries are prefixes of it, in order, and the script names a line
-// mentions are pieces of it with a script's extension, within their bounds.
+// programs an unquoted line tries are prefixes of it, in order, the script names a line
+// mentions are pieces of it with a script's extension, within their bounds, and a line written
+// back in any encoding reads as it was.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,6 +27,16 @@ void CheckCandidates(const std::string& line) {
         FUZZ_CHECK(length > previousLength && length < text.size());
         FUZZ_CHECK(text[length] == ' ' || text[length] == '\t');
         previousLength = length;
+    }
+}
+
+// A script's line written back in any encoding reads as it was.
+void CheckWrittenBack(const std::string& line) {
+    using zorvik::parse::TextEncoding;
+    for (const TextEncoding encoding :
+         {TextEncoding::Utf8, TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
+        const std::string bytes = zorvik::parse::EncodeAnsi(line, encoding);
+        FUZZ_CHECK(zorvik::parse::DecodeToAnsi(bytes, encoding) == line);
     }
 }
 
@@ -56,6 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         total += line.size();
         CheckCandidates(line);
         CheckScriptNames(line);
+        CheckWrittenBack(line);
     }
     FUZZ_CHECK(total <= size);
     return 0;

@@ -6,6 +6,7 @@
 // back afterwards.
 #include "platform/win32/WindowsApi.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -163,13 +164,13 @@ protected:
 
     // Opens the file through the shell, as Explorer opens a start-up entry at logon.
     static bool ShellOpen(const std::string& file) {
-        SHELLEXECUTEINFOA open{};
-        open.cbSize = sizeof open;
-        open.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-        open.lpVerb = "open";
-        open.lpFile = file.c_str();
-        open.nShow = SW_HIDE;
-        return ::ShellExecuteExA(&open) != FALSE;
+        SHELLEXECUTEINFOA request{};
+        request.cbSize = sizeof request;
+        request.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+        request.lpVerb = "open";
+        request.lpFile = file.c_str();
+        request.nShow = SW_HIDE;
+        return ::ShellExecuteExA(&request) != FALSE;
     }
 
     // Runs a command line as Windows runs a start-up command: CreateProcess finds its program.
@@ -186,10 +187,10 @@ protected:
     }
 
     // Scans until the program at path is listed (the system may take a moment to name a
-    // socket's owner); its findings, or null. The agent is ended after the test.
-    std::shared_ptr<zorvik::ProcInfo> ScanUntilListed(const std::string& path) {
+    // socket's owner); its findings, or none. The agent is ended after the test.
+    std::optional<zorvik::ProcInfo> ScanUntilListed(const std::string& path) {
         std::unique_ptr<platform::TcpTable> tcp = zorvik::LoadTcpTableEntry(*sys_);
-        if (!tcp) return nullptr;
+        if (!tcp) return std::nullopt;
         const std::string wanted = AsciiLower(path);
         for (int attempt = 0; attempt < 40; ++attempt) {
             zorvik::ProcessList list;
@@ -198,11 +199,11 @@ protected:
                 const zorvik::ProcessRow& listed = list.At(row);
                 if (AsciiLower(zorvik::GetLongPath(*sys_, listed.caption)) != wanted) continue;
                 if (listed.processId) agents_.push_back(*listed.processId);
-                return listed.data;
+                return listed.data ? *listed.data : zorvik::ProcInfo{};
             }
             ::Sleep(250);
         }
-        return nullptr;
+        return std::nullopt;
     }
 
     // The program's hits now, as the console tool's search finds them.
@@ -261,9 +262,9 @@ TEST_F(FollowWin32Test, AgentStartedByAShortcutIsListedByItAndDisabledByRenaming
     ASSERT_TRUE(ShellOpen(link)) << "the shell opens the shortcut";
     ASSERT_TRUE(AgentReady(ready)) << "the agent the shortcut starts did not get its sockets up";
 
-    std::shared_ptr<zorvik::ProcInfo> found = ScanUntilListed(agent);
+    std::optional<zorvik::ProcInfo> found = ScanUntilListed(agent);
 
-    ASSERT_TRUE(found) << "the agent was never listed";
+    ASSERT_TRUE(found.has_value()) << "the agent was never listed";
     ASSERT_FALSE(found->LnkList.empty());
     const zorvik::LnkStart& hit = found->LnkList[0];
     EXPECT_EQ(AsciiLower(hit.Folder), AsciiLower(startup));
@@ -297,9 +298,9 @@ TEST_F(FollowWin32Test, AgentStartedByAScriptInTheStartupFolderIsListedByItsLine
     ASSERT_TRUE(Run("cmd.exe /c \"" + script + "\"")) << script;
     ASSERT_TRUE(AgentReady(ready)) << "the agent the script starts did not get its sockets up";
 
-    std::shared_ptr<zorvik::ProcInfo> found = ScanUntilListed(agent);
+    std::optional<zorvik::ProcInfo> found = ScanUntilListed(agent);
 
-    ASSERT_TRUE(found) << "the agent was never listed";
+    ASSERT_TRUE(found.has_value()) << "the agent was never listed";
     ASSERT_FALSE(found->LnkList.empty());
     const zorvik::LnkStart& hit = found->LnkList[0];
     EXPECT_EQ(hit.Entry, "ZvkFollow" + pid_ + ".cmd");
@@ -338,9 +339,9 @@ TEST_F(FollowWin32Test, AgentStartedFromAMovedStartupFolderIsListedThere) {
     ASSERT_TRUE(ShellOpen(link)) << "the shell opens the shortcut";
     ASSERT_TRUE(AgentReady(ready)) << "the agent the shortcut starts did not get its sockets up";
 
-    std::shared_ptr<zorvik::ProcInfo> found = ScanUntilListed(agent);
+    std::optional<zorvik::ProcInfo> found = ScanUntilListed(agent);
 
-    ASSERT_TRUE(found) << "the agent was never listed";
+    ASSERT_TRUE(found.has_value()) << "the agent was never listed";
     ASSERT_EQ(found->LnkList.size(), 1u) << "the folder is read once";
     EXPECT_EQ(AsciiLower(found->LnkList[0].Folder), AsciiLower(moved));
     EXPECT_EQ(found->LnkList[0].Entry, "Updater.lnk");
@@ -376,9 +377,9 @@ TEST_F(FollowWin32Test, AgentRunInPlaceOfAnUnquotedCommandIsAHitOfThatEntry) {
     ASSERT_TRUE(Run(command)) << command;
     ASSERT_TRUE(AgentReady(ready)) << "the program Windows tried first did not get its sockets up";
 
-    std::shared_ptr<zorvik::ProcInfo> found = ScanUntilListed(planted);
+    std::optional<zorvik::ProcInfo> found = ScanUntilListed(planted);
 
-    ASSERT_TRUE(found) << "the agent was never listed";
+    ASSERT_TRUE(found.has_value()) << "the agent was never listed";
     ASSERT_EQ(found->RegList.size(), 1u);
     EXPECT_EQ(found->RegList[0].Name, "Tool");
     EXPECT_EQ(AsciiLower(found->RegList[0].Trail.RunsInstead), AsciiLower(planted));

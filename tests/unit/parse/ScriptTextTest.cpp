@@ -52,6 +52,26 @@ TEST(ScriptTextTest, ScriptFileNamesByExtensionInAnyCase) {
     }
 }
 
+TEST(ScriptTextTest, AnsiTextWrittenBackInEachEncoding) {
+    const std::string ansi = "Caf\xE9 \x80";
+    const struct {
+        TextEncoding encoding;
+        std::string bytes;
+    } cases[] = {
+        {TextEncoding::Ansi, ansi},
+        {TextEncoding::Utf8, "Caf\xC3\xA9 \xE2\x82\xAC"},
+        {TextEncoding::Utf16Le, Utf16(u"Caf\u00E9 \u20AC")},
+        {TextEncoding::Utf16Be, Utf16(u"Caf\u00E9 \u20AC", true)},
+    };
+    std::string everyByte;
+    for (int b = 0; b < 256; ++b) everyByte += static_cast<char>(b);
+    for (const auto& c : cases) {
+        EXPECT_EQ(zorvik::parse::EncodeAnsi(ansi, c.encoding), c.bytes);
+        EXPECT_EQ(zorvik::parse::DecodeToAnsi(zorvik::parse::EncodeAnsi(everyByte, c.encoding), c.encoding),
+                  everyByte);
+    }
+}
+
 TEST(ScriptTextTest, ScriptNamesOfACommandNearestStartFirst) {
     using Mentions = std::vector<std::vector<std::string>>;
     const struct {

@@ -4,7 +4,7 @@
 #include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
 #include "core/engine/startup/StartupKinds.h"
-#include "core/engine/startup/kinds/TextFileKind.h"
+#include "core/engine/startup/follow/ScriptDisable.h"
 #include "platform/Shell.h"
 
 namespace zorvik {
@@ -59,7 +59,7 @@ DisableOutcome DisableStartup(platform::System& sys, ProcInfo& findings, Startup
         if (sys.files().Move(trail.RunsInstead, trail.RunsInstead + kBackupSuffix))
             outcome.result = DisableResult::Disabled;
     } else if (!trail.Script.empty()) {
-        outcome = DisableTextFileLines(sys, trail.Script, programFileName);
+        outcome = DisableScriptLines(sys, trail.Script, programFileName);
     } else {
         outcome = row.disable(sys, findings, hit.index, programFileName);
     }

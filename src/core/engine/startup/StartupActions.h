@@ -61,8 +61,8 @@ void OpenPlace(platform::System& sys, const PlaceOpening& opening);
 // not lower-cased) is given, and marks the hit when it did. A hit findings do not hold is
 // Unchanged. Disabling a disabled entry joins ".bak" once more. A hit on a program run in
 // place of an unquoted command renames that program to its name + ".bak" (the entry then
-// starts the program it means); a hit found through a script changes the script's lines
-// that name the program, as for a text file.
+// starts the program it means); a hit found through a script joins ".bak" to the program's
+// name in the script, in the script's own encoding (follow/ScriptDisable.h).
 DisableOutcome DisableStartup(platform::System& sys, ProcInfo& findings, StartupHit hit,
                               const std::string& programFileName);
 
