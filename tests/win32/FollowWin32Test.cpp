@@ -9,6 +9,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -89,16 +90,11 @@ protected:
     }
 
     void TearDown() override {
-        for (const DWORD pid : agents_) {
-            UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
-            if (!process) continue;
-            ::TerminateProcess(process.get(), 0);
-            ::WaitForSingleObject(process.get(), 10000);
-        }
+        EndAgents();
         if (!sys_) return;
         if (savedRules_) Files().WriteAll(rulesFile_, *savedRules_);
         else if (!rulesFile_.empty()) Files().Delete(rulesFile_);
-        if (movedFolderValue_) RestoreStartupValue();
+        RestoreStartupValues();
         if (!scratchKey_.empty()) sys_->registry().DeleteTree(RootKey::CurrentUser, scratchKey_);
         for (const std::string& file : made_) Files().Delete(file);
         for (const std::string& dir : extraDirs_) RemoveTree(dir);
@@ -106,6 +102,27 @@ protected:
     }
 
     platform::Files& Files() { return sys_->files(); }
+
+    // Ends every process running one of the agents' copies, listed or not, so that their
+    // files can be removed.
+    void EndAgents() {
+        UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        if (!snapshot) return;
+        PROCESSENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
+             more = ::Process32Next(snapshot.get(), &entry)) {
+            const std::string name = AsciiLower(entry.szExeFile);
+            bool ours = false;
+            for (const std::string& agent : agents_)
+                ours = ours || name == AsciiLower(agent) || name == AsciiLower(agent) + ".bak";
+            if (!ours) continue;
+            UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+            if (!process) continue;
+            ::TerminateProcess(process.get(), 0);
+            ::WaitForSingleObject(process.get(), 10000);
+        }
+    }
 
     void RemoveTree(const std::string& path) {
         if (auto entries = Files().List(path + "\\*")) {
@@ -145,11 +162,12 @@ protected:
         made_.push_back(path);
     }
 
-    // A copy of the test agent at path.
+    // A copy of the test agent at path, ended after the test.
     void CopyAgent(const std::string& path) {
         const std::string source = buildDir_ + "zorvik_test_agent.exe";
         ASSERT_TRUE(::CopyFileA(source.c_str(), path.c_str(), TRUE)) << path;
         made_.push_back(path);
+        agents_.push_back(zorvik::ProgramFileNameOf(path));
     }
 
     // The event an agent sets once its sockets are up; made before the agent starts.
@@ -187,7 +205,7 @@ protected:
     }
 
     // Scans until the program at path is listed (the system may take a moment to name a
-    // socket's owner); its findings, or none. The agent is ended after the test.
+    // socket's owner); its findings, or none.
     std::optional<zorvik::ProcInfo> ScanUntilListed(const std::string& path) {
         std::unique_ptr<platform::TcpTable> tcp = zorvik::LoadTcpTableEntry(*sys_);
         if (!tcp) return std::nullopt;
@@ -198,7 +216,6 @@ protected:
             for (std::size_t row = 0; row < list.Count(); ++row) {
                 const zorvik::ProcessRow& listed = list.At(row);
                 if (AsciiLower(zorvik::GetLongPath(*sys_, listed.caption)) != wanted) continue;
-                if (listed.processId) agents_.push_back(*listed.processId);
                 return listed.data ? *listed.data : zorvik::ProcInfo{};
             }
             ::Sleep(250);
@@ -215,32 +232,39 @@ protected:
         return findings;
     }
 
-    // Points the user's start-up folder at folder (an expandable text), keeping the value.
+    // Points the user's start-up folder at folder (an expandable text), keeping the value, and
+    // the value the shell writes from it into Shell Folders once it looks the folder up.
     void MoveStartupFolder(const std::string& folder) {
+        for (const std::string& keyPath : {kUserShellFolders, kShellFolders}) {
+            platform::RegKey key = platform::CreateKey(sys_->registry(), RootKey::CurrentUser, keyPath);
+            ASSERT_TRUE(key);
+            savedStartupValues_.emplace_back(
+                keyPath, sys_->registry().Query(key.get(), "Startup").value_or(platform::RegValue{}));
+        }
         platform::RegKey key = platform::CreateKey(sys_->registry(), RootKey::CurrentUser, kUserShellFolders);
-        ASSERT_TRUE(key);
-        movedFolderValue_ = sys_->registry().Query(key.get(), "Startup").value_or(platform::RegValue{});
         ASSERT_TRUE(sys_->registry().Set(key.get(), "Startup",
                                          {platform::RegType::ExpandSz, folder + '\0'}));
     }
 
-    void RestoreStartupValue() {
-        platform::RegKey key = platform::OpenKey(sys_->registry(), RootKey::CurrentUser,
-                                                 kUserShellFolders, platform::KeyAccess::All);
-        if (!key) return;
-        if (movedFolderValue_->type == platform::RegType::None)
-            sys_->registry().DeleteValue(key.get(), "Startup");
-        else
-            sys_->registry().Set(key.get(), "Startup", *movedFolderValue_);
+    void RestoreStartupValues() {
+        for (const auto& [keyPath, value] : savedStartupValues_) {
+            platform::RegKey key = platform::OpenKey(sys_->registry(), RootKey::CurrentUser, keyPath,
+                                                     platform::KeyAccess::All);
+            if (!key) continue;
+            if (value.type == platform::RegType::None)
+                sys_->registry().DeleteValue(key.get(), "Startup");
+            else
+                sys_->registry().Set(key.get(), "Startup", value);
+        }
     }
 
     std::unique_ptr<platform::System> sys_;
     std::string pid_, buildDir_, dir_, rulesFile_, scratchKey_;
     std::optional<std::string> savedRules_;
-    std::optional<platform::RegValue> movedFolderValue_;
+    std::vector<std::pair<std::string, platform::RegValue>> savedStartupValues_;
     std::vector<std::string> made_;
     std::vector<std::string> extraDirs_;
-    std::vector<DWORD> agents_;
+    std::vector<std::string> agents_;  // the file names of the agents' copies
     NoOptions options_;
     EmptyTrust trusted_;
 };
@@ -312,7 +336,7 @@ TEST_F(FollowWin32Test, AgentStartedByAScriptInTheStartupFolderIsListedByItsLine
     EXPECT_EQ(outcome.result, zorvik::DisableResult::Disabled);
     std::string text;
     ASSERT_TRUE(Files().ReadAll(script, text).ok);
-    EXPECT_NE(text.find(AsciiLower(agent) + ".bak"), std::string::npos) << text;
+    EXPECT_NE(text.find(agent + ".bak\""), std::string::npos) << text;
     const zorvik::ProcInfo after = SearchAgain(agent);
     ASSERT_FALSE(after.LnkList.empty());
     EXPECT_TRUE(after.LnkList[0].Disabled);
