@@ -1,5 +1,7 @@
 // The three scan reports over rows of any texts: the JSON parses, the CSV reads back to the
-// rows' own texts, and every report is UTF-8, whatever bytes the rows hold.
+// rows' own texts, and every report is UTF-8, whatever bytes the rows hold. The JSON report
+// read back as a baseline finds nothing changed; against a baseline with entries dropped and
+// texts altered, the reports of the changes are as well-formed.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -9,6 +11,7 @@
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/startup/StartupRows.h"
 #include "core/report/AnsiUtf8.h"
+#include "core/report/BaselineReport.h"
 #include "core/report/ScanReport.h"
 #include "support/CsvRecords.h"
 #include "support/FuzzCheck.h"
@@ -24,13 +27,16 @@ constexpr std::size_t kMaxPerList = 3;
 std::unique_ptr<zorvik::ProcInfo> FindingsOf(fuzz::ByteReader& in) {
     auto info = std::make_unique<zorvik::ProcInfo>();
     for (std::size_t n = in.Byte() % (kMaxPerList + 1); n > 0; --n)
-        info->RegList.push_back({in.ShortText(), in.ShortText(), in.ShortText(), (in.Byte() & 1) != 0});
+        info->RegList.push_back({in.ShortText(), in.ShortText(), in.ShortText(),
+                                 (in.Byte() & 1) != 0, in.ShortText()});
     for (std::size_t n = in.Byte() % (kMaxPerList + 1); n > 0; --n)
-        info->IniList.push_back({in.ShortText(), in.ShortText(), in.ShortText(), (in.Byte() & 1) != 0});
+        info->IniList.push_back({in.ShortText(), in.ShortText(), in.ShortText(),
+                                 (in.Byte() & 1) != 0, in.ShortText()});
     for (std::size_t n = in.Byte() % (kMaxPerList + 1); n > 0; --n)
-        info->FolList.push_back({in.ShortText(), (in.Byte() & 1) != 0});
+        info->FolList.push_back({in.ShortText(), (in.Byte() & 1) != 0, in.ShortText(),
+                                 in.ShortText()});
     for (std::size_t n = in.Byte() % (kMaxPerList + 1); n > 0; --n)
-        info->FilList.push_back({in.ShortText(), (in.Byte() & 1) != 0});
+        info->FilList.push_back({in.ShortText(), (in.Byte() & 1) != 0, {}, in.ShortText()});
     return info;
 }
 
@@ -109,5 +115,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(fuzz::IsValidUtf8(json));
     FUZZ_CHECK(fuzz::IsStrictJson(json));
     CheckCsv(csv, list);
+
+    const zorvik::BaselineReading reading = zorvik::ReadBaselineReport(json);
+    FUZZ_CHECK(reading.entries.has_value());
+    FUZZ_CHECK(zorvik::CompareWithBaseline(list, *reading.entries).changes.empty());
+
+    // Every other entry dropped, and the text of the rest altered at the fuzzer's choice.
+    std::vector<zorvik::BaselineEntry> older;
+    for (std::size_t e = 0; e < reading.entries->size(); ++e) {
+        if (e % 2 == 1) continue;
+        older.push_back((*reading.entries)[e]);
+        if (in.Byte() & 1) older.back().text += zorvik::AnsiToUtf8(in.ShortText());
+    }
+    const zorvik::BaselineComparison comparison = zorvik::CompareWithBaseline(list, older);
+    for (const zorvik::ReportFormat format :
+         {zorvik::ReportFormat::Text, zorvik::ReportFormat::Csv, zorvik::ReportFormat::Json}) {
+        const std::string changes = zorvik::FormatChangesReport(list, comparison, format);
+        FUZZ_CHECK(fuzz::IsValidUtf8(changes));
+        if (format == zorvik::ReportFormat::Json) FUZZ_CHECK(fuzz::IsStrictJson(changes));
+        if (format == zorvik::ReportFormat::Csv) FUZZ_CHECK(fuzz::ReadCsv(changes).has_value());
+    }
     return 0;
 }

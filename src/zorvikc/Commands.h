@@ -27,7 +27,7 @@ using CommandFunction = int (*)(CommandContext&);
     X("rules", RunRulesCommand, "the rules of Scan.ini beside the program, as the search reads them") \
     X("sockets", RunSocketsCommand, "the TCP sockets with their state and owning program") \
     X("search", RunSearchCommand, "the start-up places that name one program, as a scan finds them") \
-    X("scan", RunScanCommand, "the programs a scan lists, with their start-up entries (--csv, --json)")
+    X("scan", RunScanCommand, "the programs a scan lists, with their start-up entries (--csv, --json, --baseline)")
 
 #define ZORVIKC_DECLARE_COMMAND(word, function, summary) int function(CommandContext&);
 ZORVIKC_COMMANDS(ZORVIKC_DECLARE_COMMAND)

@@ -1,8 +1,12 @@
-// zorvikc scan [--csv | --json]: the scan the main window runs, without the window.
+// zorvikc scan [--csv | --json] [--baseline FILE]: the scan the main window runs, without the
+// window; against a baseline, only what changed since.
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -12,6 +16,8 @@
 #include "core/base/FixedTexts.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/process/ProgramEvidence.h"
+#include "core/report/AnsiUtf8.h"
+#include "core/report/BaselineReport.h"
 #include "core/report/SavedScanSettings.h"
 #include "core/engine/ScanCycle.h"
 #include "core/report/ScanReport.h"
@@ -20,15 +26,44 @@
 namespace zorvikc {
 namespace {
 
-// The scan's own exit codes, for scripts: whether anything was listed.
+// The scan's own exit codes, for scripts: whether anything was listed; against a baseline,
+// whether any entry was added or changed since.
 constexpr int kExitNothingListed = 0;
 constexpr int kExitListed = 1;
 constexpr int kExitError = 2;
 
 void PrintScanUsage(std::ostream& err) {
-    err << "usage: zorvikc scan [--csv | --json]\n"
+    err << "usage: zorvikc scan [--csv | --json] [--baseline FILE]\n"
            "  lists the programs a scan finds, with their start-up entries (UTF-8)\n"
-           "  exit code: 0 nothing listed, 1 programs listed, 2 error\n";
+           "  --baseline FILE: only the entries added or changed since FILE, the report of an\n"
+           "                   earlier zorvikc scan --json, and those removed\n"
+           "  exit code: 0 nothing listed, 1 programs listed, 2 error;\n"
+           "             with --baseline: 0 nothing added or changed, 1 some added or changed\n";
+}
+
+struct ScanArguments {
+    zorvik::ReportFormat format = zorvik::ReportFormat::Text;
+    std::optional<std::string> baseline;
+};
+
+// Nothing when the arguments are not the scan's.
+std::optional<ScanArguments> ReadScanArguments(const std::vector<std::string>& args) {
+    ScanArguments read;
+    bool formatGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--csv" || arg == "--json") {
+            if (formatGiven) return std::nullopt;
+            formatGiven = true;
+            read.format = arg == "--csv" ? zorvik::ReportFormat::Csv : zorvik::ReportFormat::Json;
+        } else if (arg == "--baseline" && i + 1 < args.size() && !read.baseline &&
+                   !args[i + 1].empty()) {
+            read.baseline = args[++i];
+        } else {
+            return std::nullopt;
+        }
+    }
+    return read;
 }
 
 // CSV lines end in CR LF already; the console's text mode must not add a second CR.
@@ -46,24 +81,25 @@ void KeepLineEndsAsWritten(std::ostream& out) {
 }  // namespace
 
 int RunScanCommand(CommandContext& context) {
-    zorvik::ReportFormat format = zorvik::ReportFormat::Text;
-    if (context.args.size() > 1) {
+    const std::optional<ScanArguments> args = ReadScanArguments(context.args);
+    if (!args) {
         PrintScanUsage(context.err);
         return kExitError;
-    }
-    if (context.args.size() == 1) {
-        if (context.args[0] == "--csv") {
-            format = zorvik::ReportFormat::Csv;
-        } else if (context.args[0] == "--json") {
-            format = zorvik::ReportFormat::Json;
-        } else {
-            PrintScanUsage(context.err);
-            return kExitError;
-        }
     }
 
     try {
         platform::System& sys = context.sys;
+        // The baseline first: a broken one ends the command before the scan.
+        std::optional<std::vector<zorvik::BaselineEntry>> baseline;
+        if (args->baseline) {
+            zorvik::BaselineReading reading = zorvik::ReadBaselineFile(sys, *args->baseline);
+            if (!reading.entries) {
+                context.err << "zorvikc scan: baseline " << zorvik::AnsiToUtf8(*args->baseline)
+                            << ": " << reading.error << '\n';
+                return kExitError;
+            }
+            baseline = std::move(reading.entries);
+        }
         // The trusted list and Ignore Safe Start ups as the window last saved them.
         zorvik::SavedScanSettings settings = zorvik::ReadSavedScanSettings(sys);
         const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
@@ -74,8 +110,16 @@ int RunScanCommand(CommandContext& context) {
             return kExitError;
         }
         zorvik::AddEvidence(sys, list);
-        if (format == zorvik::ReportFormat::Csv) KeepLineEndsAsWritten(context.out);
-        context.out << zorvik::FormatScanReport(list, format);
+        if (args->format == zorvik::ReportFormat::Csv) KeepLineEndsAsWritten(context.out);
+        if (baseline) {
+            const zorvik::BaselineComparison comparison =
+                zorvik::CompareWithBaseline(list, std::move(*baseline));
+            context.out << zorvik::FormatChangesReport(list, comparison, args->format);
+            context.out.flush();
+            return zorvik::AnyAddedOrChanged(comparison.changes) ? kExitListed
+                                                                 : kExitNothingListed;
+        }
+        context.out << zorvik::FormatScanReport(list, args->format);
         context.out.flush();
         return list.Count() == 0 ? kExitNothingListed : kExitListed;
     } catch (const std::exception& e) {

@@ -2,7 +2,10 @@
 // The findings of the start-up search for one program. Each hit keeps where it was found and
 // whether the entry there carries the program's name with ".bak" (disabled by this program).
 // A hit's index in its list is its identity for the start-up list and its actions, so lists
-// are only ever appended to.
+// are only ever appended to. Every record ends in Text: the text found there that names the
+// program, ASCII lower-cased as the search compares it; the search fills it in for every kind
+// alike (StableKeys.h tells what it is for); and in Trail, where beyond its entry the hit was
+// found (below).
 #include <string>
 #include <vector>
 
@@ -25,6 +28,7 @@ struct RegStart {
     std::string Key;   // below the root; for a subkey walk, the rule's key + "\" + subkey
     std::string Name;  // the value's name (empty: the key's default value)
     bool Disabled = false;
+    std::string Text{};
     HitTrail Trail = {};
 };
 
@@ -34,6 +38,7 @@ struct IniStart {
     std::string Section;
     std::string Ident;
     bool Disabled = false;
+    std::string Text{};
     HitTrail Trail = {};
 };
 
@@ -45,6 +50,7 @@ struct FilStart {
     // FolList: the entry's name as the folder gives it, which Task Manager's verdict is kept
     // under; never listed or shown. Empty for FilList.
     std::string Entry;
+    std::string Text{};
     HitTrail Trail = {};
 };
 
@@ -55,6 +61,7 @@ struct LnkStart {
     std::string Entry;   // the shortcut's (or script's) name as the folder gives it
     std::string Target;  // the shortcut's target and arguments; empty for a script
     bool Disabled = false;
+    std::string Text{};
     HitTrail Trail = {};
 };
 

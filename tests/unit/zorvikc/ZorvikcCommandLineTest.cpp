@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/sim/system/SimSystem.h"
 #include "unit/windows/MainTestSupport.h"
-#include "zorvikc/CommandLine.h"
+#include "unit/zorvikc/ReportCheck.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ enum class World {
     Bot,         // bot.exe runs, starts with Windows through the Run key and owns a socket
     Empty,       // the rules file and nothing running
     NoTcpTable,  // the bot's world on a system without a TCP-table function
+    BotWas,      // the bot's world with another command line in its Run value
+    BotTwice,    // the bot's world with a second Run value naming it
 };
 
 // The system: a running program with a socket that starts with Windows, unless Empty.
@@ -27,14 +30,34 @@ void Build(platform::sim::SimSystem& sys, World world) {
     if (world == World::Empty) return;
     maintest::AddParent(sys);
     maintest::AddProcess(sys, kBot);
-    sys.reg().PutString(platform::RootKey::CurrentUser, scantest::kRunKey, "Bot", kBot.path);
+    const std::string command = world == World::BotWas ? kBot.path + " /was" : kBot.path;
+    sys.reg().PutString(platform::RootKey::CurrentUser, scantest::kRunKey, "Bot", command);
+    if (world == World::BotTwice)
+        sys.reg().PutString(platform::RootKey::CurrentUser, scantest::kRunKey, "Again", kBot.path);
     sys.procs().AddSocket(kBot.pid, platform::kTcpStateListen, 80);
     if (world == World::NoTcpTable) sys.procs().SetTcpFunctions(false, false);
 }
 
+// What zorvikc scan --json prints in a world: a baseline as a fleet keeps it.
+std::string ReportOf(World world) {
+    platform::sim::SimSystem sys;
+    Build(sys, world);
+    std::ostringstream out;
+    std::ostringstream err;
+    reporttest::RunZorvikc({"scan", "--json"}, [&]() -> platform::System& { return sys; }, out,
+                            err);
+    return out.str();
+}
+
+const std::string kBaselinePath = "C:\\Fleet\\base.json";
+const std::string kBaselineError = "zorvikc scan: baseline C:\\Fleet\\base.json: ";
+const std::string kUnknownVerdict = "  [Task Manager: unknown]";
+const std::string kBotRunLine =
+    "REG  HKEY_CURRENT_USER\\" + std::string(scantest::kRunKey) + "  value \"Bot\"  enabled";
+
 const std::string kUsage = "usage: zorvikc <command>\n\ncommands:\n  rules     ";
 const std::string kSearchUsage = "usage: zorvikc search PROGRAM\n";
-const std::string kScanUsage = "usage: zorvikc scan [--csv | --json]\n";
+const std::string kScanUsage = "usage: zorvikc scan [--csv | --json] [--baseline FILE]\n";
 const std::string kNoTable = "XP or Higher required to use this program\n";
 
 struct Case {
@@ -44,6 +67,8 @@ struct Case {
     std::string outStart;  // what standard output begins with; "" with outHas empty: nothing
     std::string outHas;    // a line further on
     std::string errStart;  // what standard error begins with; "": nothing
+    // What lies at kBaselinePath; none: no file.
+    std::optional<std::string> baseline = std::nullopt;
 };
 
 std::ostream& operator<<(std::ostream& os, const Case& c) {
@@ -76,10 +101,64 @@ TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
         {{"scan", "--xml"}, World::Bot, 2, "", "", kScanUsage},
         {{"scan", "--csv", "--json"}, World::Bot, 2, "", "", kScanUsage},
         {{"scan"}, World::NoTcpTable, 2, "", "", kNoTable},
+        {{"scan", "--baseline"}, World::Bot, 2, "", "", kScanUsage},
+        {{"scan", "--baseline", ""}, World::Bot, 2, "", "", kScanUsage},
+        {{"scan", "--baseline", kBaselinePath, "--baseline", kBaselinePath}, World::Bot, 2, "",
+         "", kScanUsage, ReportOf(World::Bot)},
+        // Against a baseline: exit code 1 only for an entry added or changed since.
+        {{"scan", "--baseline", kBaselinePath}, World::Bot, 0,
+         "0 added, 0 changed, 0 removed since the baseline.\n", "", "", ReportOf(World::Bot)},
+        {{"scan", "--baseline", kBaselinePath}, World::Bot, 1,
+         "C:\\Apps\\bot.exe\n  PID      10\n",
+         "\n  added    " + kBotRunLine + kUnknownVerdict + "\n  Text     c:\\apps\\bot.exe\n", "",
+         ReportOf(World::Empty)},
+        {{"scan", "--baseline", kBaselinePath}, World::Bot, 1,
+         "C:\\Apps\\bot.exe\n  PID      10\n",
+         "\n  changed  " + kBotRunLine + kUnknownVerdict +
+             "\n  Text     c:\\apps\\bot.exe\n  Was      c:\\apps\\bot.exe /was\n",
+         "",
+         ReportOf(World::BotWas)},
+        {{"scan", "--baseline", kBaselinePath}, World::Bot, 0,
+         "C:\\Apps\\bot.exe\n  removed  REG  HKEY_CURRENT_USER  " + std::string(scantest::kRunKey) +
+         "  Again  enabled\n", "\n0 added, 0 changed, 1 removed since the baseline.\n", "",
+         ReportOf(World::BotTwice)},
+        {{"scan", "--json", "--baseline", kBaselinePath}, World::Bot, 1, "{\n  \"programs\": [\n",
+         "\"text\": \"c:\\\\apps\\\\bot.exe\", \"change\": \"added\"}", "",
+         ReportOf(World::Empty)},
+        {{"scan", "--baseline", kBaselinePath, "--csv"}, World::Bot, 0, "Program Path,PID,",
+         "Key,Text,Change\r\nC:\\Apps\\bot.exe,,,REG,", "", ReportOf(World::BotTwice)},
+        {{"scan", "--json", "--baseline", kBaselinePath}, World::Empty, 0,
+         "{\n  \"programs\": [],\n  \"removed\": [\n", "\"change\": \"removed\"}\n  ]\n}\n", "",
+         ReportOf(World::Bot)},
+        // Baselines that are none: a message, exit code 2 and nothing on standard output.
+        {{"scan", "--baseline", kBaselinePath}, World::Bot, 2, "", "",
+         kBaselineError + "not found\n"},
+        {{"scan", "--baseline", kBaselinePath}, World::Bot, 2, "", "", kBaselineError + "empty\n",
+         ""},
+        {{"scan", "--baseline", kBaselinePath}, World::Bot, 2, "", "",
+         kBaselineError + "not JSON: line 6, column 65: ends where a member name should follow\n",
+         ReportOf(World::Bot).substr(0, 140)},
+        {{"scan", "--baseline", kBaselinePath}, World::Bot, 2, "", "",
+         kBaselineError + "not JSON: line 1, column 1: value expected\n",
+         "Program Path,PID,Details\r\n"},
+        {{"scan", "--baseline", kBaselinePath}, World::Bot, 2, "", "",
+         kBaselineError + "UTF-16 text, where zorvikc writes UTF-8",
+         std::string("\xFF\xFE{\0", 4)},
+        {{"scan", "--baseline", kBaselinePath}, World::Bot, 2, "", "",
+         kBaselineError + "no zorvikc scan --json report: it has no \"programs\" list\n",
+         "{\"rules\": []}"},
+        {{"scan", "--baseline", kBaselinePath}, World::Bot, 2, "", "",
+         kBaselineError + "no zorvikc scan --json report: entry 1 of program 1 has no \"key\"",
+         "{\"programs\": [{\"path\": \"C:\\\\a.exe\", \"startups\": [{\"type\": \"REG\", "
+         "\"data\": [], \"disabled\": false}]}]}"},
+        {{"scan", "--baseline", kBaselinePath}, World::Bot, 2, "", "",
+         kBaselineError + "no zorvikc scan --json report: it tells the changes since",
+         "{\"programs\": [], \"removed\": []}"},
     };
     for (const Case& c : cases) {
         platform::sim::SimSystem sys;
         Build(sys, c.world);
+        if (c.baseline) sys.fs().AddFile(kBaselinePath, *c.baseline);
         int systemsAsked = 0;
         const auto system = [&]() -> platform::System& {
             ++systemsAsked;
@@ -88,7 +167,7 @@ TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
         std::ostringstream out;
         std::ostringstream err;
 
-        EXPECT_EQ(zorvikc::RunCommandLine(c.args, system, out, err), c.exitCode) << c;
+        EXPECT_EQ(reporttest::RunZorvikc(c.args, system, out, err), c.exitCode) << c;
 
         const std::string printed = out.str();
         const std::string errors = err.str();

@@ -10,6 +10,7 @@
 #include "core/report/SavedScanSettings.h"
 #include "core/report/ScanReport.h"
 #include "platform/sim/system/SimSystem.h"
+#include "unit/zorvikc/ReportCheck.h"
 
 namespace {
 
@@ -21,8 +22,9 @@ const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 zorvik::ProcessList SampleList() {
     zorvik::ProcessList list;
     auto findings = std::make_unique<zorvik::ProcInfo>();
-    findings->RegList.push_back({"HKEY_CURRENT_USER", kRunKey, "Bot, \"new\"", false});
-    findings->FolList.push_back({"C:\\Start\xE9", true, {}});
+    findings->RegList.push_back(
+        {"HKEY_CURRENT_USER", kRunKey, "Bot, \"new\"", false, "c:\\apps\\bot.exe /q"});
+    findings->FolList.push_back({"C:\\Start\xE9", true, "Bot.lnk", "bot.lnk"});
     list.Add("C:\\Apps\\bot.exe", "1234", "Possible Bot Process, 2 Start up\\s detected",
              std::move(findings));
     platform::TcpRow listener;
@@ -74,7 +76,7 @@ TEST(JsonStringTest, EscapesQuotesBackslashesAndControls) {
 }
 
 TEST(ScanReportTest, TextListsEachProgramWithItsEntries) {
-    const std::string text = zorvik::FormatScanReport(SampleList(), ReportFormat::Text);
+    const std::string text = reporttest::Report(SampleList(), ReportFormat::Text);
     EXPECT_NE(text.find("C:\\Apps\\bot.exe\n  PID      1234\n"
                         "  Details  Possible Bot Process, 2 Start up\\s detected\n"),
               std::string::npos)
@@ -85,29 +87,32 @@ TEST(ScanReportTest, TextListsEachProgramWithItsEntries) {
     EXPECT_NE(text.find("C:\\Dir\\stub.exe\n  PID      -1\n"), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 19), "2 programs listed.\n");
 
-    EXPECT_EQ(zorvik::FormatScanReport(zorvik::ProcessList{}, ReportFormat::Text),
+    EXPECT_EQ(reporttest::Report(zorvik::ProcessList{}, ReportFormat::Text),
               "No programs listed.\n");
 }
 
 TEST(ScanReportTest, CsvHasOneRecordPerEntryAndOneForAProgramWithout) {
-    const std::string csv = zorvik::FormatScanReport(SampleList(), ReportFormat::Csv);
+    const std::string csv = reporttest::Report(SampleList(), ReportFormat::Csv);
     const std::string kBotSockets =
         "LISTEN 0.0.0.0:80 -> 0.0.0.0:0; ESTAB [2001:db8::1]:50000 -> [::1]:443";
     const std::string expected =
-        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Notes,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer\r\n"
+        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Notes,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",REG,"
-        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",,false,," + kBotSockets + ",,,,,,,,\r\n"
+        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",,false,," + kBotSockets +
+        ",,,,,,,,,\"REG|hkey_current_user|software\\microsoft\\windows\\currentversion\\run|"
+        "bot, \"\"new\"\"\",c:\\apps\\bot.exe /q\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",FOL,"
-        "C:\\Start\xC3\xA9,,,,true,," + kBotSockets + ",,,,,,,,\r\n"
-        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,,,,,,,,,,,,\r\n";
+        "C:\\Start\xC3\xA9,,,,true,," + kBotSockets +
+        ",,,,,,,,,FOL|c:\\start\xC3\xA9|bot.lnk,bot.lnk\r\n"
+        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,,,,,,,,,,,,,,\r\n";
     EXPECT_EQ(csv, expected);
 
-    EXPECT_EQ(zorvik::FormatScanReport(zorvik::ProcessList{}, ReportFormat::Csv),
-              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Notes,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer\r\n");
+    EXPECT_EQ(reporttest::Report(zorvik::ProcessList{}, ReportFormat::Csv),
+              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Notes,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text\r\n");
 }
 
 TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
-    const std::string json = zorvik::FormatScanReport(SampleList(), ReportFormat::Json);
+    const std::string json = reporttest::Report(SampleList(), ReportFormat::Json);
     const std::string expected =
         "{\n"
         "  \"programs\": [\n"
@@ -118,8 +123,13 @@ TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
         "      \"startups\": [\n"
         "        {\"type\": \"REG\", \"data\": [\"HKEY_CURRENT_USER\", "
         "\"Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", \"Bot, \\\"new\\\"\"], "
-        "\"disabled\": false, \"approved\": null},\n"
-        "        {\"type\": \"FOL\", \"data\": [\"C:\\\\Start\xC3\xA9\"], \"disabled\": true, \"approved\": null}\n"
+        "\"disabled\": false, \"approved\": null, "
+        "\"key\": \"REG|hkey_current_user|"
+        "software\\\\microsoft\\\\windows\\\\currentversion\\\\run|bot, \\\"new\\\"\", "
+        "\"text\": \"c:\\\\apps\\\\bot.exe /q\"},\n"
+        "        {\"type\": \"FOL\", \"data\": [\"C:\\\\Start\xC3\xA9\"], \"disabled\": true, "
+        "\"approved\": null, "
+        "\"key\": \"FOL|c:\\\\start\xC3\xA9|bot.lnk\", \"text\": \"bot.lnk\"}\n"
         "      ],\n"
         "      \"sockets\": [\n"
         "        {\"family\": \"IPv4\", \"state\": \"LISTEN\", \"localAddress\": \"0.0.0.0\", "
@@ -141,7 +151,7 @@ TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
         "}\n";
     EXPECT_EQ(json, expected);
 
-    EXPECT_EQ(zorvik::FormatScanReport(zorvik::ProcessList{}, ReportFormat::Json),
+    EXPECT_EQ(reporttest::Report(zorvik::ProcessList{}, ReportFormat::Json),
               "{\n  \"programs\": []\n}\n");
 }
 
@@ -151,7 +161,7 @@ TEST(ScanReportTest, HitsNameTheScriptAndTheProgramRunInstead) {
     zorvik::ProcessList list;
     auto findings = std::make_unique<zorvik::ProcInfo>();
     findings->RegList.push_back(
-        {"HKEY_CURRENT_USER", kRunKey, "Go", false, {"C:\\go.bat", "C:\\Program.exe"}});
+        {"HKEY_CURRENT_USER", kRunKey, "Go", false, {}, {"C:\\go.bat", "C:\\Program.exe"}});
     findings->LnkList.push_back({"C:\\Startup", "Up.lnk", "C:\\Program.exe /q", true});
     list.Add("C:\\Program.exe", "9", "d", std::move(findings));
     const struct {
@@ -173,7 +183,7 @@ TEST(ScanReportTest, HitsNameTheScriptAndTheProgramRunInstead) {
           "\"disabled\": true"}},
     };
     for (const auto& c : cases) {
-        const std::string report = zorvik::FormatScanReport(list, c.format);
+        const std::string report = reporttest::Report(list, c.format);
         for (const std::string& part : c.parts)
             EXPECT_NE(report.find(part), std::string::npos) << part << "\nin\n" << report;
     }
@@ -182,9 +192,9 @@ TEST(ScanReportTest, HitsNameTheScriptAndTheProgramRunInstead) {
 TEST(ScanReportTest, RowWithoutFindingsPrintsNoEntries) {
     zorvik::ProcessList list;
     list.Add("C:\\a.exe", "7", "d", nullptr);
-    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Json).find("\"startups\": []"),
+    EXPECT_NE(reporttest::Report(list, ReportFormat::Json).find("\"startups\": []"),
               std::string::npos);
-    EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,,,,,,,,,,,,\r\n"),
+    EXPECT_NE(reporttest::Report(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,,,,,,,,,,,,,,\r\n"),
               std::string::npos);
 }
 
@@ -198,9 +208,60 @@ TEST(ScanReportTest, JsonQuotesEveryPidThatIsNoCanonicalNumber) {
     for (const Case& c : cases) {
         zorvik::ProcessList list;
         list.Add("C:\\a.exe", c.pid, "d", nullptr);
-        EXPECT_NE(zorvik::FormatScanReport(list, ReportFormat::Json).find("\"pid\": " + c.written + ",\n"),
+        EXPECT_NE(reporttest::Report(list, ReportFormat::Json).find("\"pid\": " + c.written + ",\n"),
                   std::string::npos)
             << c.pid;
+    }
+}
+
+// ---- The report's schema -----------------------------------------------------------------
+
+// The sample with every fact a report can hold: Task Manager's verdicts, a file with its
+// version and hash, a file that could not be read.
+zorvik::ProcessList SampleWithEveryFact() {
+    zorvik::ProcessList list = SampleList();
+    list.At(0).approvals = {zorvik::StartupApproval::Allowed, zorvik::StartupApproval::Disabled};
+    zorvik::ProgramFileFacts facts;
+    facts.readable = true;
+    facts.size = 2048;
+    facts.hashState = zorvik::HashState::Done;
+    facts.sha256 = std::string(64, 'a');
+    facts.version = platform::VersionStrings{"Vendor", "Bot", "Bot Suite", "1.0", true, "bot.exe"};
+    facts.signature.state = platform::SignatureState::NotTrusted;
+    facts.signature.reason = "expired";
+    list.At(0).file = facts;
+    list.At(1).file = zorvik::ProgramFileFacts{};
+    return list;
+}
+
+TEST(ReportSchemaTest, TakesEveryFactAndRefusesWhatFleetsCouldNotRelyOn) {
+    const std::string report = reporttest::Report(SampleWithEveryFact(), ReportFormat::Json);
+    struct Case {
+        const char* what;
+        std::string from;  // replaced in the report once
+        std::string to;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"as written", "", "", true},
+        {"an entry without its key", "\"key\": \"FOL|", "\"nokey\": \"FOL|", false},
+        {"an entry without its text", ", \"text\": \"bot.lnk\"", "", false},
+        {"a pid that is neither number nor text", "\"pid\": 1234", "\"pid\": true", false},
+        {"a member the schema does not name", "{\n  \"programs\"", "{\"extra\": 1, \"programs\"",
+         false},
+        {"a change of another name", "\"text\": \"bot.lnk\"",
+         "\"text\": \"bot.lnk\", \"change\": \"renamed\"", false},
+        {"a port that is no integer", "\"localPort\": 80", "\"localPort\": 80.5", false},
+        {"a hash state of another name", "\"hash\": \"done\"", "\"hash\": \"maybe\"", false},
+        {"version facts without the string table flag", ", \"stringTable\": true", "", false},
+    };
+    for (const Case& c : cases) {
+        std::string document = report;
+        const std::size_t at = document.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.what;
+        document.replace(at, c.from.size(), c.to);
+        EXPECT_EQ(reporttest::SchemaProblems(document).empty(), c.valid)
+            << c.what << "\n" << document;
     }
 }
 

@@ -25,6 +25,13 @@ constexpr HitListAccess ListAccess() {
         [](ProcInfo& from, ProcInfo& to) {
             for (auto& hit : from.*List) (to.*List).push_back(std::move(hit));
         },
+        [](const ProcInfo& findings, std::size_t index) -> const std::string& {
+            return (findings.*List).at(index).Text;
+        },
+        [](ProcInfo& findings, const std::string& text) {
+            auto& hits = findings.*List;
+            if (!hits.empty()) hits.back().Text = text;
+        },
         [](ProcInfo& findings, std::size_t index) -> HitTrail* {
             auto& hits = findings.*List;
             return index < hits.size() ? &hits[index].Trail : nullptr;
@@ -99,6 +106,10 @@ const StartupKindRow kRows[] = {
         .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
             return {findings.FolList.at(i).Path};
         },
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const FilStart& hit = findings.FolList.at(i);
+            return {hit.Path, hit.Entry};
+        },
         .approval = [](platform::System& sys, const ProcInfo& findings, std::size_t i) {
             return FolderEntryApproval(sys, findings.FolList.at(i));
         },
@@ -135,12 +146,16 @@ const StartupKindRow kRows[] = {
         .readPlaces = ReadShortcutPlaces,
         .record = [](const StartupSpot& spot, const StartupText&, bool disabled,
                      ProcInfo& findings) {
-            findings.LnkList.push_back({spot.where, spot.key, spot.ident, disabled, {}});
+            findings.LnkList.push_back({spot.where, spot.key, spot.ident, disabled});
         },
         .hits = ListAccess<&ProcInfo::LnkList>(),
         .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
             const LnkStart& hit = findings.LnkList.at(i);
             return {hit.Folder, hit.Entry, hit.Target};
+        },
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const LnkStart& hit = findings.LnkList.at(i);
+            return {hit.Folder, hit.Entry};
         },
         .approval = [](platform::System& sys, const ProcInfo& findings, std::size_t i) {
             const LnkStart& hit = findings.LnkList.at(i);

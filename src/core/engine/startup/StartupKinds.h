@@ -8,7 +8,8 @@
 //     read there), where Show opens a hit and how Disable changes its entry; defined in
 //     kinds/<Name>Places.cpp and kinds/<Name>Actions.cpp. New rule keys: ScanRule::Value.
 //  3. untRecord.h: its hit record and list in ProcInfo, unless an existing one fits.
-//  4. StartupKinds.cpp: its row.
+//  4. StartupKinds.cpp: its row; keyParts when the columns alone do not tell two entries of
+//     the kind apart (a hit's record must hold a Text, see untRecord.h).
 //  5. The build then warns at the two switches over StartupKind outside the engine:
 //     report/RuleDescription.cpp (the keys `zorvikc rules` shows) and report/StartupReport.cpp
 //     (a hit's report line). A new DisableResult needs its text in the window
@@ -43,6 +44,10 @@ struct HitListAccess {
     bool* (*disabledFlag)(ProcInfo& findings, std::size_t index);
     // Appends every hit of from to the same list of to, in order.
     void (*moveAll)(ProcInfo& from, ProcInfo& to);
+    // The hit's Text (see untRecord.h).
+    const std::string& (*text)(const ProcInfo& findings, std::size_t index);
+    // Sets the Text of the list's last hit, the one record has just appended.
+    void (*keepText)(ProcInfo& findings, const std::string& text);
     // Null for an index past the list.
     HitTrail* (*trail)(ProcInfo& findings, std::size_t index);
     const HitTrail* (*trailOf)(const ProcInfo& findings, std::size_t index);
@@ -60,6 +65,9 @@ struct StartupKindRow {
     HitListAccess hits;
     // The start-up list's "Data 1" to "Data 3" for a hit; fewer texts leave the rest empty.
     std::vector<std::string> (*columns)(const ProcInfo& findings, std::size_t index);
+    // What tells a hit's entry from the others of its kind, for its stable key
+    // (StableKeys.h): where it is and the value or entry name. Null: the columns do.
+    std::vector<std::string> (*keyParts)(const ProcInfo& findings, std::size_t index) = nullptr;
     // Task Manager's verdict on a hit.
     StartupApproval (*approval)(platform::System& sys, const ProcInfo& findings,
                                 std::size_t index);

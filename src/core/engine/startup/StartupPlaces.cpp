@@ -123,6 +123,7 @@ void AppendStartupHit(const StartupPlaces& places, const StartupText& text, bool
     const StartupSpot& spot = places.spots.at(text.spot);
     const StartupKindRow& row = RowOf(spot.kind);
     row.record(spot, text, disabled, findings);
+    row.hits.keepText(findings, text.lower);
     if (text.script == kNoPath && text.runsInstead == kNoPath) return;
     HitTrail* trail = row.hits.trail(findings, row.hits.count(findings) - 1);
     if (text.script != kNoPath) trail->Script = places.paths.at(text.script);
