@@ -73,7 +73,7 @@ void DescribeShellFolder(const std::string& shellName, RuleDescription& out) {
         return;
     }
     out.lines.push_back("  the folder the shell looks up by that name (User Shell Folders), "
-                        "read once: not again when an earlier rule of this type read it");
+                        "unless an earlier rule of this type read it");
 }
 
 void DescribeFolderRule(const ScanRule& rule, const std::string& windowsDrive,
