@@ -1,7 +1,9 @@
 // The cost of one scan on the simulated system: 1 or 200 programs that own a socket, a rules
 // file of 60 rules of every kind (one walking 500 subkeys of 10 values each) and 3 user
-// accounts; the reading of the places alone; and one scan with the shipped rules on a machine
-// with 2,000 service subkeys (for its peak memory: run it alone under /usr/bin/time -v).
+// accounts; the reading of the places alone; one scan with the shipped rules on a machine
+// with 2,000 service subkeys (for its peak memory: run it alone under /usr/bin/time -v); and
+// the rules shipped before MATCH and SVC beside today's on a machine of 2,000 services and
+// 20,000 classes.
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -172,8 +174,85 @@ void BM_ShippedRulesScan(benchmark::State& state) {
     RunScans(state, sys, processes);
 }
 
+std::string FileText(const char* path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A machine with many keys below keys: 2,000 services (half of them DLLs in a shared svchost,
+// each with its Parameters key) and 20,000 classes, each with its InprocServer32 and every
+// tenth with a LocalServer32: the machine's, where Windows keeps them (HKEY_CLASSES_ROOT\CLSID),
+// or all of them the current user's, where the shipped rules walk every class up to their Limit.
+void PopulateDeepMachine(platform::sim::SimSystem& sys, bool userClasses) {
+    sys.users().SetUsers({"alice", "bob", "carol"});
+    for (int s = 0; s < 2000; ++s) {
+        const std::string key = "SYSTEM\\CurrentControlSet\\Services\\Service" + std::to_string(s);
+        const bool shared = s % 2 == 0;
+        sys.reg().PutString(RootKey::LocalMachine, key, "ImagePath",
+                            shared ? "C:\\WINDOWS\\system32\\svchost.exe -k group" + std::to_string(s % 40)
+                                   : "C:\\Program Files\\Vendor\\svc" + std::to_string(s) + ".exe");
+        sys.reg().Put(RootKey::LocalMachine, key, "Start", platform::RegType::Dword,
+                      std::string{static_cast<char>(2 + s % 3), 0, 0, 0});
+        sys.reg().PutString(RootKey::LocalMachine, key, "DisplayName", "Service " + std::to_string(s));
+        sys.reg().PutString(RootKey::LocalMachine, key, "Description",
+                            std::string(200, 'd') + std::to_string(s));
+        if (shared) {
+            sys.reg().PutString(RootKey::LocalMachine, key + "\\Parameters", "ServiceDll",
+                                "C:\\WINDOWS\\system32\\svc" + std::to_string(s) + ".dll");
+        }
+    }
+    const RootKey classRoot = userClasses ? RootKey::CurrentUser : RootKey::ClassesRoot;
+    const std::string classes = userClasses ? "Software\\Classes\\CLSID\\" : "CLSID\\";
+    for (int c = 0; c < 20000; ++c) {
+        const std::string key =
+            classes + "{" + std::to_string(10000000 + c) + "-0000-0000-C000-000000000046}";
+        sys.reg().PutString(classRoot, key, "", "Class " + std::to_string(c));
+        sys.reg().PutString(classRoot, key + "\\InprocServer32", "",
+                            "C:\\Windows\\System32\\lib" + std::to_string(c) + ".dll");
+        sys.reg().PutString(classRoot, key + "\\InprocServer32", "ThreadingModel", "Both");
+        if (c % 10 == 0) {
+            sys.reg().PutString(classRoot, key + "\\LocalServer32", "",
+                                "C:\\Program Files\\Vendor\\server" + std::to_string(c) + ".exe");
+        }
+    }
+}
+
+// What a scan holds of the places it read, strings and records.
+std::size_t HeldBytes(const zorvik::StartupPlaces& places) {
+    std::size_t bytes = places.spots.capacity() * sizeof(zorvik::StartupSpot) +
+                        places.texts.capacity() * sizeof(zorvik::StartupText);
+    for (const zorvik::StartupSpot& spot : places.spots)
+        bytes += spot.where.capacity() + spot.key.capacity() + spot.ident.capacity();
+    for (const zorvik::StartupText& text : places.texts)
+        bytes += text.valueName.capacity() + text.lower.capacity();
+    return bytes;
+}
+
+// The same machine and 200 socket owners scanned with the rules shipped before MATCH and SVC
+// (today:0) and with today's (today:1), side by side; texts and place_bytes: what the rules
+// read of the places, and the memory a scan holds for it.
+void BM_DeepMachineScan(benchmark::State& state) {
+    const bool today = state.range(0) == 1;
+    platform::sim::SimSystem sys;
+    sys.fs().AddFile("C:\\Zorvik\\Scan.ini",
+                     FileText(today ? ZORVIK_SHIPPED_RULES : ZORVIK_CLASSIC_RULES));
+    PopulateDeepMachine(sys, state.range(1) == 1);
+    constexpr int kProcesses = 200;
+    AddPrograms(sys, kProcesses);
+    const zorvik::StartupPlaces places = zorvik::ReadStartupPlaces(sys);
+    state.counters["texts"] = static_cast<double>(places.texts.size());
+    state.counters["place_bytes"] = static_cast<double>(HeldBytes(places));
+    RunScans(state, sys, kProcesses);
+}
+
 }  // namespace
 
 BENCHMARK(BM_ScanCycle)->Arg(1)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadStartupPlaces)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShippedRulesScan)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeepMachineScan)
+    ->ArgNames({"today", "userClasses"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);

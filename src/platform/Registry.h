@@ -30,6 +30,11 @@ public:
     // Opens an existing key; never creates it. An empty path opens the root itself.
     // One leading backslash is ignored. Returns 0 when the key is missing or access is refused.
     virtual Handle Open(RootKey root, const std::string& path, KeyAccess access) = 0;
+    // Opens an existing key below the open key parent: path is relative to it (empty: the key
+    // itself once more). 0 when parent is 0, the key is missing or access is refused. Only the
+    // path below parent is walked, so a walk over many subkeys of one key keeps that key open
+    // and opens each subkey this way.
+    virtual Handle OpenBelow(Handle parent, const std::string& path, KeyAccess access) = 0;
     // Opens or creates (with all access). Used by the tools and tests that prepare keys.
     virtual Handle Create(RootKey root, const std::string& path) = 0;
     virtual void Close(Handle key) = 0;
@@ -70,6 +75,10 @@ private:
 
 inline RegKey OpenKey(Registry& reg, RootKey root, const std::string& path, KeyAccess access) {
     return RegKey(reg, reg.Open(root, path, access));
+}
+inline RegKey OpenKeyBelow(Registry& reg, Registry::Handle parent, const std::string& path,
+                           KeyAccess access) {
+    return RegKey(reg, reg.OpenBelow(parent, path, access));
 }
 inline RegKey CreateKey(Registry& reg, RootKey root, const std::string& path) {
     return RegKey(reg, reg.Create(root, path));

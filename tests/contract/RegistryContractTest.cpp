@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
 
 #include "ContractEnv.h"
@@ -120,6 +121,45 @@ TEST_F(RegistryContract, TheNoneRootOpensNothing) {
     EXPECT_EQ(Reg().Open(RootKey::None, "", KeyAccess::Read), 0u);
     EXPECT_EQ(Reg().Open(RootKey::None, "Software", KeyAccess::Read), 0u);
     EXPECT_EQ(Reg().Open(RootKey::None, path_, KeyAccess::All), 0u);
+}
+
+// A key opened below an open one: its path relative to it, names without regard to case, the
+// same key through an empty path; a missing key, the zero key and writing through a read
+// handle give nothing.
+TEST_F(RegistryContract, OpenBelowWalksFromTheOpenKey) {
+    {
+        platform::RegKey leaf = platform::CreateKey(Reg(), RootKey::CurrentUser, path_ + "\\Mid\\Leaf");
+        ASSERT_TRUE(leaf);
+        ASSERT_TRUE(Reg().Set(leaf.get(), "Marker", {RegType::Sz, std::string("leaf\0", 5)}));
+    }
+    ASSERT_TRUE(Reg().Set(key_.get(), "Marker", {RegType::Sz, std::string("top\0", 4)}));
+    struct Case {
+        std::string path;
+        std::optional<std::string> marker;  // none: the key does not open
+    };
+    const Case cases[] = {
+        {"Mid\\Leaf", std::string("leaf\0", 5)},
+        {"mid\\LEAF", std::string("leaf\0", 5)},
+        {"", std::string("top\0", 4)},
+        {"Mid\\Missing", std::nullopt},
+        {"Leaf", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        platform::RegKey below = platform::OpenKeyBelow(Reg(), key_.get(), c.path, KeyAccess::Read);
+        EXPECT_EQ(static_cast<bool>(below), c.marker.has_value()) << c.path;
+        if (!below || !c.marker) continue;
+        const auto marker = Reg().Query(below.get(), "Marker");
+        ASSERT_TRUE(marker.has_value()) << c.path;
+        EXPECT_EQ(marker->data, *c.marker) << c.path;
+    }
+    EXPECT_EQ(Reg().OpenBelow(0, "Mid", KeyAccess::Read), 0u);
+
+    platform::RegKey reader = platform::OpenKey(Reg(), RootKey::CurrentUser, path_, KeyAccess::Read);
+    platform::RegKey writable = platform::OpenKeyBelow(Reg(), reader.get(), "Mid", KeyAccess::All);
+    ASSERT_TRUE(writable) << "the access asked for is the new key's own";
+    EXPECT_TRUE(Reg().Set(writable.get(), "New", {RegType::Sz, std::string("1\0", 2)}));
+    platform::RegKey readOnly = platform::OpenKeyBelow(Reg(), key_.get(), "Mid", KeyAccess::Read);
+    EXPECT_FALSE(Reg().Set(readOnly.get(), "New", {RegType::Sz, std::string("2\0", 2)}));
 }
 
 TEST_F(RegistryContract, DefaultValueIsTheEmptyName) {

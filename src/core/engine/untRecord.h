@@ -6,6 +6,8 @@
 // program, ASCII lower-cased as the search compares it; the search fills it in for every kind
 // alike (StableKeys.h tells what it is for); and in Trail, where beyond its entry the hit was
 // found (below).
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,11 +67,25 @@ struct LnkStart {
     HitTrail Trail = {};
 };
 
+// A service whose program or DLL is the program.
+struct SvcStart {
+    std::string Root;     // the rule's root name as written in the rules file
+    std::string Key;      // the service's key: the rule's key + "\" + the service's name
+    std::string Service;  // the service's name (its subkey)
+    std::string Value;    // "ImagePath", or "Parameters\ServiceDll"
+    // The start type (the Start value: 0 boot to 4 disabled); none when missing or no number.
+    std::optional<std::uint32_t> StartType;
+    bool Disabled = false;  // Start is 4, or the text carries the program's name with ".bak"
+    std::string Text{};
+    HitTrail Trail = {};
+};
+
 struct ProcInfo {
     std::vector<RegStart> RegList;
     std::vector<IniStart> IniList;
     std::vector<FilStart> FolList;
     std::vector<FilStart> FilList;
+    std::vector<SvcStart> SvcList;
     std::vector<LnkStart> LnkList;
 };
 

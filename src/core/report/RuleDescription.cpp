@@ -7,6 +7,7 @@
 #include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
 #include "core/engine/startup/StartupKinds.h"
+#include "core/engine/startup/kinds/RegistryKind.h"
 #include "core/engine/startup/kinds/RuleFolders.h"
 
 namespace zorvik {
@@ -33,6 +34,44 @@ std::string Alternatives(const std::vector<std::string>& names) {
     return text;
 }
 
+void RequireRoot(const ScanRule& rule, RuleDescription& out) {
+    if (RootKeyFromName(rule.root) != platform::RootKey::None) return;
+    out.verdict = RuleVerdict::FindsNothing;
+    out.lines.push_back(
+        "  finds nothing: Root must be HKEY_CLASSES_ROOT, HKEY_CURRENT_USER or "
+        "HKEY_LOCAL_MACHINE");
+}
+
+// The Limit as written, and what the search makes of it when that is not the same.
+std::string LimitText(const std::string& written, const std::string& limit) {
+    if (written.empty()) return limit + " (the default)";
+    if (written == limit) return limit;
+    return written + " (taken as " + limit + ")";
+}
+
+void DescribeMatch(const ScanRule& rule, RuleDescription& out) {
+    const bool everyValue = rule.name == kEveryValueName;
+    out.lines.push_back(KeyLine("Name", everyValue ? "* (every value)" : rule.name,
+                                "(empty: the default value)"));
+    const std::string limit = std::to_string(MatchLimit(rule));
+    out.lines.push_back(KeyLine(kLimitKey, LimitText(rule.Value(kLimitKey), limit)));
+    const std::string part = "\"" + kAnySubkeyPart + "\" part";
+    out.lines.push_back(HasAnySubkeyPart(rule.key)
+                            ? "  each " + part + " of Key stands for every subkey at its depth; " +
+                                  "at most " + limit + " subkeys are taken for them"
+                            : "  no " + part + " in Key: the key itself is read");
+    out.lines.push_back("  a REG_MULTI_SZ value gives each of its strings");
+}
+
+void DescribeServiceRule(const ScanRule& rule, RuleDescription& out) {
+    out.lines.push_back(KeyLine("Root", rule.root));
+    out.lines.push_back(KeyLine("Key", rule.key, "(empty: the root key itself)"));
+    out.lines.push_back(
+        "  each subkey a service: its ImagePath and Parameters\\ServiceDll, with its start type "
+        "(Start = 4: a disabled entry)");
+    RequireRoot(rule, out);
+}
+
 void DescribeRegistryRule(const ScanRule& rule, RuleDescription& out) {
     out.lines.push_back(KeyLine("Root", rule.root));
     out.lines.push_back(KeyLine("Key", rule.key, "(empty: the root key itself)"));
@@ -40,12 +79,8 @@ void DescribeRegistryRule(const ScanRule& rule, RuleDescription& out) {
     if (rule.regAction == RegAction::Check) {
         out.lines.push_back(KeyLine("Name", rule.name, "(empty: the key's default value)"));
     }
-    if (RootKeyFromName(rule.root) == platform::RootKey::None) {
-        out.verdict = RuleVerdict::FindsNothing;
-        out.lines.push_back(
-            "  finds nothing: Root must be HKEY_CLASSES_ROOT, HKEY_CURRENT_USER or "
-            "HKEY_LOCAL_MACHINE");
-    }
+    if (rule.regAction == RegAction::Match) DescribeMatch(rule, out);
+    RequireRoot(rule, out);
     if (rule.regAction == RegAction::None) {
         out.verdict = RuleVerdict::FindsNothing;
         out.lines.push_back("  finds nothing: Action must be " + Alternatives(RegActionNames()));
@@ -130,6 +165,7 @@ RuleDescription DescribeRule(const ScanRule& rule, const std::string& windowsDri
         case StartupKind::Ini: DescribeProfileRule(rule, out); break;
         case StartupKind::Fol: DescribeFolderRule(rule, windowsDrive, out); break;
         case StartupKind::Fil: DescribeFileRule(rule, windowsDrive, out); break;
+        case StartupKind::Svc: DescribeServiceRule(rule, out); break;
         case StartupKind::Lnk:
             DescribeFolderRule(rule, windowsDrive, out);
             out.lines.push_back("  each shortcut's target and arguments are compared");

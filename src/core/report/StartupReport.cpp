@@ -4,6 +4,7 @@
 #include "core/base/PathParts.h"
 #include "core/engine/startup/StartupKinds.h"
 #include "core/engine/startup/StartupRows.h"
+#include "core/engine/startup/kinds/ServiceKind.h"
 
 namespace zorvik {
 namespace {
@@ -21,6 +22,11 @@ std::string HitFields(const ProcInfo& findings, StartupHit hit) {
         case StartupKind::Ini: {
             const IniStart& ini = findings.IniList[hit.index];
             return ini.FileName + "  [" + ini.Section + "]  " + ini.Ident;
+        }
+        case StartupKind::Svc: {
+            const SvcStart& svc = findings.SvcList[hit.index];
+            return svc.Root + "\\" + svc.Key + "  value \"" + svc.Value + "\"  start type " +
+                   StartTypeText(svc.StartType);
         }
         case StartupKind::Fol:
         case StartupKind::Fil:

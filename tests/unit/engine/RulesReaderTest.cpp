@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "core/base/AsciiLower.h"
+#include "core/base/untFunc.h"
 #include "core/engine/startup/ScanRules.h"
 #include "unit/engine/ScanTestSupport.h"
+#include "unit/parse/ShellLinkBuilder.h"
 
 using platform::RootKey;
 using scantest::Detected;
@@ -232,7 +234,106 @@ TEST_F(ShippedRulesTest, FindsAProgramInTheCommonPlaces) {
     ASSERT_EQ(result.info.FolList.size(), 3u);  // the tasks folder once for each account
     EXPECT_EQ(result.info.FolList[0].Path,
               "C:\\Users\\bob\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup");
-    EXPECT_EQ(result.details, Detected(7));
+    // The service is found by the old rule of every subkey's values and by the service rule.
+    ASSERT_EQ(result.info.SvcList.size(), 1u);
+    EXPECT_EQ(result.info.SvcList[0].Service, "BotSvc");
+    EXPECT_EQ(result.details, Detected(8));
+}
+
+// Each MATCH and each SVC rule, read alone, finds a program placed where it looks: every "*"
+// part of its key a subkey, the value it names (a list where Windows keeps one), a service
+// with a start type.
+TEST_F(ShippedRulesTest, EachMatchAndServiceRuleFindsAProgramPlacedWhereItLooks) {
+    const std::set<std::string> listValues{"BootExecute",        "SetupExecute",      "Execute",
+                                           "Authentication Packages", "Security Packages",
+                                           "Notification Packages"};
+    int exercised = 0;
+    for (const zorvik::ScanRule& rule : zorvik::ReadScanRules(sys)) {
+        const bool service = rule.kind == zorvik::StartupKind::Svc;
+        if (!service && rule.regAction != zorvik::RegAction::Match) continue;
+        SCOPED_TRACE(rule.sectionName);
+        ++exercised;
+        platform::sim::SimSystem machine;
+        std::string section = "[" + rule.sectionName + "]\r\n";
+        for (const auto& [name, value] : rule.keys) section += name + "=" + value + "\r\n";
+        machine.fs().AddFile(scantest::kRulesPath, section);
+        const RootKey root = zorvik::RootKeyFromName(rule.root);
+
+        std::string key = rule.key + (service ? "\\BotSvc" : "");
+        for (std::size_t star = key.find("\\*"); star != std::string::npos; star = key.find("\\*"))
+            key.replace(star, 2, "\\Bot");
+        const std::string value = service ? "ImagePath" : rule.name == "*" ? "Bot entry" : rule.name;
+        if (listValues.count(value)) {
+            machine.reg().Put(root, key, value, platform::RegType::MultiSz,
+                              std::string("first\0C:\\Temp\\bot.exe\0\0", 23));
+        } else {
+            machine.reg().PutString(root, key, value, "C:\\Temp\\bot.exe /s");
+        }
+        machine.reg().Put(root, key, "Start", platform::RegType::Dword, std::string("\x02\0\0\0", 4));
+
+        scantest::SwitchOptions options;
+        zorvik::ProcInfo findings;
+        std::string details;
+        EXPECT_TRUE(zorvik::FindStartups(machine, options, "bot.exe", "", findings, details));
+        if (service) {
+            ASSERT_EQ(findings.SvcList.size(), 1u);
+            EXPECT_EQ(findings.SvcList[0].Key, key);
+            EXPECT_EQ(findings.SvcList[0].StartType, 2u);
+        } else {
+            EXPECT_TRUE(std::any_of(findings.RegList.begin(), findings.RegList.end(),
+                                    [&](const zorvik::RegStart& hit) {
+                                        return hit.Root == rule.root && hit.Key == key &&
+                                               hit.Name == value && !hit.Disabled;
+                                    }))
+                << key << " [" << value << "]";
+        }
+    }
+    EXPECT_GT(exercised, 0);
+}
+
+// Each LNK rule, read alone, finds a shortcut to the program in the folder it reads (below the
+// account's profile, or where the shell's User Shell Folders value puts it) and, with
+// Scripts=1, a script lying there.
+TEST_F(ShippedRulesTest, EachShortcutRuleFindsAShortcutAndAScriptInItsFolder) {
+    const std::string userShellFolders =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    int exercised = 0;
+    for (const zorvik::ScanRule& rule : zorvik::ReadScanRules(sys)) {
+        if (rule.kind != zorvik::StartupKind::Lnk) continue;
+        SCOPED_TRACE(rule.sectionName);
+        ++exercised;
+        platform::sim::SimSystem machine;
+        machine.users().SetUsers({"bob"});
+        std::string section = "[" + rule.sectionName + "]\r\n";
+        for (const auto& [name, value] : rule.keys) section += name + "=" + value + "\r\n";
+        machine.fs().AddFile(scantest::kRulesPath, section);
+        std::string folder = "C:\\" + zorvik::ReplaceAll(rule.path, "*USER*", "bob");
+        const std::string shellName = rule.Value("Folder");
+        if (!shellName.empty()) {
+            folder = "C:\\Moved\\" + shellName;
+            machine.reg().PutString(shellName == "Startup" ? RootKey::CurrentUser : RootKey::LocalMachine,
+                                    userShellFolders, shellName, folder);
+        }
+        machine.fs().AddFile(folder + "\\Updater.lnk",
+                             parse_test::BuildShellLink(parse_test::LinkParts()
+                                                            .WithLinkInfo(parse_test::BuildLinkInfo("C:\\Temp\\bot.exe"))
+                                                            .WithArguments("/s")));
+        machine.fs().AddFile(folder + "\\run.cmd", "start C:\\Temp\\bot.exe\r\n");
+
+        scantest::SwitchOptions options;
+        zorvik::ProcInfo findings;
+        std::string details;
+        EXPECT_TRUE(zorvik::FindStartups(machine, options, "bot.exe", "", findings, details));
+        std::vector<std::string> entries;
+        for (const zorvik::LnkStart& hit : findings.LnkList) {
+            EXPECT_EQ(hit.Folder, folder);
+            entries.push_back(hit.Entry + (hit.Trail.Script.empty() ? "" : " < " + hit.Trail.Script));
+        }
+        std::vector<std::string> expected{"Updater.lnk"};
+        if (rule.Value("Scripts") == "1") expected.push_back("run.cmd < " + folder + "\\run.cmd");
+        EXPECT_EQ(entries, expected);
+    }
+    EXPECT_GT(exercised, 0);
 }
 
 }  // namespace

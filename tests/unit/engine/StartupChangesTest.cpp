@@ -29,6 +29,9 @@ TEST(StableKeyTest, NamesKindPlaceAndValueOrEntryWhateverTheCase) {
     findings.FolList.push_back({"C:\\Startup", false, "Bot.lnk"});
     findings.FolList.push_back({"C:\\Startup", false, "other.lnk"});
     findings.FilList.push_back({"C:\\AUTOEXEC.BAT", false, {}});
+    // Its start type is the service's state: disabling it keeps the key.
+    findings.SvcList.push_back({"HKEY_LOCAL_MACHINE", "Services\\Bot", "Bot", "ImagePath", 2, false});
+    findings.SvcList.push_back({"HKEY_LOCAL_MACHINE", "Services\\Bot", "Bot", "ImagePath", 4, true});
     struct Case {
         StartupHit hit;
         std::string key;
@@ -43,6 +46,8 @@ TEST(StableKeyTest, NamesKindPlaceAndValueOrEntryWhateverTheCase) {
         {{StartupKind::Fol, 0}, "FOL|c:\\startup|bot.lnk"},
         {{StartupKind::Fol, 1}, "FOL|c:\\startup|other.lnk"},
         {{StartupKind::Fil, 0}, "FIL|c:\\autoexec.bat"},
+        {{StartupKind::Svc, 0}, "SVC|hkey_local_machine|services\\bot|imagepath"},
+        {{StartupKind::Svc, 1}, "SVC|hkey_local_machine|services\\bot|imagepath"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(zorvik::StableKeyOf(findings, c.hit), c.key) << c.key;

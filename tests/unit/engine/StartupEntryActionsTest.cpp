@@ -51,6 +51,49 @@ ProcInfo BatchFileHit() {
     return findings;
 }
 
+const std::string kListKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+const std::string kServiceKey = "SYSTEM\\CurrentControlSet\\Services\\AlphaSvc";
+
+ProcInfo ListValueHit() {
+    ProcInfo findings;
+    findings.RegList.push_back({"HKEY_LOCAL_MACHINE", kListKey, "BootExecute", false});
+    return findings;
+}
+ProcInfo ServiceHit() {
+    ProcInfo findings;
+    findings.SvcList.push_back({"HKEY_LOCAL_MACHINE", kServiceKey, "AlphaSvc", "ImagePath", 2, false});
+    return findings;
+}
+
+// A REG_MULTI_SZ value's strings joined by "|".
+std::string ListValue(SimSystem& sys) {
+    const auto value = sys.reg().Get(RootKey::LocalMachine, kListKey, "BootExecute");
+    if (!value) return "<none>";
+    std::string text = value->data;
+    for (char& c : text) c = c == '\0' ? '|' : c;
+    return text;
+}
+void PutList(SimSystem& sys, const std::string& strings) {
+    std::string data = strings;
+    for (char& c : data) c = c == '|' ? '\0' : c;
+    sys.reg().Put(RootKey::LocalMachine, kListKey, "BootExecute", RegType::MultiSz, data);
+}
+void PutStart(SimSystem& sys, const std::string& name, char start) {
+    sys.reg().Put(RootKey::LocalMachine, kServiceKey, name, RegType::Dword, std::string{start, 0, 0, 0});
+}
+// The service's Start and Start.bak as numbers, "-" for a missing one.
+std::string StartValues(SimSystem& sys) {
+    std::string text;
+    for (const char* name : {"Start", "Start.bak"}) {
+        const auto value = sys.reg().Get(RootKey::LocalMachine, kServiceKey, name);
+        text += std::string(text.empty() ? "" : " ") +
+                (value ? std::to_string(static_cast<int>(value->type)) + ":" +
+                             std::to_string(static_cast<int>(value->data.at(0)))
+                       : "-");
+    }
+    return text;
+}
+
 std::string RunValue(SimSystem& sys) {
     const auto value = sys.reg().Get(RootKey::CurrentUser, kRunKey, "Alpha");
     return value ? value->data.substr(0, value->data.find('\0')) : "<none>";
@@ -85,6 +128,13 @@ TEST(DisableStartupTest, ChangesTheEntryOfTheHitAndMarksItOnlyWhenItDid) {
     const StartupHit ini{StartupKind::Ini, 0};
     const StartupHit fol{StartupKind::Fol, 0};
     const StartupHit fil{StartupKind::Fil, 1};
+    const StartupHit svc{StartupKind::Svc, 0};
+    const auto putList = [](const std::string& strings) {
+        return [strings](SimSystem& sys) { PutList(sys, strings); };
+    };
+    const auto putStart = [](char start) {
+        return [start](SimSystem& sys) { PutStart(sys, "Start", start); };
+    };
     const DisableCase cases[] = {
         {"bare program path: its long form",
          [&](SimSystem& sys) {
@@ -163,6 +213,39 @@ TEST(DisableStartupTest, ChangesTheEntryOfTheHitAndMarksItOnlyWhenItDid) {
              sys.fs().AddDirectory(kBatchFile + ".~zorvik");
          },
          BatchFileHit, fil, DisableResult::FileNotWritten, kBatchFile, BatchText, "C:\\Apps\\alpha.exe\r\n"},
+        {"list value: each string naming the program, the rest kept",
+         putList("autocheck autochk *|C:\\Apps\\Alpha.exe /X|c:\\old\\alpha.exe.bak||C:\\hidden\\alpha.exe|"),
+         ListValueHit, reg, DisableResult::Disabled, "", ListValue,
+         "autocheck autochk *|c:\\apps\\alpha.exe.bak /x|c:\\old\\alpha.exe.bak||C:\\hidden\\alpha.exe|"},
+        {"list value: every string disabled already", putList("c:\\old\\alpha.exe.bak||"), ListValueHit,
+         reg, DisableResult::Disabled, "", ListValue, "c:\\old\\alpha.exe.bak.bak||"},
+        {"list value no longer naming the program", putList("autocheck autochk *||"), ListValueHit, reg,
+         DisableResult::Unchanged, "", ListValue, "autocheck autochk *||"},
+        {"service: disabled, its start type kept", putStart(2), ServiceHit, svc, DisableResult::Disabled,
+         "", StartValues, "4:4 4:2"},
+        {"service without a start type", [](SimSystem& sys) { sys.reg().MakeKey(RootKey::LocalMachine, kServiceKey); },
+         ServiceHit, svc, DisableResult::Disabled, "", StartValues, "4:4 -"},
+        {"service disabled already: its former start type stays",
+         [](SimSystem& sys) {
+             PutStart(sys, "Start", 4);
+             PutStart(sys, "Start.bak", 3);
+         },
+         ServiceHit, svc, DisableResult::Disabled, "", StartValues, "4:4 4:3"},
+        {"service key refusing full access",
+         [&](SimSystem& sys) {
+             putStart(3)(sys);
+             sys.reg().DenyFullAccess(RootKey::LocalMachine, kServiceKey);
+         },
+         ServiceHit, svc, DisableResult::RegistryRefused, "", StartValues, "4:3 -"},
+        {"service key refusing writes",
+         [&](SimSystem& sys) {
+             putStart(3)(sys);
+             sys.reg().DenyWrites(RootKey::LocalMachine, kServiceKey);
+         },
+         ServiceHit, svc, DisableResult::RegistryRefused, "", StartValues, "4:3 -"},
+        {"service gone since the scan", [](SimSystem&) {}, ServiceHit, svc, DisableResult::Unchanged, "",
+         [](SimSystem& sys) { return sys.reg().KeyExists(RootKey::LocalMachine, kServiceKey) ? "added" : "absent"; },
+         "absent"},
         {"hit past its list", putRun(kProgram), [] { return RunValueHit(); }, StartupHit{StartupKind::Reg, 1},
          DisableResult::Unchanged, "", RunValue, kProgram},
     };
@@ -204,6 +287,7 @@ TEST(ShowStartupTest, OpensEachKindInItsToolAndPointsTheRegistryEditorAtTheKey) 
         {WinIniHit(), {StartupKind::Ini, 0}, "notepad.exe", "win.ini", std::nullopt},
         {FolderHit(), {StartupKind::Fol, 0}, kFolder, "", std::nullopt},
         {BatchFileHit(), {StartupKind::Fil, 1}, "notepad.exe", kBatchFile, std::nullopt},
+        {ServiceHit(), {StartupKind::Svc, 0}, "regedit.exe", "", "HKEY_LOCAL_MACHINE\\" + kServiceKey},
     };
     SimSystem sys;
     platform::sim::SimShell& shell = platform::sim::ShellOf(sys);

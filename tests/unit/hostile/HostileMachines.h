@@ -4,6 +4,7 @@
 // tests scan each one and check that nothing is lost; the benchmarks time the same scans.
 // Free of GoogleTest so that both can use it.
 #include <cstdint>
+#include <iterator>
 #include <map>
 #include <random>
 #include <string>
@@ -108,6 +109,41 @@ inline const std::vector<HostileMachine>& HostileMachines() {
              for (int i = 0; i < 10000; ++i)
                  sys.reg().PutString(RootKey::CurrentUser, kEnum2Key + "\\svc" + std::to_string(i),
                                      "ImagePath", "C:\\Services\\svc" + std::to_string(i) + ".exe");
+         }, true},
+        // Keys below keys read with "*" parts and as services: lists of odd shapes and start
+        // types of every size, none naming the clean program, below 10,000 subkeys.
+        {"OddListsAndStartTypesBelowTenThousandSubkeys", [](SimSystem& sys) {
+             const std::string deep = "Software\\Hostile\\Deep";
+             sys.fs().AddFile(kRulesPath,
+                              BaseRules() + RegRule("Deep", deep + "\\*\\*", "MATCH", "*") +
+                                  Section("Services as services",
+                                          "Type=SVC\r\nRoot=HKEY_CURRENT_USER\r\nKey=" + kEnum2Key +
+                                              "\r\n"));
+             const std::string lists[] = {"", std::string(1, '\0'), std::string(4, '\0'),
+                                          "no zero at all", std::string(64 << 10, '\0'),
+                                          std::string(1 << 20, 'a'), [] {
+                                              std::string many;
+                                              for (int i = 0; i < 100000; ++i) many += "a" + std::string(1, '\0');
+                                              return many;
+                                          }()};
+             for (std::size_t i = 0; i < std::size(lists); ++i)
+                 sys.reg().Put(RootKey::CurrentUser, deep + "\\a\\b", "List" + std::to_string(i),
+                               RegType::MultiSz, lists[i]);
+             sys.reg().MakeKey(RootKey::CurrentUser, deep + "\\*\\*");
+             const std::string starts[] = {"", "\x04", "\x04\0\0", std::string(8, '\x04'),
+                                           std::string(4, '\xff')};
+             for (int i = 0; i < 10000; ++i) {
+                 const std::string service = kEnum2Key + "\\svc" + std::to_string(i);
+                 sys.reg().PutString(RootKey::CurrentUser, service, "ImagePath",
+                                     "C:\\Services\\svc" + std::to_string(i) + ".exe");
+                 sys.reg().Put(RootKey::CurrentUser, service, "Start",
+                               i % 6 == 5 ? RegType::Sz : RegType::Dword, starts[i % 5]);
+                 sys.reg().PutString(RootKey::CurrentUser, deep + "\\k" + std::to_string(i) + "\\x",
+                                     "", "C:\\Classes\\lib" + std::to_string(i) + ".dll");
+             }
+             sys.reg().PutString(RootKey::CurrentUser, kEnum2Key + "\\svc1", "Parameters", "not a key");
+             sys.reg().Put(RootKey::CurrentUser, kEnum2Key + "\\svc2\\Parameters", "ServiceDll",
+                           RegType::MultiSz, lists[6]);
          }, true},
         {"ATwoMegabyteValue", [](SimSystem& sys) {
              sys.reg().PutString(RootKey::CurrentUser, kRunKey, "Huge", std::string(2 << 20, 'A'));

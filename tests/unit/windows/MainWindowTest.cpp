@@ -175,6 +175,15 @@ TEST_F(MainWindowTest, HoveringAProcessRowShowsItsSocketsPublisherAndSignature) 
     PutUserRun("Alpha", kAlpha.path);
     Start(kBeta);
     PutUserRun("Beta", kBeta.path);
+    // Beta is also a service, twice: its start type is named once.
+    sys.fs().AddFile(scantest::kRulesPath,
+                     maintest::AllKindsOfRules() +
+                         "[Services]\r\nType=SVC\r\nRoot=HKEY_LOCAL_MACHINE\r\nKey=Services\r\n");
+    const auto machine = platform::RootKey::LocalMachine;
+    sys.reg().PutString(machine, "Services\\BetaSvc", "ImagePath", kBeta.path);
+    sys.reg().Put(machine, "Services\\BetaSvc", "Start", platform::RegType::Dword,
+                  std::string("\x03\0\0\0", 4));
+    sys.reg().PutString(machine, "Services\\BetaSvc\\Parameters", "ServiceDll", kBeta.path);
     platform::sim::ScriptedFileFacts alpha;
     alpha.version = platform::VersionStrings{"Alpha Works", "Alpha", "Alpha Suite", "1.0", true};
     alpha.signature = {platform::SignatureState::NotTrusted, "root certificate not trusted", "Alpha CA"};
@@ -192,7 +201,8 @@ TEST_F(MainWindowTest, HoveringAProcessRowShowsItsSocketsPublisherAndSignature) 
                  "Publisher: Alpha Works\r\n"
                  "Signature: signed, not trusted (root certificate not trusted), by Alpha CA"},
         {kBeta, "Sockets:\r\n  LISTEN 0.0.0.0:1001 -> 0.0.0.0:0\r\n"
-                "Publisher: unknown\r\nSignature: not signed"},
+                "Publisher: unknown\r\nSignature: not signed\r\n"
+                "Service BetaSvc: start type manual"},
     };
     for (const Case& c : cases) {
         const int row = ProcessRow(c.program.path);
@@ -206,7 +216,8 @@ TEST_F(MainWindowTest, HoveringAProcessRowShowsItsSocketsPublisherAndSignature) 
     Rescan();
     ASSERT_EQ(frmMain.LstProc.RowCount(), 1);
     EXPECT_EQ(list.InfoTip(0), "Sockets:\r\n  LISTEN 0.0.0.0:2000 -> 0.0.0.0:0\r\n"
-                               "Publisher: unknown\r\nSignature: not signed");
+                               "Publisher: unknown\r\nSignature: not signed\r\n"
+                               "Service BetaSvc: start type manual");
     EXPECT_TRUE(gui.MessageBoxes().empty());
 }
 

@@ -14,6 +14,8 @@ TEST(StartupReportTest, OneLinePerHitInListOrderWithItsState) {
     info.IniList.push_back({"win.ini", "windows", "load", true});
     info.RegList.push_back({"HKEY_CURRENT_USER", "Software\\Run", "Prog", false});
     info.RegList.push_back({"HKEY_LOCAL_MACHINE", "Software\\Test", "", true});
+    info.SvcList.push_back({"HKEY_LOCAL_MACHINE", "SYSTEM\\Services\\Bot", "Bot",
+                            "Parameters\\ServiceDll", 4, true});
 
     const std::vector<std::string> expected{
         "REG  HKEY_CURRENT_USER\\Software\\Run  value \"Prog\"  enabled",
@@ -21,6 +23,8 @@ TEST(StartupReportTest, OneLinePerHitInListOrderWithItsState) {
         "INI  win.ini  [windows]  load  disabled",
         "FOL  C:\\Users\\bob\\Startup  disabled",
         "FIL  C:\\autoexec.bat  enabled",
+        "SVC  HKEY_LOCAL_MACHINE\\SYSTEM\\Services\\Bot  value \"Parameters\\ServiceDll\"  "
+        "start type disabled  disabled",
     };
     EXPECT_EQ(zorvik::DescribeHits(info), expected);
     EXPECT_TRUE(zorvik::DescribeHits(zorvik::ProcInfo{}).empty());

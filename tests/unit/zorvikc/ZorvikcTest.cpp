@@ -233,6 +233,46 @@ INSTANTIATE_TEST_SUITE_P(
         UnacceptedRegCase{"HKLM", "LIST",
                           {"finds nothing: Root must be", "finds nothing: Action must be"}}));
 
+TEST(DescribeRuleTest, MatchAndServiceRulesSayWhatTheyRead) {
+    using Keys = std::vector<std::pair<std::string, std::string>>;
+    struct Case {
+        Keys keys;
+        std::vector<std::string> lines;
+        zorvik::RuleVerdict verdict;
+    };
+    const Keys com{{"Type", "REG"}, {"Root", "HKEY_CURRENT_USER"},
+                   {"Key", "Software\\Classes\\CLSID\\*\\InprocServer32"}, {"Action", "MATCH"}};
+    Keys limited = com;
+    limited.emplace_back("Limit", "20000");
+    Keys badLimit = com;
+    badLimit.emplace_back("Limit", "lots");
+    const Case cases[] = {
+        {com,
+         {"Name:    (empty: the default value)", "Limit:   100000 (the default)",
+          "each \"*\" part of Key stands for every subkey at its depth; at most 100000",
+          "REG_MULTI_SZ value gives each of its strings"},
+         zorvik::RuleVerdict::Searched},
+        {limited, {"Limit:   20000", "at most 20000 subkeys"}, zorvik::RuleVerdict::Searched},
+        {badLimit, {"Limit:   lots (taken as 100000)"}, zorvik::RuleVerdict::Searched},
+        {{{"Type", "REG"}, {"Root", "HKEY_LOCAL_MACHINE"}, {"Key", "SYSTEM\\Lsa"}, {"Action", "MATCH"},
+          {"Name", "*"}},
+         {"Name:    * (every value)", "no \"*\" part in Key: the key itself is read"},
+         zorvik::RuleVerdict::Searched},
+        {{{"Type", "SVC"}, {"Root", "HKEY_LOCAL_MACHINE"}, {"Key", "SYSTEM\\CurrentControlSet\\Services"}},
+         {"Key:     SYSTEM\\CurrentControlSet\\Services",
+          "each subkey a service: its ImagePath and Parameters\\ServiceDll, with its start type"},
+         zorvik::RuleVerdict::Searched},
+        {{{"Type", "SVC"}, {"Root", "HKLM"}, {"Key", "Services"}},
+         {"finds nothing: Root must be"},
+         zorvik::RuleVerdict::FindsNothing},
+    };
+    for (const Case& c : cases) {
+        const auto d = zorvik::DescribeRule(zorvik::MakeScanRule("Rule", c.keys), "C:\\");
+        for (const std::string& line : c.lines) EXPECT_TRUE(HasLine(d, line)) << line << "\n" << Joined(d);
+        EXPECT_EQ(d.verdict, c.verdict) << Joined(d);
+    }
+}
+
 TEST(DescribeRuleTest, UnknownTypesAreSkipped) {
     for (const std::string type : {"reg", "Reg", "", "REGISTRY", "fol"}) {
         zorvik::ScanRule rule = Rule("Odd", type);
@@ -240,7 +280,7 @@ TEST(DescribeRuleTest, UnknownTypesAreSkipped) {
         rule.path = "Windows";
         const auto d = Describe(rule, "C:\\");
         EXPECT_EQ(zorvik::RuleVerdict::Skipped, d.verdict) << type;
-        EXPECT_TRUE(HasLine(d, "skipped: Type must be REG, INI, FOL, FIL or LNK")) << type;
+        EXPECT_TRUE(HasLine(d, "skipped: Type must be REG, INI, FOL, FIL")) << type;
         EXPECT_FALSE(HasLine(d, "Root:")) << type;
         EXPECT_FALSE(HasLine(d, "Folder:")) << type;
     }

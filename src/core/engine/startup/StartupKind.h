@@ -6,11 +6,11 @@
 
 namespace zorvik {
 
-enum class StartupKind : std::uint8_t { Reg, Ini, Fol, Fil, Lnk };
+enum class StartupKind : std::uint8_t { Reg, Ini, Fol, Fil, Svc, Lnk };
 
 // What a REG rule examines in its key. None: an Action the search does not know, which
 // finds nothing.
-enum class RegAction : std::uint8_t { None, Check, Enum, Enum2 };
+enum class RegAction : std::uint8_t { None, Check, Enum, Enum2, Match };
 
 // One hit of a program's findings: its kind and its index within the list of that kind, which
 // is its identity for the start-up list and the actions.

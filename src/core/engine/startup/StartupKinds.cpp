@@ -1,11 +1,13 @@
 #include "core/engine/startup/StartupKinds.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
 #include "core/engine/startup/kinds/FolderKind.h"
 #include "core/engine/startup/kinds/ProfileKind.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
+#include "core/engine/startup/kinds/ServiceKind.h"
 #include "core/engine/startup/kinds/ShortcutKind.h"
 #include "core/engine/startup/kinds/TextFileKind.h"
 
@@ -68,8 +70,8 @@ const StartupKindRow kRows[] = {
             return RegistryOpening(findings.RegList.at(i));
         },
         .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
-                      const std::string&) {
-            return DisableRegistryValue(sys, findings.RegList.at(i));
+                      const std::string& programFileName) {
+            return DisableRegistryValue(sys, findings.RegList.at(i), programFileName);
         },
     },
     {
@@ -141,6 +143,36 @@ const StartupKindRow kRows[] = {
         },
     },
     {
+        .kind = StartupKind::Svc,
+        .name = "SVC",
+        .readPlaces = ReadServicePlaces,
+        .record = [](const StartupSpot& spot, const StartupText& text, bool disabled,
+                     ProcInfo& findings) {
+            findings.SvcList.push_back(
+                {spot.where, spot.key, spot.ident, text.valueName, spot.startType, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::SvcList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const SvcStart& hit = findings.SvcList.at(i);
+            return {hit.Service, hit.Value, StartTypeText(hit.StartType)};
+        },
+        // The start type is the entry's state, not where it is: Disable changes it.
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const SvcStart& hit = findings.SvcList.at(i);
+            return {hit.Root, hit.Key, hit.Value};
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return ServiceOpening(findings.SvcList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string&) { return DisableService(sys, findings.SvcList.at(i)); },
+        .tipLine = [](const ProcInfo& findings, std::size_t i) {
+            const SvcStart& hit = findings.SvcList.at(i);
+            return "Service " + hit.Service + ": start type " + StartTypeText(hit.StartType);
+        },
+    },
+    {
         .kind = StartupKind::Lnk,
         .name = "LNK",
         .readPlaces = ReadShortcutPlaces,
@@ -173,6 +205,7 @@ const std::pair<RegAction, const char*> kRegActions[] = {
     {RegAction::Check, "CHECK"},
     {RegAction::Enum, "ENUM"},
     {RegAction::Enum2, "ENUM2"},
+    {RegAction::Match, "MATCH"},
 };
 
 }  // namespace
@@ -223,6 +256,18 @@ std::size_t HitCount(const ProcInfo& findings) {
     std::size_t count = 0;
     for (const StartupKindRow& row : kRows) count += row.hits.count(findings);
     return count;
+}
+
+std::vector<std::string> HitTipLines(const ProcInfo& findings) {
+    std::vector<std::string> lines;
+    ForEachHit(findings, [&](StartupHit hit) {
+        const auto tipLine = RowOf(hit.kind).tipLine;
+        if (!tipLine) return;
+        std::string line = tipLine(findings, hit.index);
+        if (std::find(lines.begin(), lines.end(), line) == lines.end())
+            lines.push_back(std::move(line));
+    });
+    return lines;
 }
 
 void MoveHits(ProcInfo& from, ProcInfo& to) {

@@ -9,7 +9,8 @@
 //     kinds/<Name>Places.cpp and kinds/<Name>Actions.cpp. New rule keys: ScanRule::Value.
 //  3. untRecord.h: its hit record and list in ProcInfo, unless an existing one fits.
 //  4. StartupKinds.cpp: its row; keyParts when the columns alone do not tell two entries of
-//     the kind apart (a hit's record must hold a Text, see untRecord.h).
+//     the kind apart, or hold its state (a hit's record must hold a Text, see untRecord.h);
+//     tipLine when a hit has a fact for the tip of the program's row.
 //  5. The build then warns at the two switches over StartupKind outside the engine:
 //     report/RuleDescription.cpp (the keys `zorvikc rules` shows) and report/StartupReport.cpp
 //     (a hit's report line). A new DisableResult needs its text in the window
@@ -74,9 +75,13 @@ struct StartupKindRow {
     PlaceOpening (*opening)(const ProcInfo& findings, std::size_t index);
     DisableOutcome (*disable)(platform::System& sys, const ProcInfo& findings, std::size_t index,
                               const std::string& programFileName);
+    // A line about the hit for the tip of the program's row (a service's start type); null
+    // for a kind that adds none.
+    std::string (*tipLine)(const ProcInfo& findings, std::size_t index) = nullptr;
 };
 
-// Every row, in the order of the start-up list (RegList, IniList, FolList, FilList, LnkList, ...).
+// Every row, in the order of the start-up list (RegList, IniList, FolList, FilList, SvcList,
+// LnkList, ...).
 std::span<const StartupKindRow> StartupKindRows();
 const StartupKindRow& RowOf(StartupKind kind);
 
@@ -92,6 +97,8 @@ std::vector<std::string> RegActionNames();
 // Calls visit for every hit: the kinds in table order, each list in order.
 void ForEachHit(const ProcInfo& findings, const std::function<void(StartupHit)>& visit);
 std::size_t HitCount(const ProcInfo& findings);
+// The tip lines of every hit, in table order, each line once.
+std::vector<std::string> HitTipLines(const ProcInfo& findings);
 // Appends every hit of from to to, list by list.
 void MoveHits(ProcInfo& from, ProcInfo& to);
 // The Disabled flag of the hit; null when findings do not hold it.

@@ -30,7 +30,16 @@ void PlaceReading::BeginRule(const ScanRule& rule) {
 
 std::uint32_t PlaceReading::AddSpot(StartupKind kind, std::string where, std::string key,
                                     std::string ident) {
-    places_.spots.push_back({kind, std::move(where), std::move(key), std::move(ident)});
+    StartupSpot spot;
+    spot.kind = kind;
+    spot.where = std::move(where);
+    spot.key = std::move(key);
+    spot.ident = std::move(ident);
+    return AddSpot(std::move(spot));
+}
+
+std::uint32_t PlaceReading::AddSpot(StartupSpot spot) {
+    places_.spots.push_back(std::move(spot));
     return static_cast<std::uint32_t>(places_.spots.size() - 1);
 }
 

@@ -22,7 +22,12 @@ struct StartupSpot {
     StartupKind kind = StartupKind::Reg;
     std::string where;  // REG: root name as written; INI: profile file; FOL, LNK: folder; FIL: file
     std::string key;    // REG: key path; INI: section; LNK: the shortcut's name
-    std::string ident;  // INI: entry; LNK: the shortcut's target and arguments
+    std::string ident;  // INI: entry; SVC: the service's name; LNK: the shortcut's target and
+                        // arguments
+    // The place is switched off as a whole (a disabled service): each hit there is disabled.
+    bool off = false;
+    // SVC: the service's start type, none when its Start value is missing or no number.
+    std::optional<std::uint32_t> startType;
 };
 
 // No path: a text read from its entry itself.
@@ -67,6 +72,8 @@ public:
     void BeginRule(const ScanRule& rule);
     std::uint32_t AddSpot(StartupKind kind, std::string where, std::string key = {},
                           std::string ident = {});
+    // The spot of a place found by kind-specific facts (a service's start type).
+    std::uint32_t AddSpot(StartupSpot spot);
     // Keeps the text; for a rule with Unquoted=1 also the programs Windows would run in place
     // of an unquoted command in it, and with Scripts=1 the lines of each script it names.
     // disabled: the entry is disabled whatever the text holds.

@@ -20,7 +20,7 @@ struct HitNote {
 struct StartupRow {
     StartupKind kind = StartupKind::Reg;
     std::string caption;            // the kind's name
-    std::vector<std::string> data;  // REG, INI, LNK: three texts; FOL, FIL: one
+    std::vector<std::string> data;  // REG, INI, SVC, LNK: three texts; FOL, FIL: one
     std::size_t index = 0;          // within the list of its kind
     bool disabled = false;
     std::vector<HitNote> notes;     // in the order of HitNotes
@@ -33,8 +33,8 @@ std::vector<HitNote> HitNotes(const HitTrail& trail);
 // The notes as one text: "label: text" joined by separator.
 std::string NotesText(const std::vector<HitNote>& notes, const std::string& separator);
 
-// Every hit, in the order of the table of kinds (RegList, IniList, FolList, FilList, LnkList),
-// each list in order.
+// Every hit, in the order of the table of kinds (RegList, IniList, FolList, FilList, SvcList,
+// LnkList), each list in order.
 std::vector<StartupRow> StartupRowsOf(const ProcInfo& findings);
 
 }  // namespace zorvik

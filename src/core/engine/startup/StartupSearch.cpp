@@ -46,6 +46,8 @@ std::vector<StartupFindings> SearchStartups(const StartupPlaces& places,
     std::vector<ProgramNameMatcher::Match> matches;
     std::vector<std::uint32_t> named;
     for (const StartupText& text : places.texts) {
+        // A place switched off as a whole (a disabled service) disables each of its hits.
+        const bool off = text.disabled || places.spots.at(text.spot).off;
         if (text.runsInstead != kNoPath) {
             // The program at that path, also once renamed to ".bak" while it runs; a program
             // of the same name elsewhere is another program.
@@ -56,12 +58,12 @@ std::vector<StartupFindings> SearchStartups(const StartupPlaces& places,
                     if (std::find(named.begin(), named.end(), it->second) == named.end())
                         named.push_back(it->second);
             }
-            for (const std::uint32_t p : named) Record(places, text, text.disabled, found[p]);
+            for (const std::uint32_t p : named) Record(places, text, off, found[p]);
             continue;
         }
         matcher.Find(text.lower, matches);
         for (const ProgramNameMatcher::Match& match : matches)
-            Record(places, text, match.disabled || text.disabled, found[match.program]);
+            Record(places, text, match.disabled || off, found[match.program]);
     }
     return found;
 }

@@ -14,7 +14,8 @@ constexpr const char* kUnknown = "unknown";
 
 std::string ProcessTipText(const std::vector<platform::TcpRow>& sockets,
                            const std::optional<platform::VersionStrings>& version,
-                           const std::optional<platform::SignatureVerdict>& signature) {
+                           const std::optional<platform::SignatureVerdict>& signature,
+                           const std::vector<std::string>& startupLines) {
     std::string text = sockets.empty() ? "Sockets: none" : "Sockets:";
     for (std::size_t i = 0; i < sockets.size() && i < kMaxTipSockets; ++i)
         text += kTipLineEnd + std::string("  ") + SocketSummary(sockets[i]);
@@ -26,20 +27,26 @@ std::string ProcessTipText(const std::vector<platform::TcpRow>& sockets,
     text += kTipLineEnd + std::string("Publisher: ") + (hasPublisher ? version->companyName : kUnknown);
 
     text += kTipLineEnd + std::string("Signature: ");
-    if (!signature) return text + kUnknown;
-    text += SignatureSummary(*signature);
-    if (!signature->signer.empty()) text += ", by " + signature->signer;
+    if (!signature) {
+        text += kUnknown;
+    } else {
+        text += SignatureSummary(*signature);
+        if (!signature->signer.empty()) text += ", by " + signature->signer;
+    }
+    for (const std::string& line : startupLines) text += kTipLineEnd + line;
     return text;
 }
 
 void ProcessTips::Keep(const void* rowData, std::string path,
                        std::optional<std::uint32_t> processId,
-                       std::vector<platform::TcpRow> sockets) {
+                       std::vector<platform::TcpRow> sockets,
+                       std::vector<std::string> startupLines) {
     Entry kept;
     kept.rowData = rowData;
     kept.path = std::move(path);
     kept.processId = processId;
     kept.sockets = std::move(sockets);
+    kept.startupLines = std::move(startupLines);
     // A row's data outlives no row, so an entry of the same data is one of a row gone.
     for (Entry& entry : entries_) {
         if (entry.rowData != rowData) continue;
@@ -66,7 +73,7 @@ std::string ProcessTips::TipOf(platform::System& sys, const void* rowData) {
                 if (facts->Size(entry.path)) entry.signature = facts->Signature(entry.path);
             }
         }
-        return ProcessTipText(entry.sockets, entry.version, entry.signature);
+        return ProcessTipText(entry.sockets, entry.version, entry.signature, entry.startupLines);
     }
     return {};
 }

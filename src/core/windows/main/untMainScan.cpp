@@ -5,6 +5,7 @@
 #include "core/base/FixedTexts.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
+#include "core/engine/startup/StartupKinds.h"
 #include "core/windows/ErrorBox.h"
 #include "core/windows/main/untMain.h"
 #include "core/windows/untOp.h"
@@ -20,7 +21,8 @@ void ShowRows(ProcessList& rows, platform::ListView& view, ProcessTips& tips) {
     for (std::size_t i = 0; i < rows.Count(); ++i) {
         ProcessRow& row = rows.At(i);
         const std::shared_ptr<ProcInfo> findings(std::move(row.data));
-        tips.Keep(findings.get(), row.caption, row.processId, std::move(row.sockets));
+        tips.Keep(findings.get(), row.caption, row.processId, std::move(row.sockets),
+                  findings ? HitTipLines(*findings) : std::vector<std::string>{});
         const int index = view.AddRow(row.caption, findings);
         view.AddSubItem(index, row.pid);
         view.AddSubItem(index, row.details);

@@ -66,6 +66,18 @@ public:
         return NewHandle(node, access, root, *parts);
     }
 
+    Handle OpenBelow(Handle parent, const std::string& path, KeyAccess access) override {
+        const OpenKey* open = Live(parent);
+        auto parts = Parts(path);
+        if (!open || !parts) return 0;
+        auto node = WalkFrom(open->node, *parts);
+        if (!node) return 0;
+        if (access == KeyAccess::All && node->denyFullAccess) return 0;
+        std::string fullPath = open->path;
+        for (const std::string& part : *parts) fullPath += (fullPath.empty() ? "" : "\\") + part;
+        return NewHandle(std::move(node), access, open->root, std::move(fullPath));
+    }
+
     Handle Create(RootKey root, const std::string& path) override {
         auto parts = Parts(path);
         auto node = parts ? Walk(root, *parts, /*create=*/true) : nullptr;
@@ -246,11 +258,25 @@ private:
         return Walk(root, *parts, create);
     }
 
+    // A key below node, never created.
+    static std::shared_ptr<RegNode> WalkFrom(std::shared_ptr<RegNode> node,
+                                             const std::vector<std::string>& parts) {
+        for (const std::string& part : parts) {
+            node = node->Child(part);
+            if (!node) return nullptr;
+        }
+        return node;
+    }
+
     Handle NewHandle(std::shared_ptr<RegNode> node, KeyAccess access, RootKey root,
                      const std::vector<std::string>& parts) {
+        return NewHandle(std::move(node), access, root, JoinKeyPath(parts, parts.size()));
+    }
+    Handle NewHandle(std::shared_ptr<RegNode> node, KeyAccess access, RootKey root,
+                     std::string path) {
         Handle h = nextHandle_;
         nextHandle_ += 4;
-        handles_[h] = OpenKey{std::move(node), access, root, JoinKeyPath(parts, parts.size())};
+        handles_[h] = OpenKey{std::move(node), access, root, std::move(path)};
         return h;
     }
 

@@ -104,6 +104,17 @@ Registry::Handle Win32Registry::Open(RootKey root, const std::string& path, KeyA
     return AsHandle(OpenRaw(root, path, access == KeyAccess::All ? KEY_ALL_ACCESS : KEY_READ));
 }
 
+Registry::Handle Win32Registry::OpenBelow(Handle parent, const std::string& path,
+                                          KeyAccess access) {
+    if (!parent) return 0;
+    HKEY key = nullptr;
+    const REGSAM rights = access == KeyAccess::All ? KEY_ALL_ACCESS : KEY_READ;
+    if (::RegOpenKeyExA(AsKey(parent), path.c_str(), 0, rights | KEY_WOW64_64KEY, &key) !=
+        ERROR_SUCCESS)
+        return 0;
+    return AsHandle(key);
+}
+
 Registry::Handle Win32Registry::Create(RootKey root, const std::string& path) {
     HKEY rootKey = RootHandle(root);
     if (!rootKey) return 0;

@@ -8,6 +8,7 @@ namespace platform::win32 {
 class Win32Registry : public Registry {
 public:
     Handle Open(RootKey root, const std::string& path, KeyAccess access) override;
+    Handle OpenBelow(Handle parent, const std::string& path, KeyAccess access) override;
     Handle Create(RootKey root, const std::string& path) override;
     void Close(Handle key) override;
     std::vector<std::string> SubKeyNames(Handle key) override;

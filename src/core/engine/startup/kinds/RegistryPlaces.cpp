@@ -52,6 +52,9 @@ void ReadRegistryPlaces(const ScanRule& rule, PlaceReading& reading) {
                 ReadValues(reading, rule.root, root, rule.key + "\\" + subKey);
             break;
         }
+        case RegAction::Match:
+            ReadMatchPlaces(rule, root, reading);
+            break;
         case RegAction::None:
             break;
     }

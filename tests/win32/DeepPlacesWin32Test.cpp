@@ -1,0 +1,199 @@
+// The shipped rules on the real registry, for places one level deeper than a key's values and
+// for services: the test agent (a program owning sockets) started from a class's LocalServer32
+// command, which a MATCH rule reaches below every class, and as a service, each listed with
+// the entry it was started from.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/base/AsciiLower.h"
+#include "core/base/PathParts.h"
+#include "core/base/untFunc.h"
+#include "core/engine/ScanCycle.h"
+#include "core/engine/startup/ScanRules.h"
+#include "core/engine/untScan.h"
+#include "platform/System.h"
+#include "platform/win32/WindowsApi.h"
+#include "platform/win32/system/ScopedHandle.h"
+
+namespace {
+
+using platform::RegType;
+using platform::RootKey;
+using zorvik::AsciiLower;
+
+const std::string kServices = "SYSTEM\\CurrentControlSet\\Services";
+
+class NoOptions : public zorvik::ScanOptions {
+public:
+    bool IgnoreSafe() const override { return false; }
+};
+
+class EmptyTrust : public zorvik::TrustedList {
+public:
+    std::size_t Count() const override { return 0; }
+    std::string Entry(std::size_t) const override { return {}; }
+    void Append(const std::string&) override {}
+};
+
+struct Place {
+    const char* what;
+    RootKey root;
+    // The key to make, below root, for the agent's own process id; its values name the agent.
+    std::function<std::string(const std::string& pid)> key;
+    std::function<void(platform::Registry&, platform::Registry::Handle, const std::string& agent)>
+        put;
+    // Whether the agent's findings hold the entry the place made.
+    std::function<bool(const zorvik::ProcInfo&, const std::string& key)> found;
+};
+
+void PrintTo(const Place& place, std::ostream* os) { *os << place.what; }
+
+class DeepPlacesWin32Test : public ::testing::TestWithParam<Place> {
+protected:
+    void SetUp() override {
+        sys_ = platform::CreateSystem();
+        pid_ = std::to_string(::GetCurrentProcessId());
+        const std::string folder = zorvik::ProgramFolderOf(sys_->files().OwnPath());
+        ASSERT_TRUE(zorvik::PathExists(*sys_, zorvik::RulesFilePath(*sys_)))
+            << "the build puts the shipped rules beside the tests";
+        dir_ = sys_->files().TempDirectory() + "ZorvikDeep-" + pid_;
+        ASSERT_TRUE(sys_->files().CreateDirectory(dir_)) << dir_;
+        agentPath_ = dir_ + "\\zvkdeep" + pid_ + ".exe";
+        const std::string source = folder + "zorvik_test_agent.exe";
+        ASSERT_TRUE(::CopyFileA(source.c_str(), agentPath_.c_str(), TRUE)) << source;
+    }
+
+    void TearDown() override {
+        if (agent_) {
+            ::TerminateProcess(agent_.get(), 0);
+            ::WaitForSingleObject(agent_.get(), 10000);
+        }
+        if (!sys_) return;
+        if (!key_.empty()) sys_->registry().DeleteTree(GetParam().root, key_);
+        sys_->files().Delete(agentPath_);
+        sys_->files().RemoveDirectory(dir_);
+    }
+
+    void StartAgent() {
+        const std::string eventName = "ZorvikDeepReady-" + pid_;
+        platform::win32::UniqueHandle ready(
+            ::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
+        ASSERT_TRUE(ready);
+        std::string commandLine = "\"" + agentPath_ + "\" " + eventName;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(::CreateProcessA(agentPath_.c_str(), commandLine.data(), nullptr, nullptr,
+                                     FALSE, 0, nullptr, nullptr, &startup, &info))
+            << agentPath_;
+        ::CloseHandle(info.hThread);
+        agent_ = platform::win32::UniqueHandle(info.hProcess);
+        const HANDLE waits[2] = {ready.get(), agent_.get()};
+        ASSERT_EQ(::WaitForMultipleObjects(2, waits, FALSE, 30000), WAIT_OBJECT_0)
+            << "the agent did not get its sockets up";
+    }
+
+    // Scans until the agent is listed (the system may take a moment to name a socket's owner):
+    // its findings, or none.
+    std::unique_ptr<zorvik::ProcInfo> ScanUntilListed() {
+        std::unique_ptr<platform::TcpTable> tcp = zorvik::LoadTcpTableEntry(*sys_);
+        if (!tcp) return nullptr;
+        const std::string wanted = AsciiLower(zorvik::GetLongPath(*sys_, agentPath_));
+        for (int attempt = 0; attempt < 40; ++attempt) {
+            zorvik::ProcessList list;
+            zorvik::ScanCycle(*sys_, tcp.get(), options_, trusted_, list);
+            for (std::size_t row = 0; row < list.Count(); ++row) {
+                if (AsciiLower(zorvik::GetLongPath(*sys_, list.At(row).caption)) == wanted)
+                    return std::move(list.At(row).data);
+            }
+            ::Sleep(250);
+        }
+        return nullptr;
+    }
+
+    std::unique_ptr<platform::System> sys_;
+    std::string pid_, dir_, agentPath_, key_;
+    platform::win32::UniqueHandle agent_;
+    NoOptions options_;
+    EmptyTrust trusted_;
+};
+
+TEST_P(DeepPlacesWin32Test, AgentStartedFromThePlaceIsListedWithItsEntry) {
+    const Place& place = GetParam();
+    key_ = place.key(pid_);
+    {
+        platform::RegKey key = platform::CreateKey(sys_->registry(), place.root, key_);
+        ASSERT_TRUE(key) << key_;
+        place.put(sys_->registry(), key.get(), agentPath_);
+    }
+    StartAgent();
+
+    const std::unique_ptr<zorvik::ProcInfo> findings = ScanUntilListed();
+
+    ASSERT_NE(findings, nullptr) << "the agent was never listed";
+    EXPECT_TRUE(place.found(*findings, key_)) << key_;
+}
+
+void PutText(platform::Registry& reg, platform::Registry::Handle key, const std::string& name,
+             const std::string& text) {
+    ASSERT_TRUE(reg.Set(key, name, {RegType::Sz, text + '\0'})) << name;
+}
+void PutStart(platform::Registry& reg, platform::Registry::Handle key, char start) {
+    ASSERT_TRUE(reg.Set(key, "Start", {RegType::Dword, std::string{start, 0, 0, 0}}));
+}
+
+bool HasService(const zorvik::ProcInfo& findings, const std::string& key, std::uint32_t start,
+                bool disabled) {
+    return std::any_of(
+        findings.SvcList.begin(), findings.SvcList.end(), [&](const zorvik::SvcStart& hit) {
+            return hit.Root == "HKEY_LOCAL_MACHINE" && hit.Key == key && hit.Value == "ImagePath" &&
+                   hit.StartType == start && hit.Disabled == disabled;
+        });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, DeepPlacesWin32Test,
+    ::testing::Values(
+        Place{
+            "classLocalServer", RootKey::CurrentUser,
+            [](const std::string& pid) {
+                return "Software\\Classes\\CLSID\\{5A0B1C2D-0000-4000-8000-" +
+                       std::string(12 - pid.size(), '0') + pid + "}\\LocalServer32";
+            },
+            [](platform::Registry& reg, platform::Registry::Handle key, const std::string& agent) {
+                PutText(reg, key, "", "\"" + agent + "\" -Embedding");
+            },
+            [](const zorvik::ProcInfo& findings, const std::string& key) {
+                return std::any_of(findings.RegList.begin(), findings.RegList.end(),
+                                   [&](const zorvik::RegStart& hit) {
+                                       return hit.Root == "HKEY_CURRENT_USER" && hit.Key == key &&
+                                              hit.Name.empty() && !hit.Disabled;
+                                   });
+            }},
+        Place{
+            "manualService", RootKey::LocalMachine,
+            [](const std::string& pid) { return kServices + "\\ZorvikDeep" + pid; },
+            [](platform::Registry& reg, platform::Registry::Handle key, const std::string& agent) {
+                PutText(reg, key, "ImagePath", "\"" + agent + "\" /service");
+                PutStart(reg, key, 3);
+            },
+            [](const zorvik::ProcInfo& findings, const std::string& key) {
+                return HasService(findings, key, 3, false);
+            }},
+        Place{
+            "disabledService", RootKey::LocalMachine,
+            [](const std::string& pid) { return kServices + "\\ZorvikDeepOff" + pid; },
+            [](platform::Registry& reg, platform::Registry::Handle key, const std::string& agent) {
+                PutText(reg, key, "ImagePath", "\"" + agent + "\" /service");
+                PutStart(reg, key, 4);
+            },
+            [](const zorvik::ProcInfo& findings, const std::string& key) {
+                return HasService(findings, key, 4, true);
+            }}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+}  // namespace
