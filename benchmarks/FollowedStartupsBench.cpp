@@ -56,7 +56,8 @@ std::string ScriptPath(int s) {
 std::string ScriptText(int s) {
     std::string text = "@echo off\r\n";
     for (int l = 0; l < kScriptLines; ++l)
-        text += "start \"\" C:\\Tools\\tool" + std::to_string(l) + ".exe /job " + std::to_string(s) + "\r\n";
+        text += "start \"\" C:\\Tools\\tool" + std::to_string(l) + ".exe /job " +
+                std::to_string(s) + "\r\n";
     // Every tenth script starts one of the programs with sockets.
     if (s % 10 == 0) text += ProgramPath((s + 5) % kPrograms) + "\r\n";
     return text;
@@ -71,10 +72,10 @@ void Populate(platform::sim::SimSystem& sys) {
     sys.users().SetUsers({kAccounts[0], kAccounts[1], kAccounts[2]});
     sys.env().Set("USERPROFILE", "C:\\Users\\bob");
     sys.env().Set("APPDATA", "C:\\Users\\bob\\AppData\\Roaming");
+    const std::string moved = "%APPDATA%\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
     sys.reg().Put(RootKey::CurrentUser,
                   "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-                  "Startup", platform::RegType::ExpandSz,
-                  std::string("%APPDATA%\\Microsoft\\Windows\\Start Menu\\Programs\\Startup") + '\0');
+                  "Startup", platform::RegType::ExpandSz, moved + '\0');
     for (const char* account : kAccounts) sys.fs().AddDirectory(StartupFolder(account));
     for (int s = 0; s < kServices; ++s) {
         const std::string key = "SYSTEM\\CurrentControlSet\\Services\\Service" + std::to_string(s);
@@ -82,7 +83,8 @@ void Populate(platform::sim::SimSystem& sys) {
             s % 10 == 0 ? "C:\\Program Files\\Vendor " + std::to_string(s) + "\\svc.exe -service"
                         : "C:\\WINDOWS\\system32\\svchost.exe -k group" + std::to_string(s);
         sys.reg().PutString(RootKey::LocalMachine, key, "ImagePath", image);
-        sys.reg().PutString(RootKey::LocalMachine, key, "DisplayName", "Service " + std::to_string(s));
+        sys.reg().PutString(RootKey::LocalMachine, key, "DisplayName",
+                            "Service " + std::to_string(s));
     }
     for (int p = 0; p < kPrograms; ++p) {
         const auto pid = static_cast<std::uint32_t>(1000 + 4 * p);
@@ -94,7 +96,8 @@ void Populate(platform::sim::SimSystem& sys) {
         sys.procs().AddProcess(process);
         sys.procs().AddSocket(pid, platform::kTcpStateListen, static_cast<std::uint16_t>(2000 + p));
         if (p % 10 == 0)
-            sys.reg().PutString(RootKey::CurrentUser, kRunKey, "Prog" + std::to_string(p), ProgramPath(p));
+            sys.reg().PutString(RootKey::CurrentUser, kRunKey, "Prog" + std::to_string(p),
+                                ProgramPath(p));
     }
 }
 
@@ -107,7 +110,8 @@ void AddShortcutsAndScripts(platform::sim::SimSystem& sys) {
         if (i % 2 == 0) {
             link.WithLinkInfo(parse_test::BuildLinkInfo(ScriptPath(i / 2)));
         } else {
-            link.WithLinkInfo(parse_test::BuildLinkInfo("C:\\Tools\\agent" + std::to_string(i) + ".exe"))
+            const std::string agent = "C:\\Tools\\agent" + std::to_string(i) + ".exe";
+            link.WithLinkInfo(parse_test::BuildLinkInfo(agent))
                 .WithArguments("/background /id " + std::to_string(i));
         }
         sys.fs().AddFile(folder + "\\Shortcut " + std::to_string(i) + ".lnk",

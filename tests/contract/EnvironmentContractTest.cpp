@@ -20,12 +20,14 @@ TEST(EnvironmentContractTest, ExpandsDefinedVariablesAndKeepsTheRestAsWritten) {
     };
     const Case cases[] = {
         {"%ZORVIK_CONTRACT_DIR%\\bot.exe", "C:\\Some Dir\\bot.exe"},
-        {"\"%zorvik_contract_dir%\\a.exe\" %ZORVIK_CONTRACT_DIR%", "\"C:\\Some Dir\\a.exe\" C:\\Some Dir"},
+        {"\"%zorvik_contract_dir%\\a.exe\" %ZORVIK_CONTRACT_DIR%",
+         "\"C:\\Some Dir\\a.exe\" C:\\Some Dir"},
         {"%SystemRoot%\\system32", windows + "\\system32"},
         {"%ZORVIK_CONTRACT_NONE%\\x.exe", "%ZORVIK_CONTRACT_NONE%\\x.exe"},
         // An undefined name keeps both its % signs (as Wine does; Windows' documentation does
         // not say).
-        {"%ZORVIK_CONTRACT_NONE%ZORVIK_CONTRACT_DIR%", "%ZORVIK_CONTRACT_NONE%ZORVIK_CONTRACT_DIR%"},
+        {"%ZORVIK_CONTRACT_NONE%ZORVIK_CONTRACT_DIR%",
+         "%ZORVIK_CONTRACT_NONE%ZORVIK_CONTRACT_DIR%"},
         {"50% of %ZORVIK_CONTRACT_DIR", "50% of %ZORVIK_CONTRACT_DIR"},
         {"no variables", "no variables"},
         {"", ""},

@@ -63,13 +63,15 @@ std::wstring Wide(const std::string& ansi) {
 }
 
 // A shortcut as the shell writes it, through IShellLink and IPersistFile.
-bool WriteShortcut(const std::string& link, const std::string& target, const std::string& arguments) {
+bool WriteShortcut(const std::string& link, const std::string& target,
+                   const std::string& arguments) {
     platform::win32::ComApartment apartment;
     platform::win32::ComPtr<IShellLinkA> shortcut;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                   reinterpret_cast<void**>(shortcut.Receive()))))
         return false;
-    if (FAILED(shortcut->SetPath(target.c_str())) || FAILED(shortcut->SetArguments(arguments.c_str())))
+    if (FAILED(shortcut->SetPath(target.c_str())) ||
+        FAILED(shortcut->SetArguments(arguments.c_str())))
         return false;
     const platform::win32::ComPtr<IPersistFile> file = shortcut.As<IPersistFile>();
     return file && SUCCEEDED(file->Save(Wide(link).c_str(), TRUE));
@@ -92,8 +94,10 @@ protected:
     void TearDown() override {
         EndAgents();
         if (!sys_) return;
-        if (savedRules_) Files().WriteAll(rulesFile_, *savedRules_);
-        else if (!rulesFile_.empty()) Files().Delete(rulesFile_);
+        if (savedRules_)
+            Files().WriteAll(rulesFile_, *savedRules_);
+        else if (!rulesFile_.empty())
+            Files().Delete(rulesFile_);
         RestoreStartupValues();
         if (!scratchKey_.empty()) sys_->registry().DeleteTree(RootKey::CurrentUser, scratchKey_);
         for (const std::string& file : made_) Files().Delete(file);
@@ -117,7 +121,8 @@ protected:
             for (const std::string& agent : agents_)
                 ours = ours || name == AsciiLower(agent) || name == AsciiLower(agent) + ".bak";
             if (!ours) continue;
-            UniqueHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+            UniqueHandle process(
+                ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
             if (!process) continue;
             ::TerminateProcess(process.get(), 0);
             ::WaitForSingleObject(process.get(), 10000);
@@ -129,8 +134,10 @@ protected:
             for (const auto& entry : *entries) {
                 if (entry.name == "." || entry.name == "..") continue;
                 const std::string child = path + "\\" + entry.name;
-                if (entry.attributes & platform::kAttrDirectory) RemoveTree(child);
-                else Files().Delete(child);
+                if (entry.attributes & platform::kAttrDirectory)
+                    RemoveTree(child);
+                else
+                    Files().Delete(child);
             }
         }
         Files().RemoveDirectory(path);
@@ -139,9 +146,10 @@ protected:
     // The current user's start-up folder as the shell names it, on the Windows drive; empty
     // (with the test skipped) where there is none.
     std::string UserStartupFolder() {
-        platform::RegKey folders =
-            platform::OpenKey(sys_->registry(), RootKey::CurrentUser, kShellFolders, platform::KeyAccess::Read);
-        const auto value = folders ? sys_->registry().Query(folders.get(), "Startup") : std::nullopt;
+        platform::RegKey folders = platform::OpenKey(sys_->registry(), RootKey::CurrentUser,
+                                                     kShellFolders, platform::KeyAccess::Read);
+        const auto value =
+            folders ? sys_->registry().Query(folders.get(), "Startup") : std::nullopt;
         const std::string folder = value ? value->data.substr(0, value->data.find('\0')) : "";
         if (folder.empty() || !zorvik::PathExists(*sys_, folder)) return {};
         return folder;
@@ -196,8 +204,8 @@ protected:
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                              nullptr, nullptr, &startup, &info))
+        if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                              CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info))
             return false;
         ::CloseHandle(info.hThread);
         ::CloseHandle(info.hProcess);
@@ -227,8 +235,8 @@ protected:
     zorvik::ProcInfo SearchAgain(const std::string& path) {
         zorvik::ProcInfo findings;
         std::string details;
-        zorvik::FindStartups(*sys_, options_, zorvik::ProgramFileNameOf(path), "", findings, details,
-                             path);
+        zorvik::FindStartups(*sys_, options_, zorvik::ProgramFileNameOf(path), "", findings,
+                             details, path);
         return findings;
     }
 
@@ -236,20 +244,23 @@ protected:
     // the value the shell writes from it into Shell Folders once it looks the folder up.
     void MoveStartupFolder(const std::string& folder) {
         for (const std::string& keyPath : {kUserShellFolders, kShellFolders}) {
-            platform::RegKey key = platform::CreateKey(sys_->registry(), RootKey::CurrentUser, keyPath);
+            platform::RegKey key =
+                platform::CreateKey(sys_->registry(), RootKey::CurrentUser, keyPath);
             ASSERT_TRUE(key);
             savedStartupValues_.emplace_back(
-                keyPath, sys_->registry().Query(key.get(), "Startup").value_or(platform::RegValue{}));
+                keyPath,
+                sys_->registry().Query(key.get(), "Startup").value_or(platform::RegValue{}));
         }
-        platform::RegKey key = platform::CreateKey(sys_->registry(), RootKey::CurrentUser, kUserShellFolders);
+        platform::RegKey key =
+            platform::CreateKey(sys_->registry(), RootKey::CurrentUser, kUserShellFolders);
         ASSERT_TRUE(sys_->registry().Set(key.get(), "Startup",
                                          {platform::RegType::ExpandSz, folder + '\0'}));
     }
 
     void RestoreStartupValues() {
         for (const auto& [keyPath, value] : savedStartupValues_) {
-            platform::RegKey key = platform::OpenKey(sys_->registry(), RootKey::CurrentUser, keyPath,
-                                                     platform::KeyAccess::All);
+            platform::RegKey key = platform::OpenKey(sys_->registry(), RootKey::CurrentUser,
+                                                     keyPath, platform::KeyAccess::All);
             if (!key) continue;
             if (value.type == platform::RegType::None)
                 sys_->registry().DeleteValue(key.get(), "Startup");
@@ -272,7 +283,8 @@ protected:
 TEST_F(FollowWin32Test, AgentStartedByAShortcutIsListedByItAndDisabledByRenamingIt) {
     const std::string startup = UserStartupFolder();
     if (startup.empty() || RelativeToDrive(startup).empty())
-        GTEST_SKIP() << "the shell names no start-up folder of the current user on the Windows drive";
+        GTEST_SKIP()
+            << "the shell names no start-up folder of the current user on the Windows drive";
     const std::string agent = dir_ + "\\zvklink" + pid_ + ".exe";
     CopyAgent(agent);
     const std::string event = "ZorvikFollowLink-" + pid_;
@@ -310,7 +322,8 @@ TEST_F(FollowWin32Test, AgentStartedByAShortcutIsListedByItAndDisabledByRenaming
 TEST_F(FollowWin32Test, AgentStartedByAScriptInTheStartupFolderIsListedByItsLine) {
     const std::string startup = UserStartupFolder();
     if (startup.empty() || RelativeToDrive(startup).empty())
-        GTEST_SKIP() << "the shell names no start-up folder of the current user on the Windows drive";
+        GTEST_SKIP()
+            << "the shell names no start-up folder of the current user on the Windows drive";
     const std::string agent = dir_ + "\\zvkscript" + pid_ + ".exe";
     CopyAgent(agent);
     const std::string event = "ZorvikFollowScript-" + pid_;
@@ -390,9 +403,11 @@ TEST_F(FollowWin32Test, AgentRunInPlaceOfAnUnquotedCommandIsAHitOfThatEntry) {
     const std::string command = dir_ + "\\Zvk" + pid_ + " " + event;
     scratchKey_ = "Software\\ZorvikFollowTest-" + pid_;
     {
-        platform::RegKey run = platform::CreateKey(sys_->registry(), RootKey::CurrentUser, scratchKey_);
+        platform::RegKey run =
+            platform::CreateKey(sys_->registry(), RootKey::CurrentUser, scratchKey_);
         ASSERT_TRUE(run);
-        ASSERT_TRUE(sys_->registry().Set(run.get(), "Tool", {platform::RegType::Sz, command + '\0'}));
+        ASSERT_TRUE(
+            sys_->registry().Set(run.get(), "Tool", {platform::RegType::Sz, command + '\0'}));
     }
     WriteRules("[Run]\r\nType=REG\r\nRoot=HKEY_CURRENT_USER\r\nKey=" + scratchKey_ +
                "\r\nAction=ENUM\r\nUnquoted=1\r\n");

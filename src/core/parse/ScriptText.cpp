@@ -31,7 +31,8 @@ std::optional<std::size_t> MentionEnd(std::string_view command, const std::strin
                                       std::size_t dot) {
     if (dot == 0) return std::nullopt;
     const char before = command[dot - 1];
-    if (before == '\\' || before == '/' || before == '"' || StartsAName(before)) return std::nullopt;
+    if (before == '\\' || before == '/' || before == '"' || StartsAName(before))
+        return std::nullopt;
     for (const std::string_view extension : kScriptExtensions) {
         if (lower.compare(dot, extension.size(), extension) != 0) continue;
         const std::size_t end = dot + extension.size();
@@ -47,7 +48,7 @@ std::vector<std::string> NamesEndingAt(std::string_view command, std::size_t dot
             names.emplace_back(command.substr(start, end - start));
     };
     const std::string_view before = command.substr(0, dot);
-    const std::size_t quotes = static_cast<std::size_t>(std::count(before.begin(), before.end(), '"'));
+    const auto quotes = static_cast<std::size_t>(std::count(before.begin(), before.end(), '"'));
     if (quotes % 2 == 1) {
         add(before.rfind('"') + 1);
         return names;
@@ -66,7 +67,8 @@ std::vector<std::string> NamesEndingAt(std::string_view command, std::size_t dot
 std::vector<std::vector<std::string>> ScriptNamesIn(std::string_view command) {
     std::vector<std::vector<std::string>> mentions;
     const std::string lower = AsciiLower(std::string(command));
-    for (std::size_t dot = lower.find('.'); dot != std::string::npos && mentions.size() < kMaxScriptMentions;
+    for (std::size_t dot = lower.find('.');
+         dot != std::string::npos && mentions.size() < kMaxScriptMentions;
          dot = lower.find('.', dot + 1)) {
         const std::optional<std::size_t> end = MentionEnd(command, lower, dot);
         if (!end) continue;

@@ -137,7 +137,8 @@ std::string EncodeAnsi(std::string_view ansi, TextEncoding encoding) {
             }
             continue;
         }
-        const char high = static_cast<char>(character >> 8), low = static_cast<char>(character & 0xFF);
+        const auto high = static_cast<char>(character >> 8);
+        const auto low = static_cast<char>(character & 0xFF);
         out += encoding == TextEncoding::Utf16Be ? std::string{high, low} : std::string{low, high};
     }
     return out;

@@ -70,7 +70,8 @@ std::vector<Hit> HitsOf(const ProcInfo& findings) {
         const bool disabled = *zorvik::HitDisabledFlag(const_cast<ProcInfo&>(findings), hit);
         if (hit.kind == zorvik::StartupKind::Lnk) {
             const zorvik::LnkStart& lnk = findings.LnkList[hit.index];
-            hits.push_back({lnk.Entry, lnk.Target + (trail.Script.empty() ? "" : " < " + trail.Script),
+            hits.push_back({lnk.Entry,
+                            lnk.Target + (trail.Script.empty() ? "" : " < " + trail.Script),
                             disabled});
             return;
         }
@@ -99,7 +100,8 @@ Found Search(SimSystem& sys, const std::string& rules, const std::string& progra
     Found found;
     std::string details;
     const std::string name = programPath.substr(programPath.rfind('\\') + 1);
-    found.listed = zorvik::FindStartups(sys, options, name, "", found.findings, details, programPath);
+    found.listed =
+        zorvik::FindStartups(sys, options, name, "", found.findings, details, programPath);
     return found;
 }
 
@@ -139,33 +141,50 @@ TEST(ShortcutRuleTest, TargetAndArgumentsOfEachShortcutNameTheProgram) {
     huge.resize(std::size_t{1} << 21, '\0');
     const Hit runValue{"HKEY_CURRENT_USER", "", false};
     RunCases({
-        {"target alone", rules, File(link, Shortcut("C:\\Users\\bob\\AppData\\Roaming\\bot.exe")),
+        {"target alone",
+         rules,
+         File(link, Shortcut("C:\\Users\\bob\\AppData\\Roaming\\bot.exe")),
          {{"Updater.lnk", "C:\\Users\\bob\\AppData\\Roaming\\bot.exe"}}},
-        {"program in the arguments", rules,
+        {"program in the arguments",
+         rules,
          File(link, Shortcut("C:\\WINDOWS\\system32\\cmd.exe", "/c start bot.exe -q")),
          {{"Updater.lnk", "C:\\WINDOWS\\system32\\cmd.exe /c start bot.exe -q"}}},
-        {"Unicode target", rules,
+        {"Unicode target",
+         rules,
          File(link, BuildShellLink(LinkParts().WithLinkInfo(
                         BuildLinkInfo("C:\\Users\\ZOE~1\\X~1\\BOT.EXE", "", &unicodeTarget)))),
          {{"Updater.lnk", "C:\\Users\\Zo\xEB\\?\\bot.exe"}}},
-        {"relative path only", rules,
+        {"relative path only",
+         rules,
          File(link, BuildShellLink(LinkParts().WithRelativePath("..\\..\\Apps\\bot.exe"))),
          {{"Updater.lnk", "..\\..\\Apps\\bot.exe"}}},
-        {"variables of the folder's account", rules,
-         File(link, BuildShellLink(LinkParts()
-                                       .WithExtraBlocks(parse_test::EnvironmentBlock("%APPDATA%\\bot.exe"))
-                                       .WithMoreFlags(0x200))),
+        {"variables of the folder's account",
+         rules,
+         File(link, BuildShellLink(
+                        LinkParts()
+                            .WithExtraBlocks(parse_test::EnvironmentBlock("%APPDATA%\\bot.exe"))
+                            .WithMoreFlags(0x200))),
          {{"Updater.lnk", "C:\\Users\\bob\\AppData\\Roaming\\bot.exe"}}},
-        {"renamed to .lnk.bak", rules, File(link + ".bak", Shortcut("C:\\Apps\\bot.exe")),
+        {"renamed to .lnk.bak",
+         rules,
+         File(link + ".bak", Shortcut("C:\\Apps\\bot.exe")),
          {{"Updater.lnk.bak", "C:\\Apps\\bot.exe", true}}},
         {"other program", rules, File(link, Shortcut("C:\\Apps\\other.exe", "bot.ini")), {}},
-        {"not a shortcut's name", rules, File(kUserStartup + "\\bot.exe.url", Shortcut("C:\\Apps\\bot.exe")), {}},
-        {"broken, the scan goes on", rules,
-         Both(File(link, Shortcut("C:\\Apps\\bot.exe").substr(0, 0x60)), RunValue("Bot", "bot.exe")),
+        {"not a shortcut's name",
+         rules,
+         File(kUserStartup + "\\bot.exe.url", Shortcut("C:\\Apps\\bot.exe")),
+         {}},
+        {"broken, the scan goes on",
+         rules,
+         Both(File(link, Shortcut("C:\\Apps\\bot.exe").substr(0, 0x60)),
+              RunValue("Bot", "bot.exe")),
          {runValue}},
-        {"huge, the scan goes on", rules, Both(File(link, huge), RunValue("Bot", "bot.exe")),
+        {"huge, the scan goes on",
+         rules,
+         Both(File(link, huge), RunValue("Bot", "bot.exe")),
          {runValue}},
-        {"locked, the scan goes on", rules,
+        {"locked, the scan goes on",
+         rules,
          Both(Both(File(link, Shortcut("C:\\Apps\\bot.exe")),
                    [&](SimSystem& sys) { sys.fs().Lock(link, true); }),
               RunValue("Bot", "bot.exe")),
@@ -177,42 +196,55 @@ TEST(ScriptsKeyTest, LinesOfTheScriptsAnEntryNamesOrAFolderHoldsAreItsTexts) {
     const std::string scripts = "Scripts=1\r\n";
     // As the shipped Run rules: the lines of a script are unquoted commands too.
     const std::string runRule = WithKeys(RunRule(), scripts + "Unquoted=1\r\n");
-    const std::string lnkRule = WithKeys(PathRule("Shortcuts", "LNK", "Users\\*USER*\\Startup"), scripts);
+    const std::string lnkRule =
+        WithKeys(PathRule("Shortcuts", "LNK", "Users\\*USER*\\Startup"), scripts);
     const std::string script = "C:\\Scripts\\start.bat";
-    const std::string utf16 = "\xFF\xFE" + parse_test::Utf16("Set s = CreateObject(\"WScript.Shell\")\r\n"
-                                                              "s.Run \"C:\\Apps\\bot.exe\", 0\r\n");
+    const std::string utf16 = "\xFF\xFE" + parse_test::Utf16(
+                                               "Set s = CreateObject(\"WScript.Shell\")\r\n"
+                                               "s.Run \"C:\\Apps\\bot.exe\", 0\r\n");
     std::string huge = "C:\\Apps\\bot.exe\r\n";
     huge.resize((std::size_t{1} << 20) + 1, ' ');
     RunCases({
-        {"ANSI batch named by a Run value", runRule,
-         Both(File(script, "@echo off\r\nstart \"\" C:\\Apps\\bot.exe\r\n"), RunValue("Go", script)),
+        {"ANSI batch named by a Run value",
+         runRule,
+         Both(File(script, "@echo off\r\nstart \"\" C:\\Apps\\bot.exe\r\n"),
+              RunValue("Go", script)),
          {{"HKEY_CURRENT_USER", script}}},
-        {"UTF-16 script in quotes after its host, variables expanded", runRule,
+        {"UTF-16 script in quotes after its host, variables expanded",
+         runRule,
          Both(File("C:\\Users\\me\\AppData\\Roaming\\run.vbs", utf16),
               RunValue("Go", "wscript.exe //B \"%APPDATA%\\run.vbs\"")),
          {{"HKEY_CURRENT_USER", "C:\\Users\\me\\AppData\\Roaming\\run.vbs"}}},
-        {"unquoted path with a blank", runRule,
+        {"unquoted path with a blank",
+         runRule,
          Both(File("C:\\My Scripts\\go.cmd", "C:\\Apps\\bot.exe.bak\n"),
               RunValue("Go", "cmd.exe /c C:\\My Scripts\\go.cmd")),
          {{"HKEY_CURRENT_USER", "C:\\My Scripts\\go.cmd", true}}},
-        {"a script named by the script is not followed", runRule,
+        {"a script named by the script is not followed",
+         runRule,
          Both(Both(File(script, "call C:\\Scripts\\inner.bat\r\n"),
                    File("C:\\Scripts\\inner.bat", "C:\\Apps\\bot.exe\r\n")),
               RunValue("Go", script)),
          {}},
         {"script gone", runRule, RunValue("Go", script), {}},
         {"huge script", runRule, Both(File(script, huge), RunValue("Go", script)), {}},
-        {"locked script", runRule,
+        {"locked script",
+         runRule,
          Both(Both(File(script, "C:\\Apps\\bot.exe\r\n"), RunValue("Go", script)),
               [&](SimSystem& sys) { sys.fs().Lock(script, true); }),
          {}},
-        {"rule without the key", RunRule(),
-         Both(File(script, "C:\\Apps\\bot.exe\r\n"), RunValue("Go", script)), {}},
-        {"script lying in the start-up folder", lnkRule,
+        {"rule without the key",
+         RunRule(),
+         Both(File(script, "C:\\Apps\\bot.exe\r\n"), RunValue("Go", script)),
+         {}},
+        {"script lying in the start-up folder",
+         lnkRule,
          File(kUserStartup + "\\go.cmd", "C:\\Apps\\bot.exe /q\r\n"),
          {{"go.cmd", " < " + kUserStartup + "\\go.cmd"}}},
-        {"shortcut to a script", lnkRule,
-         Both(File(kUserStartup + "\\Go.lnk", Shortcut(script)), File(script, "C:\\Apps\\bot.exe\r\n")),
+        {"shortcut to a script",
+         lnkRule,
+         Both(File(kUserStartup + "\\Go.lnk", Shortcut(script)),
+              File(script, "C:\\Apps\\bot.exe\r\n")),
          {{"Go.lnk", script + " < " + script}}},
     });
 }
@@ -231,17 +263,29 @@ TEST(FolderKeyTest, TheShellsOwnFolderIsReadOnceWhereverItWasMoved) {
     const Hit hit{moved, ""};
     RunCases({
         {"the user's folder, moved", userFolder, movedTo(RootKey::CurrentUser, "Startup"), {hit}},
-        {"all users' folder", "[Moved]\r\nType=FOL\r\nFolder=common startup\r\n",
-         movedTo(RootKey::LocalMachine, "Common Startup"), {hit}},
-        {"read by a fixed path before", fixed + userFolder, movedTo(RootKey::CurrentUser, "Startup"),
+        {"all users' folder",
+         "[Moved]\r\nType=FOL\r\nFolder=common startup\r\n",
+         movedTo(RootKey::LocalMachine, "Common Startup"),
+         {hit}},
+        {"read by a fixed path before",
+         fixed + userFolder,
+         movedTo(RootKey::CurrentUser, "Startup"),
          {hit}},
         {"named twice", userFolder + userFolder, movedTo(RootKey::CurrentUser, "Startup"), {hit}},
-        {"fixed paths are each read", fixed + fixed, movedTo(RootKey::CurrentUser, "Startup"),
+        {"fixed paths are each read",
+         fixed + fixed,
+         movedTo(RootKey::CurrentUser, "Startup"),
          {hit, hit}},
-        {"read first, then by a fixed path", userFolder + fixed,
-         movedTo(RootKey::CurrentUser, "Startup"), {hit, hit}},
-        {"no value", userFolder, [&](SimSystem& sys) { sys.fs().AddFile(moved + "\\bot.exe", "MZ"); }, {}},
-        {"shortcuts of the moved folder", "[Moved]\r\nType=LNK\r\nFolder=Startup\r\n",
+        {"read first, then by a fixed path",
+         userFolder + fixed,
+         movedTo(RootKey::CurrentUser, "Startup"),
+         {hit, hit}},
+        {"no value",
+         userFolder,
+         [&](SimSystem& sys) { sys.fs().AddFile(moved + "\\bot.exe", "MZ"); },
+         {}},
+        {"shortcuts of the moved folder",
+         "[Moved]\r\nType=LNK\r\nFolder=Startup\r\n",
          Both(movedTo(RootKey::CurrentUser, "Startup"),
               File(moved + "\\bot.lnk", Shortcut("C:\\Apps\\bot.exe"))),
          {{"bot.lnk", "C:\\Apps\\bot.exe"}}},
@@ -253,8 +297,8 @@ TEST(UnquotedKeyTest, AProgramWhereWindowsLooksFirstIsAHitOfTheEntry) {
         WithKeys(RegRule("Services", "HKEY_LOCAL_MACHINE", kServices, "ENUM2"), "Unquoted=1\r\n");
     const auto imagePath = [](const std::string& command) {
         return [=](SimSystem& sys) {
-            sys.reg().Put(RootKey::LocalMachine, kServices + "\\Some", "ImagePath", RegType::ExpandSz,
-                          command + '\0');
+            sys.reg().Put(RootKey::LocalMachine, kServices + "\\Some", "ImagePath",
+                          RegType::ExpandSz, command + '\0');
             sys.fs().AddFile("C:\\Program Files\\Some Big Service\\svc.exe", "MZ");
         };
     };
@@ -262,24 +306,47 @@ TEST(UnquotedKeyTest, AProgramWhereWindowsLooksFirstIsAHitOfTheEntry) {
     const std::string threeBlanks = "C:\\Program Files\\Some Big Service\\svc.exe -k group";
     const Hit first{"HKEY_LOCAL_MACHINE", "C:\\Program.exe"};
     RunCases({
-        {"two blanks", rule, Both(imagePath(twoBlanks), File("C:\\Program.exe", "MZ")), {first},
+        {"two blanks",
+         rule,
+         Both(imagePath(twoBlanks), File("C:\\Program.exe", "MZ")),
+         {first},
          "C:\\Program.exe"},
-        {"a program of that name elsewhere", rule,
-         Both(imagePath(twoBlanks), File("C:\\Program.exe", "MZ")), {}, "D:\\Tools\\program.exe"},
-        {"three blanks, the second place", rule,
+        {"a program of that name elsewhere",
+         rule,
+         Both(imagePath(twoBlanks), File("C:\\Program.exe", "MZ")),
+         {},
+         "D:\\Tools\\program.exe"},
+        {"three blanks, the second place",
+         rule,
          Both(imagePath(threeBlanks), File("C:\\Program Files\\Some Big.exe", "MZ")),
-         {{"HKEY_LOCAL_MACHINE", "C:\\Program Files\\Some Big.exe"}}, "C:\\Program Files\\Some Big.exe"},
-        {"variables expanded first", rule,
-         Both(imagePath("%ProgramFiles%\\Some Big Service\\svc.exe"), File("C:\\Program.exe", "MZ")),
-         {first}, "C:\\Program.exe"},
-        {"quoted", rule, Both(imagePath("\"" + twoBlanks + "\""), File("C:\\Program.exe", "MZ")), {},
+         {{"HKEY_LOCAL_MACHINE", "C:\\Program Files\\Some Big.exe"}},
+         "C:\\Program Files\\Some Big.exe"},
+        {"variables expanded first",
+         rule,
+         Both(imagePath("%ProgramFiles%\\Some Big Service\\svc.exe"),
+              File("C:\\Program.exe", "MZ")),
+         {first},
          "C:\\Program.exe"},
-        {"renamed to .bak", rule, Both(imagePath(twoBlanks), File("C:\\Program.exe.bak", "MZ")),
-         {{"HKEY_LOCAL_MACHINE", "C:\\Program.exe", true}}, "C:\\Program.exe"},
-        {"renamed while it runs", rule, Both(imagePath(twoBlanks), File("C:\\Program.exe.bak", "MZ")),
-         {{"HKEY_LOCAL_MACHINE", "C:\\Program.exe", true}}, "C:\\Program.exe.bak"},
-        {"rule without the key", RegRule("Services", "HKEY_LOCAL_MACHINE", kServices, "ENUM2"),
-         Both(imagePath(twoBlanks), File("C:\\Program.exe", "MZ")), {}, "C:\\Program.exe"},
+        {"quoted",
+         rule,
+         Both(imagePath("\"" + twoBlanks + "\""), File("C:\\Program.exe", "MZ")),
+         {},
+         "C:\\Program.exe"},
+        {"renamed to .bak",
+         rule,
+         Both(imagePath(twoBlanks), File("C:\\Program.exe.bak", "MZ")),
+         {{"HKEY_LOCAL_MACHINE", "C:\\Program.exe", true}},
+         "C:\\Program.exe"},
+        {"renamed while it runs",
+         rule,
+         Both(imagePath(twoBlanks), File("C:\\Program.exe.bak", "MZ")),
+         {{"HKEY_LOCAL_MACHINE", "C:\\Program.exe", true}},
+         "C:\\Program.exe.bak"},
+        {"rule without the key",
+         RegRule("Services", "HKEY_LOCAL_MACHINE", kServices, "ENUM2"),
+         Both(imagePath(twoBlanks), File("C:\\Program.exe", "MZ")),
+         {},
+         "C:\\Program.exe"},
     });
 }
 
@@ -307,46 +374,66 @@ TEST(DisableFollowedTest, EachHitIsDisabledWhereItWasFoundAndShowOpensThatPlace)
         WithKeys(RegRule("Services", "HKEY_LOCAL_MACHINE", kServices, "ENUM2"), "Unquoted=1\r\n");
     const std::string moved = "C:\\Users\\me\\Moved";
     const DisableCase cases[] = {
-        {"shortcut", lnkRule, File(link, Shortcut("C:\\Apps\\bot.exe", "-s")), "C:\\Apps\\bot.exe",
+        {"shortcut",
+         lnkRule,
+         File(link, Shortcut("C:\\Apps\\bot.exe", "-s")),
+         "C:\\Apps\\bot.exe",
          {"explorer.exe", "/select,\"" + link + "\"", std::nullopt},
-         [&](SimSystem& sys) { return std::to_string(sys.fs().Exists(link + ".bak")); }, "1",
+         [&](SimSystem& sys) { return std::to_string(sys.fs().Exists(link + ".bak")); },
+         "1",
          {{"Updater.lnk.bak", "C:\\Apps\\bot.exe -s", true}}},
-        {"shortcut of a moved folder", "[Moved]\r\nType=LNK\r\nFolder=Startup\r\n",
+        {"shortcut of a moved folder",
+         "[Moved]\r\nType=LNK\r\nFolder=Startup\r\n",
          [&](SimSystem& sys) {
              sys.reg().PutString(RootKey::CurrentUser, kUserShellFolders, "Startup", moved);
              sys.fs().AddFile(moved + "\\Bot.lnk", Shortcut("C:\\Apps\\bot.exe"));
          },
-         "C:\\Apps\\bot.exe", {"explorer.exe", "/select,\"" + moved + "\\Bot.lnk\"", std::nullopt},
-         [&](SimSystem& sys) { return std::to_string(sys.fs().Exists(moved + "\\Bot.lnk.bak")); }, "1",
+         "C:\\Apps\\bot.exe",
+         {"explorer.exe", "/select,\"" + moved + "\\Bot.lnk\"", std::nullopt},
+         [&](SimSystem& sys) { return std::to_string(sys.fs().Exists(moved + "\\Bot.lnk.bak")); },
+         "1",
          {{"Bot.lnk.bak", "C:\\Apps\\bot.exe", true}}},
-        {"line of a script a Run value names", WithKeys(RunRule(), "Scripts=1\r\n"),
+        {"line of a script a Run value names",
+         WithKeys(RunRule(), "Scripts=1\r\n"),
          Both(RunValue("Go", script),
               File(script, "@echo off\r\nstart \"\" \"C:\\Apps\\Bot.exe\" /log C:\\x.txt\r\n")),
-         "C:\\Apps\\bot.exe", {"notepad.exe", script, std::nullopt}, Content(script),
+         "C:\\Apps\\bot.exe",
+         {"notepad.exe", script, std::nullopt},
+         Content(script),
          "@echo off\r\nstart \"\" \"C:\\Apps\\Bot.exe.bak\" /log C:\\x.txt\r\n",
          {{"HKEY_CURRENT_USER", script, true}}},
-        {"UTF-16 script", WithKeys(RunRule(), "Scripts=1\r\n"),
+        {"UTF-16 script",
+         WithKeys(RunRule(), "Scripts=1\r\n"),
          Both(RunValue("Go", "wscript \"C:\\Scripts\\go.vbs\""),
               File("C:\\Scripts\\go.vbs", "\xFF\xFE" + parse_test::Utf16("s.Run \"BOT.EXE\"\r\n"))),
-         "C:\\Apps\\bot.exe", {"notepad.exe", "C:\\Scripts\\go.vbs", std::nullopt},
-         Content("C:\\Scripts\\go.vbs"), "\xFF\xFE" + parse_test::Utf16("s.Run \"BOT.EXE.bak\"\r\n"),
+         "C:\\Apps\\bot.exe",
+         {"notepad.exe", "C:\\Scripts\\go.vbs", std::nullopt},
+         Content("C:\\Scripts\\go.vbs"),
+         "\xFF\xFE" + parse_test::Utf16("s.Run \"BOT.EXE.bak\"\r\n"),
          {{"HKEY_CURRENT_USER", "C:\\Scripts\\go.vbs", true}}},
-        {"script in the start-up folder", lnkRule,
-         File(kUserStartup + "\\go.cmd", "C:\\Apps\\bot.exe\r\n"), "C:\\Apps\\bot.exe",
-         {"notepad.exe", kUserStartup + "\\go.cmd", std::nullopt}, Content(kUserStartup + "\\go.cmd"),
-         "C:\\Apps\\bot.exe.bak\r\n", {{"go.cmd", " < " + kUserStartup + "\\go.cmd", true}}},
-        {"program run instead", unquoted,
+        {"script in the start-up folder",
+         lnkRule,
+         File(kUserStartup + "\\go.cmd", "C:\\Apps\\bot.exe\r\n"),
+         "C:\\Apps\\bot.exe",
+         {"notepad.exe", kUserStartup + "\\go.cmd", std::nullopt},
+         Content(kUserStartup + "\\go.cmd"),
+         "C:\\Apps\\bot.exe.bak\r\n",
+         {{"go.cmd", " < " + kUserStartup + "\\go.cmd", true}}},
+        {"program run instead",
+         unquoted,
          [&](SimSystem& sys) {
              sys.reg().PutString(RootKey::LocalMachine, kServices + "\\Some", "ImagePath",
                                  "C:\\Program Files\\Some Service\\svc.exe -k");
              sys.fs().AddFile("C:\\Program.exe", "MZ");
          },
-         "C:\\Program.exe", {"explorer.exe", "/select,\"C:\\Program.exe\"", std::nullopt},
+         "C:\\Program.exe",
+         {"explorer.exe", "/select,\"C:\\Program.exe\"", std::nullopt},
          [](SimSystem& sys) {
              return std::to_string(sys.fs().Exists("C:\\Program.exe.bak")) +
                     std::to_string(sys.fs().Exists("C:\\Program.exe"));
          },
-         "10", {{"HKEY_LOCAL_MACHINE", "C:\\Program.exe", true}}},
+         "10",
+         {{"HKEY_LOCAL_MACHINE", "C:\\Program.exe", true}}},
     };
     for (const DisableCase& c : cases) {
         SimSystem sys;

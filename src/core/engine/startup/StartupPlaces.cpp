@@ -47,7 +47,8 @@ void PlaceReading::AddText(std::uint32_t spot, const std::string& text, std::str
                            bool disabled) {
     if (text.empty()) return;
     if (!followScripts_ && !followUnquoted_) {
-        places_.texts.push_back({spot, std::move(valueName), AsciiLower(text), kNoPath, kNoPath, disabled});
+        places_.texts.push_back(
+            {spot, std::move(valueName), AsciiLower(text), kNoPath, kNoPath, disabled});
         return;
     }
     places_.texts.push_back({spot, valueName, AsciiLower(text), kNoPath, kNoPath, disabled});

@@ -79,7 +79,8 @@ bool FindStartups(platform::System& sys, const ScanOptions& options,
                   const std::string& ProgramFileName, const std::string& ShortFileName,
                   ProcInfo& Findings, std::string& Details, const std::string& ProgramPath) {
     const StartupPlaces places = ReadStartupPlaces(sys);
-    const std::string shortPath = ProgramPath.empty() ? std::string() : GetShortPath(sys, ProgramPath);
+    const std::string shortPath =
+        ProgramPath.empty() ? std::string() : GetShortPath(sys, ProgramPath);
     std::vector<StartupFindings> found = SearchStartups(
         places, {ProgramNames{ProgramFileName, ShortFileName, ProgramPath, shortPath}});
     MoveHits(found.front().info, Findings);

@@ -10,8 +10,8 @@ std::string Win32Environment::Expand(const std::string& text) {
     // text ends at its zero. A variable may change between two calls: it is asked again.
     std::string buffer(text.size() + MAX_PATH, '\0');
     for (int attempt = 0; attempt < 4; ++attempt) {
-        const DWORD needed =
-            ::ExpandEnvironmentStringsA(text.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD needed = ::ExpandEnvironmentStringsA(text.c_str(), buffer.data(),
+                                                         static_cast<DWORD>(buffer.size()));
         if (needed == 0) return text;
         if (needed < buffer.size()) {
             buffer.resize(buffer.find('\0'));

@@ -10,7 +10,8 @@ namespace zorvik {
 namespace {
 
 bool StartsWithNoCase(const std::string& text, const std::string& head) {
-    return text.size() >= head.size() && AsciiLower(text.substr(0, head.size())) == AsciiLower(head);
+    return text.size() >= head.size() &&
+           AsciiLower(text.substr(0, head.size())) == AsciiLower(head);
 }
 
 // The value the account's profile gives a variable, or none to leave it to the system.

@@ -36,9 +36,9 @@ bool IsExistingFile(platform::System& sys, const std::string& path) {
 }
 
 bool IsAbsolutePath(const std::string& path) {
-    const bool driveRoot = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/') &&
-                           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-    return driveRoot || path.starts_with("\\\\");
+    if (path.starts_with("\\\\")) return true;
+    if (path.size() < 3 || path[1] != ':' || (path[2] != '\\' && path[2] != '/')) return false;
+    return (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z');
 }
 
 const std::vector<std::string>* ScriptCache::Lines(platform::System& sys, const std::string& path) {
@@ -59,9 +59,10 @@ std::vector<std::string> ExistingScriptsNamed(
         for (const std::string& name : names) {
             const std::string path = expand(name);
             if (!IsAbsolutePath(path) || !IsExistingFile(sys, path)) continue;
-            const bool seen = std::any_of(scripts.begin(), scripts.end(), [&](const std::string& s) {
+            const auto samePath = [&](const std::string& s) {
                 return AsciiLower(s) == AsciiLower(path);
-            });
+            };
+            const bool seen = std::any_of(scripts.begin(), scripts.end(), samePath);
             if (!seen) scripts.push_back(path);
             break;
         }

@@ -27,7 +27,8 @@ bool NameAt(std::string_view bytes, std::size_t at, std::string_view name, std::
             TextEncoding encoding) {
     if (bytes.size() - at < name.size()) return false;
     for (std::size_t i = 0; i < name.size(); i += unit) {
-        if (Folded(UnitAt(bytes, at + i, encoding)) != Folded(UnitAt(name, i, encoding))) return false;
+        if (Folded(UnitAt(bytes, at + i, encoding)) != Folded(UnitAt(name, i, encoding)))
+            return false;
     }
     return true;
 }

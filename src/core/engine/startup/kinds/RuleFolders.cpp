@@ -65,7 +65,8 @@ std::vector<RuleFolder> RuleFolders(const ScanRule& rule, StartupKind kind, Plac
         std::string folder = ReplaceAll(base, kUserPlaceholder, account);
         if (!PathExists(sys, folder)) continue;
         reading.FirstTimeRead(kind, folder);
-        std::string profile = user == std::string::npos ? std::string() : base.substr(0, user) + account;
+        std::string profile =
+            user == std::string::npos ? std::string() : base.substr(0, user) + account;
         folders.push_back({std::move(folder), std::move(profile)});
     }
     return folders;

@@ -52,7 +52,8 @@ void ReadShortcutPlaces(const ScanRule& rule, PlaceReading& reading) {
             } else if (lower.ends_with(disabledExtension)) {
                 ReadShortcut(reading, folder.path, entry.name, true);
             } else if (reading.FollowsScripts() && parse::IsScriptFileName(entry.name)) {
-                const std::uint32_t spot = reading.AddSpot(StartupKind::Lnk, folder.path, entry.name);
+                const std::uint32_t spot =
+                    reading.AddSpot(StartupKind::Lnk, folder.path, entry.name);
                 reading.AddScriptLines(spot, folder.path + "\\" + entry.name, {});
             }
         }
