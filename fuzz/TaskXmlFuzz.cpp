@@ -1,10 +1,12 @@
 // The task definition parser over any bytes: it ends, its texts are trimmed, and an ASCII
-// document reads the same in UTF-8 as in UTF-16 with a byte order mark.
+// document reads the same in UTF-8 as in UTF-16 with a byte order mark. Disabling a task
+// changes only a definition, and what it gives reads back as the same task, disabled.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "core/parse/TaskXml.h"
+#include "core/parse/TaskXmlDisable.h"
 #include "support/FuzzCheck.h"
 
 namespace {
@@ -44,6 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(action.command.size() + action.arguments.size() <= size);
         }
         FUZZ_CHECK(task->execActions.size() <= size / 7);  // "<Exec/>" at the least per action
+    }
+    if (const auto disabled = zorvik::parse::DisableTaskXml(bytes)) {
+        FUZZ_CHECK(task.has_value());
+        auto expected = task;
+        expected->enabled = false;
+        FUZZ_CHECK(SameTask(expected, zorvik::parse::ParseTaskXml(*disabled)));
     }
 
     bool ascii = true;

@@ -5,7 +5,9 @@
 //   WatchProbe.exe watch KEY COUNT    "armed", then "changed MICROSECONDS CPU_MS" per change,
 //                                     until COUNT changes; CPU_MS is this process's processor
 //                                     time so far
-//   WatchProbe.exe write KEY NAME     "written MICROSECONDS"
+//   WatchProbe.exe write KEY NAME [TEXT]
+//                                     writes TEXT (C:\probe.exe when not given) as a string
+//                                     value; "written MICROSECONDS" once the write returned
 //
 // Times are microseconds since 1970 (UTC). Exit code 0 when done, 2 on bad arguments or when
 // the key cannot be watched or written.
@@ -53,11 +55,12 @@ int Watch(platform::System& system, const std::string& key, int count) {
     return 0;
 }
 
-int Write(platform::System& system, const std::string& key, const std::string& name) {
+int Write(platform::System& system, const std::string& key, const std::string& name,
+          const std::string& value) {
     platform::RegKey opened =
         platform::CreateKey(system.registry(), platform::RootKey::CurrentUser, key);
     if (!opened) return 2;
-    const std::string text = "C:\\probe.exe" + std::string(1, '\0');
+    const std::string text = value + std::string(1, '\0');
     if (!system.registry().Set(opened.get(), name, {platform::RegType::Sz, text})) return 2;
     std::printf("written %llu\n", NowMicroseconds());
     std::fflush(stdout);
@@ -67,10 +70,11 @@ int Write(platform::System& system, const std::string& key, const std::string& n
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) return 2;
+    if (argc != 4 && argc != 5) return 2;
     const std::string mode = argv[1];
     auto system = platform::CreateSystem();
-    if (mode == "watch") return Watch(*system, argv[2], std::atoi(argv[3]));
-    if (mode == "write") return Write(*system, argv[2], argv[3]);
+    if (mode == "watch" && argc == 4) return Watch(*system, argv[2], std::atoi(argv[3]));
+    if (mode == "write")
+        return Write(*system, argv[2], argv[3], argc == 5 ? argv[4] : "C:\\probe.exe");
     return 2;
 }

@@ -2,9 +2,11 @@
 // The one door from the portable core to the operating system. Each group is a separate
 // interface; an implementation (win32, or the simulated system) hands out all of them.
 #include "platform/Accounts.h"
+#include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/FileFacts.h"
 #include "platform/Files.h"
+#include "platform/MessageListener.h"
 #include "platform/PlaceWatch.h"
 #include "platform/Processes.h"
 #include "platform/Profile.h"
@@ -13,7 +15,9 @@
 #include "platform/Tasks.h"
 #include "platform/Wmi.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace platform {
 
@@ -44,6 +48,16 @@ public:
     virtual Tasks* tasks() { return nullptr; }
     // WMI's permanent event consumers; null where the system gives none.
     virtual Wmi* wmi() { return nullptr; }
+    // The time now; none where the system gives no clock.
+    virtual std::optional<UtcTime> UtcNow() { return std::nullopt; }
+    // While the token lives, Ctrl+C and Ctrl+Break in the program's console call onBreak
+    // instead of ending the program. It runs on a thread of the system's own, at any moment:
+    // it should only set a flag or wake a wait (PlaceWatch::Wake). An empty token where the
+    // system has no such keys. The token must not outlive the system.
+    virtual ListenerToken OnConsoleBreak(std::function<void()> onBreak) {
+        (void)onBreak;
+        return {};
+    }
 };
 
 // The system this build runs on: the real one in the Windows build, a fresh simulated one

@@ -27,7 +27,8 @@ using CommandFunction = int (*)(CommandContext&);
     X("rules", RunRulesCommand, "the rules of Scan.ini beside the program, as the search reads them") \
     X("sockets", RunSocketsCommand, "the TCP sockets with their state and owning program") \
     X("search", RunSearchCommand, "the start-up places that name one program, as a scan finds them") \
-    X("scan", RunScanCommand, "the programs a scan lists, with their start-up entries (--csv, --json, --baseline)")
+    X("scan", RunScanCommand, "the programs a scan lists, with their start-up entries (--csv, --json, --baseline)") \
+    X("watch", RunWatchCommand, "a JSON line for each start-up entry added, changed or removed, until Ctrl+C")
 
 #define ZORVIKC_DECLARE_COMMAND(word, function, summary) int function(CommandContext&);
 ZORVIKC_COMMANDS(ZORVIKC_DECLARE_COMMAND)

@@ -15,6 +15,7 @@
 #include "core/base/PathParts.h"
 #include "core/engine/startup/ScanRules.h"
 #include "core/base/untFunc.h"
+#include "core/windows/main/EntryBalloon.h"
 #include "core/windows/main/untMain.h"
 #include "core/windows/untOp.h"
 #include "core/engine/untScan.h"
@@ -195,6 +196,35 @@ TEST_F(MainWin32Test, ScanListsARunningProgramStartedWithWindowsUntilItIsTrusted
     frmMain.BtnScanClick();
     EXPECT_EQ(AgentRow(frmMain), -1) << "a trusted program is passed over";
     EXPECT_EQ(frmMain.LstStart.RowCount(), 0);
+    EXPECT_TRUE(boxes.empty());
+}
+
+// In the notification area, the window watches the Run key: a value written there is scanned
+// for without a timer, and the balloon names the program and the key.
+TEST_F(MainWin32Test, AValueWrittenInAWatchedKeyRescansAndTheBalloonNamesIt) {
+    WriteRules(RunRule());
+    StartAgent();
+    zorvik::TfrmMain frmMain(*sys);
+    zorvik::TfrmTrust frmTrust(*sys);
+    zorvik::TfrmOp frmOp(*sys);
+    frmMain.AttachSideWindows(frmTrust, frmOp);
+    frmMain.BtnScanClick();
+    ASSERT_TRUE(frmMain.Watching());
+    frmMain.HideToTray();
+    ASSERT_FALSE(frmMain.TmrScan.Enabled()) << "no timer scan";
+
+    const DWORD written = ::GetTickCount();
+    PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
+    std::string balloon;
+    while (balloon.empty() && ::GetTickCount() - written < 5000) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        ui.ProcessMessages();
+        balloon = zorvik::EntryBalloonText(frmMain.LastEntryNews());
+    }
+    std::cout << "note: the balloon's entry came " << ::GetTickCount() - written
+              << " ms after the write\n";
+    EXPECT_EQ(balloon, "New start-up entry: " + agentName_ + " in HKEY_CURRENT_USER\\" + kRunKey);
+    EXPECT_GE(AgentRow(frmMain), 0) << "the rescan lists the agent";
     EXPECT_TRUE(boxes.empty());
 }
 

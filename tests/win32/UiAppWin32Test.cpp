@@ -217,19 +217,19 @@ TEST_F(AppWin32, TabMovesTheFocusInTheOrderTheControlsWereAdded) {
     op.ChkAutoScan.SetChecked(true);  // so that the interval box and arrows take the focus
     SetFocus(HandleOf(op.ChkAutoScan));
     std::vector<std::string> order;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
         ui.ProcessMessages();
         char name[32] = {};
         for (const char* control : {"ChkAutoScan", "EdtInt", "UpInt", "ChkMin", "ChkStartWin",
-                                    "ChkIgnoreSafe"}) {
+                                    "ChkIgnoreSafe", "ChkWatch"}) {
             if (HandleOf(*op.Form().FindControl(control)) == GetFocus())
                 lstrcpynA(name, control, sizeof name);
         }
         order.push_back(name);
     }
     EXPECT_EQ(order, (std::vector<std::string>{"EdtInt", "UpInt", "ChkMin", "ChkStartWin",
-                                               "ChkIgnoreSafe"}));
+                                               "ChkIgnoreSafe", "ChkWatch"}));
 }
 
 TEST_F(AppWin32, TheProgramsManifestBringsVersion6OfTheCommonControls) {

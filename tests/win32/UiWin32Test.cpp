@@ -88,12 +88,12 @@ protected:
     zorvik::TfrmOp op{*sys};
 };
 
-TEST_F(OptionsWindowWin32, IsAFixedTopmostToolWindowWithAClientAreaOf137By121) {
+TEST_F(OptionsWindowWin32, IsAFixedTopmostToolWindowWithAClientAreaOf137By137) {
     HWND form = HandleOf(op.Form());
     RECT client{};
     GetClientRect(form, &client);
     EXPECT_EQ(client.right, 137);
-    EXPECT_EQ(client.bottom, 121);
+    EXPECT_EQ(client.bottom, 137);
     EXPECT_EQ(op.Form().ClientWidth(), 137);
     EXPECT_TRUE(ExStyleOf(form) & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(ExStyleOf(form) & WS_EX_TOPMOST);
@@ -113,6 +113,7 @@ TEST_F(OptionsWindowWin32, ControlsStandWhereTheFormPutsThem) {
         {"ChkMin", {8, 64, 105, 17}, false, "Button", true},
         {"ChkStartWin", {8, 80, 113, 17}, false, "Button", true},
         {"ChkIgnoreSafe", {8, 96, 121, 17}, false, "Button", true},
+        {"ChkWatch", {8, 112, 129, 17}, false, "Button", true},
     };
     HWND form = HandleOf(op.Form());
     HWND group = HandleOf(op.GroupBox1);
@@ -150,7 +151,7 @@ TEST_F(OptionsWindowWin32, LabelsAndCheckBoxesAreWideEnoughForTheirText) {
     const Case cases[] = {
         {frmMain.Label1, 0},   {frmMain.LblStart, 0}, {frmMain.LblNotice, 0},
         {op.Label1, 0},        {op.ChkAutoScan, box}, {op.ChkMin, box},
-        {op.ChkStartWin, box}, {op.ChkIgnoreSafe, box},
+        {op.ChkStartWin, box}, {op.ChkIgnoreSafe, box}, {op.ChkWatch, box},
     };
     for (const Case& c : cases) {
         HWND hwnd = HandleOf(c.control);
@@ -176,6 +177,7 @@ TEST_F(OptionsWindowWin32, StartsWithTheIntervalControlsDisabledAndTheArrowsRang
     EXPECT_EQ(SendMessageA(HandleOf(op.UpInt), UDM_GETBUDDY, 0, 0), 0) << "attached to nothing";
     for (platform::CheckBox* box : {&op.ChkAutoScan, &op.ChkMin, &op.ChkStartWin, &op.ChkIgnoreSafe})
         EXPECT_EQ(SendMessageA(HandleOf(*box), BM_GETCHECK, 0, 0), BST_UNCHECKED) << box->Name();
+    EXPECT_EQ(SendMessageA(HandleOf(op.ChkWatch), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 TEST_F(OptionsWindowWin32, ClickingAutoScanTogglesTheBoxAndEnablesTheIntervalControls) {

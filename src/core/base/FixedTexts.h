@@ -9,6 +9,10 @@ namespace zorvik {
 // Joined to a program's name to disable a start-up entry (a file, a command, a value).
 inline const std::string kBackupSuffix = ".bak";
 
+// A file rewritten whole is written beside itself under its name + this first, then put in
+// its place, so that a failure never leaves half a file.
+inline const std::string kRewriteSuffix = ".~zorvik";
+
 // The process id column of a row that stands for an Active Setup component, not a process.
 inline const std::string kActiveSetupPid = "-1";
 

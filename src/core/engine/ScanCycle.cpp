@@ -107,11 +107,13 @@ std::unique_ptr<platform::TcpTable> LoadTcpTableEntry(platform::System& sys) {
 }
 
 ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
-                     const ScanOptions& options, const TrustedList& trusted, ProcessList& list) {
+                     const ScanOptions& options, const TrustedList& trusted, ProcessList& list,
+                     PlaceEntries* entries) {
     if (!tcpTableEntry) return ScanStatus::NoTcpTable;
 
     // Every place is read once for the whole scan, not once per examined program.
     const StartupPlaces places = ReadStartupPlaces(sys);
+    if (entries) *entries = EntriesOf(places);
     std::vector<ActiveSetupStub> stubs;
     std::vector<StartupFindings> found;
     {

@@ -7,6 +7,7 @@
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanOptions.h"
 #include "core/engine/TrustedList.h"
+#include "core/engine/watch/PlaceEntries.h"
 #include "platform/System.h"
 
 namespace zorvik {
@@ -26,7 +27,9 @@ std::unique_ptr<platform::TcpTable> LoadTcpTableEntry(platform::System& sys);
 // where the system lists it): a program takes the place of its first listening or connected
 // socket, and each process is examined at most once. The Active Setup rows follow. An error
 // of the start-up search (an AppError) ends the cycle at once; the rows added so far stay.
+// entries, when given, gets every start-up entry the places held (PlaceEntries.h).
 ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
-                     const ScanOptions& options, const TrustedList& trusted, ProcessList& list);
+                     const ScanOptions& options, const TrustedList& trusted, ProcessList& list,
+                     PlaceEntries* entries = nullptr);
 
 }  // namespace zorvik

@@ -80,12 +80,25 @@ struct SvcStart {
     HitTrail Trail = {};
 };
 
+// A scheduled task that runs the program.
+struct TaskStart {
+    // The task as the Task Scheduler names it: "\Folder\Name", or "\Name.job" for a work item
+    // of XP's Task Scheduler.
+    std::string Task;
+    std::string File;     // the task's file that was read; empty when only the scheduler showed it
+    std::string Command;  // the command line naming the program: the command, then its arguments
+    bool Disabled = false;  // the task is disabled, or the command carries the name with ".bak"
+    std::string Text{};
+    HitTrail Trail = {};
+};
+
 struct ProcInfo {
     std::vector<RegStart> RegList;
     std::vector<IniStart> IniList;
     std::vector<FilStart> FolList;
     std::vector<FilStart> FilList;
     std::vector<SvcStart> SvcList;
+    std::vector<TaskStart> TaskList;
     std::vector<LnkStart> LnkList;
 };
 

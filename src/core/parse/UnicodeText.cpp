@@ -16,27 +16,35 @@ unsigned char ByteAt(std::string_view bytes, std::size_t at) {
     return static_cast<unsigned char>(bytes[at]);
 }
 
-std::string Utf16ToAnsi(std::string_view bytes, bool bigEndian) {
-    std::string out;
-    out.reserve(bytes.size() / 2 + 1);
+template <bool kBigEndian>
+std::string Utf16ToAnsi(std::string_view bytes) {
+    // Written into place: most texts are ASCII, and one append per character costs more than
+    // the conversion itself.
+    std::string out(bytes.size() / 2 + 1, '\0');
+    std::size_t written = 0;
     auto unitAt = [&](std::size_t at) -> char32_t {
         const unsigned first = ByteAt(bytes, at), second = ByteAt(bytes, at + 1);
-        return bigEndian ? (first << 8 | second) : (second << 8 | first);
+        return kBigEndian ? (first << 8 | second) : (second << 8 | first);
     };
     std::size_t at = 0;
     for (; at + 1 < bytes.size(); at += 2) {
         const char32_t unit = unitAt(at);
+        if (unit < 0x80) {
+            out[written++] = static_cast<char>(unit);
+            continue;
+        }
         if (unit >= 0xD800 && unit <= 0xDBFF && at + 3 < bytes.size()) {
             const char32_t low = unitAt(at + 2);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                out += '?';  // beyond the code page in any case
+                out[written++] = '?';  // beyond the code page in any case
                 at += 2;
                 continue;
             }
         }
-        out += (unit >= 0xD800 && unit <= 0xDFFF) ? '?' : AnsiByteOf(unit);
+        out[written++] = (unit >= 0xD800 && unit <= 0xDFFF) ? '?' : AnsiByteOf(unit);
     }
-    if (at < bytes.size()) out += '?';
+    if (at < bytes.size()) out[written++] = '?';
+    out.resize(written);
     return out;
 }
 
@@ -112,8 +120,8 @@ std::size_t ByteOrderMarkLength(std::string_view bytes, TextEncoding encoding) {
 std::string DecodeToAnsi(std::string_view bytes, TextEncoding encoding) {
     switch (encoding) {
         case TextEncoding::Utf8: return Utf8ToAnsi(bytes);
-        case TextEncoding::Utf16Le: return Utf16ToAnsi(bytes, false);
-        case TextEncoding::Utf16Be: return Utf16ToAnsi(bytes, true);
+        case TextEncoding::Utf16Le: return Utf16ToAnsi<false>(bytes);
+        case TextEncoding::Utf16Be: return Utf16ToAnsi<true>(bytes);
         case TextEncoding::Ansi: break;
     }
     return std::string(bytes);

@@ -1,6 +1,7 @@
 #include "core/parse/XmlElements.h"
 
 #include <optional>
+#include <utility>
 
 #include "core/base/AnsiCodePage.h"
 #include "core/parse/UnicodeText.h"
@@ -59,14 +60,16 @@ std::optional<char> ReferenceValue(std::string_view reference) {
 
 void AppendCharacterData(std::string& out, std::string_view data) {
     for (std::size_t at = 0; at < data.size();) {
-        if (data[at] == '&') {
-            const std::size_t length = data.substr(at + 1, kLongestReference).find(';');
-            if (length != std::string_view::npos) {
-                if (const auto value = ReferenceValue(data.substr(at + 1, length))) {
-                    out += *value;
-                    at += length + 2;
-                    continue;
-                }
+        const std::size_t amp = data.find('&', at);
+        out.append(data.substr(at, amp - at));
+        if (amp == std::string_view::npos) return;
+        at = amp;
+        const std::size_t length = data.substr(at + 1, kLongestReference).find(';');
+        if (length != std::string_view::npos) {
+            if (const auto value = ReferenceValue(data.substr(at + 1, length))) {
+                out += *value;
+                at += length + 2;
+                continue;
             }
         }
         out += data[at++];
@@ -113,19 +116,29 @@ std::size_t EndOfDeclaration(std::string_view text, std::size_t from) {
     return std::string_view::npos;
 }
 
-std::string LocalName(std::string_view qualifiedName) {
+// The length of the name a tag starts with: up to its first blank.
+std::size_t EndOfName(std::string_view tag) {
+    std::size_t at = 0;
+    while (at < tag.size() && kBlanks.find(tag[at]) == std::string_view::npos) ++at;
+    return at;
+}
+
+std::string_view LocalName(std::string_view qualifiedName) {
     const std::size_t colon = qualifiedName.rfind(':');
-    return std::string(colon == std::string_view::npos ? qualifiedName
-                                                       : qualifiedName.substr(colon + 1));
+    return colon == std::string_view::npos ? qualifiedName : qualifiedName.substr(colon + 1);
 }
 
 }  // namespace
 
-std::string XmlDocumentToAnsi(std::string_view bytes) {
+TextEncoding XmlDocumentEncoding(std::string_view bytes) {
     TextEncoding encoding = TextEncoding::Utf8;
     if (bytes.substr(0, 2) == std::string_view("<\0", 2)) encoding = TextEncoding::Utf16Le;
     if (bytes.substr(0, 2) == std::string_view("\0<", 2)) encoding = TextEncoding::Utf16Be;
-    encoding = EncodingByByteOrderMark(bytes, encoding);
+    return EncodingByByteOrderMark(bytes, encoding);
+}
+
+std::string XmlDocumentToAnsi(std::string_view bytes) {
+    const TextEncoding encoding = XmlDocumentEncoding(bytes);
     return DecodeToAnsi(bytes.substr(ByteOrderMarkLength(bytes, encoding)), encoding);
 }
 
@@ -137,6 +150,8 @@ std::string TrimXmlBlanks(std::string_view text) {
 
 bool ReadXmlElements(std::string_view text, XmlElementVisitor& visitor) {
     std::vector<std::string> path;
+    // Per open element: its start tag's '<' and the end of that tag.
+    std::vector<std::pair<std::size_t, std::size_t>> starts;
     std::string data;
     std::size_t at = 0;
     for (;;) {
@@ -146,13 +161,18 @@ bool ReadXmlElements(std::string_view text, XmlElementVisitor& visitor) {
         if (open == std::string_view::npos) return false;  // no root, or one left open
         const std::string_view markup = text.substr(open);
 
+        // Only "<!" and "<?" open anything but a tag; most markup is tags.
+        const bool declarationOrInstruction =
+            markup.size() > 1 && (markup[1] == '!' || markup[1] == '?');
         std::string_view end;
-        if (markup.starts_with(kCommentStart)) {
-            end = kCommentEnd;
-        } else if (markup.starts_with(kCDataStart)) {
-            end = kCDataEnd;
-        } else if (markup.starts_with(kInstructionStart)) {
-            end = kInstructionEnd;
+        if (declarationOrInstruction) {
+            if (markup.starts_with(kCommentStart)) {
+                end = kCommentEnd;
+            } else if (markup.starts_with(kCDataStart)) {
+                end = kCDataEnd;
+            } else if (markup.starts_with(kInstructionStart)) {
+                end = kInstructionEnd;
+            }
         }
         if (!end.empty()) {
             const std::size_t close = text.find(end, open + 2);
@@ -164,7 +184,7 @@ bool ReadXmlElements(std::string_view text, XmlElementVisitor& visitor) {
             at = close + end.size();
             continue;
         }
-        if (markup.starts_with(kDeclarationStart)) {
+        if (declarationOrInstruction && markup.starts_with(kDeclarationStart)) {
             const std::size_t close = EndOfDeclaration(text, open + kDeclarationStart.size());
             if (close == std::string_view::npos) return false;
             at = close + 1;
@@ -177,21 +197,25 @@ bool ReadXmlElements(std::string_view text, XmlElementVisitor& visitor) {
         if (close == std::string_view::npos) return false;
         const bool isEmptyElement = !isEndTag && close > nameAt && text[close - 1] == '/';
         const std::string_view tag = text.substr(nameAt, close - nameAt - (isEmptyElement ? 1 : 0));
-        const std::string name = LocalName(tag.substr(0, tag.find_first_of(kBlanks)));
+        const std::string_view name = LocalName(tag.substr(0, EndOfName(tag)));
         at = close + 1;
 
         if (isEndTag) {
             if (path.empty() || path.back() != name) return false;
         } else {
             if (name.empty() || path.size() >= kXmlDepthLimit) return false;
-            path.push_back(name);
+            path.emplace_back(name);
+            starts.emplace_back(open, at);
             data.clear();
             visitor.ElementStarted(path);
             if (!isEmptyElement) continue;
         }
+        const auto [start, contentBegin] = starts.back();
+        visitor.ElementSpanRead(path, {start, contentBegin, isEndTag ? open : at, at});
         visitor.ElementEnded(path, data);
         data.clear();
         path.pop_back();
+        starts.pop_back();
         if (path.empty()) return true;  // the root has ended: what follows is no concern
     }
 }

@@ -9,14 +9,29 @@
 #include <string_view>
 #include <vector>
 
+#include "core/parse/UnicodeText.h"
+
 namespace zorvik::parse {
 
 // Elements deeper than this make the document malformed.
 inline constexpr std::size_t kXmlDepthLimit = 64;
 
-// The document's bytes as ANSI text: UTF-16 or UTF-8 by a byte order mark; without one, UTF-16
-// when its first character is '<' in UTF-16 (XML's own rule), else UTF-8.
+// The encoding of the document's bytes: UTF-16 or UTF-8 by a byte order mark; without one,
+// UTF-16 when its first character is '<' in UTF-16 (XML's own rule), else UTF-8.
+TextEncoding XmlDocumentEncoding(std::string_view bytes);
+
+// The document's bytes, in their encoding, as ANSI text.
 std::string XmlDocumentToAnsi(std::string_view bytes);
+
+// Where an element lies in the text read: the offsets of its start tag's '<', just past that
+// tag's '>', of its end tag's '<', and just past its end. An empty-element tag (<a/>) has no
+// content: contentBegin, contentEnd and end are all just past it.
+struct XmlElementSpan {
+    std::size_t start = 0;
+    std::size_t contentBegin = 0;
+    std::size_t contentEnd = 0;
+    std::size_t end = 0;
+};
 
 class XmlElementVisitor {
 public:
@@ -26,6 +41,10 @@ public:
     // text: the element's character data since its last child ended (for an element without
     // children: all of it), entities and character references expanded.
     virtual void ElementEnded(const std::vector<std::string>& path, const std::string& text) = 0;
+    // Where the element that ends lies; called just before ElementEnded, for a visitor that
+    // changes the text in place.
+    virtual void ElementSpanRead(const std::vector<std::string>& /*path*/,
+                                 const XmlElementSpan& /*span*/) {}
 };
 
 // Reads the elements of the ANSI text in document order. False when the document is malformed

@@ -19,18 +19,20 @@ std::string SocketsCell(const std::vector<platform::TcpRow>& sockets) {
     return cell;
 }
 
+std::string SocketJson(const platform::TcpRow& row) {
+    return "{\"family\": " + JsonString(FamilyName(row.family)) +
+           ", \"state\": " + JsonString(TcpStateName(row.state)) +
+           ", \"localAddress\": " + JsonString(FormatAddress(row.family, row.localAddress)) +
+           ", \"localPort\": " + std::to_string(row.localPort) +
+           ", \"remoteAddress\": " + JsonString(FormatAddress(row.family, row.remoteAddress)) +
+           ", \"remotePort\": " + std::to_string(row.remotePort) + "}";
+}
+
 std::string SocketsJson(const std::vector<platform::TcpRow>& sockets) {
     std::string out = "[";
     for (std::size_t i = 0; i < sockets.size(); ++i) {
-        const platform::TcpRow& row = sockets[i];
         out += i == 0 ? "\n" : ",\n";
-        out += "        {\"family\": " + JsonString(FamilyName(row.family)) +
-               ", \"state\": " + JsonString(TcpStateName(row.state)) +
-               ", \"localAddress\": " + JsonString(FormatAddress(row.family, row.localAddress)) +
-               ", \"localPort\": " + std::to_string(row.localPort) +
-               ", \"remoteAddress\": " +
-               JsonString(FormatAddress(row.family, row.remoteAddress)) +
-               ", \"remotePort\": " + std::to_string(row.remotePort) + "}";
+        out += "        " + SocketJson(sockets[i]);
     }
     out += sockets.empty() ? "]" : "\n      ]";
     return out;

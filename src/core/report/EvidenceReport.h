@@ -18,8 +18,10 @@ std::string FamilyName(platform::AddressFamily family);
 // The summaries joined by "; ", for one CSV cell.
 std::string SocketsCell(const std::vector<platform::TcpRow>& sockets);
 
-// [{"family": "IPv4", "state": "LISTEN", "localAddress": "0.0.0.0", "localPort": 80,
-//   "remoteAddress": "0.0.0.0", "remotePort": 0}, ...], indented for a program's object.
+// {"family": "IPv4", "state": "LISTEN", "localAddress": "0.0.0.0", "localPort": 80,
+//  "remoteAddress": "0.0.0.0", "remotePort": 0}, on one line.
+std::string SocketJson(const platform::TcpRow& row);
+// [SocketJson, ...], indented for a program's object.
 std::string SocketsJson(const std::vector<platform::TcpRow>& sockets);
 
 // JSON true, false or null; CSV "true", "false" or empty; text "allowed", "disabled", "unknown".

@@ -135,6 +135,15 @@ void DescribeFileRule(const ScanRule& rule, const std::string& windowsDrive,
     out.lines.push_back(KeyLine("File", windowsDrive + rule.path));
 }
 
+void DescribeTaskRule(const ScanRule& rule, const std::string& windowsDrive,
+                      RuleDescription& out) {
+    out.lines.push_back(KeyLine("Path", rule.path));
+    out.lines.push_back(KeyLine("Folder", windowsDrive + rule.path));
+    out.lines.push_back("  the task files in it and its subfolders; for the Windows folder's "
+                        "System32\\Tasks also the Task Scheduler's tasks, for its Tasks the "
+                        "work items (.job)");
+}
+
 // The keys any rule may add.
 void DescribeFollowing(const ScanRule& rule, RuleDescription& out) {
     if (rule.Value("Scripts") == "1") {
@@ -166,6 +175,7 @@ RuleDescription DescribeRule(const ScanRule& rule, const std::string& windowsDri
         case StartupKind::Fol: DescribeFolderRule(rule, windowsDrive, out); break;
         case StartupKind::Fil: DescribeFileRule(rule, windowsDrive, out); break;
         case StartupKind::Svc: DescribeServiceRule(rule, out); break;
+        case StartupKind::Task: DescribeTaskRule(rule, windowsDrive, out); break;
         case StartupKind::Lnk:
             DescribeFolderRule(rule, windowsDrive, out);
             out.lines.push_back("  each shortcut's target and arguments are compared");

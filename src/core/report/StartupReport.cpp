@@ -28,6 +28,12 @@ std::string HitFields(const ProcInfo& findings, StartupHit hit) {
             return svc.Root + "\\" + svc.Key + "  value \"" + svc.Value + "\"  start type " +
                    StartTypeText(svc.StartType);
         }
+        case StartupKind::Task: {
+            const TaskStart& task = findings.TaskList[hit.index];
+            return task.Task + "  " +
+                   (task.File.empty() ? "(Task Scheduler)" : "file " + task.File) + "  " +
+                   task.Command;
+        }
         case StartupKind::Fol:
         case StartupKind::Fil:
         case StartupKind::Lnk:

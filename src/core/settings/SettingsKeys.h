@@ -29,6 +29,8 @@ inline const SettingsKey kTrustHeightSetting{kGuiSection, "frmTrustHeight"};
 inline const SettingsKey kTrustWidthSetting{kGuiSection, "frmTrustWidth"};
 // "Ignore Safe Start ups".
 inline const SettingsKey kIgnoreSafeSetting{kCoreSection, "IgnoreSafe"};
+// "Watch Start up places".
+inline const SettingsKey kWatchPlacesSetting{kCoreSection, "WatchPlaces"};
 // Whether the close-to-tray notice is still wanted; only ever written off.
 inline const SettingsKey kCloseTipSetting{kCoreSection, "CloseTip"};
 

@@ -17,7 +17,7 @@ std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
     platform::WindowSpec desc =
         CentredWindowSpec("frmOp", "Options", platform::WindowFrame::FixedToolWindow, true);
     desc.clientWidth = 137;
-    desc.clientHeight = 121;
+    desc.clientHeight = 137;
     return sys.ui().NewWindow(desc);
 }
 
@@ -54,11 +54,16 @@ TfrmOp::TfrmOp(platform::System& sys)
       ChkMin(form_->AddCheckBox(ControlAt("ChkMin", {8, 64, 105, 17}, "Minimize on Close"))),
       ChkStartWin(form_->AddCheckBox(ControlAt("ChkStartWin", {8, 80, 113, 17}, "Start with Windows"))),
       ChkIgnoreSafe(form_->AddCheckBox(
-          ControlAt("ChkIgnoreSafe", {8, 96, 121, 17}, "Ignore Safe Start ups"))) {
+          ControlAt("ChkIgnoreSafe", {8, 96, 121, 17}, "Ignore Safe Start ups"))),
+      ChkWatch(form_->AddCheckBox(
+          ControlAt("ChkWatch", {8, 112, 129, 17}, "Watch Start up places"))) {
+    // Before its handler is set: nothing watches yet.
+    ChkWatch.SetChecked(true);
     ChkAutoScan.OnClick = [this] { ChkAutoScanClick(); };
     EdtInt.OnKeyPress = [this](char& key) { EdtIntKeyPress(key); };
     UpInt.OnChangingEx = [this](platform::UpDownDirection d) { return UpIntChangingEx(d); };
     ChkStartWin.OnClick = [this] { ChkStartWinClick(); };
+    ChkWatch.OnClick = [this] { ChkWatchClick(); };
 }
 
 void TfrmOp::ChkAutoScanClick() {
@@ -89,6 +94,10 @@ bool TfrmOp::UpIntChangingEx(platform::UpDownDirection direction) {
 void TfrmOp::ChkStartWinClick() {
     // Acts on the Run value at once; whether it worked is not shown.
     StartWithWindows(sys_, ChkStartWin.Checked() ? kRunValueRegister : kRunValueRemove);
+}
+
+void TfrmOp::ChkWatchClick() {
+    if (OnWatchChoice) OnWatchChoice();
 }
 
 }  // namespace zorvik

@@ -1,6 +1,7 @@
 #pragma once
-// The Options window: four choices, each control being the live setting itself. There is no
+// The Options window: five choices, each control being the live setting itself. There is no
 // OK or Cancel; other parts read the controls at the moment they need them.
+#include <functional>
 #include <memory>
 
 #include "core/engine/ScanOptions.h"
@@ -27,6 +28,10 @@ public:
     void EdtIntKeyPress(char& key);
     bool UpIntChangingEx(platform::UpDownDirection direction);
     void ChkStartWinClick();
+    void ChkWatchClick();
+
+    // "Watch Start up places" was switched; the main window starts or ends its watch.
+    std::function<void()> OnWatchChoice;
 
 private:
     platform::System& sys_;
@@ -42,6 +47,8 @@ public:
     platform::CheckBox& ChkMin;
     platform::CheckBox& ChkStartWin;
     platform::CheckBox& ChkIgnoreSafe;
+    // Watch the start-up places and rescan when one changes; checked at the start.
+    platform::CheckBox& ChkWatch;
 };
 
 }  // namespace zorvik

@@ -32,6 +32,7 @@ TEST(StableKeyTest, NamesKindPlaceAndValueOrEntryWhateverTheCase) {
     // Its start type is the service's state: disabling it keeps the key.
     findings.SvcList.push_back({"HKEY_LOCAL_MACHINE", "Services\\Bot", "Bot", "ImagePath", 2, false});
     findings.SvcList.push_back({"HKEY_LOCAL_MACHINE", "Services\\Bot", "Bot", "ImagePath", 4, true});
+    findings.TaskList.push_back({"\\Vendor\\Updater", "", "C:\\Bot.exe /q", false});
     struct Case {
         StartupHit hit;
         std::string key;
@@ -48,6 +49,7 @@ TEST(StableKeyTest, NamesKindPlaceAndValueOrEntryWhateverTheCase) {
         {{StartupKind::Fil, 0}, "FIL|c:\\autoexec.bat"},
         {{StartupKind::Svc, 0}, "SVC|hkey_local_machine|services\\bot|imagepath"},
         {{StartupKind::Svc, 1}, "SVC|hkey_local_machine|services\\bot|imagepath"},
+        {{StartupKind::Task, 0}, "TASK|\\vendor\\updater"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(zorvik::StableKeyOf(findings, c.hit), c.key) << c.key;

@@ -3,29 +3,12 @@
 #include <string>
 
 #include "core/parse/JobFile.h"
-#include "unit/parse/ByteBuilder.h"
+#include "unit/parse/TaskFileBuilder.h"
 
 namespace {
 
 using namespace parse_test;
 using zorvik::parse::ParseJobFile;
-
-std::string CountedText(const std::string& text) {
-    return U16(static_cast<std::uint32_t>(text.size() + 1)) + Utf16(text) + U16(0);
-}
-
-// A job file: the fixed part with the flags, the running instance count, the texts, then the
-// user data, reserved data and trigger count that follow them.
-std::string JobBytes(std::uint32_t flags, const std::string& application,
-                     const std::string& parameters) {
-    std::string fixed = U16(0x0501) + U16(1) + std::string(16, '\x5A') + U16(0x46) + U16(0);
-    fixed.resize(0x30, '\0');
-    fixed += U32(flags);
-    fixed.resize(0x44, '\0');
-    return fixed + U16(0) + CountedText(application) + CountedText(parameters) +
-           CountedText("C:\\Work") + CountedText("ZORVIK\\admin") + CountedText("") + U16(0) +
-           U16(0) + U16(0);
-}
 
 TEST(JobFileTest, TextsAndDisabledFlag) {
     const struct {

@@ -36,7 +36,7 @@ TEST_F(OptionsWindowTest, StartsHiddenWithTheFormsLayoutAndStates) {
     EXPECT_FALSE(form.Visible());
     EXPECT_EQ(form.Caption(), "Options");
     EXPECT_EQ(form.ClientWidth(), 137);
-    EXPECT_EQ(form.ClientHeight(), 121);
+    EXPECT_EQ(form.ClientHeight(), 137);
 
     struct Expected {
         const char* name;
@@ -53,6 +53,7 @@ TEST_F(OptionsWindowTest, StartsHiddenWithTheFormsLayoutAndStates) {
         {"ChkMin", {8, 64, 105, 17}, "Minimize on Close", true},
         {"ChkStartWin", {8, 80, 113, 17}, "Start with Windows", true},
         {"ChkIgnoreSafe", {8, 96, 121, 17}, "Ignore Safe Start ups", true},
+        {"ChkWatch", {8, 112, 129, 17}, "Watch Start up places", true},
     };
     for (const Expected& e : controls) {
         SCOPED_TRACE(e.name);
@@ -68,6 +69,7 @@ TEST_F(OptionsWindowTest, StartsHiddenWithTheFormsLayoutAndStates) {
     EXPECT_EQ(op.UpInt.Position(), 0);
     for (platform::CheckBox* box : {&op.ChkAutoScan, &op.ChkMin, &op.ChkStartWin, &op.ChkIgnoreSafe})
         EXPECT_FALSE(box->Checked()) << box->Name();
+    EXPECT_TRUE(op.ChkWatch.Checked()) << "watching is on until switched off";
 }
 
 TEST_F(OptionsWindowTest, AutoScanEnablesAndDisablesTheIntervalControls) {

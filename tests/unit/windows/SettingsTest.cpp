@@ -48,6 +48,8 @@ TEST_F(SettingsTest, WithoutAFileEverythingHasItsDefaultAndTheFirstSaveMakesIt) 
     EXPECT_FALSE(Op().ChkMin.Checked());
     EXPECT_FALSE(Op().ChkStartWin.Checked());
     EXPECT_FALSE(Op().ChkIgnoreSafe.Checked());
+    EXPECT_TRUE(Op().ChkWatch.Checked());
+    EXPECT_TRUE(Main().Watching());
     EXPECT_EQ(Op().EdtInt.Text(), "0");
     EXPECT_EQ(Trust().Count(), 0u);
     EXPECT_TRUE(Main().ReadCloseTip()) << "the notice is wanted until clicked";
@@ -59,6 +61,7 @@ TEST_F(SettingsTest, WithoutAFileEverythingHasItsDefaultAndTheFirstSaveMakesIt) 
     EXPECT_EQ(Setting("AutoScan", "Interval"), "0");
     EXPECT_EQ(Setting("GUI", "frmMainWidth"), "729");
     EXPECT_EQ(Setting("GUI", "frmTrustWidth"), "345");
+    EXPECT_EQ(Setting("Core", "WatchPlaces"), "1");
     EXPECT_EQ(Setting("Core", "CloseTip"), "<none>") << "never written at shutdown";
     EXPECT_TRUE(gui.MessageBoxes().empty());
 }
@@ -67,7 +70,7 @@ TEST_F(SettingsTest, EverySettingIsLoadedIntoItsControl) {
     WriteSettings(
         "[AutoScan]\r\nEnabled=1\r\nInterval=45\r\n[GUI]\r\nClose=1\r\nfrmMainWidth=800\r\n"
         "frmMainHeight=0x1F4\r\nZoomed=0\r\nfrmTrustHeight=300\r\nfrmTrustWidth=400\r\n"
-        "[Core]\r\nIgnoreSafe=7\r\n[Trusted]\r\n0=C:\\Tools\\Agent.exe\r\n");
+        "[Core]\r\nIgnoreSafe=7\r\nWatchPlaces=0\r\n[Trusted]\r\n0=C:\\Tools\\Agent.exe\r\n");
     Start();
     EXPECT_EQ(Form().OuterWidth(), 800);
     EXPECT_EQ(Form().OuterHeight(), 500) << "0x1F4";
@@ -77,6 +80,8 @@ TEST_F(SettingsTest, EverySettingIsLoadedIntoItsControl) {
     EXPECT_EQ(Op().UpInt.Position(), 45);
     EXPECT_TRUE(Op().ChkMin.Checked());
     EXPECT_TRUE(Op().ChkIgnoreSafe.Checked()) << "any value but 0";
+    EXPECT_FALSE(Op().ChkWatch.Checked());
+    EXPECT_FALSE(Main().Watching());
     EXPECT_EQ(Trust().Form().OuterHeight(), 300);
     EXPECT_EQ(Trust().Form().OuterWidth(), 400);
     ASSERT_EQ(Trust().Count(), 1u);
@@ -174,6 +179,7 @@ TEST_F(SettingsTest, TheSaveWritesWhatTheControlsHoldNow) {
     Op().EdtInt.SetText("");  // an emptied box is saved as it is
     gui.Click(Op().ChkMin);
     gui.Click(Op().ChkIgnoreSafe);
+    gui.Click(Op().ChkWatch);
     gui.UserResize(Form(), 640, 480);
     gui.UserResize(Trust().Form(), 350, 270);
     // Closing with "Minimize on Close" checked goes to the tray; Exit ends the program.
@@ -183,6 +189,7 @@ TEST_F(SettingsTest, TheSaveWritesWhatTheControlsHoldNow) {
     EXPECT_EQ(Setting("AutoScan", "Interval"), "");
     EXPECT_EQ(Setting("GUI", "Close"), "1");
     EXPECT_EQ(Setting("Core", "IgnoreSafe"), "1");
+    EXPECT_EQ(Setting("Core", "WatchPlaces"), "0");
     EXPECT_EQ(Setting("GUI", "frmMainWidth"), "640");
     EXPECT_EQ(Setting("GUI", "frmMainHeight"), "480");
     EXPECT_EQ(Setting("GUI", "Zoomed"), "0");

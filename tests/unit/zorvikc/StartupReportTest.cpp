@@ -16,6 +16,9 @@ TEST(StartupReportTest, OneLinePerHitInListOrderWithItsState) {
     info.RegList.push_back({"HKEY_LOCAL_MACHINE", "Software\\Test", "", true});
     info.SvcList.push_back({"HKEY_LOCAL_MACHINE", "SYSTEM\\Services\\Bot", "Bot",
                             "Parameters\\ServiceDll", 4, true});
+    info.TaskList.push_back({"\\Vendor\\Run", "C:\\WINDOWS\\System32\\Tasks\\Vendor\\Run",
+                             "cmd.exe /c prog.exe", true});
+    info.TaskList.push_back({"\\Nightly", "", "prog.exe -q", false});
 
     const std::vector<std::string> expected{
         "REG  HKEY_CURRENT_USER\\Software\\Run  value \"Prog\"  enabled",
@@ -25,6 +28,9 @@ TEST(StartupReportTest, OneLinePerHitInListOrderWithItsState) {
         "FIL  C:\\autoexec.bat  enabled",
         "SVC  HKEY_LOCAL_MACHINE\\SYSTEM\\Services\\Bot  value \"Parameters\\ServiceDll\"  "
         "start type disabled  disabled",
+        "TASK  \\Vendor\\Run  file C:\\WINDOWS\\System32\\Tasks\\Vendor\\Run  cmd.exe /c prog.exe  "
+        "disabled",
+        "TASK  \\Nightly  (Task Scheduler)  prog.exe -q  enabled",
     };
     EXPECT_EQ(zorvik::DescribeHits(info), expected);
     EXPECT_TRUE(zorvik::DescribeHits(zorvik::ProcInfo{}).empty());

@@ -9,6 +9,7 @@
 //   INI|win.ini|windows|load
 //   FOL|c:\users\bob\start menu\programs\startup|bot.lnk
 //   FIL|c:\autoexec.bat
+//   TASK|\vendor\updater
 //   LNK|c:\users\bob\start menu\programs\startup|updater.lnk
 #include <string>
 

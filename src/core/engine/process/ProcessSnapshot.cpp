@@ -15,31 +15,48 @@ SnapshotBlock AllocateSnapshotBlock(std::size_t size) {
 ProcessSnapshot::ProcessSnapshot(SnapshotBlock block, std::size_t size)
     : block_(std::move(block)), size_(block_ ? size : 0) {}
 
-std::optional<ProcessRecord> ProcessSnapshot::Find(std::uint32_t processId) const {
+template <typename Visit>
+void ProcessSnapshot::Walk(Visit visit) const {
     // 64-bit arithmetic, so that offset + NextEntryOffset cannot wrap in the 32-bit build.
     std::uint64_t offset = 0;
     while (offset <= size_ && size_ - offset >= sizeof(SystemProcessInformation)) {
         // Copied out rather than cast in place: the block promises no alignment past a bad offset.
         SystemProcessInformation process;
         std::memcpy(&process, block_.get() + offset, sizeof process);
-        if (process.UniqueProcessId == static_cast<std::uintptr_t>(processId)) {
-            ProcessRecord record;
-            record.numberOfThreads = process.NumberOfThreads;
-            record.uniqueProcessId = process.UniqueProcessId;
-            record.inheritedFromUniqueProcessId = process.InheritedFromUniqueProcessId;
-            const std::uint64_t threadOffset = offset + sizeof(SystemProcessInformation);
-            if (process.NumberOfThreads > 0 &&
-                size_ - threadOffset >= sizeof(SystemThreadInformation)) {
-                SystemThreadInformation thread;
-                std::memcpy(&thread, block_.get() + threadOffset, sizeof thread);
-                record.firstThread = thread;
-            }
-            return record;
-        }
+        if (visit(process, offset)) return;
         if (process.NextEntryOffset == 0) break;
         offset += process.NextEntryOffset;
     }
-    return std::nullopt;
+}
+
+std::optional<ProcessRecord> ProcessSnapshot::Find(std::uint32_t processId) const {
+    std::optional<ProcessRecord> found;
+    Walk([&](const SystemProcessInformation& process, std::uint64_t offset) {
+        if (process.UniqueProcessId != static_cast<std::uintptr_t>(processId)) return false;
+        ProcessRecord record;
+        record.numberOfThreads = process.NumberOfThreads;
+        record.uniqueProcessId = process.UniqueProcessId;
+        record.inheritedFromUniqueProcessId = process.InheritedFromUniqueProcessId;
+        const std::uint64_t threadOffset = offset + sizeof(SystemProcessInformation);
+        if (process.NumberOfThreads > 0 &&
+            size_ - threadOffset >= sizeof(SystemThreadInformation)) {
+            SystemThreadInformation thread;
+            std::memcpy(&thread, block_.get() + threadOffset, sizeof thread);
+            record.firstThread = thread;
+        }
+        found = record;
+        return true;
+    });
+    return found;
+}
+
+std::vector<std::uint32_t> ProcessSnapshot::ProcessIds() const {
+    std::vector<std::uint32_t> ids;
+    Walk([&](const SystemProcessInformation& process, std::uint64_t) {
+        ids.push_back(static_cast<std::uint32_t>(process.UniqueProcessId));
+        return false;
+    });
+    return ids;
 }
 
 std::optional<ProcessSnapshot> TakeProcessSnapshot(platform::System& sys,

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/ProcessLayout.h"
 #include "platform/System.h"
@@ -45,10 +46,16 @@ public:
     // first thread record) that would reach past the end of the block ends the walk: a corrupt
     // offset never makes it read outside the block.
     std::optional<ProcessRecord> Find(std::uint32_t processId) const;
+    // Every process id the snapshot holds, in its order, walked as Find walks.
+    std::vector<std::uint32_t> ProcessIds() const;
 
     std::size_t size() const { return size_; }
 
 private:
+    // Calls visit(record, offset) for each record until it returns true.
+    template <typename Visit>
+    void Walk(Visit visit) const;
+
     SnapshotBlock block_;
     std::size_t size_ = 0;
 };

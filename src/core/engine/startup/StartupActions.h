@@ -36,6 +36,10 @@ enum class DisableResult {
     ProfileNotWritten,  // the profile file (place) refused the write
     FileNotRead,        // the text file (place) cannot be read; it is left as it was
     FileNotWritten,     // the text file (place) cannot be rewritten; it is left as it was
+    TaskRefused,        // neither the Task Scheduler nor the task's file took the change (place:
+                        // the task)
+    TaskFileChanged,    // the Task Scheduler did not take it, the task's file (place) now says
+                        // disabled; a scheduler that does not read it again may still run it
 };
 
 struct DisableOutcome {

@@ -9,6 +9,7 @@
 #include "core/engine/startup/kinds/RegistryKind.h"
 #include "core/engine/startup/kinds/ServiceKind.h"
 #include "core/engine/startup/kinds/ShortcutKind.h"
+#include "core/engine/startup/kinds/TaskKind.h"
 #include "core/engine/startup/kinds/TextFileKind.h"
 
 namespace zorvik {
@@ -73,6 +74,7 @@ const StartupKindRow kRows[] = {
                       const std::string& programFileName) {
             return DisableRegistryValue(sys, findings.RegList.at(i), programFileName);
         },
+        .watchedPlaces = WatchRegistryPlaces,
     },
     {
         .kind = StartupKind::Ini,
@@ -94,6 +96,10 @@ const StartupKindRow kRows[] = {
         .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
                       const std::string&) {
             return DisableProfileEntry(sys, findings.IniList.at(i));
+        },
+        .watchedPlaces = WatchProfilePlaces,
+        .entryPlace = [](const ProcInfo& findings, std::size_t i) {
+            return ProfileEntryPlace(findings.IniList.at(i));
         },
     },
     {
@@ -122,6 +128,7 @@ const StartupKindRow kRows[] = {
                       const std::string& programFileName) {
             return DisableFolderEntry(sys, findings.FolList.at(i), programFileName);
         },
+        .watchedPlaces = WatchFolderPlaces,
     },
     {
         .kind = StartupKind::Fil,
@@ -141,6 +148,7 @@ const StartupKindRow kRows[] = {
                       const std::string& programFileName) {
             return DisableTextFileLines(sys, findings.FilList.at(i).Path, programFileName);
         },
+        .watchedPlaces = WatchTextFilePlaces,
     },
     {
         .kind = StartupKind::Svc,
@@ -171,6 +179,33 @@ const StartupKindRow kRows[] = {
             const SvcStart& hit = findings.SvcList.at(i);
             return "Service " + hit.Service + ": start type " + StartTypeText(hit.StartType);
         },
+        .watchedPlaces = WatchServicePlaces,
+    },
+    {
+        .kind = StartupKind::Task,
+        .name = "TASK",
+        .readPlaces = ReadTaskPlaces,
+        .record = [](const StartupSpot& spot, const StartupText& text, bool disabled,
+                     ProcInfo& findings) {
+            findings.TaskList.push_back({spot.where, spot.key, text.valueName, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::TaskList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) {
+            return TaskColumns(findings.TaskList.at(i));
+        },
+        // The task, whatever it runs: its programs are the texts of one entry.
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            return {findings.TaskList.at(i).Task};
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return TaskOpening(findings.TaskList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string&) {
+            return DisableScheduledTask(sys, findings.TaskList.at(i));
+        },
+        .watchedPlaces = WatchTaskPlaces,
     },
     {
         .kind = StartupKind::Lnk,
@@ -198,6 +233,7 @@ const StartupKindRow kRows[] = {
         },
         .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
                       const std::string&) { return DisableShortcut(sys, findings.LnkList.at(i)); },
+        .watchedPlaces = WatchShortcutPlaces,
     },
 };
 

@@ -5,12 +5,13 @@
 // Adding a kind:
 //  1. StartupKind.h: a value at the end of StartupKind.
 //  2. kinds/<Name>Kind.h: its reader (fills PlaceReading from one rule: spots, and the texts
-//     read there), where Show opens a hit and how Disable changes its entry; defined in
-//     kinds/<Name>Places.cpp and kinds/<Name>Actions.cpp. New rule keys: ScanRule::Value.
+//     read there), what a watch of the places covers for the rule, where Show opens a hit and
+//     how Disable changes its entry; defined in kinds/<Name>Places.cpp and
+//     kinds/<Name>Actions.cpp. New rule keys: ScanRule::Value.
 //  3. untRecord.h: its hit record and list in ProcInfo, unless an existing one fits.
-//  4. StartupKinds.cpp: its row; keyParts when the columns alone do not tell two entries of
-//     the kind apart, or hold its state (a hit's record must hold a Text, see untRecord.h);
-//     tipLine when a hit has a fact for the tip of the program's row.
+//  4. StartupKinds.cpp: its row, with watchedPlaces; keyParts when the columns alone do not
+//     tell two entries of the kind apart, or hold its state (a hit's record must hold a Text,
+//     see untRecord.h); tipLine when a hit has a fact for the tip of the program's row.
 //  5. The build then warns at the two switches over StartupKind outside the engine:
 //     report/RuleDescription.cpp (the keys `zorvikc rules` shows) and report/StartupReport.cpp
 //     (a hit's report line). A new DisableResult needs its text in the window
@@ -36,6 +37,14 @@
 #include "platform/System.h"
 
 namespace zorvik {
+
+class WatchedPlaceList;
+
+// Where an entry is, in words: "HKEY_CURRENT_USER\Software\...\Run" and the value "Bot".
+struct EntryPlace {
+    std::string place;
+    std::string name;
+};
 
 // The list of a kind in ProcInfo, seen through what every list does alike.
 struct HitListAccess {
@@ -78,6 +87,13 @@ struct StartupKindRow {
     // A line about the hit for the tip of the program's row (a service's start type); null
     // for a kind that adds none.
     std::string (*tipLine)(const ProcInfo& findings, std::size_t index) = nullptr;
+    // Adds what a watch of the start-up places covers for the rule: the keys, folders or
+    // scheduled tasks its reader reads, in the same registry view. Null: nothing is watched.
+    void (*watchedPlaces)(const ScanRule& rule, WatchedPlaceList& places) = nullptr;
+    // The place and the value or entry name of a hit, as the user is told of a new entry.
+    // Null: the last of the keyParts (else the columns) is the name, the others joined by
+    // backslashes the place; a single part is the place alone.
+    EntryPlace (*entryPlace)(const ProcInfo& findings, std::size_t index) = nullptr;
 };
 
 // Every row, in the order of the start-up list (RegList, IniList, FolList, FilList, SvcList,

@@ -118,6 +118,14 @@ const StrAr& PlaceReading::Accounts() {
     return *accounts_;
 }
 
+const std::vector<platform::ScheduledTask>& PlaceReading::ScheduledTasks() {
+    if (!scheduledTasks_) {
+        platform::Tasks* scheduler = sys_.tasks();
+        scheduledTasks_ = scheduler ? scheduler->List() : std::vector<platform::ScheduledTask>{};
+    }
+    return *scheduledTasks_;
+}
+
 StartupPlaces ReadStartupPlaces(platform::System& sys) {
     PlaceReading reading(sys);
     for (const ScanRule& rule : ReadScanRules(sys)) {

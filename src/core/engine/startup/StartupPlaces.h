@@ -13,6 +13,7 @@
 #include "core/engine/startup/StartupKind.h"
 #include "core/engine/untRecord.h"
 #include "platform/System.h"
+#include "platform/Tasks.h"
 
 namespace zorvik {
 
@@ -20,11 +21,14 @@ namespace zorvik {
 // rule gives one spot per account), with what a hit there records.
 struct StartupSpot {
     StartupKind kind = StartupKind::Reg;
-    std::string where;  // REG: root name as written; INI: profile file; FOL, LNK: folder; FIL: file
-    std::string key;    // REG: key path; INI: section; LNK: the shortcut's name
+    std::string where;  // REG: root name as written; INI: profile file; FOL, LNK: folder; FIL: file;
+                        // TASK: the task's path as the Task Scheduler names it
+    std::string key;    // REG: key path; INI: section; TASK: the task's file, if read; LNK: the
+                        // shortcut's name
     std::string ident;  // INI: entry; SVC: the service's name; LNK: the shortcut's target and
                         // arguments
-    // The place is switched off as a whole (a disabled service): each hit there is disabled.
+    // The place is switched off as a whole (a disabled service or task): each hit there is
+    // disabled.
     bool off = false;
     // SVC: the service's start type, none when its Start value is missing or no number.
     std::optional<std::uint32_t> startType;
@@ -37,7 +41,8 @@ inline constexpr std::uint32_t kNoPath = 0xFFFFFFFF;
 // Empty texts are not kept: they can name no program.
 struct StartupText {
     std::uint32_t spot = 0;
-    std::string valueName;  // REG: the value's name; FOL, LNK: the entry's name as listed
+    std::string valueName;  // REG: the value's name; FOL, LNK: the entry's name as listed;
+                            // TASK: the command line as the task holds it
     std::string lower;
     // The script (in StartupPlaces::paths) whose line this is.
     std::uint32_t script = kNoPath;
@@ -72,7 +77,8 @@ public:
     void BeginRule(const ScanRule& rule);
     std::uint32_t AddSpot(StartupKind kind, std::string where, std::string key = {},
                           std::string ident = {});
-    // The spot of a place found by kind-specific facts (a service's start type).
+    // The spot of a place found by kind-specific facts (a service's start type, a disabled
+    // task).
     std::uint32_t AddSpot(StartupSpot spot);
     // Keeps the text; for a rule with Unquoted=1 also the programs Windows would run in place
     // of an unquoted command in it, and with Scripts=1 the lines of each script it names.
@@ -95,6 +101,8 @@ public:
     bool FirstTimeRead(StartupKind kind, const std::string& folder);
 
     const StrAr& Accounts();
+    // The Task Scheduler's list (empty without a scheduler), likewise asked for once per scan.
+    const std::vector<platform::ScheduledTask>& ScheduledTasks();
     StartupPlaces Take() { return std::move(places_); }
 
 private:
@@ -113,6 +121,7 @@ private:
     std::unique_ptr<ScriptCache> scripts_;
     std::unordered_map<std::string, std::uint32_t> pathIndex_;
     std::unordered_set<std::string> foldersRead_;
+    std::optional<std::vector<platform::ScheduledTask>> scheduledTasks_;
 };
 
 // Reads the rules file and every place it names. Missing or unreadable places, and registry

@@ -79,6 +79,7 @@ TfrmMain::TfrmMain(platform::System& sys)
     };
     LstProc.OnGetInfoTip = [this](int row) { return LstProcInfoTip(row); };
     LstStart.OnCustomDrawItem = [this](int row) { return LstStartCustomDrawItem(row); };
+    LstProc.OnCustomDrawItem = [this](int row) { return LstProcCustomDrawItem(row); };
     LstStart.OnGetInfoTip = [this](int row) { return LstStartInfoTip(row); };
     PopStart.OnPopup = [this] { PopStartPopup(); };
     LstStart.OnContextMenu = [this](platform::Point screen) {
@@ -92,6 +93,11 @@ TfrmMain::~TfrmMain() = default;
 void TfrmMain::AttachSideWindows(TfrmTrust& trust, TfrmOp& op) {
     frmTrust_ = &trust;
     frmOp_ = &op;
+    // Switched off: no watch from now on. Switched on: the watch starts with the next scan,
+    // or at once once a scan has run.
+    op.OnWatchChoice = [this] {
+        if (!frmOp_->ChkWatch.Checked() || !entryHistory_.Empty()) ArmPlaceWatch();
+    };
 }
 
 void TfrmMain::FormCreate() {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "core/windows/untExMenu.h"
 #include "core/engine/startup/StartupKind.h"
 #include "core/engine/untRecord.h"
+#include "core/engine/watch/EntryHistory.h"
+#include "platform/PlaceWatch.h"
 #include "platform/Shell.h"
 #include "platform/System.h"
 #include "platform/Ui.h"
@@ -28,6 +31,9 @@ class TfrmTrust;
 // The main window's default outer size.
 constexpr int kMainWindowWidth = 729;
 constexpr int kMainWindowHeight = 427;
+
+// What the place watch posts to the window when a start-up place changed (WM_APP + 1).
+constexpr std::uint32_t kPlacesChangedMessage = 0x8001;
 
 // Ids of the process menu's own entries (the shell's entries use 1 to 1023).
 constexpr std::uint32_t kTerminateProcessId = 1024;
@@ -65,11 +71,25 @@ public:
     // Appends one scan's rows to the process list (the first scan runs on empty lists).
     void ScanCycle();
 
+    // --- Watching the start-up places ---------------------------------------------------------
+    // With "Watch Start up places" checked, watches the places the rules name now (after each
+    // scan, as the rules may have changed); unchecked, or after the shutdown, watches nothing.
+    void ArmPlaceWatch();
+    bool Watching() const { return placeWatch_ != nullptr; }
+    // The watch told of a change: one scan for all changes taken, the selected program kept
+    // selected, then a balloon naming each entry added or changed.
+    void PlacesChanged();
+    // What the last scan found added, changed or removed since the scan before.
+    const std::vector<EntryNews>& LastEntryNews() const { return lastNews_; }
+
     // --- The lists -------------------------------------------------------------------------
     void LstProcMouseDown(platform::MouseButton button, int x, int y);
     // The tip of a process row: its sockets, publisher and signature verdict.
     std::string LstProcInfoTip(int row);
     platform::Colour LstStartCustomDrawItem(int row);
+    // A program with a start-up entry added or changed that the user has not looked at yet
+    // (by clicking its row) is drawn red, as an active start-up entry is; the others black.
+    platform::Colour LstProcCustomDrawItem(int row);
     // The notes of a hit found beyond its entry (the script, the program run instead), one a
     // line; empty for other rows.
     std::string LstStartInfoTip(int row);
@@ -139,6 +159,14 @@ private:
     std::weak_ptr<ProcInfo> startupOwner_;
 
     int ProcessRowOf(const ProcInfo* findings) const;
+    // After a scan: what changed among the entries, and which entries are new to the user.
+    void NoteEntries(PlaceEntries entries);
+    // The user has seen the program's entries.
+    void MarkSeen(const ProcInfo& findings);
+    bool HasUnseenEntry(const ProcInfo& findings) const;
+    void RescanKeepingSelection();
+    // The program changed an entry itself: that is no news for the next scan.
+    void ForgetOwnChange();
     void ClearStartupList();
     void FillStartupList(const std::shared_ptr<ProcInfo>& findings);
     // The hit the selected start-up row shows, in the findings that filled the list; none when
@@ -194,6 +222,12 @@ public:
 private:
     // The evidence behind the process rows' tips.
     ProcessTips procTips_;
+    // The watch of the start-up places; null while nothing is watched. Ends before the window.
+    std::unique_ptr<platform::PlaceWatch> placeWatch_;
+    EntryHistory entryHistory_;
+    std::vector<EntryNews> lastNews_;
+    // The stable keys of entries added or changed that the user has not looked at yet.
+    std::set<std::string> unseenEntries_;
     LifeCycleGuard lifeCycleGuard_{*this};
 };
 

@@ -45,16 +45,26 @@ void TfrmMain::ScanCycle() {
     if (!frmTrust_ || !frmOp_)
         throw std::logic_error("the main window scans only once its side windows are attached");
     ProcessList rows;
+    PlaceEntries entries;
     ScanStatus status = ScanStatus::Done;
     try {
-        status = zorvik::ScanCycle(sys_, TcpTableEntry.get(), *frmOp_, *frmTrust_, rows);
+        status =
+            zorvik::ScanCycle(sys_, TcpTableEntry.get(), *frmOp_, *frmTrust_, rows, &entries);
     } catch (...) {
         // The rows found before the error stay listed; the error goes on to the handler.
         ShowRows(rows, LstProc, procTips_);
+        ArmPlaceWatch();
         throw;
     }
+    if (status == ScanStatus::NoTcpTable) {
+        ShowRows(rows, LstProc, procTips_);
+        ShowErrorBox(sys_.ui(), kNoTcpTableMessage);
+        return;
+    }
+    // Before the rows are shown, so that they are drawn with their marks.
+    NoteEntries(std::move(entries));
     ShowRows(rows, LstProc, procTips_);
-    if (status == ScanStatus::NoTcpTable) ShowErrorBox(sys_.ui(), kNoTcpTableMessage);
+    ArmPlaceWatch();
 }
 
 }  // namespace zorvik

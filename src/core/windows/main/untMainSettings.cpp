@@ -49,6 +49,7 @@ void TfrmMain::LoadSettings() {
     op.ChkMin.SetChecked(ReadSettingsBool(sys_, file, kMinimiseOnCloseSetting, false));
     op.ChkStartWin.SetChecked(StartWithWindows(sys_, kRunValueQuery));
     op.ChkIgnoreSafe.SetChecked(ReadSettingsBool(sys_, file, kIgnoreSafeSetting, false));
+    op.ChkWatch.SetChecked(ReadSettingsBool(sys_, file, kWatchPlacesSetting, true));
     platform::Window& trust = frmTrust_->Form();
     trust.SetOuterHeight(ReadSettingsInt(sys_, file, kTrustHeightSetting, kTrustDefaultHeight));
     trust.SetOuterWidth(ReadSettingsInt(sys_, file, kTrustWidthSetting, kTrustDefaultWidth));
@@ -71,6 +72,7 @@ void TfrmMain::SaveSettings() {
     out.WriteText(kAutoScanIntervalSetting, op.EdtInt.Text());
     out.WriteBool(kMinimiseOnCloseSetting, op.ChkMin.Checked());
     out.WriteBool(kIgnoreSafeSetting, op.ChkIgnoreSafe.Checked());
+    out.WriteBool(kWatchPlacesSetting, op.ChkWatch.Checked());
     out.WriteInt(kMainWidthSetting, form_->OuterWidth());
     out.WriteInt(kMainHeightSetting, form_->OuterHeight());
     out.WriteBool(kMainZoomedSetting, form_->Maximised());

@@ -57,6 +57,7 @@ void TfrmMain::DisableStartup1Click() {
     switch (outcome.result) {
         case DisableResult::Disabled:
             LstStart.Redraw();
+            ForgetOwnChange();
             break;
         case DisableResult::Unchanged:
             break;
@@ -69,6 +70,17 @@ void TfrmMain::DisableStartup1Click() {
             throw AppError("Cannot open file " + outcome.place);
         case DisableResult::FileNotWritten:
             throw AppError("Cannot create file " + outcome.place);
+        case DisableResult::TaskRefused:
+            ShowErrorBox(sys_.ui(), "Unable to disable the scheduled task " + outcome.place +
+                                        ", the Task Scheduler refused it. You may require "
+                                        "administrator rights");
+            break;
+        case DisableResult::TaskFileChanged:
+            ShowErrorBox(sys_.ui(), "The Task Scheduler did not disable the task, so its file " +
+                                        outcome.place +
+                                        " now says it is disabled. A Task Scheduler that does "
+                                        "not read the file again may still run the task");
+            break;
     }
 }
 

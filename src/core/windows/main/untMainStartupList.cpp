@@ -53,7 +53,10 @@ void TfrmMain::LstProcMouseDown(platform::MouseButton button, int x, int y) {
     if (button == platform::MouseButton::Left) {
         ClearStartupList();
         const std::shared_ptr<ProcInfo> findings = FindingsOf(LstProc, row);
-        if (findings) FillStartupList(findings);
+        if (findings) {
+            FillStartupList(findings);
+            MarkSeen(*findings);
+        }
     } else if (button == platform::MouseButton::Right) {
         // An Active Setup row stands for no process to end.
         ProcMenu[0].Enabled = procTips_.ProcessIdOf(LstProc.RowData(row).get()).has_value();

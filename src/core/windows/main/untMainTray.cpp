@@ -46,6 +46,7 @@ void TfrmMain::TrayIconEvent(platform::TrayEvent event) {
 void TfrmMain::WindowMessage(std::uint32_t message, std::uintptr_t wParam) {
     // Only a session that really ends: wParam false says the end was called off.
     if (message == platform::kEndSessionMessage && wParam != 0) SaveSettingsAndShutDown();
+    if (message == kPlacesChangedMessage) PlacesChanged();
 }
 
 void TfrmMain::TrayIconDoubleClick() {
@@ -97,6 +98,8 @@ void TfrmMain::SaveSettingsAndShutDown() {
         // with the library already given back.
         shutDown_ = true;
         TmrScan.SetEnabled(false);
+        // No thread of the watch outlives the shutdown.
+        ArmPlaceWatch();
         FreeTcpTableEntry();
         sys_.sockets().Cleanup();
     }

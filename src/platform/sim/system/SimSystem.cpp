@@ -25,6 +25,10 @@ struct SimSystem::Impl {
     std::unique_ptr<SimWmi> wmi = MakeSimWmi();
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Ui> ui;
+    UtcTime now{2024, 5, 1, 12, 0, 0, 0};
+    std::function<void()> whileWatchWaits;
+    std::vector<std::pair<int, std::function<void()>>> consoleBreaks;
+    int lastConsoleBreak = 0;
 };
 
 SimSystem::SimSystem() : impl_(std::make_unique<Impl>()) {
@@ -55,7 +59,29 @@ Tasks* SimSystem::tasks() { return impl_->tasks.get(); }
 Wmi* SimSystem::wmi() { return impl_->wmi.get(); }
 
 std::unique_ptr<PlaceWatch> SimSystem::NewPlaceWatch() {
-    return MakeSimPlaceWatch(*impl_->registry, *impl_->files, impl_->changes);
+    return MakeSimPlaceWatch(*impl_->registry, *impl_->files, impl_->changes,
+                             impl_->whileWatchWaits);
+}
+
+std::optional<UtcTime> SimSystem::UtcNow() { return impl_->now; }
+void SimSystem::SetUtcNow(const UtcTime& now) { impl_->now = now; }
+
+ListenerToken SimSystem::OnConsoleBreak(std::function<void()> onBreak) {
+    const int id = ++impl_->lastConsoleBreak;
+    impl_->consoleBreaks.emplace_back(id, std::move(onBreak));
+    return ListenerToken([impl = impl_.get(), id] {
+        std::erase_if(impl->consoleBreaks, [id](const auto& entry) { return entry.first == id; });
+    });
+}
+
+bool SimSystem::PressConsoleBreak() {
+    const auto handlers = impl_->consoleBreaks;
+    for (const auto& entry : handlers) entry.second();
+    return !handlers.empty();
+}
+
+void SimSystem::WhileWatchWaits(std::function<void()> step) {
+    impl_->whileWatchWaits = std::move(step);
 }
 
 SimRegistry& SimSystem::reg() { return *impl_->registry; }

@@ -4,6 +4,7 @@
 // Paths compare without regard to case, as on Windows; the simulated system starts with the
 // drive C:\, the Windows directory C:\WINDOWS and the program at C:\Zorvik\Zorvik.exe.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -74,6 +75,17 @@ public:
     std::unique_ptr<PlaceWatch> NewPlaceWatch() override;
     Tasks* tasks() override;
     Wmi* wmi() override;
+    std::optional<UtcTime> UtcNow() override;
+    ListenerToken OnConsoleBreak(std::function<void()> onBreak) override;
+
+    // Scripting the clock (2024-05-01 12:00:00 UTC until set), the console's Ctrl+C (true when
+    // a handler took it) and what happens while a place watch waits: step runs each time a
+    // watch of this system would block with no change pending, as another program would act
+    // meanwhile. It must, in the end, stop the waiting program (e.g. by pressing Ctrl+C), or
+    // the program waits on for ever, as a real one would.
+    void SetUtcNow(const UtcTime& now);
+    bool PressConsoleBreak();
+    void WhileWatchWaits(std::function<void()> step);
 
     // Scripting access to each simulated service.
     SimRegistry& reg();

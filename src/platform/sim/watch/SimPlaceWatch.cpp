@@ -39,8 +39,9 @@ struct ArmedPlace {
 
 class SimPlaceWatch : public PlaceWatch {
 public:
-    SimPlaceWatch(Registry& registry, Files& files, SimChangeFeed& changes)
-        : registry_(registry), files_(files), changes_(changes),
+    SimPlaceWatch(Registry& registry, Files& files, SimChangeFeed& changes,
+                  const std::function<void()>& whileWaiting)
+        : registry_(registry), files_(files), changes_(changes), whileWaiting_(whileWaiting),
           subscription_(changes.Subscribe([this](const SimChange& c) { Changed(c); })) {}
     ~SimPlaceWatch() override { changes_.Unsubscribe(subscription_); }
 
@@ -56,7 +57,10 @@ public:
         return shared::CountWatched(toArm, armed);
     }
 
-    bool WaitForChange(std::uint32_t) override { return std::exchange(pending_, false); }
+    bool WaitForChange(std::uint32_t timeoutMs) override {
+        if (!pending_ && timeoutMs > 0 && whileWaiting_) whileWaiting_();
+        return std::exchange(pending_, false);
+    }
 
     // Nothing waits here: WaitForChange never blocks.
     void Wake() override {}
@@ -114,6 +118,7 @@ private:
     Registry& registry_;
     Files& files_;
     SimChangeFeed& changes_;
+    const std::function<void()>& whileWaiting_;
     int subscription_;
     std::vector<ArmedPlace> armed_;
     bool pending_ = false;
@@ -124,8 +129,9 @@ private:
 }  // namespace
 
 std::unique_ptr<PlaceWatch> MakeSimPlaceWatch(Registry& registry, Files& files,
-                                              SimChangeFeed& changes) {
-    return std::make_unique<SimPlaceWatch>(registry, files, changes);
+                                              SimChangeFeed& changes,
+                                              const std::function<void()>& whileWaiting) {
+    return std::make_unique<SimPlaceWatch>(registry, files, changes, whileWaiting);
 }
 
 }  // namespace platform::sim

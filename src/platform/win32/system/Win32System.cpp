@@ -1,4 +1,8 @@
 // The real system of the Windows build: one object of each service group.
+#include "platform/win32/WindowsApi.h"
+
+#include <utility>
+
 #include "platform/System.h"
 #include "platform/win32/autostart/Win32Tasks.h"
 #include "platform/win32/autostart/Win32Wmi.h"
@@ -11,6 +15,7 @@
 #include "platform/win32/system/Win32Profile.h"
 #include "platform/win32/system/Win32Registry.h"
 #include "platform/win32/system/Win32Sockets.h"
+#include "platform/win32/watch/ConsoleBreak.h"
 #include "platform/win32/watch/Win32PlaceWatch.h"
 
 namespace platform {
@@ -33,6 +38,15 @@ public:
     std::unique_ptr<PlaceWatch> NewPlaceWatch() override { return win32::CreateWin32PlaceWatch(); }
     Tasks* tasks() override { return &tasks_; }
     Wmi* wmi() override { return &wmi_; }
+    std::optional<UtcTime> UtcNow() override {
+        SYSTEMTIME now;
+        ::GetSystemTime(&now);
+        return UtcTime{now.wYear,  now.wMonth,  now.wDay,         now.wHour,
+                       now.wMinute, now.wSecond, now.wMilliseconds};
+    }
+    ListenerToken OnConsoleBreak(std::function<void()> onBreak) override {
+        return win32::AddConsoleBreakHandler(std::move(onBreak));
+    }
 
 private:
     win32::Win32Registry registry_;

@@ -3,10 +3,13 @@
 #include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupActions.h"
 #include "core/engine/startup/StartupPlaces.h"
+#include "core/engine/watch/WatchedPlaces.h"
 
 namespace zorvik {
 
 void ReadFolderPlaces(const ScanRule& rule, PlaceReading& reading);
+// The folder of every account, also where it does not exist yet.
+void WatchFolderPlaces(const ScanRule& rule, WatchedPlaceList& places);
 
 // The folder, in the file manager.
 PlaceOpening FolderOpening(const FilStart& hit);

@@ -20,4 +20,8 @@ void ReadFolderPlaces(const ScanRule& rule, PlaceReading& reading) {
     }
 }
 
+void WatchFolderPlaces(const ScanRule& rule, WatchedPlaceList& places) {
+    WatchRuleFolders(rule, places);
+}
+
 }  // namespace zorvik

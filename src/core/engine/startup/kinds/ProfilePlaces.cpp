@@ -12,4 +12,12 @@ void ReadProfilePlaces(const ScanRule& rule, PlaceReading& reading) {
     reading.AddText(reading.AddSpot(StartupKind::Ini, rule.name, rule.section, rule.ident), text);
 }
 
+void WatchProfilePlaces(const ScanRule& rule, WatchedPlaceList& places) {
+    if (!rule.name.empty()) places.AddFolderOf(rule.name);
+}
+
+EntryPlace ProfileEntryPlace(const IniStart& hit) {
+    return {hit.FileName + " [" + hit.Section + "]", hit.Ident};
+}
+
 }  // namespace zorvik

@@ -8,6 +8,7 @@
 #include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupActions.h"
 #include "core/engine/startup/StartupPlaces.h"
+#include "core/engine/watch/WatchedPlaces.h"
 
 namespace zorvik {
 
@@ -21,6 +22,8 @@ inline const std::string kLimitKey = "Limit";
 inline constexpr std::uint64_t kDefaultMatchLimit = 100000;
 
 void ReadRegistryPlaces(const ScanRule& rule, PlaceReading& reading);
+// The rule's key; for ENUM2 with its subkeys.
+void WatchRegistryPlaces(const ScanRule& rule, WatchedPlaceList& places);
 
 // MATCH: the keys reached from Key below root, depth first in the registry's order, each
 // opened once; at most MatchLimit subkeys are taken for "*" parts.

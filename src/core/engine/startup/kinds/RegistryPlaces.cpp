@@ -60,4 +60,25 @@ void ReadRegistryPlaces(const ScanRule& rule, PlaceReading& reading) {
     }
 }
 
+void WatchRegistryPlaces(const ScanRule& rule, WatchedPlaceList& places) {
+    if (rule.regAction == RegAction::None) return;
+    if (rule.regAction == RegAction::Match) {
+        // The keys a "*" part stands for appear and go below the fixed part before it.
+        const std::string& key = rule.key;
+        std::string fixed;
+        std::size_t start = 0;
+        while (start <= key.size()) {
+            std::size_t end = key.find('\\', start);
+            if (end == std::string::npos) end = key.size();
+            const std::string part = key.substr(start, end - start);
+            if (part.find('*') != std::string::npos) break;
+            if (!part.empty()) fixed += (fixed.empty() ? "" : "\\") + part;
+            start = end + 1;
+        }
+        places.AddKey(RootKeyFromName(rule.root), fixed, true);
+        return;
+    }
+    places.AddKey(RootKeyFromName(rule.root), rule.key, rule.regAction == RegAction::Enum2);
+}
+
 }  // namespace zorvik

@@ -23,6 +23,12 @@ constexpr ShellFolderName kShellFolders[] = {
     {"Common Startup", platform::RootKey::LocalMachine},
 };
 
+const ShellFolderName* ShellFolderNamed(const std::string& name) {
+    for (const ShellFolderName& folder : kShellFolders)
+        if (AsciiLower(name) == AsciiLower(folder.name)) return &folder;
+    return nullptr;
+}
+
 }  // namespace
 
 std::vector<std::string> ShellFolderNames() {
@@ -32,21 +38,19 @@ std::vector<std::string> ShellFolderNames() {
 }
 
 std::optional<std::string> ShellFolderPath(platform::System& sys, const std::string& name) {
-    for (const ShellFolderName& folder : kShellFolders) {
-        if (AsciiLower(name) != AsciiLower(folder.name)) continue;
-        platform::Registry& reg = sys.registry();
-        const platform::RegKey key =
-            platform::OpenKey(reg, folder.root, kUserShellFoldersKey, platform::KeyAccess::Read);
-        if (!key) return std::nullopt;
-        const std::optional<platform::RegValue> value = reg.Query(key.get(), folder.name);
-        if (!value || !IsTextType(value->type)) return std::nullopt;
-        std::string path = value->data.substr(0, value->data.find('\0'));
-        if (value->type == platform::RegType::ExpandSz) path = ExpandVariables(sys, path);
-        while (!path.empty() && path.back() == '\\') path.pop_back();
-        if (path.empty()) return std::nullopt;
-        return path;
-    }
-    return std::nullopt;
+    const ShellFolderName* folder = ShellFolderNamed(name);
+    if (!folder) return std::nullopt;
+    platform::Registry& reg = sys.registry();
+    const platform::RegKey key =
+        platform::OpenKey(reg, folder->root, kUserShellFoldersKey, platform::KeyAccess::Read);
+    if (!key) return std::nullopt;
+    const std::optional<platform::RegValue> value = reg.Query(key.get(), folder->name);
+    if (!value || !IsTextType(value->type)) return std::nullopt;
+    std::string path = value->data.substr(0, value->data.find('\0'));
+    if (value->type == platform::RegType::ExpandSz) path = ExpandVariables(sys, path);
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    if (path.empty()) return std::nullopt;
+    return path;
 }
 
 std::vector<RuleFolder> RuleFolders(const ScanRule& rule, StartupKind kind, PlaceReading& reading) {
@@ -70,6 +74,21 @@ std::vector<RuleFolder> RuleFolders(const ScanRule& rule, StartupKind kind, Plac
         folders.push_back({std::move(folder), std::move(profile)});
     }
     return folders;
+}
+
+void WatchRuleFolders(const ScanRule& rule, WatchedPlaceList& places) {
+    const std::string shellName = rule.Value("Folder");
+    if (!shellName.empty()) {
+        const ShellFolderName* folder = ShellFolderNamed(shellName);
+        if (!folder) return;
+        places.AddKey(folder->root, kUserShellFoldersKey);
+        if (const std::optional<std::string> path = ShellFolderPath(places.sys(), shellName))
+            places.AddFolder(*path);
+        return;
+    }
+    const std::string base = GetWindowsDrive(places.sys()) + rule.path;
+    for (const std::string& account : places.Accounts())
+        places.AddFolder(ReplaceAll(base, kUserPlaceholder, account));
 }
 
 }  // namespace zorvik

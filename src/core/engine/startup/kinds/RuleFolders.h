@@ -8,6 +8,7 @@
 
 #include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupPlaces.h"
+#include "core/engine/watch/WatchedPlaces.h"
 
 namespace zorvik {
 
@@ -31,5 +32,10 @@ std::optional<std::string> ShellFolderPath(platform::System& sys, const std::str
 // for the kind (a rule without Folder= reads its folders whatever was read before). Folder=:
 // the shell's folder, unless a rule of the kind read it earlier in this scan.
 std::vector<RuleFolder> RuleFolders(const ScanRule& rule, StartupKind kind, PlaceReading& reading);
+
+// What a watch covers for such a rule: Path's folder of every account, also where it does not
+// exist yet; for Folder= the User Shell Folders key that names the folder, and the folder it
+// names now.
+void WatchRuleFolders(const ScanRule& rule, WatchedPlaceList& places);
 
 }  // namespace zorvik

@@ -9,6 +9,7 @@
 #include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupActions.h"
 #include "core/engine/startup/StartupPlaces.h"
+#include "core/engine/watch/WatchedPlaces.h"
 
 namespace zorvik {
 
@@ -20,6 +21,8 @@ inline constexpr const char* kStartValue = "Start";
 inline constexpr const char* kFormerStartValue = "Start.bak";
 
 void ReadServicePlaces(const ScanRule& rule, PlaceReading& reading);
+// The Services key with every service below it.
+void WatchServicePlaces(const ScanRule& rule, WatchedPlaceList& places);
 
 // The Start value of the open service key as a number; none when missing or no REG_DWORD.
 std::optional<std::uint32_t> ReadStartType(platform::Registry& reg, platform::Registry::Handle key);

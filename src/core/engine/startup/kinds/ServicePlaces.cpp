@@ -79,4 +79,8 @@ std::string StartTypeText(std::optional<std::uint32_t> startType) {
     return std::to_string(*startType);
 }
 
+void WatchServicePlaces(const ScanRule& rule, WatchedPlaceList& places) {
+    places.AddKey(RootKeyFromName(rule.root), rule.key, true);
+}
+
 }  // namespace zorvik

@@ -7,6 +7,7 @@
 #include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupActions.h"
 #include "core/engine/startup/StartupPlaces.h"
+#include "core/engine/watch/WatchedPlaces.h"
 
 namespace zorvik {
 
@@ -14,6 +15,8 @@ namespace zorvik {
 inline constexpr std::size_t kShortcutSizeLimit = std::size_t{1} << 20;
 
 void ReadShortcutPlaces(const ScanRule& rule, PlaceReading& reading);
+// The folders as for FOL (RuleFolders.h).
+void WatchShortcutPlaces(const ScanRule& rule, WatchedPlaceList& places);
 
 // The file manager, on the folder with the shortcut selected.
 PlaceOpening ShortcutOpening(const LnkStart& hit);

@@ -60,4 +60,8 @@ void ReadShortcutPlaces(const ScanRule& rule, PlaceReading& reading) {
     }
 }
 
+void WatchShortcutPlaces(const ScanRule& rule, WatchedPlaceList& places) {
+    WatchRuleFolders(rule, places);
+}
+
 }  // namespace zorvik

@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "core/base/AsciiLower.h"
+#include "core/base/FixedTexts.h"
 #include "core/base/TextLines.h"
 #include "core/base/untFunc.h"
 #include "core/engine/startup/kinds/TextFileKind.h"
@@ -9,9 +10,6 @@
 namespace zorvik {
 
 namespace {
-
-// The new text of a rewritten file goes here first, beside the file it replaces.
-constexpr const char* kRewriteSuffix = ".~zorvik";
 
 // The file's lines with every line naming the program disabled, each ended by CR LF, then
 // whatever followed a Ctrl-Z unchanged. matched tells whether any line named it.

@@ -3,10 +3,13 @@
 #include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupActions.h"
 #include "core/engine/startup/StartupPlaces.h"
+#include "core/engine/watch/WatchedPlaces.h"
 
 namespace zorvik {
 
 void ReadTextFilePlaces(const ScanRule& rule, PlaceReading& reading);
+// The file's folder.
+void WatchTextFilePlaces(const ScanRule& rule, WatchedPlaceList& places);
 
 // The text editor, on the file.
 PlaceOpening TextFileOpening(const FilStart& hit);

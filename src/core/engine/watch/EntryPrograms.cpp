@@ -1,0 +1,115 @@
+#include "core/engine/watch/EntryPrograms.h"
+
+#include <optional>
+#include <set>
+
+#include "core/base/AsciiLower.h"
+#include "core/base/PathParts.h"
+#include "core/base/untFunc.h"
+#include "core/engine/process/ProcessSnapshot.h"
+#include "core/parse/UnquotedCommand.h"
+
+namespace zorvik {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+
+bool EndsInProgramExtension(const std::string& part) {
+    const std::string lower = AsciiLower(part);
+    for (const std::string_view extension : parse::kMeantProgramExtensions)
+        if (lower.ends_with(extension)) return true;
+    return false;
+}
+
+}  // namespace
+
+std::string ProgramNamedBy(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string::npos) return {};
+    if (text[first] == '"') {
+        const std::size_t close = text.find('"', first + 1);
+        return text.substr(first + 1, close == std::string::npos ? std::string::npos
+                                                                 : close - first - 1);
+    }
+    const std::string command = text.substr(first);
+    const std::string firstWord = command.substr(0, command.find_first_of(kBlanks));
+    if (!ProgramFolderOf(firstWord).empty()) {
+        // A path with blanks, unquoted: Windows takes each blank in turn as its end.
+        for (std::size_t blank = command.find_first_of(kBlanks); blank != std::string::npos;
+             blank = command.find_first_of(kBlanks, blank + 1)) {
+            if (EndsInProgramExtension(command.substr(0, blank))) return command.substr(0, blank);
+        }
+        return EndsInProgramExtension(command) ? command : firstWord;
+    }
+    if (EndsInProgramExtension(firstWord)) return firstWord;
+    // A line of a script ("start bot.exe /q", "call c:\tools\run.cmd"): the first word that
+    // names a program.
+    for (std::size_t at = command.find_first_not_of(kBlanks, firstWord.size());
+         at != std::string::npos;) {
+        const std::size_t end = command.find_first_of(kBlanks, at);
+        std::string word = command.substr(at, end == std::string::npos ? end : end - at);
+        if (word.size() > 1 && word.front() == '"') word = word.substr(1, word.find('"', 1) - 1);
+        if (EndsInProgramExtension(word)) return word;
+        at = end == std::string::npos ? end : command.find_first_not_of(kBlanks, end);
+    }
+    return firstWord;
+}
+
+RunningPrograms RunningPrograms::Take(platform::System& sys, platform::TcpTable* table) {
+    RunningPrograms running;
+    running.table_ = table;
+    std::set<std::uint32_t> pids;
+    if (const std::optional<ProcessSnapshot> snapshot = TakeProcessSnapshot(sys)) {
+        for (const std::uint32_t pid : snapshot->ProcessIds()) pids.insert(pid);
+    } else {
+        for (const platform::TcpRow& row : running.Sockets()) pids.insert(row.owningPid);
+    }
+    for (const std::uint32_t pid : pids) {
+        std::string path = GetProcessPath(sys, pid);
+        if (path.empty() || path == kUnknownProcessPath) continue;
+        running.processes_.push_back({pid, std::move(path)});
+    }
+    return running;
+}
+
+const std::vector<platform::TcpRow>& RunningPrograms::Sockets() {
+    if (sockets_) return *sockets_;
+    sockets_.emplace();
+    if (!table_) return *sockets_;
+    for (const platform::AddressFamily family :
+         {platform::AddressFamily::V4, platform::AddressFamily::V6}) {
+        if (!table_->Supports(family)) continue;
+        const auto rows = table_->Rows(family);
+        if (rows) sockets_->insert(sockets_->end(), rows->begin(), rows->end());
+    }
+    return *sockets_;
+}
+
+RunningPrograms::Match RunningPrograms::Of(platform::System& sys, const std::string& program) {
+    Match match;
+    const std::string fileName = AsciiLower(ProgramFileNameOf(program));
+    if (fileName.empty()) return match;
+    // An 8.3 name is told by its tilde; only then is each process's short form asked for.
+    const bool shortName = fileName.find('~') != std::string::npos;
+    const bool namesFolder = !ProgramFolderOf(program).empty();
+    const std::string longProgram = namesFolder ? AsciiLower(GetLongPath(sys, program)) : "";
+    std::set<std::uint32_t> pids;
+    for (const Process& process : processes_) {
+        std::string path = AsciiLower(process.path);
+        if (shortName && ProgramFileNameOf(path) != fileName)
+            path = AsciiLower(GetShortPath(sys, process.path));
+        if (ProgramFileNameOf(path) != fileName) continue;
+        if (namesFolder && path != AsciiLower(program) &&
+            (longProgram.empty() || AsciiLower(GetLongPath(sys, process.path)) != longProgram))
+            continue;
+        pids.insert(process.pid);
+    }
+    match.running = !pids.empty();
+    if (!match.running) return match;
+    for (const platform::TcpRow& row : Sockets())
+        if (pids.contains(row.owningPid)) match.sockets.push_back(row);
+    return match;
+}
+
+}  // namespace zorvik

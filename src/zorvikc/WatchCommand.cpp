@@ -1,0 +1,95 @@
+// zorvikc watch: a JSON line for every start-up entry added, changed or removed while it runs,
+// until Ctrl+C or Ctrl+Break. The first scan only sets the baseline.
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/engine/ScanCycle.h"
+#include "core/engine/startup/StartupPlaces.h"
+#include "core/engine/watch/EntryHistory.h"
+#include "core/engine/watch/EntryPrograms.h"
+#include "core/engine/watch/PlaceEntries.h"
+#include "core/engine/watch/WatchedPlaces.h"
+#include "core/report/WatchLine.h"
+#include "zorvikc/Commands.h"
+
+namespace zorvikc {
+namespace {
+
+constexpr int kExitStopped = 0;
+constexpr int kExitError = 2;
+
+void PrintWatchUsage(std::ostream& err) {
+    err << "usage: zorvikc watch\n"
+           "  a JSON line (UTF-8) for every start-up entry added, changed or removed, from now\n"
+           "  until Ctrl+C or Ctrl+Break; exit code: 0 stopped, 2 error\n";
+}
+
+// The rules are read again each time: an edited Scan.ini changes what is watched.
+zorvik::PlaceEntries ArmAndRead(platform::System& sys, platform::PlaceWatch& watch) {
+    // Armed before the places are read, so a change made while they are read is not missed.
+    watch.Watch(zorvik::WatchedPlacesOf(sys));
+    return zorvik::EntriesOf(zorvik::ReadStartupPlaces(sys));
+}
+
+void PrintNews(platform::System& sys, platform::TcpTable* table,
+               const std::vector<zorvik::EntryNews>& news, std::ostream& out) {
+    if (news.empty()) return;
+    const std::optional<platform::UtcTime> now = sys.UtcNow();
+    zorvik::RunningPrograms running = zorvik::RunningPrograms::Take(sys, table);
+    for (const zorvik::EntryNews& item : news) {
+        zorvik::WatchLineFacts facts;
+        facts.time = now;
+        facts.program = zorvik::ProgramNamedBy(item.Text());
+        zorvik::RunningPrograms::Match match = running.Of(sys, facts.program);
+        facts.running = match.running;
+        facts.sockets = std::move(match.sockets);
+        // Each line goes out whole and at once, for a reader that follows the output.
+        out << zorvik::WatchLine(item, facts) << '\n';
+        out.flush();
+    }
+}
+
+}  // namespace
+
+int RunWatchCommand(CommandContext& context) {
+    if (!context.args.empty()) {
+        PrintWatchUsage(context.err);
+        return kExitError;
+    }
+    platform::System& sys = context.sys;
+    const std::unique_ptr<platform::PlaceWatch> watch = sys.NewPlaceWatch();
+    if (!watch) {
+        context.err << "zorvikc watch: this system gives no notice of changes\n";
+        return kExitError;
+    }
+    std::atomic<bool> stopped{false};
+    // Taken off before the watch goes: declared after it.
+    const platform::ListenerToken breaks = sys.OnConsoleBreak([&stopped, &watch] {
+        stopped = true;
+        watch->Wake();
+    });
+    const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
+    zorvik::EntryHistory history;
+    try {
+        history.Next(ArmAndRead(sys, *watch));
+    } catch (const std::exception& e) {
+        context.err << "zorvikc watch: " << e.what() << '\n';
+        return kExitError;
+    }
+    while (!stopped) {
+        if (!watch->WaitForChange(platform::kWaitForever) || stopped) continue;
+        // A burst of changes is one answer, and one scan.
+        try {
+            PrintNews(sys, table.get(), history.Next(ArmAndRead(sys, *watch)), context.out);
+        } catch (const std::exception& e) {
+            // One scan that fails is told; the watch goes on.
+            context.err << "zorvikc watch: " << e.what() << '\n';
+        }
+    }
+    return kExitStopped;
+}
+
+}  // namespace zorvikc

@@ -1,0 +1,196 @@
+// Scheduled tasks on the real system: the test agent, a program owning sockets, started by a
+// Task Scheduler 2.0 task and by an XP work item (the program in cmd.exe's arguments), is
+// listed with both tasks, and each one's Disable holds at the next scan.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "contract/WineQuirks.h"
+#include "core/base/AsciiLower.h"
+#include "core/base/PathParts.h"
+#include "core/base/untFunc.h"
+#include "core/engine/ScanCycle.h"
+#include "core/engine/startup/ScanRules.h"
+#include "core/engine/startup/StartupActions.h"
+#include "core/engine/startup/StartupKinds.h"
+#include "core/engine/untScan.h"
+#include "platform/System.h"
+#include "platform/win32/system/ScopedHandle.h"
+#include "platform/win32/WindowsApi.h"
+#include "unit/parse/TaskFileBuilder.h"
+#include "win32/ScheduledTaskRegistration.h"
+
+namespace {
+
+using zorvik::AsciiLower;
+using zorvik::DisableResult;
+
+class NoOptions : public zorvik::ScanOptions {
+public:
+    bool IgnoreSafe() const override { return false; }
+};
+
+class EmptyTrust : public zorvik::TrustedList {
+public:
+    std::size_t Count() const override { return 0; }
+    std::string Entry(std::size_t) const override { return {}; }
+    void Append(const std::string&) override {}
+};
+
+class TaskScanWin32Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sys_ = platform::CreateSystem();
+        const std::string pid = std::to_string(::GetCurrentProcessId());
+        name_ = "ZorvikTaskScan-" + pid;
+        dir_ = Files().TempDirectory() + name_;
+        ASSERT_TRUE(Files().CreateDirectory(dir_)) << dir_;
+        agentPath_ = dir_ + "\\zvktask" + pid + ".exe";
+        const std::string source =
+            zorvik::ProgramFolderOf(Files().OwnPath()) + "zorvik_test_agent.exe";
+        ASSERT_TRUE(::CopyFileA(source.c_str(), agentPath_.c_str(), TRUE)) << source;
+        windows_ = Files().WindowsDirectory();
+        rulesFile_ = zorvik::RulesFilePath(*sys_);
+        std::string bytes;
+        if (Files().ReadAll(rulesFile_, bytes).ok) savedRules_ = bytes;
+    }
+
+    void TearDown() override {
+        if (agent_) {
+            ::TerminateProcess(agent_.get(), 0);
+            ::WaitForSingleObject(agent_.get(), 10000);
+        }
+        if (!sys_) return;
+        if (savedRules_) Files().WriteAll(rulesFile_, *savedRules_);
+        else if (!rulesFile_.empty()) Files().Delete(rulesFile_);
+        if (!taskFile_.empty()) {
+            Files().Delete(taskFile_);
+            Files().RemoveDirectory(zorvik::ProgramFolderOf(taskFile_));
+        }
+        Files().Delete(agentPath_);
+        Files().RemoveDirectory(dir_);
+    }
+
+    platform::Files& Files() { return sys_->files(); }
+
+    // The two task rules of the shipped Scan.ini, for this system's Windows folder.
+    void WriteTaskRules() {
+        const std::string below = windows_.substr(zorvik::GetWindowsDrive(*sys_).size());
+        ASSERT_TRUE(Files()
+                        .WriteAll(rulesFile_, "[Tasks]\r\nType=TASK\r\nPath=" + below +
+                                                  "\\System32\\Tasks\r\n[Tasks XP]\r\nType=TASK\r\n"
+                                                  "Path=" + below + "\\Tasks\r\n")
+                        .ok);
+    }
+
+    bool Listed(const std::string& path) {
+        for (const platform::ScheduledTask& task : sys_->tasks()->List())
+            if (AsciiLower(task.path) == AsciiLower(path) && !task.actions.empty()) return true;
+        return false;
+    }
+
+    void StartAgent() {
+        const std::string eventName = name_ + "-ready";
+        platform::win32::UniqueHandle ready(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
+        ASSERT_TRUE(ready);
+        std::string commandLine = "\"" + agentPath_ + "\" " + eventName;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(::CreateProcessA(agentPath_.c_str(), commandLine.data(), nullptr, nullptr,
+                                     FALSE, 0, nullptr, nullptr, &startup, &info));
+        ::CloseHandle(info.hThread);
+        agent_ = platform::win32::UniqueHandle(info.hProcess);
+        const HANDLE waits[2] = {ready.get(), agent_.get()};
+        ASSERT_EQ(::WaitForMultipleObjects(2, waits, FALSE, 30000), WAIT_OBJECT_0)
+            << "the agent did not get its sockets up";
+    }
+
+    // The agent's start-up hits, once a scan lists it (the system may take a moment to name a
+    // socket's owner).
+    std::optional<zorvik::ProcInfo> ScanForAgent() {
+        std::unique_ptr<platform::TcpTable> tcp = zorvik::LoadTcpTableEntry(*sys_);
+        if (!tcp) return std::nullopt;
+        const std::string wanted = AsciiLower(zorvik::GetLongPath(*sys_, agentPath_));
+        for (int attempt = 0; attempt < 40; ++attempt) {
+            zorvik::ProcessList list;
+            zorvik::ScanCycle(*sys_, tcp.get(), options_, trusted_, list);
+            for (std::size_t row = 0; row < list.Count(); ++row) {
+                const zorvik::ProcessRow& listed = list.At(row);
+                if (AsciiLower(zorvik::GetLongPath(*sys_, listed.caption)) == wanted && listed.data)
+                    return *listed.data;
+            }
+            ::Sleep(250);
+        }
+        return std::nullopt;
+    }
+
+    std::unique_ptr<platform::System> sys_;
+    std::string name_, dir_, agentPath_, windows_, rulesFile_, taskFile_;
+    std::optional<std::string> savedRules_;
+    platform::win32::UniqueHandle agent_;
+    NoOptions options_;
+    EmptyTrust trusted_;
+};
+
+TEST_F(TaskScanWin32Test, AgentStartedByTasksIsListedWithEachAndEachDisableHolds) {
+    ASSERT_NE(sys_->tasks(), nullptr);
+    WriteTaskRules();
+    const std::string task = "\\" + name_ + "\\Agent";
+    const std::string item = "\\" + name_ + ".job";
+    const std::string cmd = windows_ + "\\system32\\cmd.exe";
+
+    testsupport::RegisteredTasks tasks;
+    const bool registered = tasks.Register(task, agentPath_, "/task");
+    // Wine 8's Task Scheduler 2.0 lists no task and writes no actions into a registered task's
+    // file: there the definition is written into System32\Tasks as Windows writes it (UTF-16
+    // with a byte order mark, every setting named), and the task is known by its file alone.
+    // (Wine reads a definition whose Settings do not name Enabled as disabled.)
+    const bool listed = registered && Listed(task);
+    if (!listed) {
+        ASSERT_TRUE(contract::RunningUnderWine()) << "the Task Scheduler refused the task";
+        const std::string folder = windows_ + "\\System32\\Tasks\\" + name_;
+        Files().CreateDirectory(folder);
+        taskFile_ = folder + "\\Agent";
+        ASSERT_TRUE(Files()
+                        .WriteAll(taskFile_, parse_test::TaskFileBytes(parse_test::TaskDefinitionText(
+                                                 "<Enabled>true</Enabled>", agentPath_, "/task")))
+                        .ok)
+            << taskFile_;
+    }
+    testsupport::RegisteredWorkItems workItems;
+    ASSERT_TRUE(workItems.Register(name_, cmd, "/c \"" + agentPath_ + "\" /job"));
+    StartAgent();
+
+    std::optional<zorvik::ProcInfo> found = ScanForAgent();
+    ASSERT_TRUE(found) << "the agent was never listed";
+    ASSERT_EQ(found->TaskList.size(), 2u);
+    const zorvik::TaskStart& byTask = found->TaskList[0];
+    const zorvik::TaskStart& byItem = found->TaskList[1];
+    EXPECT_EQ(AsciiLower(byTask.Task), AsciiLower(task));
+    EXPECT_EQ(AsciiLower(byTask.Command), AsciiLower(agentPath_ + " /task"));
+    EXPECT_FALSE(byTask.Disabled);
+    EXPECT_EQ(AsciiLower(byItem.Task), AsciiLower(item));
+    EXPECT_EQ(AsciiLower(byItem.Command), AsciiLower(cmd + " /c \"" + agentPath_ + "\" /job"));
+    EXPECT_EQ(AsciiLower(byItem.File), AsciiLower(windows_ + "\\Tasks\\" + name_ + ".job"));
+    EXPECT_FALSE(byItem.Disabled);
+    const std::vector<std::string> columns =
+        zorvik::RowOf(zorvik::StartupKind::Task).columns(*found, 0);
+    EXPECT_EQ(columns, (std::vector<std::string>{"\\" + name_, "Agent", byTask.Command}));
+
+    // Through the Task Scheduler where it lists the task; else (Wine) through its file.
+    EXPECT_EQ(zorvik::DisableStartup(*sys_, *found, {zorvik::StartupKind::Task, 0}, "").result,
+              listed ? DisableResult::Disabled : DisableResult::TaskFileChanged);
+    EXPECT_EQ(zorvik::DisableStartup(*sys_, *found, {zorvik::StartupKind::Task, 1}, "").result,
+              DisableResult::Disabled);
+
+    found = ScanForAgent();
+    ASSERT_TRUE(found) << "the agent was no longer listed";
+    ASSERT_EQ(found->TaskList.size(), 2u);
+    EXPECT_TRUE(found->TaskList[0].Disabled) << found->TaskList[0].Task;
+    EXPECT_TRUE(found->TaskList[1].Disabled) << found->TaskList[1].Task;
+}
+
+}  // namespace
