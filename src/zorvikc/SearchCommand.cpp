@@ -24,8 +24,12 @@ int RunSearchCommand(CommandContext& context) {
 
     const std::string programFileName = zorvik::FileNamePart(program);
     std::string shortFileName;
-    if (zorvik::PathExists(sys, program))
+    // A program's whole path is what names it as run in place of an unquoted command.
+    std::string programPath;
+    if (zorvik::PathExists(sys, program)) {
         shortFileName = zorvik::FileNamePart(zorvik::GetShortPath(sys, program));
+        programPath = program;
+    }
 
     const std::string rulesFile = zorvik::RulesFilePath(sys);
     // "Ignore Safe Start ups" as the program saved it; the file is only read.
@@ -41,7 +45,8 @@ int RunSearchCommand(CommandContext& context) {
     zorvik::ProcInfo findings;
     std::string details;
     const bool listed =
-        zorvik::FindStartups(sys, settings, programFileName, shortFileName, findings, details);
+        zorvik::FindStartups(sys, settings, programFileName, shortFileName, findings, details,
+                             programPath);
 
     for (const std::string& line : zorvik::DescribeHits(findings)) out << line << '\n';
     if (zorvik::HitCount(findings) > 0) out << '\n';

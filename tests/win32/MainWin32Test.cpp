@@ -240,8 +240,9 @@ TEST_F(MainWin32Test, HoveringTheAgentsRowAsksForItsTip) {
     frmMain.AttachSideWindows(frmTrust, frmOp);
     HWND list = uitest::HandleOf(frmMain.LstProc);
     EXPECT_TRUE(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_INFOTIP);
-    EXPECT_FALSE(SendMessageA(uitest::HandleOf(frmMain.LstStart), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) &
-                 LVS_EX_INFOTIP);
+    // The start-up list's tips name the script or the program a hit was found through.
+    EXPECT_TRUE(SendMessageA(uitest::HandleOf(frmMain.LstStart), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) &
+                LVS_EX_INFOTIP);
     const int row = RescanUntilListed(frmMain);
     ASSERT_GE(row, 0) << "the agent was never listed";
 

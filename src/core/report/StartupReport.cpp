@@ -1,7 +1,9 @@
 #include "core/report/StartupReport.h"
 
+#include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/engine/startup/StartupKinds.h"
+#include "core/engine/startup/StartupRows.h"
 #include "core/engine/startup/kinds/ServiceKind.h"
 
 namespace zorvik {
@@ -34,6 +36,7 @@ std::string HitFields(const ProcInfo& findings, StartupHit hit) {
         }
         case StartupKind::Fol:
         case StartupKind::Fil:
+        case StartupKind::Lnk:
             break;
     }
     // The start-up list's columns as they are.
@@ -49,7 +52,10 @@ std::vector<std::string> DescribeHits(const ProcInfo& findings) {
     std::vector<std::string> lines;
     ForEachHit(findings, [&](StartupHit hit) {
         const StartupKindRow& row = RowOf(hit.kind);
-        lines.push_back(std::string(row.name) + "  " + HitFields(findings, hit) + "  " +
+        std::string notes;
+        for (const HitNote& note : HitNotes(*TrailOf(findings, hit)))
+            notes += "  " + AsciiLower(note.label) + " " + note.text;
+        lines.push_back(std::string(row.name) + "  " + HitFields(findings, hit) + notes + "  " +
                         State(row.hits.isDisabled(findings, hit.index)));
     });
     return lines;

@@ -7,12 +7,14 @@
 
 namespace zorvik {
 
-// In the order of the table of kinds (REG, INI, FOL, FIL, SVC), each in the order found: the
-// kind, then the fields, then "disabled" or "enabled". For example:
+// In the order of the table of kinds (REG, INI, FOL, FIL, SVC, LNK), each in the order found:
+// the kind, then the fields, then the notes of a hit found beyond its entry, then "disabled"
+// or "enabled". For example:
 //   REG  HKEY_CURRENT_USER\Software\...\Run  value "Prog"  enabled
 //   INI  win.ini  [windows]  load  disabled
 //   FOL  C:\Users\bob\...\Startup  enabled
 //   SVC  HKEY_LOCAL_MACHINE\SYSTEM\...\Services\Bot  value "ImagePath"  start type manual  enabled
+//   LNK  C:\Startup  Updater.lnk  C:\Tools\run.bat  script C:\Tools\run.bat  enabled
 std::vector<std::string> DescribeHits(const ProcInfo& findings);
 
 // The file-name part of a path, cut as the scan cuts it (PathParts.h).

@@ -319,6 +319,37 @@ TEST(DescribeRuleTest, FolderRuleResolvesAgainstTheWindowsDrive) {
     EXPECT_TRUE(HasLine(common, "once per user account")) << Joined(common);
 }
 
+// Folder= in place of Path, and the keys any rule may add.
+TEST(DescribeRuleTest, ShellFolderAndFollowingKeysAreShown) {
+    const struct {
+        std::vector<std::pair<std::string, std::string>> keys;
+        zorvik::RuleVerdict verdict;
+        std::vector<std::string> lines;
+        std::vector<std::string> absent;
+    } cases[] = {
+        {{{"Type", "LNK"}, {"Folder", "common startup"}, {"Scripts", "1"}},
+         zorvik::RuleVerdict::Searched,
+         {"Folder:  common startup", "the folder the shell looks up", "Scripts: 1 (",
+          "each shortcut's target and arguments"},
+         {"Path:", "Unquoted"}},
+        {{{"Type", "FOL"}, {"Folder", "Desktop"}},
+         zorvik::RuleVerdict::FindsNothing,
+         {"finds nothing: Folder must be Startup or Common Startup"},
+         {"Scripts"}},
+        {{{"Type", "REG"}, {"Root", "HKEY_CURRENT_USER"}, {"Key", "Run"}, {"Action", "ENUM"},
+          {"Unquoted", "1"}, {"Scripts", "0"}},
+         zorvik::RuleVerdict::Searched,
+         {"Unquoted: 1 (a program Windows would run in place"},
+         {"Scripts"}},
+    };
+    for (const auto& c : cases) {
+        const auto d = zorvik::DescribeRule(zorvik::MakeScanRule("Rule", c.keys), "C:\\");
+        EXPECT_EQ(d.verdict, c.verdict) << Joined(d);
+        for (const std::string& line : c.lines) EXPECT_TRUE(HasLine(d, line)) << line << "\n" << Joined(d);
+        for (const std::string& line : c.absent) EXPECT_FALSE(HasLine(d, line)) << line << "\n" << Joined(d);
+    }
+}
+
 TEST(DescribeRuleTest, FileRuleResolvesAgainstTheWindowsDrive) {
     zorvik::ScanRule rule = Rule("Autoexec", "FIL");
     rule.path = "autoexec.bat";

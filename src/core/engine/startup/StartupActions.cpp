@@ -1,8 +1,10 @@
 #include "core/engine/startup/StartupActions.h"
 
 #include "core/base/AsciiLower.h"
+#include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
 #include "core/engine/startup/StartupKinds.h"
+#include "core/engine/startup/follow/ScriptDisable.h"
 #include "platform/Shell.h"
 
 namespace zorvik {
@@ -18,7 +20,13 @@ bool HasHit(const ProcInfo& findings, StartupHit hit) {
     return hit.index < RowOf(hit.kind).hits.count(findings);
 }
 
+std::string SelectInFileManager(const std::string& path) { return "/select,\"" + path + "\""; }
+
 PlaceOpening OpeningOf(const ProcInfo& findings, StartupHit hit) {
+    const HitTrail& trail = *TrailOf(findings, hit);
+    if (!trail.RunsInstead.empty())
+        return {kFileManagerProgram, SelectInFileManager(trail.RunsInstead), std::nullopt};
+    if (!trail.Script.empty()) return {kTextEditorProgram, trail.Script, std::nullopt};
     return RowOf(hit.kind).opening(findings, hit.index);
 }
 
@@ -45,7 +53,16 @@ DisableOutcome DisableStartup(platform::System& sys, ProcInfo& findings, Startup
                               const std::string& programFileName) {
     if (!HasHit(findings, hit)) return {};
     const StartupKindRow& row = RowOf(hit.kind);
-    const DisableOutcome outcome = row.disable(sys, findings, hit.index, programFileName);
+    const HitTrail& trail = *TrailOf(findings, hit);
+    DisableOutcome outcome;
+    if (!trail.RunsInstead.empty()) {
+        if (sys.files().Move(trail.RunsInstead, trail.RunsInstead + kBackupSuffix))
+            outcome.result = DisableResult::Disabled;
+    } else if (!trail.Script.empty()) {
+        outcome = DisableScriptLines(sys, trail.Script, programFileName);
+    } else {
+        outcome = row.disable(sys, findings, hit.index, programFileName);
+    }
     if (outcome.result == DisableResult::Disabled) *row.hits.disabledFlag(findings, hit.index) = true;
     return outcome;
 }

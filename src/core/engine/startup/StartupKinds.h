@@ -58,6 +58,9 @@ struct HitListAccess {
     const std::string& (*text)(const ProcInfo& findings, std::size_t index);
     // Sets the Text of the list's last hit, the one record has just appended.
     void (*keepText)(ProcInfo& findings, const std::string& text);
+    // Null for an index past the list.
+    HitTrail* (*trail)(ProcInfo& findings, std::size_t index);
+    const HitTrail* (*trailOf)(const ProcInfo& findings, std::size_t index);
 };
 
 struct StartupKindRow {
@@ -94,7 +97,7 @@ struct StartupKindRow {
 };
 
 // Every row, in the order of the start-up list (RegList, IniList, FolList, FilList, SvcList,
-// ...).
+// LnkList, ...).
 std::span<const StartupKindRow> StartupKindRows();
 const StartupKindRow& RowOf(StartupKind kind);
 
@@ -116,5 +119,7 @@ std::vector<std::string> HitTipLines(const ProcInfo& findings);
 void MoveHits(ProcInfo& from, ProcInfo& to);
 // The Disabled flag of the hit; null when findings do not hold it.
 bool* HitDisabledFlag(ProcInfo& findings, StartupHit hit);
+// Where the hit was found beyond its entry; null when findings do not hold it.
+const HitTrail* TrailOf(const ProcInfo& findings, StartupHit hit);
 
 }  // namespace zorvik

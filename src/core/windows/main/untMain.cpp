@@ -56,7 +56,8 @@ TfrmMain::TfrmMain(platform::System& sys)
                         {{"Type", kDefaultColumnWidth},
                          {"Data 1", 216},
                          {"Data 2", 216},
-                         {"Data 3", 216}})),
+                         {"Data 3", 216}},
+                        true)),
       BtnHelp(MakeButton(*form_, "BtnHelp", {400, 360, 75, 25}, "Help")),
       BtnTrust(MakeButton(*form_, "BtnTrust", {560, 360, 75, 25}, "Trusted List")),
       BtnOp(MakeButton(*form_, "BtnOp", {480, 360, 75, 25}, "Options")),
@@ -79,6 +80,7 @@ TfrmMain::TfrmMain(platform::System& sys)
     LstProc.OnGetInfoTip = [this](int row) { return LstProcInfoTip(row); };
     LstStart.OnCustomDrawItem = [this](int row) { return LstStartCustomDrawItem(row); };
     LstProc.OnCustomDrawItem = [this](int row) { return LstProcCustomDrawItem(row); };
+    LstStart.OnGetInfoTip = [this](int row) { return LstStartInfoTip(row); };
     PopStart.OnPopup = [this] { PopStartPopup(); };
     LstStart.OnContextMenu = [this](platform::Point screen) {
         PopStart.Popup(sys_.ui(), *form_, screen);

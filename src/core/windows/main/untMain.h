@@ -90,6 +90,9 @@ public:
     // A program with a start-up entry added or changed that the user has not looked at yet
     // (by clicking its row) is drawn red, as an active start-up entry is; the others black.
     platform::Colour LstProcCustomDrawItem(int row);
+    // The notes of a hit found beyond its entry (the script, the program run instead), one a
+    // line; empty for other rows.
+    std::string LstStartInfoTip(int row);
     void PopStartPopup();
     void ShowStartup1Click();
     void DisableStartup1Click();

@@ -78,6 +78,16 @@ platform::Colour TfrmMain::LstStartCustomDrawItem(int row) {
     return disabled && *disabled ? platform::kGreen : platform::kRed;
 }
 
+std::string TfrmMain::LstStartInfoTip(int row) {
+    const std::shared_ptr<ProcInfo> owner = startupOwner_.lock();
+    const std::shared_ptr<StartupRowIndex> index = IndexOf(LstStart, row);
+    const std::optional<StartupKind> kind = StartupKindNamed(LstStart.RowCaption(row));
+    if (!owner || !index || !kind || index->index < 0) return {};
+    const HitTrail* trail =
+        TrailOf(*owner, StartupHit{*kind, static_cast<std::size_t>(index->index)});
+    return trail ? NotesText(HitNotes(*trail), "\r\n") : std::string();
+}
+
 void TfrmMain::PopStartPopup() {
     const bool rowSelected = LstStart.SelectedRow() >= 0;
     ShowStartup1.Enabled = rowSelected;
