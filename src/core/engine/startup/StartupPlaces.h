@@ -23,8 +23,8 @@ struct StartupSpot {
     StartupKind kind = StartupKind::Reg;
     std::string where;  // REG: root name as written; INI: profile file; FOL, LNK: folder; FIL: file;
                         // TASK: the task's path as the Task Scheduler names it
-    std::string key;    // REG: key path; INI: section; TASK: the task's file, if read; LNK: the
-                        // shortcut's name
+    std::string key;    // REG: key path; INI: section; LNK: the shortcut's name; TASK: the task's
+                        // file, if read
     std::string ident;  // INI: entry; SVC: the service's name; LNK: the shortcut's target and
                         // arguments
     // The place is switched off as a whole (a disabled service or task): each hit there is
@@ -115,13 +115,13 @@ private:
     platform::System& sys_;
     StartupPlaces places_;
     std::optional<StrAr> accounts_;
+    std::optional<std::vector<platform::ScheduledTask>> scheduledTasks_;
     bool followScripts_ = false;
     bool followUnquoted_ = false;
     std::string accountProfile_;
     std::unique_ptr<ScriptCache> scripts_;
     std::unordered_map<std::string, std::uint32_t> pathIndex_;
     std::unordered_set<std::string> foldersRead_;
-    std::optional<std::vector<platform::ScheduledTask>> scheduledTasks_;
 };
 
 // Reads the rules file and every place it names. Missing or unreadable places, and registry
