@@ -1,5 +1,7 @@
-// Script texts over any bytes: lines hold no line ends and come from inside the input, and the
-// programs an unquoted line tries are prefixes of it, in order.
+// Script texts over any bytes: lines hold no line ends and come from inside the input, the
+// programs an unquoted line tries are prefixes of it, in order, the script names a line
+// mentions are pieces of it with a script's extension, within their bounds, and a line written
+// back in any encoding reads as it was.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,6 +30,32 @@ void CheckCandidates(const std::string& line) {
     }
 }
 
+// A script's line written back in any encoding reads as it was.
+void CheckWrittenBack(const std::string& line) {
+    using zorvik::parse::TextEncoding;
+    for (const TextEncoding encoding :
+         {TextEncoding::Utf8, TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
+        const std::string bytes = zorvik::parse::EncodeAnsi(line, encoding);
+        FUZZ_CHECK(zorvik::parse::DecodeToAnsi(bytes, encoding) == line);
+    }
+}
+
+void CheckScriptNames(const std::string& line) {
+    const auto mentions = zorvik::parse::ScriptNamesIn(line);
+    FUZZ_CHECK(mentions.size() <= zorvik::parse::kMaxScriptMentions);
+    for (const auto& names : mentions) {
+        FUZZ_CHECK(!names.empty() && names.size() <= zorvik::parse::kMaxScriptNameStarts);
+        std::size_t previousLength = 0;
+        for (const std::string& name : names) {
+            FUZZ_CHECK(zorvik::parse::IsScriptFileName(name));
+            FUZZ_CHECK(name.size() <= zorvik::parse::kMaxScriptNameLength);
+            FUZZ_CHECK(name.size() > previousLength);
+            FUZZ_CHECK(line.find(name) != std::string::npos);
+            previousLength = name.size();
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -38,6 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(line.find_first_of("\r\n") == std::string::npos);
         total += line.size();
         CheckCandidates(line);
+        CheckScriptNames(line);
+        CheckWrittenBack(line);
     }
     FUZZ_CHECK(total <= size);
     return 0;

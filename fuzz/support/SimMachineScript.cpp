@@ -101,6 +101,8 @@ void ScriptMachine(const std::string& script, ScriptedMachine& machine) {
             users.push_back(Unescape(FieldAt(f, 1)));
         } else if (command == "trust") {
             machine.trusted.entries.push_back(Unescape(FieldAt(f, 1)));
+        } else if (command == "env") {
+            sys.env().Set(Unescape(FieldAt(f, 1)), Unescape(FieldAt(f, 2)));
         } else if (command == "ignoresafe") {
             machine.options.ignoreSafe = true;
         } else if (command == "facts") {

@@ -9,7 +9,7 @@
 //   sock|pid|state|port|6        a TCP row (IPv6 when the last field is 6)
 //   reg|root|key|name|type|data  root 0-3 (none, HKCR, HKCU, HKLM), type as Windows numbers it
 //   file|path|bytes    dir|path    lock|path    short|path|name
-//   user|name          trust|entry    ignoresafe
+//   user|name          trust|entry    ignoresafe    env|name|value (an environment variable)
 //   facts|path|sha256|company|signer|original   the file's facts (the file must exist)
 //   wmi|kind|name|command|program|script|scriptfile   a WMI event consumer (kind 1: a script)
 //   tcp|extended|legacy (0 or 1)   nosnapshot   xp (no limited queries)

@@ -3,6 +3,7 @@
 // interface; an implementation (win32, or the simulated system) hands out all of them.
 #include "platform/Accounts.h"
 #include "platform/Clock.h"
+#include "platform/Environment.h"
 #include "platform/FileFacts.h"
 #include "platform/Files.h"
 #include "platform/MessageListener.h"
@@ -37,6 +38,9 @@ public:
     virtual Ui& ui() = 0;
     // Size, hash, version strings and signature of a file; null where the system gives none.
     virtual FileFacts* fileFacts() { return nullptr; }
+    // The running program's environment variables; null where the system gives none (texts
+    // are then taken as written).
+    virtual Environment* environment() { return nullptr; }
     // A new watch on start-up places, owned by the caller; it must not outlive this system.
     // Null where the system gives none.
     virtual std::unique_ptr<PlaceWatch> NewPlaceWatch() { return nullptr; }

@@ -31,8 +31,11 @@ int RunSearchCommand(CommandContext& context) {
 
     const std::string programFileName = zorvik::FileNamePart(program);
     std::string shortFileName;
-    if (zorvik::PathExists(sys, program))
-        shortFileName = zorvik::FileNamePart(zorvik::GetShortPath(sys, program));
+    std::string shortPath;
+    if (zorvik::PathExists(sys, program)) {
+        shortPath = zorvik::GetShortPath(sys, program);
+        shortFileName = zorvik::FileNamePart(shortPath);
+    }
 
     const std::string rulesFile = zorvik::RulesFilePath(sys);
     // "Ignore Safe Start ups" as the program saved it; the file is only read.
@@ -45,10 +48,12 @@ int RunSearchCommand(CommandContext& context) {
     out << "Ignore Safe Start ups: " << (settings.ignoreSafe ? "on" : "off") << " ("
         << (settings.found ? settings.file : "no " + zorvik::kSettingsFileName) << ")\n\n";
 
-    // Given by its path, the program is also found where Windows starts it by its path (EXE);
-    // a DLL is also sought as a module loaded in a program with sockets (Dlls=1).
+    // Given by its path, the program is also found where Windows starts it by its path (EXE)
+    // or runs it in place of an unquoted command; a DLL is also sought as a module loaded in a
+    // program with sockets (Dlls=1).
     const bool byPath = !zorvik::ProgramFolderOf(program).empty();
-    zorvik::ProgramNames names{programFileName, shortFileName, byPath ? program : ""};
+    zorvik::ProgramNames names{programFileName, shortFileName, byPath ? program : "",
+                               byPath ? shortPath : ""};
     zorvik::ModuleSearch modules;
     if (zorvik::AsciiLower(programFileName).ends_with(zorvik::kDllExtension))
         modules.modules = {{program}};

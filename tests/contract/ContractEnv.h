@@ -35,6 +35,8 @@ public:
     virtual std::uint32_t StartChild(const std::string& exePath) = 0;
     virtual void StopChild(std::uint32_t pid) = 0;
 
+    // Defines an environment variable of this program (an empty value undefines it).
+    virtual void SetVariable(const std::string& name, const std::string& value) = 0;
     // Registers an enabled task without triggers that runs command with arguments, named name
     // ("Name", or "Folder\Name" in a folder of its own) in a new task folder for this run.
     // Returns the task's path as the scheduler gives it ("\...\Name"); empty when the

@@ -168,9 +168,9 @@ void PumpMessages(platform::Ui& ui, std::uint32_t ms, const std::function<bool()
 // The GUI is told through its message loop, so that it rescans on its own thread.
 TEST_F(PlaceWatchContract, AChangePostsTheMessageToTheWindowOnce) {
     platform::Ui& ui = Sys().ui();
-    platform::WindowSpec spec;
-    spec.name = "frmWatchTarget";
-    auto window = ui.NewWindow(spec);
+    platform::WindowSpec targetWindow;
+    targetWindow.name = "frmWatchTarget";
+    auto window = ui.NewWindow(targetWindow);
     const std::uint32_t changedMessage = ui.RegisterMessage("ZorvikContractPlacesChanged");
     int posts = 0;
     const platform::ListenerToken listening = window->AddMessageListener(

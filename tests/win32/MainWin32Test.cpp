@@ -240,6 +240,8 @@ TEST_F(MainWin32Test, HoveringTheAgentsRowAsksForItsTip) {
     frmMain.AttachSideWindows(frmTrust, frmOp);
     HWND list = uitest::HandleOf(frmMain.LstProc);
     EXPECT_TRUE(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_INFOTIP);
+    // The start-up list's tips name the script, the program or the module a hit was found
+    // through.
     EXPECT_TRUE(SendMessageA(uitest::HandleOf(frmMain.LstStart), LVM_GETEXTENDEDLISTVIEWSTYLE, 0,
                              0) &
                 LVS_EX_INFOTIP);

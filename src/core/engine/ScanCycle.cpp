@@ -52,8 +52,9 @@ void ExamineProcess(CycleContext& cycle, std::uint32_t pid) {
     std::string path = GetProcessPath(cycle.sys, pid);
     if (path.empty()) return;
     if (IsTrusted(cycle.trusted, path)) return;
-    ProgramNames names{ProgramFileNameOf(path), ProgramFileNameOf(GetShortPath(cycle.sys, path)),
-                       path};
+    std::string shortPath = GetShortPath(cycle.sys, path);
+    ProgramNames names{ProgramFileNameOf(path), ProgramFileNameOf(shortPath), path,
+                       std::move(shortPath)};
     cycle.programs.push_back({pid, std::move(path), std::move(names)});
 }
 

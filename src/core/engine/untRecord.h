@@ -4,7 +4,8 @@
 // A hit's index in its list is its identity for the start-up list and its actions, so lists
 // are only ever appended to. Every record ends in Text: the text found there that names the
 // program, ASCII lower-cased as the search compares it; the search fills it in for every kind
-// alike (StableKeys.h tells what it is for).
+// alike (StableKeys.h tells what it is for); and in Trail, where beyond its entry the hit was
+// found (below).
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -17,6 +18,15 @@ namespace zorvik {
 
 using StrAr = std::vector<std::string>;
 
+// Where a hit was found beyond its entry's own text; both empty for a hit on that text.
+struct HitTrail {
+    // The script the entry starts, one of whose lines names the program.
+    std::string Script;
+    // The program Windows runs in place of the entry's unquoted command (C:\Program.exe for
+    // C:\Program Files\Some Tool\tool.exe): the program found is that one.
+    std::string RunsInstead;
+};
+
 // A registry value that starts the program.
 struct RegStart {
     std::string Root;  // the rule's root name as written in the rules file
@@ -24,6 +34,7 @@ struct RegStart {
     std::string Name;  // the value's name (empty: the key's default value)
     bool Disabled = false;
     std::string Text{};
+    HitTrail Trail = {};
 };
 
 // A profile-file entry that starts the program.
@@ -33,6 +44,7 @@ struct IniStart {
     std::string Ident;
     bool Disabled = false;
     std::string Text{};
+    HitTrail Trail = {};
 };
 
 // A start-up folder (FolList: the folder listed, not the entry found in it) or a text file
@@ -44,6 +56,18 @@ struct FilStart {
     // under; never listed or shown. Empty for FilList.
     std::string Entry;
     std::string Text{};
+    HitTrail Trail = {};
+};
+
+// A shortcut of a folder whose target or arguments start the program, or a script lying in
+// that folder.
+struct LnkStart {
+    std::string Folder;
+    std::string Entry;   // the shortcut's (or script's) name as the folder gives it
+    std::string Target;  // the shortcut's target and arguments; empty for a script
+    bool Disabled = false;
+    std::string Text{};
+    HitTrail Trail = {};
 };
 
 // A service whose program or DLL is the program.
@@ -56,6 +80,7 @@ struct SvcStart {
     std::optional<std::uint32_t> StartType;
     bool Disabled = false;  // Start is 4, or the text carries the program's name with ".bak"
     std::string Text{};
+    HitTrail Trail = {};
 };
 
 // A scheduled task that runs the program.
@@ -67,6 +92,7 @@ struct TaskStart {
     std::string Command;  // the command line naming the program: the command, then its arguments
     bool Disabled = false;  // the task is disabled, or the command carries the name with ".bak"
     std::string Text{};
+    HitTrail Trail = {};
 };
 
 // A program Windows starts by itself from the logon screen or the accessibility shortcuts,
@@ -78,6 +104,7 @@ struct ExeStart {
     std::string Replaced;
     bool Disabled = false;  // never set: nothing here is disabled by renaming
     std::string Text{};
+    HitTrail Trail = {};
 };
 
 // A permanent WMI event consumer that runs the program.
@@ -88,6 +115,7 @@ struct WmiStart {
     std::string Command;   // that property's text
     bool Disabled = false;
     std::string Text{};
+    HitTrail Trail = {};
 };
 
 // A hit found through a module (DLL) the program had loaded, not through its own name: the
@@ -105,6 +133,7 @@ struct ProcInfo {
     std::vector<FilStart> FilList;
     std::vector<SvcStart> SvcList;
     std::vector<TaskStart> TaskList;
+    std::vector<LnkStart> LnkList;
     std::vector<ExeStart> ExeList;
     std::vector<WmiStart> WmiList;
     // Beside the lists: which of their hits a loaded module gave, in the order found.

@@ -12,14 +12,16 @@
 namespace zorvik {
 
 // Searches every place the rules file names for ProgramFileName (a file name such as
-// prog.exe) or, failing that, ShortFileName (its 8.3 form, or empty). Every hit is appended to
+// prog.exe) or, failing that, ShortFileName (its 8.3 form, or empty); ProgramPath, the
+// program's whole path where known, is what a program run in place of an unquoted command is
+// compared with. Every hit is appended to
 // Findings in the order found; the hit count and " Start up\s detected" are appended to Details
 // in every case. True when the program is to be listed: at least one hit, and with "Ignore
 // Safe Start ups" at least one hit that is not disabled. Places that are missing, unreadable
 // or hold values that are not text give no hits; nothing is thrown for them.
 bool FindStartups(platform::System& sys, const ScanOptions& options,
                   const std::string& ProgramFileName, const std::string& ShortFileName,
-                  ProcInfo& Findings, std::string& Details);
+                  ProcInfo& Findings, std::string& Details, const std::string& ProgramPath = {});
 
 // Appends the names of the local computer's user accounts, in the system's order. A failing
 // call ends the listing with the names gathered so far.

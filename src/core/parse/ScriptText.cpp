@@ -1,5 +1,8 @@
 #include "core/parse/ScriptText.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "core/base/AsciiLower.h"
 
 namespace zorvik::parse {
@@ -10,6 +13,69 @@ bool IsScriptFileName(std::string_view name) {
         if (lowerName.ends_with(extension)) return true;
     }
     return false;
+}
+
+namespace {
+
+bool EndsAName(char c) {
+    return c == ' ' || c == '\t' || c == '"' || c == '\'' || c == ',' || c == ';' || c == ')';
+}
+
+bool StartsAName(char before) {
+    return before == ' ' || before == '\t' || before == '=' || before == ',' || before == ';' ||
+           before == '(' || before == '\'';
+}
+
+// Where a mention of an extension starting at dot ends, when it ends a word after a name.
+std::optional<std::size_t> MentionEnd(std::string_view command, const std::string& lower,
+                                      std::size_t dot) {
+    if (dot == 0) return std::nullopt;
+    const char before = command[dot - 1];
+    if (before == '\\' || before == '/' || before == '"' || StartsAName(before))
+        return std::nullopt;
+    for (const std::string_view extension : kScriptExtensions) {
+        if (lower.compare(dot, extension.size(), extension) != 0) continue;
+        const std::size_t end = dot + extension.size();
+        if (end == command.size() || EndsAName(command[end])) return end;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> NamesEndingAt(std::string_view command, std::size_t dot, std::size_t end) {
+    std::vector<std::string> names;
+    auto add = [&](std::size_t start) {
+        if (end - start <= kMaxScriptNameLength)
+            names.emplace_back(command.substr(start, end - start));
+    };
+    const std::string_view before = command.substr(0, dot);
+    const auto quotes = static_cast<std::size_t>(std::count(before.begin(), before.end(), '"'));
+    if (quotes % 2 == 1) {
+        add(before.rfind('"') + 1);
+        return names;
+    }
+    for (std::size_t start = dot; start > 0 && names.size() < kMaxScriptNameStarts &&
+                                  dot - start < kMaxScriptNameLength;
+         --start) {
+        if (StartsAName(command[start - 1])) add(start);
+    }
+    if (names.size() < kMaxScriptNameStarts) add(0);
+    return names;
+}
+
+}  // namespace
+
+std::vector<std::vector<std::string>> ScriptNamesIn(std::string_view command) {
+    std::vector<std::vector<std::string>> mentions;
+    const std::string lower = AsciiLower(std::string(command));
+    for (std::size_t dot = lower.find('.');
+         dot != std::string::npos && mentions.size() < kMaxScriptMentions;
+         dot = lower.find('.', dot + 1)) {
+        const std::optional<std::size_t> end = MentionEnd(command, lower, dot);
+        if (!end) continue;
+        std::vector<std::string> names = NamesEndingAt(command, dot, *end);
+        if (!names.empty()) mentions.push_back(std::move(names));
+    }
+    return mentions;
 }
 
 ScriptText DecodeScriptText(std::string_view bytes) {

@@ -127,6 +127,31 @@ std::string DecodeToAnsi(std::string_view bytes, TextEncoding encoding) {
     return std::string(bytes);
 }
 
+std::string EncodeAnsi(std::string_view ansi, TextEncoding encoding) {
+    if (encoding == TextEncoding::Ansi) return std::string(ansi);
+    std::string out;
+    for (const char c : ansi) {
+        const char32_t character = UnicodeOfAnsiByte(static_cast<unsigned char>(c));
+        if (encoding == TextEncoding::Utf8) {
+            if (character < 0x80) {
+                out += static_cast<char>(character);
+            } else if (character < 0x800) {
+                out += static_cast<char>(0xC0 | character >> 6);
+                out += static_cast<char>(0x80 | (character & 0x3F));
+            } else {
+                out += static_cast<char>(0xE0 | character >> 12);
+                out += static_cast<char>(0x80 | (character >> 6 & 0x3F));
+                out += static_cast<char>(0x80 | (character & 0x3F));
+            }
+            continue;
+        }
+        const auto high = static_cast<char>(character >> 8);
+        const auto low = static_cast<char>(character & 0xFF);
+        out += encoding == TextEncoding::Utf16Be ? std::string{high, low} : std::string{low, high};
+    }
+    return out;
+}
+
 std::string UpToFirstZero(std::string text) {
     const std::size_t zero = text.find('\0');
     if (zero != std::string::npos) text.resize(zero);

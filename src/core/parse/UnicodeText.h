@@ -24,6 +24,10 @@ std::size_t ByteOrderMarkLength(std::string_view bytes, TextEncoding encoding);
 // Zero characters stay in the text.
 std::string DecodeToAnsi(std::string_view bytes, TextEncoding encoding);
 
+// The ANSI text in the encoding, without a byte order mark: each byte the character it stands
+// for (every character of the code page lies in the Basic Multilingual Plane).
+std::string EncodeAnsi(std::string_view ansi, TextEncoding encoding);
+
 // The text up to its first zero character (the whole text when it has none).
 std::string UpToFirstZero(std::string text);
 

@@ -33,6 +33,7 @@ std::vector<std::string> EntryFields(const ProcessRow& row, const ReportEntry& e
     std::vector<std::string> fields = {row.caption, row.pid, row.details, entry.row.caption};
     for (std::size_t c = 0; c < kStartupColumns; ++c)
         fields.push_back(c < entry.row.data.size() ? entry.row.data[c] : "");
+    fields.push_back(NotesText(entry.row.notes, "; "));
     fields.push_back(entry.row.disabled ? "true" : "false");
     fields.push_back(ApprovalCell(entry.approval));
     fields.push_back(SocketsCell(row.sockets));
@@ -47,7 +48,7 @@ std::vector<std::string> EntryFields(const ProcessRow& row, const ReportEntry& e
 // A program without start-up entries still gets its line.
 std::vector<std::string> ProgramFields(const ProcessRow& row) {
     std::vector<std::string> fields = {row.caption, row.pid, row.details, "", "", "", "", "", "",
-                                       SocketsCell(row.sockets)};
+                                       "", SocketsCell(row.sockets)};
     const std::vector<std::string> fileCells = FileCsvCells(row.file);
     fields.insert(fields.end(), fileCells.begin(), fileCells.end());
     fields.insert(fields.end(), {"", "", ""});
@@ -59,7 +60,7 @@ std::vector<std::string> RemovedFields(const BaselineEntry& entry) {
     std::vector<std::string> fields = {entry.path, "", "", entry.type};
     for (std::size_t c = 0; c < kStartupColumns; ++c)
         fields.push_back(c < entry.data.size() ? entry.data[c] : "");
-    fields.insert(fields.end(), {entry.disabled ? "true" : "false", "", ""});
+    fields.insert(fields.end(), {"", entry.disabled ? "true" : "false", "", ""});
     fields.resize(fields.size() + FileCsvHeads().size());
     fields.insert(fields.end(),
                   {entry.key, entry.text, "", EntryChangeName(EntryChange::Removed)});
@@ -70,7 +71,8 @@ std::vector<std::string> RemovedFields(const BaselineEntry& entry) {
 
 std::string CsvReport(const ProcessList& list, const BaselineComparison* comparison) {
     std::vector<std::string> heads = {"Program Path", "PID", "Details", "Type", "Data 1",
-                                      "Data 2", "Data 3", "Disabled", "Approved", "Sockets"};
+                                      "Data 2", "Data 3", "Notes", "Disabled", "Approved",
+                                      "Sockets"};
     for (const std::string& head : FileCsvHeads()) heads.push_back(head);
     heads.insert(heads.end(), {"Key", "Text", "Module"});
     if (comparison) heads.push_back("Change");

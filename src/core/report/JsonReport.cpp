@@ -36,9 +36,21 @@ std::vector<std::string> Utf8Texts(const std::vector<std::string>& ansi) {
     return texts;
 }
 
+// The notes of an entry found beyond its own text, by their labels; nothing for none.
+std::string NotesJson(const std::vector<HitNote>& notes) {
+    if (notes.empty()) return {};
+    std::string out = ", \"notes\": {";
+    for (std::size_t n = 0; n < notes.size(); ++n) {
+        out += (n == 0 ? "" : ", ") + JsonString(notes[n].label) + ": " +
+               JsonString(AnsiToUtf8(notes[n].text));
+    }
+    return out + "}";
+}
+
 std::string EntryJson(const ReportEntry& entry) {
     std::string out = "{\"type\": " + JsonString(entry.row.caption) +
                       ", \"data\": " + JsonTexts(Utf8Texts(entry.row.data)) +
+                      NotesJson(entry.row.notes) +
                       ", \"disabled\": " + (entry.row.disabled ? "true" : "false") +
                       ", \"approved\": " + ApprovalJson(entry.approval) +
                       ", \"key\": " + JsonString(entry.key) +

@@ -1,11 +1,15 @@
 // Describes a rule the way the start-up search will treat it.
 #include "core/report/RuleDescription.h"
 
+#include <algorithm>
+
+#include "core/base/AsciiLower.h"
 #include "core/base/FixedTexts.h"
 #include "core/base/untFunc.h"
 #include "core/engine/startup/StartupKinds.h"
 #include "core/engine/startup/StartupPlaces.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
+#include "core/engine/startup/kinds/RuleFolders.h"
 
 namespace zorvik {
 
@@ -92,8 +96,29 @@ void DescribeProfileRule(const ScanRule& rule, RuleDescription& out) {
     out.lines.push_back(KeyLine("Ident", rule.ident));
 }
 
+// Folder= in place of Path: the shell's own folder of that name.
+void DescribeShellFolder(const std::string& shellName, RuleDescription& out) {
+    out.lines.push_back(KeyLine("Folder", shellName));
+    const std::vector<std::string> names = ShellFolderNames();
+    const bool known = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+        return AsciiLower(name) == AsciiLower(shellName);
+    });
+    if (!known) {
+        out.verdict = RuleVerdict::FindsNothing;
+        out.lines.push_back("  finds nothing: Folder must be " + Alternatives(names));
+        return;
+    }
+    out.lines.push_back("  the folder the shell looks up by that name (User Shell Folders), "
+                        "unless an earlier rule of this type read it");
+}
+
 void DescribeFolderRule(const ScanRule& rule, const std::string& windowsDrive,
                         RuleDescription& out) {
+    const std::string shellName = rule.Value("Folder");
+    if (!shellName.empty()) {
+        DescribeShellFolder(shellName, out);
+        return;
+    }
     out.lines.push_back(KeyLine("Path", rule.path));
     out.lines.push_back(KeyLine("Folder", windowsDrive + rule.path));
     if (rule.path.find(kUserPlaceholder) != std::string::npos) {
@@ -138,11 +163,21 @@ void DescribeWmiRule(RuleDescription& out) {
                         "programs, scripts and script files");
 }
 
-// The keys any rule may name, where they change what it finds.
+// The keys any rule may add, where they change what it finds.
 void DescribeModifiers(const ScanRule& rule, RuleDescription& out) {
     if (rule.Value(kDllsKey) == "1") {
         out.lines.push_back(KeyLine(kDllsKey, "1 (also compared with the DLLs loaded in each "
                                               "program with sockets)"));
+    }
+    if (rule.Value("Scripts") == "1") {
+        out.lines.push_back(KeyLine("Scripts", "1") +
+                            " (the lines of the scripts its texts name, or that lie in its "
+                            "folder, are compared too)");
+    }
+    if (rule.Value("Unquoted") == "1") {
+        out.lines.push_back(KeyLine("Unquoted", "1") +
+                            " (a program Windows would run in place of an unquoted command is "
+                            "found)");
     }
 }
 
@@ -164,6 +199,10 @@ RuleDescription DescribeRule(const ScanRule& rule, const std::string& windowsDri
         case StartupKind::Fil: DescribeFileRule(rule, windowsDrive, out); break;
         case StartupKind::Svc: DescribeServiceRule(rule, out); break;
         case StartupKind::Task: DescribeTaskRule(rule, windowsDrive, out); break;
+        case StartupKind::Lnk:
+            DescribeFolderRule(rule, windowsDrive, out);
+            out.lines.push_back("  each shortcut's target and arguments are compared");
+            break;
         case StartupKind::Exe: DescribeExeRule(rule, windowsDrive, out); break;
         case StartupKind::Wmi: DescribeWmiRule(out); break;
     }

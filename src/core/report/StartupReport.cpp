@@ -1,7 +1,9 @@
 #include "core/report/StartupReport.h"
 
+#include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/engine/startup/StartupKinds.h"
+#include "core/engine/startup/StartupRows.h"
 #include "core/engine/startup/kinds/ServiceKind.h"
 #include "core/engine/startup/kinds/WmiKind.h"
 
@@ -40,6 +42,7 @@ std::string HitFields(const ProcInfo& findings, StartupHit hit) {
         }
         case StartupKind::Fol:
         case StartupKind::Fil:
+        case StartupKind::Lnk:
         case StartupKind::Exe:
             break;
     }
@@ -56,9 +59,12 @@ std::vector<std::string> DescribeHits(const ProcInfo& findings) {
     std::vector<std::string> lines;
     ForEachHit(findings, [&](StartupHit hit) {
         const StartupKindRow& row = RowOf(hit.kind);
+        std::string notes;
+        for (const HitNote& note : HitNotes(*TrailOf(findings, hit)))
+            notes += "  " + AsciiLower(note.label) + " " + note.text;
         const std::string* module = HitModule(findings, hit);
-        lines.push_back(std::string(row.name) + "  " + HitFields(findings, hit) + "  " +
-                        (module ? "module \"" + *module + "\"  " : std::string()) +
+        if (module) notes += "  module \"" + *module + "\"";
+        lines.push_back(std::string(row.name) + "  " + HitFields(findings, hit) + notes + "  " +
                         State(row.hits.isDisabled(findings, hit.index)));
     });
     return lines;

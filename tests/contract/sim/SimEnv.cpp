@@ -121,6 +121,10 @@ public:
 
     void StopChild(std::uint32_t pid) override { system_.procs().RemoveProcess(pid); }
 
+    void SetVariable(const std::string& name, const std::string& value) override {
+        system_.env().Set(name, value);
+    }
+
     std::string RegisterTask(const std::string& name, const std::string& command,
                              const std::string& arguments) override {
         platform::ScheduledTask task;

@@ -177,6 +177,10 @@ public:
         children_.erase(it);
     }
 
+    void SetVariable(const std::string& name, const std::string& value) override {
+        ::SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
+    }
+
 private:
     static std::string NextRunName() {
         return std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount());

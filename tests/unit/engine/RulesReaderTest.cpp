@@ -12,6 +12,7 @@
 #include "core/base/untFunc.h"
 #include "core/engine/startup/ScanRules.h"
 #include "unit/engine/ScanTestSupport.h"
+#include "unit/parse/ShellLinkBuilder.h"
 
 using platform::RootKey;
 using scantest::Detected;
@@ -286,6 +287,51 @@ TEST_F(ShippedRulesTest, EachMatchAndServiceRuleFindsAProgramPlacedWhereItLooks)
                                     }))
                 << key << " [" << value << "]";
         }
+    }
+    EXPECT_GT(exercised, 0);
+}
+
+// Each LNK rule, read alone, finds a shortcut to the program in the folder it reads (below the
+// account's profile, or where the shell's User Shell Folders value puts it) and, with
+// Scripts=1, a script lying there.
+TEST_F(ShippedRulesTest, EachShortcutRuleFindsAShortcutAndAScriptInItsFolder) {
+    const std::string userShellFolders =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    int exercised = 0;
+    for (const zorvik::ScanRule& rule : zorvik::ReadScanRules(sys)) {
+        if (rule.kind != zorvik::StartupKind::Lnk) continue;
+        SCOPED_TRACE(rule.sectionName);
+        ++exercised;
+        platform::sim::SimSystem machine;
+        machine.users().SetUsers({"bob"});
+        std::string section = "[" + rule.sectionName + "]\r\n";
+        for (const auto& [name, value] : rule.keys) section += name + "=" + value + "\r\n";
+        machine.fs().AddFile(scantest::kRulesPath, section);
+        std::string folder = "C:\\" + zorvik::ReplaceAll(rule.path, "*USER*", "bob");
+        const std::string shellName = rule.Value("Folder");
+        if (!shellName.empty()) {
+            folder = "C:\\Moved\\" + shellName;
+            machine.reg().PutString(shellName == "Startup" ? RootKey::CurrentUser : RootKey::LocalMachine,
+                                    userShellFolders, shellName, folder);
+        }
+        machine.fs().AddFile(folder + "\\Updater.lnk",
+                             parse_test::BuildShellLink(parse_test::LinkParts()
+                                                            .WithLinkInfo(parse_test::BuildLinkInfo("C:\\Temp\\bot.exe"))
+                                                            .WithArguments("/s")));
+        machine.fs().AddFile(folder + "\\run.cmd", "start C:\\Temp\\bot.exe\r\n");
+
+        scantest::SwitchOptions options;
+        zorvik::ProcInfo findings;
+        std::string details;
+        EXPECT_TRUE(zorvik::FindStartups(machine, options, "bot.exe", "", findings, details));
+        std::vector<std::string> entries;
+        for (const zorvik::LnkStart& hit : findings.LnkList) {
+            EXPECT_EQ(hit.Folder, folder);
+            entries.push_back(hit.Entry + (hit.Trail.Script.empty() ? "" : " < " + hit.Trail.Script));
+        }
+        std::vector<std::string> expected{"Updater.lnk"};
+        if (rule.Value("Scripts") == "1") expected.push_back("run.cmd < " + folder + "\\run.cmd");
+        EXPECT_EQ(entries, expected);
     }
     EXPECT_GT(exercised, 0);
 }

@@ -6,6 +6,7 @@
 #include "core/engine/startup/StartupApproval.h"
 #include "platform/sim/system/SimSystem.h"
 #include "unit/engine/ScanTestSupport.h"
+#include "unit/parse/ShellLinkBuilder.h"
 
 namespace {
 
@@ -103,6 +104,28 @@ TEST_F(FolderEntryApprovalTest, EntryOfTheUsersOrTheCommonFolderGetsTheVerdictOf
               (std::vector<StartupApproval>{StartupApproval::Unknown, StartupApproval::Disabled,
                                             StartupApproval::Allowed, StartupApproval::Allowed}));
     for (const zorvik::FilStart& hit : result.info.FolList) EXPECT_FALSE(hit.Disabled) << hit.Path;
+}
+
+// A shortcut's verdict is kept under the shortcut's name, as for any entry of the folder.
+TEST_F(FolderEntryApprovalTest, ShortcutOfTheUsersFolderGetsTheVerdictOfItsName) {
+    const std::string shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    sys.users().SetUsers({"bob"});
+    WriteRules(scantest::PathRule("Shortcuts", "LNK", "Users\\*USER*\\Startup") +
+               scantest::PathRule("Elsewhere", "LNK", "Other"));
+    sys.reg().PutString(RootKey::CurrentUser, shellFolders, "Startup", "C:\\Users\\bob\\Startup");
+    const std::string link = parse_test::BuildShellLink(
+        parse_test::LinkParts().WithLinkInfo(parse_test::BuildLinkInfo("C:\\Apps\\prog.exe")));
+    sys.fs().AddFile("C:\\Users\\bob\\Startup\\Updater.lnk", link);
+    sys.fs().AddFile("C:\\Other\\Updater.lnk", link);
+    sys.reg().Put(RootKey::CurrentUser, kApproved + "StartupFolder", "Updater.lnk",
+                  platform::RegType::Binary, std::string("\x03\0\0\0", 4));
+
+    const scantest::SearchResult result = Search("prog.exe");
+
+    ASSERT_EQ(result.info.LnkList.size(), 2u);
+    EXPECT_EQ(zorvik::ApprovalsOf(sys, result.info),
+              (std::vector<StartupApproval>{StartupApproval::Disabled, StartupApproval::Unknown}));
+    EXPECT_FALSE(result.info.LnkList[0].Disabled);
 }
 
 }  // namespace

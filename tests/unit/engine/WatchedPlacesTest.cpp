@@ -34,6 +34,8 @@ TEST(WatchedPlacesTest, EachRuleGivesWhatItsReaderReads) {
         std::string places;
     };
     const std::string run = scantest::kRunKey;
+    const std::string shellFolders =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
     const Case cases[] = {
         {"a value, a key's values", RegRule("One", "HKEY_CURRENT_USER", run, "CHECK", "Bot") +
                                         RegRule("All", "HKEY_LOCAL_MACHINE", run, "ENUM"),
@@ -55,11 +57,18 @@ TEST(WatchedPlacesTest, EachRuleGivesWhatItsReaderReads) {
          PathRule("Batch", "FIL", "autoexec.bat") + IniRule("Load", "win.ini", "windows", "load") +
              IniRule("Sys", "C:\\Other\\system.ini", "boot", "shell"),
          "folder C:\\\nfolder C:\\WINDOWS\nfolder C:\\Other\n"},
+        {"shortcuts per account, and the folder the shell names with its value",
+         PathRule("Shortcuts", "LNK", "Users\\*USER*\\Startup") +
+             "[Moved]\r\nType=FOL\r\nFolder=Startup\r\n" +
+             "[Unknown]\r\nType=LNK\r\nFolder=Desktop\r\n",
+         "folder C:\\Users\\ann\\Startup\nfolder C:\\Users\\bob\\Startup\nkey HKCU\\" +
+             shellFolders + "\nfolder C:\\Moved\n"},
     };
     for (const Case& c : cases) {
         platform::sim::SimSystem sys;
         sys.users().SetUsers({"ann", "bob"});
         sys.fs().AddFile(scantest::kRulesPath, c.rules);
+        sys.reg().PutString(RootKey::CurrentUser, shellFolders, "Startup", "C:\\Moved\\");
         EXPECT_EQ(Describe(zorvik::WatchedPlacesOf(sys)), c.places) << c.what;
     }
 }

@@ -52,4 +52,52 @@ TEST(ScriptTextTest, ScriptFileNamesByExtensionInAnyCase) {
     }
 }
 
+TEST(ScriptTextTest, AnsiTextWrittenBackInEachEncoding) {
+    const std::string ansi = "Caf\xE9 \x80";
+    const struct {
+        TextEncoding encoding;
+        std::string bytes;
+    } cases[] = {
+        {TextEncoding::Ansi, ansi},
+        {TextEncoding::Utf8, "Caf\xC3\xA9 \xE2\x82\xAC"},
+        {TextEncoding::Utf16Le, Utf16(u"Caf\u00E9 \u20AC")},
+        {TextEncoding::Utf16Be, Utf16(u"Caf\u00E9 \u20AC", true)},
+    };
+    std::string everyByte;
+    for (int b = 0; b < 256; ++b) everyByte += static_cast<char>(b);
+    for (const auto& c : cases) {
+        EXPECT_EQ(zorvik::parse::EncodeAnsi(ansi, c.encoding), c.bytes);
+        EXPECT_EQ(zorvik::parse::DecodeToAnsi(zorvik::parse::EncodeAnsi(everyByte, c.encoding), c.encoding),
+                  everyByte);
+    }
+}
+
+TEST(ScriptTextTest, ScriptNamesOfACommandNearestStartFirst) {
+    using Mentions = std::vector<std::vector<std::string>>;
+    const struct {
+        const char* command;
+        Mentions mentions;
+    } cases[] = {
+        {"C:\\Scripts\\start.bat", {{"C:\\Scripts\\start.bat"}}},
+        {"cmd /c C:\\My Scripts\\go.CMD /q",
+         {{"Scripts\\go.CMD", "C:\\My Scripts\\go.CMD", "/c C:\\My Scripts\\go.CMD",
+           "cmd /c C:\\My Scripts\\go.CMD"}}},
+        {"wscript.exe //B \"%APPDATA%\\a b.vbs\" \"x.js\"", {{"%APPDATA%\\a b.vbs"}, {"x.js"}}},
+        {"s.Run \"C:\\x.ps1\", 0", {{"C:\\x.ps1"}}},
+        {"powershell -File='C:\\p.ps1';", {{"C:\\p.ps1", "'C:\\p.ps1", "-File='C:\\p.ps1", "powershell -File='C:\\p.ps1"}}},
+        // No name before the extension, one that goes on, a disabled one, or none at all.
+        {"C:\\dir\\.bat x.json C:\\run.bat.bak \".cmd\" .vbs", {}},
+        {"prog.exe /x", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(zorvik::parse::ScriptNamesIn(c.command), c.mentions) << c.command;
+
+    std::string many;
+    for (int i = 0; i < 40; ++i) many += "a" + std::to_string(i) + ".bat ";
+    const Mentions bounded = zorvik::parse::ScriptNamesIn(many);
+    ASSERT_EQ(bounded.size(), zorvik::parse::kMaxScriptMentions);
+    EXPECT_EQ(bounded.back().size(), zorvik::parse::kMaxScriptNameStarts);
+    EXPECT_EQ(bounded.back().front(), "a15.bat");
+}
+
 }  // namespace

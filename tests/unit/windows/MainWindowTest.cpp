@@ -8,6 +8,7 @@
 #include "core/engine/ScanCycle.h"
 #include "platform/sim/system/SimFileFacts.h"
 #include "platform/sim/ui/SimWidgets.h"
+#include "unit/parse/ShellLinkBuilder.h"
 #include "unit/windows/MainWindowFixture.h"
 
 namespace {
@@ -303,6 +304,33 @@ TEST_F(MainWindowTest, LeftClickShowsTheHitsInListOrder) {
     EXPECT_EQ(index(0), 0);
     EXPECT_EQ(index(1), 1);
     EXPECT_EQ(index(2), 0) << "the index counts within the list of its kind";
+}
+
+// A shortcut's row shows its folder, name and target; a row found through a script names the
+// script in its tip.
+TEST_F(MainWindowTest, ShortcutRowsShowTheirTargetAndTheTipNamesTheScript) {
+    const std::string scripts = "C:\\Scripts";
+    sys.fs().AddFile(scantest::kRulesPath,
+                     scantest::RunRule() + "Scripts=1\r\nUnquoted=1\r\n" +
+                         scantest::PathRule("Shortcuts", "LNK", "Startup") + "Scripts=1\r\n");
+    Start(kAlpha);
+    sys.fs().AddFile("C:\\Startup\\Alpha.lnk",
+                     parse_test::BuildShellLink(parse_test::LinkParts()
+                                                    .WithLinkInfo(parse_test::BuildLinkInfo(kAlpha.path))
+                                                    .WithArguments("/min")));
+    sys.fs().AddFile(scripts + "\\go.bat", "start " + kAlpha.path + "\r\n");
+    PutUserRun("Go", scripts + "\\go.bat");
+    Rescan();
+
+    LeftClick(0);
+
+    ASSERT_EQ(StartupCaptions(), (std::vector<std::string>{"REG", "LNK"}));
+    auto& list = dynamic_cast<platform::sim::SimListView&>(frmMain.LstStart);
+    EXPECT_EQ(list.InfoTip(0), "Script: " + scripts + "\\go.bat");
+    EXPECT_EQ(list.SubItem(1, 0), "C:\\Startup");
+    EXPECT_EQ(list.SubItem(1, 1), "Alpha.lnk");
+    EXPECT_EQ(list.SubItem(1, 2), kAlpha.path + " /min");
+    EXPECT_EQ(list.InfoTip(1), "");
 }
 
 TEST_F(MainWindowTest, LeftClickOnARowWithoutHitsEmptiesTheStartupList) {

@@ -23,6 +23,7 @@ enum class World {
     Places,      // rules for a program Windows starts by its path and for DLLs by their name
     BotWas,      // the bot's world with another command line in its Run value
     BotTwice,    // the bot's world with a second Run value naming it
+    Planted,     // a Run value's unquoted command, and C:\Program.exe that Windows runs instead
 };
 
 // The system: a running program with a socket that starts with Windows, unless Empty.
@@ -37,6 +38,13 @@ void Build(platform::sim::SimSystem& sys, World world) {
     }
     sys.fs().AddFile(scantest::kRulesPath, scantest::RunRule());
     if (world == World::Empty) return;
+    if (world == World::Planted) {
+        sys.fs().AddFile(scantest::kRulesPath, scantest::RunRule() + "Unquoted=1\r\n");
+        sys.fs().AddFile("C:\\Program.exe", "MZ");
+        sys.reg().PutString(platform::RootKey::CurrentUser, scantest::kRunKey, "Tool",
+                            "C:\\Program Files\\Some Tool\\tool.exe /min");
+        return;
+    }
     maintest::AddParent(sys);
     maintest::AddProcess(sys, kBot);
     const std::string command = world == World::BotWas ? kBot.path + " /was" : kBot.path;
@@ -106,6 +114,11 @@ TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
         {{"search", "sethc.exe"}, World::Places, 0, "", "Would be listed: no\n", ""},
         {{"search", "C:\\Bot\\bot.dll"}, World::Places, 0, "",
          "value \"Packages\"  module \"C:\\Bot\\bot.dll\"  enabled\n", ""},
+        // A program run in place of an unquoted command is found by its whole path only.
+        {{"search", "C:\\Program.exe"}, World::Planted, 0, "Program file name:     Program.exe\n",
+         "value \"Tool\"  runs instead C:\\Program.exe  enabled\n", ""},
+        {{"search", "program.exe"}, World::Planted, 0, "Program file name:     program.exe\n",
+         "Would be listed: no\n", ""},
         {{"scan"}, World::Bot, 1, "C:\\Apps\\bot.exe\n  PID      10\n", "1 program listed.\n", ""},
         {{"scan"}, World::Empty, 0, "No programs listed.\n", "", ""},
         {{"scan", "--csv"}, World::Bot, 1, "Program Path,PID,Details,",

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "core/base/untFunc.h"
 #include "core/report/AnsiUtf8.h"
 #include "core/report/SavedScanSettings.h"
 #include "core/report/ScanReport.h"
@@ -95,19 +96,19 @@ TEST(ScanReportTest, CsvHasOneRecordPerEntryAndOneForAProgramWithout) {
     const std::string kBotSockets =
         "LISTEN 0.0.0.0:80 -> 0.0.0.0:0; ESTAB [2001:db8::1]:50000 -> [::1]:443";
     const std::string expected =
-        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text,Module\r\n"
+        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Notes,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text,Module\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",REG,"
-        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",false,," + kBotSockets +
+        "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",,false,," + kBotSockets +
         ",,,,,,,,,\"REG|hkey_current_user|software\\microsoft\\windows\\currentversion\\run|"
         "bot, \"\"new\"\"\",c:\\apps\\bot.exe /q,\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",FOL,"
-        "C:\\Start\xC3\xA9,,,true,," + kBotSockets +
+        "C:\\Start\xC3\xA9,,,,true,," + kBotSockets +
         ",,,,,,,,,FOL|c:\\start\xC3\xA9|bot.lnk,bot.lnk,\r\n"
-        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,,,,,,,,,,,,,,\r\n";
+        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,,,,,,,,,,,,,,,\r\n";
     EXPECT_EQ(csv, expected);
 
     EXPECT_EQ(reporttest::Report(zorvik::ProcessList{}, ReportFormat::Csv),
-              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text,Module\r\n");
+              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Notes,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text,Module\r\n");
 }
 
 TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
@@ -154,13 +155,48 @@ TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
               "{\n  \"programs\": []\n}\n");
 }
 
+// A hit found through a script, on a program run in place of an unquoted command, names both
+// in every format; a shortcut's hit gives its three columns.
+TEST(ScanReportTest, HitsNameTheScriptAndTheProgramRunInstead) {
+    zorvik::ProcessList list;
+    auto findings = std::make_unique<zorvik::ProcInfo>();
+    findings->RegList.push_back(
+        {"HKEY_CURRENT_USER", kRunKey, "Go", false, {}, {"C:\\go.bat", "C:\\Program.exe"}});
+    findings->LnkList.push_back({"C:\\Startup", "Up.lnk", "C:\\Program.exe /q", true});
+    list.Add("C:\\Program.exe", "9", "d", std::move(findings));
+    const struct {
+        ReportFormat format;
+        std::vector<std::string> parts;
+    } cases[] = {
+        {ReportFormat::Text,
+         {"  REG  HKEY_CURRENT_USER\\" + kRunKey +
+              "  value \"Go\"  script C:\\go.bat  runs instead C:\\Program.exe  enabled\n",
+          "  LNK  C:\\Startup  Up.lnk  C:\\Program.exe /q  disabled\n"}},
+        {ReportFormat::Csv,
+         {",REG,HKEY_CURRENT_USER," + kRunKey + ",Go,Script: C:\\go.bat; Runs instead: C:\\Program.exe,false,",
+          ",LNK,C:\\Startup,Up.lnk,C:\\Program.exe /q,,true,"}},
+        {ReportFormat::Json,
+         {"\"data\": [\"HKEY_CURRENT_USER\", \"" + zorvik::ReplaceAll(kRunKey, "\\", "\\\\") +
+              "\", \"Go\"], \"notes\": {\"Script\": \"C:\\\\go.bat\", \"Runs instead\": "
+              "\"C:\\\\Program.exe\"}, \"disabled\": false",
+          "{\"type\": \"LNK\", \"data\": [\"C:\\\\Startup\", \"Up.lnk\", \"C:\\\\Program.exe /q\"], "
+          "\"disabled\": true"}},
+    };
+    for (const auto& c : cases) {
+        const std::string report = reporttest::Report(list, c.format);
+        for (const std::string& part : c.parts)
+            EXPECT_NE(report.find(part), std::string::npos) << part << "\nin\n" << report;
+    }
+}
+
 TEST(ScanReportTest, RowWithoutFindingsPrintsNoEntries) {
     zorvik::ProcessList list;
     list.Add("C:\\a.exe", "7", "d", nullptr);
     EXPECT_NE(reporttest::Report(list, ReportFormat::Json).find("\"startups\": []"),
               std::string::npos);
-    EXPECT_NE(reporttest::Report(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,,,,,,,,,,,,,,\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        reporttest::Report(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,,,,,,,,,,,,,,,\r\n"),
+        std::string::npos);
 }
 
 TEST(ScanReportTest, JsonQuotesEveryPidThatIsNoCanonicalNumber) {

@@ -305,7 +305,9 @@ TEST(DescribeRuleTest, UnknownTypesAreSkipped) {
         rule.path = "Windows";
         const auto d = Describe(rule, "C:\\");
         EXPECT_EQ(zorvik::RuleVerdict::Skipped, d.verdict) << type;
-        EXPECT_TRUE(HasLine(d, "skipped: Type must be REG, INI, FOL, FIL, SVC, TASK, EXE or WMI")) << type;
+        EXPECT_TRUE(
+            HasLine(d, "skipped: Type must be REG, INI, FOL, FIL, SVC, TASK, LNK, EXE or WMI"))
+            << type;
         EXPECT_FALSE(HasLine(d, "Root:")) << type;
         EXPECT_FALSE(HasLine(d, "Folder:")) << type;
     }
@@ -342,6 +344,37 @@ TEST(DescribeRuleTest, FolderRuleResolvesAgainstTheWindowsDrive) {
     const auto common = Describe(rule, "C:\\");
     EXPECT_TRUE(HasLine(common, "Folder:  C:\\ProgramData\\Microsoft")) << Joined(common);
     EXPECT_TRUE(HasLine(common, "once per user account")) << Joined(common);
+}
+
+// Folder= in place of Path, and the keys any rule may add.
+TEST(DescribeRuleTest, ShellFolderAndFollowingKeysAreShown) {
+    const struct {
+        std::vector<std::pair<std::string, std::string>> keys;
+        zorvik::RuleVerdict verdict;
+        std::vector<std::string> lines;
+        std::vector<std::string> absent;
+    } cases[] = {
+        {{{"Type", "LNK"}, {"Folder", "common startup"}, {"Scripts", "1"}},
+         zorvik::RuleVerdict::Searched,
+         {"Folder:  common startup", "the folder the shell looks up", "Scripts: 1 (",
+          "each shortcut's target and arguments"},
+         {"Path:", "Unquoted"}},
+        {{{"Type", "FOL"}, {"Folder", "Desktop"}},
+         zorvik::RuleVerdict::FindsNothing,
+         {"finds nothing: Folder must be Startup or Common Startup"},
+         {"Scripts"}},
+        {{{"Type", "REG"}, {"Root", "HKEY_CURRENT_USER"}, {"Key", "Run"}, {"Action", "ENUM"},
+          {"Unquoted", "1"}, {"Scripts", "0"}},
+         zorvik::RuleVerdict::Searched,
+         {"Unquoted: 1 (a program Windows would run in place"},
+         {"Scripts"}},
+    };
+    for (const auto& c : cases) {
+        const auto d = zorvik::DescribeRule(zorvik::MakeScanRule("Rule", c.keys), "C:\\");
+        EXPECT_EQ(d.verdict, c.verdict) << Joined(d);
+        for (const std::string& line : c.lines) EXPECT_TRUE(HasLine(d, line)) << line << "\n" << Joined(d);
+        for (const std::string& line : c.absent) EXPECT_FALSE(HasLine(d, line)) << line << "\n" << Joined(d);
+    }
 }
 
 TEST(DescribeRuleTest, FileRuleResolvesAgainstTheWindowsDrive) {

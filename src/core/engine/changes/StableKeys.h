@@ -10,6 +10,7 @@
 //   FOL|c:\users\bob\start menu\programs\startup|bot.lnk
 //   FIL|c:\autoexec.bat
 //   TASK|\vendor\updater
+//   LNK|c:\users\bob\start menu\programs\startup|updater.lnk
 #include <string>
 
 #include "core/engine/changes/StartupChanges.h"

@@ -13,9 +13,10 @@ namespace zorvik {
 struct ProgramNames {
     std::string programFileName;  // e.g. prog.exe
     std::string shortFileName;    // its 8.3 form, or empty
-    // The full path of a running program, for the places that name a program by its path
-    // (EXE); empty for none. Not used by this matcher.
-    std::string path{};
+    // The whole path, and its 8.3 form, for texts that name a program only by its whole path
+    // (the programs run in place of an unquoted command); empty where not known.
+    std::string programPath = {};
+    std::string shortPath = {};
 };
 
 class ProgramNameMatcher {

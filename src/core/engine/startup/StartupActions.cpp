@@ -1,9 +1,11 @@
 #include "core/engine/startup/StartupActions.h"
 
 #include "core/base/AsciiLower.h"
+#include "core/base/FixedTexts.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
 #include "core/engine/startup/StartupKinds.h"
+#include "core/engine/startup/follow/ScriptDisable.h"
 #include "platform/Shell.h"
 
 namespace zorvik {
@@ -19,7 +21,13 @@ bool HasHit(const ProcInfo& findings, StartupHit hit) {
     return hit.index < RowOf(hit.kind).hits.count(findings);
 }
 
+std::string SelectInFileManager(const std::string& path) { return "/select,\"" + path + "\""; }
+
 PlaceOpening OpeningOf(const ProcInfo& findings, StartupHit hit) {
+    const HitTrail& trail = *TrailOf(findings, hit);
+    if (!trail.RunsInstead.empty())
+        return {kFileManagerProgram, SelectInFileManager(trail.RunsInstead), std::nullopt};
+    if (!trail.Script.empty()) return {kTextEditorProgram, trail.Script, std::nullopt};
     return RowOf(hit.kind).opening(findings, hit.index);
 }
 
@@ -47,10 +55,19 @@ DisableOutcome DisableStartup(platform::System& sys, ProcInfo& findings, Startup
     if (!HasHit(findings, hit)) return {};
     const StartupKindRow& row = RowOf(hit.kind);
     if (row.noDisable) return {};
+    const HitTrail& trail = *TrailOf(findings, hit);
     // A hit through a loaded module names the module, not the program.
     const std::string* module = HitModule(findings, hit);
-    const DisableOutcome outcome = row.disable(
-        sys, findings, hit.index, module ? ProgramFileNameOf(*module) : programFileName);
+    const std::string named = module ? ProgramFileNameOf(*module) : programFileName;
+    DisableOutcome outcome;
+    if (!trail.RunsInstead.empty()) {
+        if (sys.files().Move(trail.RunsInstead, trail.RunsInstead + kBackupSuffix))
+            outcome.result = DisableResult::Disabled;
+    } else if (!trail.Script.empty()) {
+        outcome = DisableScriptLines(sys, trail.Script, named);
+    } else {
+        outcome = row.disable(sys, findings, hit.index, named);
+    }
     if (outcome.result == DisableResult::Disabled) *row.hits.disabledFlag(findings, hit.index) = true;
     return outcome;
 }

@@ -15,6 +15,11 @@ namespace zorvik {
 
 // Profile and text files open in it.
 inline constexpr const char* kTextEditorProgram = "notepad.exe";
+// Folders open in it with one entry selected (SelectInFileManager).
+inline constexpr const char* kFileManagerProgram = "explorer.exe";
+
+// The file manager's parameters that open the folder of path with path selected.
+std::string SelectInFileManager(const std::string& path);
 
 // What Show opens through the shell ("OPEN", shown normally): a program with its parameters, or
 // a folder. For a registry hit also the key the registry editor is to show.
@@ -45,7 +50,9 @@ struct DisableOutcome {
 // Whether findings hold the hit.
 bool HasHit(const ProcInfo& findings, StartupHit hit);
 
-// What Show opens for the hit; findings must hold it (HasHit).
+// What Show opens for the hit; findings must hold it (HasHit). A hit found through a script
+// opens the script in the text editor, one on a program run in place of an unquoted command
+// that program's folder with it selected: what Disable changes.
 PlaceOpening OpeningOf(const ProcInfo& findings, StartupHit hit);
 
 // Names the key the registry editor opens at ("LastKey"); false when it cannot be written.
@@ -57,7 +64,10 @@ void OpenPlace(platform::System& sys, const PlaceOpening& opening);
 // Disables the entry the hit was found at, for the program whose file name (as its path ends,
 // not lower-cased) is given, or for the module the hit was found through, and marks the hit
 // when it did. A hit findings do not hold, or of a kind without Disable, is Unchanged.
-// Disabling a disabled entry joins ".bak" once more.
+// Disabling a disabled entry joins ".bak" once more. A hit on a program run in place of an
+// unquoted command renames that program to its name + ".bak" (the entry then starts the
+// program it means); a hit found through a script joins ".bak" to the program's name in the
+// script, in the script's own encoding (follow/ScriptDisable.h).
 DisableOutcome DisableStartup(platform::System& sys, ProcInfo& findings, StartupHit hit,
                               const std::string& programFileName);
 

@@ -72,15 +72,20 @@ StartupApproval RunValueApproval(platform::System& sys, const RegStart& hit) {
 }
 
 StartupApproval FolderEntryApproval(platform::System& sys, const FilStart& hit) {
-    if (hit.Entry.empty()) return StartupApproval::Unknown;
+    return FolderEntryApproval(sys, hit.Path, hit.Entry);
+}
+
+StartupApproval FolderEntryApproval(platform::System& sys, const std::string& folder,
+                                    const std::string& entry) {
+    if (entry.empty()) return StartupApproval::Unknown;
     platform::RootKey root = platform::RootKey::None;
-    if (IsShellFolder(sys, platform::RootKey::CurrentUser, "Startup", hit.Path))
+    if (IsShellFolder(sys, platform::RootKey::CurrentUser, "Startup", folder))
         root = platform::RootKey::CurrentUser;
-    else if (IsShellFolder(sys, platform::RootKey::LocalMachine, "Common Startup", hit.Path))
+    else if (IsShellFolder(sys, platform::RootKey::LocalMachine, "Common Startup", folder))
         root = platform::RootKey::LocalMachine;
     else
         return StartupApproval::Unknown;
-    return ApprovalEntry(sys, root, "StartupFolder", hit.Entry);
+    return ApprovalEntry(sys, root, "StartupFolder", entry);
 }
 
 std::vector<StartupApproval> ApprovalsOf(platform::System& sys, const ProcInfo& findings) {

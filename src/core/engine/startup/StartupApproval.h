@@ -2,6 +2,7 @@
 // Task Manager's verdict on a start-up entry, as Windows 8 and later keep it under
 // Explorer\StartupApproved: shown beside a hit, never changing its Disabled flag.
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "core/engine/untRecord.h"
@@ -22,10 +23,13 @@ StartupApproval RunValueApproval(platform::System& sys, const RegStart& hit);
 // "Common Startup"). Unknown for the folders of other accounts, whose verdicts live in their
 // own profiles, and for any folder the shell does not name.
 StartupApproval FolderEntryApproval(platform::System& sys, const FilStart& hit);
+// The same for the entry of that name in the folder (a shortcut, or any file).
+StartupApproval FolderEntryApproval(platform::System& sys, const std::string& folder,
+                                    const std::string& entry);
 
 // The verdict on each hit, in the order of StartupRowsOf, as the table of kinds gives it:
-// Run-key values and folder entries as above; profile entries and lines of text files are
-// Unknown.
+// Run-key values, folder entries and shortcuts as above; profile entries and lines of text
+// files are Unknown.
 std::vector<StartupApproval> ApprovalsOf(platform::System& sys, const ProcInfo& findings);
 
 // Where an approval stands in a row's list: Unknown past its end.

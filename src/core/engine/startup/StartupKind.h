@@ -6,7 +6,7 @@
 
 namespace zorvik {
 
-enum class StartupKind : std::uint8_t { Reg, Ini, Fol, Fil, Svc, Task, Exe, Wmi };
+enum class StartupKind : std::uint8_t { Reg, Ini, Fol, Fil, Svc, Task, Lnk, Exe, Wmi };
 
 // What a REG rule examines in its key. None: an Action the search does not know, which
 // finds nothing.

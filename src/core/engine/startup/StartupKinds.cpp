@@ -9,6 +9,7 @@
 #include "core/engine/startup/kinds/ProfileKind.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
 #include "core/engine/startup/kinds/ServiceKind.h"
+#include "core/engine/startup/kinds/ShortcutKind.h"
 #include "core/engine/startup/kinds/TaskKind.h"
 #include "core/engine/startup/kinds/TextFileKind.h"
 #include "core/engine/startup/kinds/WmiKind.h"
@@ -35,6 +36,14 @@ constexpr HitListAccess ListAccess() {
         [](ProcInfo& findings, const std::string& text) {
             auto& hits = findings.*List;
             if (!hits.empty()) hits.back().Text = text;
+        },
+        [](ProcInfo& findings, std::size_t index) -> HitTrail* {
+            auto& hits = findings.*List;
+            return index < hits.size() ? &hits[index].Trail : nullptr;
+        },
+        [](const ProcInfo& findings, std::size_t index) -> const HitTrail* {
+            const auto& hits = findings.*List;
+            return index < hits.size() ? &hits[index].Trail : nullptr;
         },
     };
 }
@@ -206,6 +215,34 @@ const StartupKindRow kRows[] = {
         .watchedPlaces = WatchTaskPlaces,
     },
     {
+        .kind = StartupKind::Lnk,
+        .name = "LNK",
+        .readPlaces = ReadShortcutPlaces,
+        .record = [](const StartupSpot& spot, const StartupText&, bool disabled,
+                     ProcInfo& findings) {
+            findings.LnkList.push_back({spot.where, spot.key, spot.ident, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::LnkList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const LnkStart& hit = findings.LnkList.at(i);
+            return {hit.Folder, hit.Entry, hit.Target};
+        },
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const LnkStart& hit = findings.LnkList.at(i);
+            return {hit.Folder, hit.Entry};
+        },
+        .approval = [](platform::System& sys, const ProcInfo& findings, std::size_t i) {
+            const LnkStart& hit = findings.LnkList.at(i);
+            return FolderEntryApproval(sys, hit.Folder, hit.Entry);
+        },
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return ShortcutOpening(findings.LnkList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string&) { return DisableShortcut(sys, findings.LnkList.at(i)); },
+        .watchedPlaces = WatchShortcutPlaces,
+    },
+    {
         .kind = StartupKind::Exe,
         .name = "EXE",
         .readPlaces = ReadExePlaces,
@@ -364,6 +401,10 @@ const std::string* HitModule(const ProcInfo& findings, StartupHit hit) {
     for (const ModuleHit& module : findings.ModuleHits)
         if (module.Kind == hit.kind && module.Index == hit.index) return &module.Module;
     return nullptr;
+}
+
+const HitTrail* TrailOf(const ProcInfo& findings, StartupHit hit) {
+    return RowOf(hit.kind).hits.trailOf(findings, hit.index);
 }
 
 }  // namespace zorvik

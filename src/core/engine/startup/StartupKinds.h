@@ -60,6 +60,9 @@ struct HitListAccess {
     const std::string& (*text)(const ProcInfo& findings, std::size_t index);
     // Sets the Text of the list's last hit, the one record has just appended.
     void (*keepText)(ProcInfo& findings, const std::string& text);
+    // Null for an index past the list.
+    HitTrail* (*trail)(ProcInfo& findings, std::size_t index);
+    const HitTrail* (*trailOf)(const ProcInfo& findings, std::size_t index);
 };
 
 struct StartupKindRow {
@@ -100,7 +103,7 @@ struct StartupKindRow {
 };
 
 // Every row, in the order of the start-up list (RegList, IniList, FolList, FilList, SvcList,
-// ExeList, WmiList, ...).
+// LnkList, ExeList, WmiList, ...).
 std::span<const StartupKindRow> StartupKindRows();
 const StartupKindRow& RowOf(StartupKind kind);
 
@@ -128,5 +131,7 @@ const std::string* HitModule(const ProcInfo& findings, StartupHit hit);
 // "Found in module " and the path, once for each module hits were found through, in the order
 // found: lines for the tip of the program's row.
 std::vector<std::string> ModuleTipLines(const ProcInfo& findings);
+// Where the hit was found beyond its entry; null when findings do not hold it.
+const HitTrail* TrailOf(const ProcInfo& findings, StartupHit hit);
 
 }  // namespace zorvik

@@ -1,11 +1,33 @@
 #include "core/engine/startup/StartupPlaces.h"
 
 #include "core/base/AsciiLower.h"
+#include "core/base/untFunc.h"
 #include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupKinds.h"
+#include "core/engine/startup/follow/AccountEnvironment.h"
+#include "core/engine/startup/follow/FollowedFiles.h"
 #include "core/engine/untScan.h"
 
 namespace zorvik {
+
+namespace {
+
+// The value a rule gives a key that switches something on.
+constexpr const char* kKeyOn = "1";
+
+}  // namespace
+
+PlaceReading::PlaceReading(platform::System& sys)
+    : sys_(sys), scripts_(std::make_unique<ScriptCache>()) {}
+
+PlaceReading::~PlaceReading() = default;
+
+void PlaceReading::BeginRule(const ScanRule& rule) {
+    followScripts_ = rule.Value("Scripts") == kKeyOn;
+    followUnquoted_ = rule.Value("Unquoted") == kKeyOn;
+    comparesModules_ = rule.Value(kDllsKey) == kKeyOn;
+    accountProfile_.clear();
+}
 
 std::uint32_t PlaceReading::AddSpot(StartupKind kind, std::string where, std::string key,
                                     std::string ident) {
@@ -18,13 +40,76 @@ std::uint32_t PlaceReading::AddSpot(StartupKind kind, std::string where, std::st
 }
 
 std::uint32_t PlaceReading::AddSpot(StartupSpot spot) {
+    spot.comparesModules = comparesModules_;
     places_.spots.push_back(std::move(spot));
     return static_cast<std::uint32_t>(places_.spots.size() - 1);
 }
 
-void PlaceReading::AddText(std::uint32_t spot, const std::string& text, std::string valueName) {
+void PlaceReading::AddText(std::uint32_t spot, const std::string& text, std::string valueName,
+                           bool disabled) {
     if (text.empty()) return;
-    places_.texts.push_back({spot, std::move(valueName), AsciiLower(text)});
+    if (!followScripts_ && !followUnquoted_) {
+        places_.texts.push_back(
+            {spot, std::move(valueName), AsciiLower(text), kNoPath, kNoPath, disabled});
+        return;
+    }
+    places_.texts.push_back({spot, valueName, AsciiLower(text), kNoPath, kNoPath, disabled});
+    Follow(spot, text, valueName, disabled, kNoPath);
+}
+
+void PlaceReading::AddScriptLines(std::uint32_t spot, const std::string& path,
+                                  const std::string& valueName, bool disabled) {
+    if (followScripts_) FollowScript(spot, path, valueName, disabled);
+}
+
+void PlaceReading::Follow(std::uint32_t spot, const std::string& text, const std::string& valueName,
+                          bool disabled, std::uint32_t script) {
+    if (followUnquoted_) {
+        for (const ProgramInstead& program : ExistingProgramsInstead(sys_, Expand(text))) {
+            places_.texts.push_back({spot, valueName, AsciiLower(program.path), script,
+                                     AddPath(program.path), disabled || program.renamed});
+        }
+    }
+    // One level deep: the lines of a script name no further scripts.
+    if (followScripts_ && script == kNoPath) {
+        const auto expand = [this](const std::string& name) { return Expand(name); };
+        for (const std::string& path : ExistingScriptsNamed(sys_, text, expand))
+            FollowScript(spot, path, valueName, disabled);
+    }
+}
+
+void PlaceReading::FollowScript(std::uint32_t spot, const std::string& path,
+                                const std::string& valueName, bool disabled) {
+    const std::vector<std::string>* lines = scripts_->Lines(sys_, path);
+    if (!lines) return;
+    const std::uint32_t script = AddPath(path);
+    for (const std::string& line : *lines) {
+        if (line.empty()) continue;
+        places_.texts.push_back({spot, valueName, AsciiLower(line), script, kNoPath, disabled});
+        if (followUnquoted_) Follow(spot, line, valueName, disabled, script);
+    }
+}
+
+std::uint32_t PlaceReading::AddPath(const std::string& path) {
+    auto [entry, added] =
+        pathIndex_.try_emplace(path, static_cast<std::uint32_t>(places_.paths.size()));
+    if (added) places_.paths.push_back(path);
+    return entry->second;
+}
+
+void PlaceReading::SetAccountProfile(const std::string& profileFolder) {
+    accountProfile_ = profileFolder;
+}
+
+std::string PlaceReading::Expand(const std::string& text) {
+    return ExpandForAccount(sys_, text, accountProfile_);
+}
+
+bool PlaceReading::FirstTimeRead(StartupKind kind, const std::string& folder) {
+    const std::string longForm = GetLongPath(sys_, folder);
+    std::string name = AsciiLower(longForm.empty() ? folder : longForm);
+    while (!name.empty() && name.back() == '\\') name.pop_back();
+    return foldersRead_.insert(std::to_string(static_cast<int>(kind)) + '|' + name).second;
 }
 
 const StrAr& PlaceReading::Accounts() {
@@ -51,11 +136,6 @@ const std::vector<platform::WmiEventConsumer>& PlaceReading::WmiConsumers() {
     return *wmiConsumers_;
 }
 
-void PlaceReading::CompareModulesFrom(std::size_t first) {
-    for (std::size_t i = first; i < places_.spots.size(); ++i)
-        places_.spots[i].comparesModules = true;
-}
-
 bool ComparesModules(const StartupPlaces& places) {
     for (const StartupSpot& spot : places.spots)
         if (spot.comparesModules) return true;
@@ -66,9 +146,8 @@ StartupPlaces ReadStartupPlaces(platform::System& sys) {
     PlaceReading reading(sys);
     for (const ScanRule& rule : ReadScanRules(sys)) {
         if (!rule.kind) continue;
-        const std::size_t firstSpot = reading.SpotCount();
+        reading.BeginRule(rule);
         RowOf(*rule.kind).readPlaces(rule, reading);
-        if (rule.Value(kDllsKey) == "1") reading.CompareModulesFrom(firstSpot);
     }
     return reading.Take();
 }
@@ -79,6 +158,10 @@ void AppendStartupHit(const StartupPlaces& places, const StartupText& text, bool
     const StartupKindRow& row = RowOf(spot.kind);
     row.record(spot, text, disabled, findings);
     row.hits.keepText(findings, text.lower);
+    if (text.script == kNoPath && text.runsInstead == kNoPath) return;
+    HitTrail* trail = row.hits.trail(findings, row.hits.count(findings) - 1);
+    if (text.script != kNoPath) trail->Script = places.paths.at(text.script);
+    if (text.runsInstead != kNoPath) trail->RunsInstead = places.paths.at(text.runsInstead);
 }
 
 }  // namespace zorvik

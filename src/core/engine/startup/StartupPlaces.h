@@ -3,8 +3,11 @@
 // once, whatever number of programs the scan examines. Held by the scan that reads it and
 // dropped at its end, so an edited Scan.ini or a changed place counts at the next scan.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/engine/startup/StartupKind.h"
@@ -23,10 +26,12 @@ inline constexpr const char* kDllsKey = "Dlls";
 // rule gives one spot per account), with what a hit there records.
 struct StartupSpot {
     StartupKind kind = StartupKind::Reg;
-    std::string where;  // REG: root name as written; INI: profile file; FOL: folder; FIL: file;
+    std::string where;  // REG: root name as written; INI: profile file; FOL, LNK: folder; FIL: file;
                         // TASK: the task's path as the Task Scheduler names it
-    std::string key;    // REG: key path; INI: section; TASK: the task's file, if read
-    std::string ident;  // INI: entry; SVC: the service's name; WMI: the text as WMI holds it
+    std::string key;    // REG: key path; INI: section; LNK: the shortcut's name; TASK: the task's
+                        // file, if read
+    std::string ident;  // INI: entry; SVC: the service's name; LNK: the shortcut's target and
+                        // arguments; WMI: the text as WMI holds it
     // The place is switched off as a whole (a disabled service or task): each hit there is
     // disabled.
     bool off = false;
@@ -38,50 +43,99 @@ struct StartupSpot {
     bool comparesModules = false;
 };
 
+// No path: a text read from its entry itself.
+inline constexpr std::uint32_t kNoPath = 0xFFFFFFFF;
+
 // One text read at a spot, ASCII lower-cased, in the order the rules and the system gave it.
 // Empty texts are not kept: they can name no program.
 struct StartupText {
     std::uint32_t spot = 0;
-    std::string valueName;  // REG: the value's name; FOL: the entry's name as listed;
+    std::string valueName;  // REG: the value's name; FOL, LNK: the entry's name as listed;
                             // TASK: the command line as the task holds it
     std::string lower;
+    // The script (in StartupPlaces::paths) whose line this is.
+    std::uint32_t script = kNoPath;
+    // The program (in StartupPlaces::paths) Windows runs in place of the entry's unquoted
+    // command: lower is then that program's whole path, and names only the program there.
+    std::uint32_t runsInstead = kNoPath;
+    // The entry is disabled whatever the text holds (a shortcut renamed to ".lnk.bak").
+    bool disabled = false;
 };
 
 struct StartupPlaces {
     std::vector<StartupSpot> spots;
     std::vector<StartupText> texts;
+    // The scripts and programs texts were found through, as the system names them.
+    std::vector<std::string> paths;
 };
+
+class ScriptCache;
+struct ScanRule;
 
 // What the reader of a kind is given: the system, and where it puts what it reads. The
 // accounts are listed at the first call of Accounts and kept for the rest of this scan only.
+// The keys a rule may add to any type (Scripts=1, Unquoted=1, Dlls=1) act here, on every spot
+// and text a reader adds, so that each kind follows scripts, unquoted commands and DLLs alike.
 class PlaceReading {
 public:
-    explicit PlaceReading(platform::System& sys) : sys_(sys) {}
+    explicit PlaceReading(platform::System& sys);
+    ~PlaceReading();
 
     platform::System& sys() { return sys_; }
+    // Takes the keys of the rule whose reader runs next.
+    void BeginRule(const ScanRule& rule);
     std::uint32_t AddSpot(StartupKind kind, std::string where, std::string key = {},
                           std::string ident = {});
     // The spot of a place found by kind-specific facts (a service's start type, a disabled
     // task).
     std::uint32_t AddSpot(StartupSpot spot);
-    void AddText(std::uint32_t spot, const std::string& text, std::string valueName = {});
+    // Keeps the text; for a rule with Unquoted=1 also the programs Windows would run in place
+    // of an unquoted command in it, and with Scripts=1 the lines of each script it names.
+    // disabled: the entry is disabled whatever the text holds.
+    void AddText(std::uint32_t spot, const std::string& text, std::string valueName = {},
+                 bool disabled = false);
+    // For a rule with Scripts=1: the lines of the script file at path (one lying in the rule's
+    // folder) as texts of spot. Nothing for other rules, or a file that is no readable script.
+    void AddScriptLines(std::uint32_t spot, const std::string& path, const std::string& valueName,
+                        bool disabled = false);
+    bool FollowsScripts() const { return followScripts_; }
+
+    // Texts read from now on belong to the account whose profile folder is given (empty: the
+    // running program's own): their variables are expanded as that account's would be.
+    void SetAccountProfile(const std::string& profileFolder);
+    std::string Expand(const std::string& text);
+
+    // True the first time a folder (any letter case, any trailing backslash) is named for the
+    // kind in this scan; false each time after.
+    bool FirstTimeRead(StartupKind kind, const std::string& folder);
+
     const StrAr& Accounts();
     // The Task Scheduler's list (empty without a scheduler), likewise asked for once per scan.
     const std::vector<platform::ScheduledTask>& ScheduledTasks();
     // WMI's event consumers, asked for at the first call and kept for the rest of this scan;
     // none where the system gives no WMI.
     const std::vector<platform::WmiEventConsumer>& WmiConsumers();
-    std::size_t SpotCount() const { return places_.spots.size(); }
-    // The spots from first on also compare the socket owners' modules (Dlls=1).
-    void CompareModulesFrom(std::size_t first);
     StartupPlaces Take() { return std::move(places_); }
 
 private:
+    void Follow(std::uint32_t spot, const std::string& text, const std::string& valueName,
+                bool disabled, std::uint32_t script);
+    void FollowScript(std::uint32_t spot, const std::string& path, const std::string& valueName,
+                      bool disabled);
+    std::uint32_t AddPath(const std::string& path);
+
     platform::System& sys_;
     StartupPlaces places_;
     std::optional<StrAr> accounts_;
     std::optional<std::vector<platform::ScheduledTask>> scheduledTasks_;
     std::optional<std::vector<platform::WmiEventConsumer>> wmiConsumers_;
+    bool followScripts_ = false;
+    bool followUnquoted_ = false;
+    bool comparesModules_ = false;
+    std::string accountProfile_;
+    std::unique_ptr<ScriptCache> scripts_;
+    std::unordered_map<std::string, std::uint32_t> pathIndex_;
+    std::unordered_set<std::string> foldersRead_;
 };
 
 // Whether a spot of places compares the socket owners' modules, so that the scan reads them.

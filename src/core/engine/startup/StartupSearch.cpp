@@ -1,8 +1,12 @@
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "core/base/AsciiLower.h"
+#include "core/base/FixedTexts.h"
+#include "core/base/untFunc.h"
 #include "core/engine/modules/ModuleNameMatcher.h"
 #include "core/engine/startup/StartupKinds.h"
 #include "core/engine/startup/StartupPass.h"
@@ -12,13 +16,29 @@ namespace zorvik {
 
 namespace {
 
-// The programs by their full path, lower-cased, for the places that name a program so.
+// The programs by their whole paths, lower-cased, long and short form.
 std::unordered_multimap<std::string, std::uint32_t> ProgramsByPath(
     const std::vector<ProgramNames>& programs) {
     std::unordered_multimap<std::string, std::uint32_t> byPath;
-    for (std::uint32_t p = 0; p < programs.size(); ++p)
-        if (!programs[p].path.empty()) byPath.emplace(AsciiLower(programs[p].path), p);
+    for (std::uint32_t p = 0; p < programs.size(); ++p) {
+        const std::string longPath = AsciiLower(programs[p].programPath);
+        const std::string shortPath = AsciiLower(programs[p].shortPath);
+        if (!longPath.empty()) byPath.emplace(longPath, p);
+        if (!shortPath.empty() && shortPath != longPath) byPath.emplace(shortPath, p);
+    }
     return byPath;
+}
+
+// Each program at the path, also once renamed to ".bak" while it runs, once.
+void ProgramsAtPath(const std::unordered_multimap<std::string, std::uint32_t>& byPath,
+                    const std::string& lowerPath, std::vector<std::uint32_t>& named) {
+    named.clear();
+    for (const std::string& path : {lowerPath, lowerPath + kBackupSuffix}) {
+        const auto [first, last] = byPath.equal_range(path);
+        for (auto it = first; it != last; ++it)
+            if (std::find(named.begin(), named.end(), it->second) == named.end())
+                named.push_back(it->second);
+    }
 }
 
 }  // namespace
@@ -29,8 +49,9 @@ std::vector<StartupFindings> SearchStartups(const StartupPlaces& places,
     std::vector<StartupFindings> found(programs.size());
     if (programs.empty()) return found;
     ProgramNameMatcher matcher(programs);
-    std::vector<ProgramNameMatcher::Match> matches;
     const std::unordered_multimap<std::string, std::uint32_t> byPath = ProgramsByPath(programs);
+    std::vector<ProgramNameMatcher::Match> matches;
+    std::vector<std::uint32_t> named;
     std::optional<ModuleNameMatcher> moduleMatcher;
     if (modules && modules->modules.size() == programs.size() && ComparesModules(places))
         moduleMatcher.emplace(modules->modules);
@@ -42,9 +63,10 @@ std::vector<StartupFindings> SearchStartups(const StartupPlaces& places,
     for (const StartupText& text : places.texts) {
         ++textNumber;
         const StartupSpot& spot = places.spots.at(text.spot);
+        // A place switched off as a whole (a disabled service) disables each of its hits.
+        const bool off = text.disabled || spot.off;
         auto hit = [&](std::uint32_t p, bool namedDisabled, const std::string* module) {
-            // A place switched off as a whole (a disabled service) disables each of its hits.
-            const bool disabled = namedDisabled || spot.off;
+            const bool disabled = namedDisabled || off;
             namedBy[p] = textNumber;
             StartupFindings& program = found[p];
             AppendStartupHit(places, text, disabled, program.info);
@@ -55,9 +77,11 @@ std::vector<StartupFindings> SearchStartups(const StartupPlaces& places,
             ++program.hitCount;
             if (!disabled) program.allDisabled = false;
         };
-        if (spot.namesPath) {
-            const auto [first, last] = byPath.equal_range(text.lower);
-            for (auto it = first; it != last; ++it) hit(it->second, false, nullptr);
+        // A program run in place of an unquoted command, or one a place names by its whole
+        // path, is the program at that path; a program of the same name elsewhere is another.
+        if (text.runsInstead != kNoPath || spot.namesPath) {
+            ProgramsAtPath(byPath, text.lower, named);
+            for (const std::uint32_t p : named) hit(p, false, nullptr);
             continue;
         }
         matcher.Find(text.lower, matches);
@@ -84,10 +108,12 @@ bool FinishStartups(const ScanOptions& options, const StartupFindings& found,
 
 bool FindStartups(platform::System& sys, const ScanOptions& options,
                   const std::string& ProgramFileName, const std::string& ShortFileName,
-                  ProcInfo& Findings, std::string& Details) {
+                  ProcInfo& Findings, std::string& Details, const std::string& ProgramPath) {
     const StartupPlaces places = ReadStartupPlaces(sys);
-    std::vector<StartupFindings> found =
-        SearchStartups(places, {ProgramNames{ProgramFileName, ShortFileName}});
+    const std::string shortPath =
+        ProgramPath.empty() ? std::string() : GetShortPath(sys, ProgramPath);
+    std::vector<StartupFindings> found = SearchStartups(
+        places, {ProgramNames{ProgramFileName, ShortFileName, ProgramPath, shortPath}});
     MoveHits(found.front().info, Findings);
     return FinishStartups(options, found.front(), Details);
 }

@@ -87,7 +87,8 @@ public:
     // The tip of a process row: its sockets, publisher and signature verdict.
     std::string LstProcInfoTip(int row);
     platform::Colour LstStartCustomDrawItem(int row);
-    // The tip of a start-up row: the module the entry was found through, and why Show or
+    // The tip of a start-up row, one line each: the notes of a hit found beyond its entry (the
+    // script, the program run instead), the module it was found through, and why Show or
     // Disable is greyed for its kind.
     std::string LstStartInfoTip(int row);
     // A program with a start-up entry added or changed that the user has not looked at yet

@@ -83,11 +83,12 @@ std::string TfrmMain::LstStartInfoTip(int row) {
     const std::shared_ptr<StartupRowIndex> index = IndexOf(LstStart, row);
     const std::optional<StartupKind> kind = StartupKindNamed(LstStart.RowCaption(row));
     if (!owner || !index || !kind || index->index < 0) return {};
-    std::string tip;
+    const StartupHit hit{*kind, static_cast<std::size_t>(index->index)};
+    const HitTrail* trail = TrailOf(*owner, hit);
+    std::string tip = trail ? NotesText(HitNotes(*trail), kTipLineEnd) : std::string();
     auto addLine = [&tip](const std::string& line) {
         tip += (tip.empty() ? "" : kTipLineEnd) + line;
     };
-    const StartupHit hit{*kind, static_cast<std::size_t>(index->index)};
     if (const std::string* module = HitModule(*owner, hit)) addLine("Found in module " + *module);
     const StartupKindRow& kindRow = RowOf(*kind);
     if (kindRow.noShow) addLine(kindRow.noShow);

@@ -19,6 +19,8 @@ std::unique_ptr<SimAccounts> MakeSimAccounts();
 // Program files are read from the simulated file system to map images without scripted memory.
 std::unique_ptr<SimProcesses> MakeSimProcesses(SimFiles& files);
 std::unique_ptr<SimSockets> MakeSimSockets();
+// SystemRoot and its kin are read from the files' Windows directory.
+std::unique_ptr<SimEnvironment> MakeSimEnvironment(SimFiles& files);
 // The windowing and shell services; built last, so they may use every other service.
 std::unique_ptr<Shell> MakeSimShell(SimSystem& system);
 std::unique_ptr<Ui> MakeSimUi(SimSystem& system);

@@ -20,6 +20,7 @@ struct SimSystem::Impl {
     std::unique_ptr<SimProcesses> processes = MakeSimProcesses(*files);
     std::unique_ptr<SimSockets> sockets = MakeSimSockets();
     std::unique_ptr<SimFileFacts> fileFacts = MakeSimFileFacts(*files);
+    std::unique_ptr<SimEnvironment> environment = MakeSimEnvironment(*files);
     std::unique_ptr<SimTasks> tasks = MakeSimTasks();
     std::unique_ptr<SimWmi> wmi = MakeSimWmi();
     std::unique_ptr<Shell> shell;
@@ -53,6 +54,7 @@ Ui& SimSystem::ui() {
 }
 
 FileFacts* SimSystem::fileFacts() { return impl_->fileFacts.get(); }
+Environment* SimSystem::environment() { return impl_->environment.get(); }
 Tasks* SimSystem::tasks() { return impl_->tasks.get(); }
 Wmi* SimSystem::wmi() { return impl_->wmi.get(); }
 
@@ -88,6 +90,7 @@ SimAccounts& SimSystem::users() { return *impl_->accounts; }
 SimProcesses& SimSystem::procs() { return *impl_->processes; }
 SimSockets& SimSystem::wsa() { return *impl_->sockets; }
 SimFileFacts& SimSystem::facts() { return *impl_->fileFacts; }
+SimEnvironment& SimSystem::env() { return *impl_->environment; }
 SimTasks& SimSystem::taskScheduler() { return *impl_->tasks; }
 SimWmi& SimSystem::wmiRepository() { return *impl_->wmi; }
 

@@ -22,6 +22,7 @@ class SimProfile;
 class SimAccounts;
 class SimProcesses;
 class SimSockets;
+class SimEnvironment;
 
 struct SimThread {
     std::uint32_t threadState = 2;  // 2 = running; 5 = waiting
@@ -70,6 +71,7 @@ public:
     Shell& shell() override;
     Ui& ui() override;
     FileFacts* fileFacts() override;
+    Environment* environment() override;
     std::unique_ptr<PlaceWatch> NewPlaceWatch() override;
     Tasks* tasks() override;
     Wmi* wmi() override;
@@ -92,6 +94,7 @@ public:
     SimProcesses& procs();
     SimSockets& wsa();
     SimFileFacts& facts();
+    SimEnvironment& env();
     SimTasks& taskScheduler();   // sim/autostart/SimTasks.h
     SimWmi& wmiRepository();     // sim/autostart/SimWmi.h
 
@@ -169,6 +172,13 @@ public:
     virtual const std::vector<std::uint32_t>& OpenAccesses() const = 0;
     // TCP-table objects from LoadTcpTable not yet destroyed (each holds the library).
     virtual int LiveTcpTableCount() const = 0;
+};
+
+class SimEnvironment : public Environment {
+public:
+    // Scripting: defines (or redefines) a variable; an empty value undefines it. SystemRoot,
+    // windir and SystemDrive follow the Windows directory unless set here.
+    virtual void Set(const std::string& name, const std::string& value) = 0;
 };
 
 class SimSockets : public Sockets {

@@ -8,6 +8,7 @@
 #include "platform/win32/autostart/Win32Wmi.h"
 #include "platform/win32/shell/ShellUiFactory.h"
 #include "platform/win32/system/Win32Accounts.h"
+#include "platform/win32/system/Win32Environment.h"
 #include "platform/win32/system/Win32FileFacts.h"
 #include "platform/win32/system/Win32Files.h"
 #include "platform/win32/system/Win32Processes.h"
@@ -33,6 +34,7 @@ public:
     Shell& shell() override { return *shell_; }
     Ui& ui() override { return *ui_; }
     FileFacts* fileFacts() override { return &fileFacts_; }
+    Environment* environment() override { return &environment_; }
     std::unique_ptr<PlaceWatch> NewPlaceWatch() override { return win32::CreateWin32PlaceWatch(); }
     Tasks* tasks() override { return &tasks_; }
     Wmi* wmi() override { return &wmi_; }
@@ -54,6 +56,7 @@ private:
     win32::Win32Processes processes_;
     win32::Win32Sockets sockets_;
     win32::Win32FileFacts fileFacts_;
+    win32::Win32Environment environment_;
     win32::Win32Tasks tasks_;
     win32::Win32Wmi wmi_;
     std::unique_ptr<Shell> shell_;

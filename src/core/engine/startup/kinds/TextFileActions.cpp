@@ -60,21 +60,25 @@ DisableOutcome DisableTextFileLines(platform::System& sys, const std::string& fi
 
     bool matched = false;
     const std::string text = DisableLines(bytes, programFileName, matched);
+    if (!ReplaceFileText(sys, file, text)) return {DisableResult::FileNotWritten, file};
+    return {matched ? DisableResult::Disabled : DisableResult::Unchanged, {}};
+}
 
+bool ReplaceFileText(platform::System& sys, const std::string& file, const std::string& text) {
+    platform::Files& files = sys.files();
     const std::optional<std::uint32_t> attributes = files.Attributes(file);
     // Refused as a write to it would be; replacing it whole would not be stopped everywhere.
-    if (attributes && (*attributes & platform::kAttrReadOnly))
-        return {DisableResult::FileNotWritten, file};
+    if (attributes && (*attributes & platform::kAttrReadOnly)) return false;
 
     // Written whole beside the file first, so that a failure never leaves half a file.
     const std::string rewrite = file + kRewriteSuffix;
     if (!files.WriteAll(rewrite, text).ok || !files.Replace(rewrite, file)) {
         files.Delete(rewrite);
-        return {DisableResult::FileNotWritten, file};
+        return false;
     }
     // The new file starts with default attributes; a hidden or system file stays one.
     if (attributes && *attributes != platform::kAttrNormal) files.SetAttributes(file, *attributes);
-    return {matched ? DisableResult::Disabled : DisableResult::Unchanged, {}};
+    return true;
 }
 
 }  // namespace zorvik

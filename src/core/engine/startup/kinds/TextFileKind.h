@@ -20,4 +20,8 @@ PlaceOpening TextFileOpening(const FilStart& hit);
 DisableOutcome DisableTextFileLines(platform::System& sys, const std::string& file,
                                     const std::string& programFileName);
 
+// Puts text in place of the file's content: written whole beside it first, then moved over it,
+// its attributes kept. False, with the file as it was, for a read-only file or a failed write.
+bool ReplaceFileText(platform::System& sys, const std::string& file, const std::string& text);
+
 }  // namespace zorvik
