@@ -6,6 +6,9 @@
 
 namespace zorvik {
 
+// Where a path's folder part ends: Windows takes a slash for a backslash; a colon ends a drive.
+inline constexpr const char* kPathSeparators = "\\/:";
+
 // What follows the last backslash, slash or colon; the whole text when it holds neither.
 std::string ProgramFileNameOf(const std::string& path);
 

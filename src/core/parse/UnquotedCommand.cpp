@@ -9,18 +9,28 @@ namespace {
 
 // CreateProcess ends the program's name at a space or a tab.
 constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kFolderEnds = kPathSeparators;
 
-bool NamesMeantProgram(const std::string& part) {
-    const std::string lowerPart = AsciiLower(part);
+bool NamesMeantProgram(std::string_view part) {
     for (const std::string_view extension : kMeantProgramExtensions) {
-        if (lowerPart.ends_with(extension)) return true;
+        if (part.size() < extension.size()) continue;
+        const std::string_view end = part.substr(part.size() - extension.size());
+        bool same = true;
+        for (std::size_t i = 0; i < end.size() && same; ++i)
+            same = AsciiLowerChar(end[i]) == extension[i];
+        if (same) return true;
     }
     return false;
 }
 
 // The name Windows tries for a part: ".exe" added when its file name has no extension.
-std::string TriedName(const std::string& part) {
-    return ProgramFileNameOf(part).find('.') == std::string::npos ? part + ".exe" : part;
+std::string TriedName(std::string_view part) {
+    const std::size_t folderEnd = part.find_last_of(kFolderEnds);
+    const std::string_view fileName =
+        folderEnd == std::string_view::npos ? part : part.substr(folderEnd + 1);
+    std::string name(part);
+    if (fileName.find('.') == std::string_view::npos) name += ".exe";
+    return name;
 }
 
 }  // namespace
@@ -28,13 +38,16 @@ std::string TriedName(const std::string& part) {
 std::vector<std::string> UnquotedProgramCandidates(std::string_view command) {
     const std::size_t first = command.find_first_not_of(kBlanks);
     if (first == std::string_view::npos || command[first] == '"') return {};
-    const std::string text(command.substr(first, command.find_last_not_of(kBlanks) - first + 1));
-    if (ProgramFolderOf(text.substr(0, text.find_first_of(kBlanks))).empty()) return {};
+    const std::string_view text =
+        command.substr(first, command.find_last_not_of(kBlanks) - first + 1);
+    if (text.substr(0, text.find_first_of(kBlanks)).find_first_of(kFolderEnds) ==
+        std::string_view::npos)
+        return {};
 
     std::vector<std::string> candidates;
-    for (std::size_t blank = text.find_first_of(kBlanks); blank != std::string::npos;
+    for (std::size_t blank = text.find_first_of(kBlanks); blank != std::string_view::npos;
          blank = text.find_first_of(kBlanks, text.find_first_not_of(kBlanks, blank))) {
-        const std::string part = text.substr(0, blank);
+        const std::string_view part = text.substr(0, blank);
         if (NamesMeantProgram(part)) return candidates;
         candidates.push_back(TriedName(part));
     }

@@ -68,8 +68,8 @@ void DescribeServiceRule(const ScanRule& rule, RuleDescription& out) {
     out.lines.push_back(KeyLine("Root", rule.root));
     out.lines.push_back(KeyLine("Key", rule.key, "(empty: the root key itself)"));
     out.lines.push_back(
-        "  each subkey a service: its ImagePath and Parameters\\ServiceDll, with its start type "
-        "(Start = 4: a disabled entry)");
+        "  each subkey a service: its ImagePath, FailureCommand and Parameters\\ServiceDll, with "
+        "its start type (Start = 4: a disabled entry)");
     RequireRoot(rule, out);
 }
 

@@ -374,6 +374,15 @@ INSTANTIATE_TEST_SUITE_P(
                      {"Both", "ImagePath", 3, {"Both", "ImagePath", "manual"}, false},
                      {"Both", kDll, 3, {"Both", kDll, "manual"}, true}},
                     true},
+        ServiceCase{"failureCommand",
+                    [](SimRegistry& reg) {
+                        PutService(reg, "Flaky", "c:\\windows\\flaky.exe", 2);
+                        reg.PutString(RootKey::LocalMachine, kServices + "\\Flaky",
+                                      "FailureCommand", "c:\\prog.exe /restart");
+                    },
+                    {{"Flaky", "FailureCommand", 2, {"Flaky", "FailureCommand", "automatic"},
+                      false}},
+                    true},
         ServiceCase{
             "oddStartValues",
             [](SimRegistry& reg) {

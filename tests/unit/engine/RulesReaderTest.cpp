@@ -230,14 +230,14 @@ TEST_F(ShippedRulesTest, FindsAProgramInTheCommonPlaces) {
     const auto result = Search("bot.exe");
 
     EXPECT_TRUE(result.listed);
-    EXPECT_EQ(result.info.RegList.size(), 4u);
+    EXPECT_EQ(result.info.RegList.size(), 3u);
     ASSERT_EQ(result.info.FolList.size(), 3u);  // the tasks folder once for each account
     EXPECT_EQ(result.info.FolList[0].Path,
               "C:\\Users\\bob\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup");
-    // The service is found by the old rule of every subkey's values and by the service rule.
+    // The service is found once, by the service rule, with its start type.
     ASSERT_EQ(result.info.SvcList.size(), 1u);
     EXPECT_EQ(result.info.SvcList[0].Service, "BotSvc");
-    EXPECT_EQ(result.details, Detected(8));
+    EXPECT_EQ(result.details, Detected(7));
 }
 
 // Each MATCH and each SVC rule, read alone, finds a program placed where it looks: every "*"

@@ -285,7 +285,7 @@ TEST(DescribeRuleTest, MatchAndServiceRulesSayWhatTheyRead) {
          zorvik::RuleVerdict::Searched},
         {{{"Type", "SVC"}, {"Root", "HKEY_LOCAL_MACHINE"}, {"Key", "SYSTEM\\CurrentControlSet\\Services"}},
          {"Key:     SYSTEM\\CurrentControlSet\\Services",
-          "each subkey a service: its ImagePath and Parameters\\ServiceDll, with its start type"},
+          "each subkey a service: its ImagePath, FailureCommand and Parameters\\ServiceDll, with"},
          zorvik::RuleVerdict::Searched},
         {{{"Type", "SVC"}, {"Root", "HKLM"}, {"Key", "Services"}},
          {"finds nothing: Root must be"},

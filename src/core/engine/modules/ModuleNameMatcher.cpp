@@ -37,34 +37,48 @@ bool StartsWithBackup(const std::string& text, std::size_t at) {
 }  // namespace
 
 ModuleNameMatcher::ModuleNameMatcher(const std::vector<std::vector<std::string>>& modules) {
-    std::string name;
-    for (std::uint32_t p = 0; p < modules.size(); ++p) {
-        for (std::uint32_t m = 0; m < modules[p].size(); ++m) {
-            const std::string& path = modules[p][m];
+    // Two passes: each module's name id, then the loaders of each name in one array, so that
+    // tens of thousands of modules cost no allocation each.
+    std::vector<std::uint32_t> idOfModule;
+    std::vector<std::uint32_t> loaderCount;
+    for (const std::vector<std::string>& loaded : modules) {
+        for (const std::string& path : loaded) {
             std::size_t begin = path.size();
             while (begin > 0 && !EndsFolder(path[begin - 1])) --begin;
-            if (begin == path.size()) continue;
-            name.assign(path, begin);
-            for (char& c : name)
-                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-            auto id = ids_.find(name);
-            if (id == ids_.end()) {
-                id = ids_.emplace(name, static_cast<std::uint32_t>(loaders_.size())).first;
-                loaders_.emplace_back();
-                longestName_ = std::max(longestName_, name.size());
+            if (begin == path.size()) {
+                idOfModule.push_back(LowerNameTable::kNone);
+                continue;
             }
-            loaders_[id->second].push_back({p, m});
+            const std::uint32_t id = ids_.Add(std::string_view(path).substr(begin));
+            if (id == loaderCount.size()) {
+                loaderCount.push_back(0);
+                longestName_ = std::max(longestName_, path.size() - begin);
+            }
+            idOfModule.push_back(id);
+            ++loaderCount[id];
         }
     }
-    nameSeen_.assign(loaders_.size(), 0);
+    firstLoader_.assign(loaderCount.size() + 1, 0);
+    for (std::size_t id = 0; id < loaderCount.size(); ++id)
+        firstLoader_[id + 1] = firstLoader_[id] + loaderCount[id];
+    loaders_.resize(firstLoader_.back());
+    std::vector<std::uint32_t> filled(firstLoader_.begin(), firstLoader_.end() - 1);
+    std::size_t at = 0;
+    for (std::uint32_t p = 0; p < modules.size(); ++p) {
+        for (std::uint32_t m = 0; m < modules[p].size(); ++m) {
+            const std::uint32_t id = idOfModule[at++];
+            if (id != LowerNameTable::kNone) loaders_[filled[id]++] = {p, m};
+        }
+    }
+    nameSeen_.assign(loaderCount.size(), 0);
 }
 
 void ModuleNameMatcher::Look(std::string_view name, bool disabled, std::vector<Match>& out) {
-    const auto id = ids_.find(name);
-    if (id == ids_.end() || nameSeen_[id->second] == stamp_) return;
-    nameSeen_[id->second] = stamp_;
-    for (const Loader& loader : loaders_[id->second])
-        out.push_back({loader.program, loader.module, disabled});
+    const std::uint32_t id = ids_.Find(name);
+    if (id == LowerNameTable::kNone || nameSeen_[id] == stamp_) return;
+    nameSeen_[id] = stamp_;
+    for (std::uint32_t i = firstLoader_[id]; i < firstLoader_[id + 1]; ++i)
+        out.push_back({loaders_[i].program, loaders_[i].module, disabled});
 }
 
 void ModuleNameMatcher::Find(const std::string& lowerText, std::vector<Match>& out) {

@@ -10,8 +10,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "core/engine/modules/LowerNameTable.h"
 
 namespace zorvik {
 
@@ -40,18 +41,13 @@ private:
         std::uint32_t program;
         std::uint32_t module;
     };
-    struct NameHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view name) const {
-            return std::hash<std::string_view>{}(name);
-        }
-    };
-
     void Look(std::string_view name, bool disabled, std::vector<Match>& out);
 
-    // Per distinct module file name, lower-cased: its index into loaders_.
-    std::unordered_map<std::string, std::uint32_t, NameHash, std::equal_to<>> ids_;
-    std::vector<std::vector<Loader>> loaders_;
+    // The distinct module file names.
+    LowerNameTable ids_;
+    // The loaders of name id are loaders_[firstLoader_[id]] up to firstLoader_[id + 1].
+    std::vector<Loader> loaders_;
+    std::vector<std::uint32_t> firstLoader_;
     std::size_t longestName_ = 0;
     // Scratch of one Find.
     std::vector<std::uint32_t> nameSeen_;

@@ -1,6 +1,5 @@
 #include "core/engine/modules/ModuleSearch.h"
 
-#include <iterator>
 #include <optional>
 
 namespace zorvik {
@@ -12,8 +11,8 @@ std::vector<std::vector<std::string>> ReadLoadedModules(platform::System& sys,
         std::optional<std::vector<std::string>> loaded = sys.processes().LoadedModules(pids[i]);
         // The program's own file comes first; its name is matched as the program's.
         if (!loaded || loaded->size() < 2) continue;
-        modules[i].assign(std::make_move_iterator(loaded->begin() + 1),
-                          std::make_move_iterator(loaded->end()));
+        loaded->erase(loaded->begin());
+        modules[i] = std::move(*loaded);
     }
     return modules;
 }

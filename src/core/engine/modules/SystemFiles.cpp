@@ -1,6 +1,7 @@
 #include "core/engine/modules/SystemFiles.h"
 
 #include <optional>
+#include <string_view>
 
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
@@ -12,7 +13,7 @@ namespace {
 // The language-file ending many of Windows' own original file names carry.
 const std::string kMuiSuffix = ".mui";
 constexpr const char* kMicrosoft = "microsoft";
-const char* const kSystemFolders[] = {"\\system32\\", "\\syswow64\\"};
+constexpr std::string_view kSystemFolders[] = {"\\system32\\", "\\syswow64\\"};
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() &&
@@ -55,26 +56,33 @@ std::optional<std::string> NotSystemFileReason(platform::System& sys, const std:
     return "";
 }
 
-bool InSystemFolder(platform::System& sys, const std::string& path) {
-    const std::string lowerPath = AsciiLower(path);
-    const std::string windows = AsciiLower(sys.files().WindowsDirectory());
-    if (windows.empty() || lowerPath.compare(0, windows.size(), windows) != 0) return false;
-    for (const char* folder : kSystemFolders) {
-        const std::string name = folder;
-        if (lowerPath.compare(windows.size(), name.size(), name) == 0) return true;
-    }
+namespace {
+
+bool InSystemFolderLower(const std::string& lowerPath, const std::string& lowerWindows) {
+    if (lowerWindows.empty() || lowerPath.compare(0, lowerWindows.size(), lowerWindows) != 0)
+        return false;
+    const std::string_view below = std::string_view(lowerPath).substr(lowerWindows.size());
+    for (const std::string_view folder : kSystemFolders)
+        if (below.starts_with(folder)) return true;
     return false;
 }
 
+}  // namespace
+
+bool InSystemFolder(platform::System& sys, const std::string& path) {
+    return InSystemFolderLower(AsciiLower(path), AsciiLower(sys.files().WindowsDirectory()));
+}
+
 bool SystemModuleTest::IsSystemOwn(const std::string& path) {
-    const std::string key = AsciiLower(path);
+    std::string key = AsciiLower(path);
     const auto known = judged_.find(key);
     if (known != judged_.end()) return known->second;
+    if (!lowerWindows_) lowerWindows_ = AsciiLower(sys_.files().WindowsDirectory());
     // A file that cannot be read gives no version information either: not the system's.
     platform::FileFacts* facts = sys_.fileFacts();
-    const bool own = facts && InSystemFolder(sys_, path) &&
+    const bool own = facts && InSystemFolderLower(key, *lowerWindows_) &&
                      OriginalNameReason(facts->Version(path), path).empty();
-    judged_.emplace(key, own);
+    judged_.emplace(std::move(key), own);
     return own;
 }
 

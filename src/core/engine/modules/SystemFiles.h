@@ -34,6 +34,7 @@ public:
 
 private:
     platform::System& sys_;
+    std::optional<std::string> lowerWindows_;  // asked at the first test
     std::unordered_map<std::string, bool> judged_;
 };
 

@@ -18,7 +18,9 @@ constexpr const char* kKeyOn = "1";
 }  // namespace
 
 PlaceReading::PlaceReading(platform::System& sys)
-    : sys_(sys), scripts_(std::make_unique<ScriptCache>()) {}
+    : sys_(sys),
+      scripts_(std::make_unique<ScriptCache>()),
+      existingFiles_(std::make_unique<ExistingFiles>(sys)) {}
 
 PlaceReading::~PlaceReading() = default;
 
@@ -65,7 +67,7 @@ void PlaceReading::AddScriptLines(std::uint32_t spot, const std::string& path,
 void PlaceReading::Follow(std::uint32_t spot, const std::string& text, const std::string& valueName,
                           bool disabled, std::uint32_t script) {
     if (followUnquoted_) {
-        for (const ProgramInstead& program : ExistingProgramsInstead(sys_, Expand(text))) {
+        for (const ProgramInstead& program : ExistingProgramsInstead(*existingFiles_, Expand(text))) {
             places_.texts.push_back({spot, valueName, AsciiLower(program.path), script,
                                      AddPath(program.path), disabled || program.renamed});
         }
@@ -73,7 +75,7 @@ void PlaceReading::Follow(std::uint32_t spot, const std::string& text, const std
     // One level deep: the lines of a script name no further scripts.
     if (followScripts_ && script == kNoPath) {
         const auto expand = [this](const std::string& name) { return Expand(name); };
-        for (const std::string& path : ExistingScriptsNamed(sys_, text, expand))
+        for (const std::string& path : ExistingScriptsNamed(*existingFiles_, text, expand))
             FollowScript(spot, path, valueName, disabled);
     }
 }

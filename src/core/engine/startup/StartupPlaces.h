@@ -70,6 +70,7 @@ struct StartupPlaces {
 };
 
 class ScriptCache;
+class ExistingFiles;
 struct ScanRule;
 
 // What the reader of a kind is given: the system, and where it puts what it reads. The
@@ -134,6 +135,7 @@ private:
     bool comparesModules_ = false;
     std::string accountProfile_;
     std::unique_ptr<ScriptCache> scripts_;
+    std::unique_ptr<ExistingFiles> existingFiles_;
     std::unordered_map<std::string, std::uint32_t> pathIndex_;
     std::unordered_set<std::string> foldersRead_;
 };

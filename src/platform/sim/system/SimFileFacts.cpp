@@ -1,6 +1,7 @@
 #include "platform/sim/system/SimFileFacts.h"
 
-#include <map>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/sim/system/SimText.h"
 
@@ -13,7 +14,7 @@ public:
     explicit ScriptedFacts(SimFiles& files) : files_(files) {}
 
     void Script(const std::string& path, ScriptedFileFacts facts) override {
-        scripts_[Key(path)] = std::move(facts);
+        scripts_[path] = std::move(facts);
     }
 
     std::optional<std::uint64_t> Size(const std::string& path) override {
@@ -40,16 +41,14 @@ public:
     }
 
 private:
-    // Windows paths compare without regard to case.
-    static std::string Key(const std::string& path) { return ToLowerAscii(path); }
-
     const ScriptedFileFacts* Find(const std::string& path) const {
-        const auto found = scripts_.find(Key(path));
+        const auto found = scripts_.find(std::string_view(path));
         return found == scripts_.end() ? nullptr : &found->second;
     }
 
     SimFiles& files_;
-    std::map<std::string, ScriptedFileFacts> scripts_;
+    // Windows paths compare without regard to case.
+    std::unordered_map<std::string, ScriptedFileFacts, NoCaseHash, NoCaseEqual> scripts_;
 };
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The simulated file system: drives of folders and files in memory, names compared without
 // regard to case and kept as created, every entry with a long and an 8.3 name.
+#include <algorithm>
 #include <map>
+#include <unordered_map>
 
 #include "platform/sim/system/SimServices.h"
 #include "platform/sim/system/SimShortNames.h"
@@ -20,19 +22,49 @@ struct FileNode {
     bool isDirectory = false;
     std::uint32_t attributes = kAttrArchive;
     std::string content;
+    std::uint64_t revision = 0;  // SimFiles::ContentView
     bool locked = false;
     FileNode* parent = nullptr;
     std::vector<std::unique_ptr<FileNode>> children;  // in creation order
+    // The children by their long and short names: a folder of thousands of files (System32)
+    // is looked up without a walk over all of them.
+    std::unordered_multimap<std::string, FileNode*, NoCaseHash, NoCaseEqual> byName;
 
     const std::string& ShortOrName() const { return shortName.empty() ? name : shortName; }
     bool Matches(const std::string& component) const {
         return EqualsNoCase(name, component) ||
                (!shortName.empty() && EqualsNoCase(shortName, component));
     }
-    FileNode* Child(const std::string& component) const {
-        for (const auto& c : children)
-            if (c->Matches(component)) return c.get();
-        return nullptr;
+    // The first child in creation order whose long or short name is component, other than
+    // except.
+    FileNode* Child(std::string_view component, const FileNode* except = nullptr) const {
+        const auto [first, last] = byName.equal_range(component);
+        FileNode* found = nullptr;
+        for (auto it = first; it != last; ++it) {
+            if (it->second == except) continue;
+            if (!found || IndexOf(it->second) < IndexOf(found)) found = it->second;
+        }
+        return found;
+    }
+    void Index(FileNode* child) {
+        byName.emplace(child->name, child);
+        if (!child->shortName.empty()) byName.emplace(child->shortName, child);
+    }
+    void Unindex(const FileNode* child) {
+        for (const std::string* spelling : {&child->name, &child->shortName}) {
+            auto [it, last] = byName.equal_range(*spelling);
+            while (it != last) it = it->second == child ? byName.erase(it) : std::next(it);
+        }
+    }
+    void Adopt(std::unique_ptr<FileNode> child) {
+        child->parent = this;
+        Index(child.get());
+        children.push_back(std::move(child));
+    }
+    std::size_t IndexOf(const FileNode* child) const {
+        const auto at = std::find_if(children.begin(), children.end(),
+                                     [child](const auto& c) { return c.get() == child; });
+        return static_cast<std::size_t>(at - children.begin());
     }
     bool ReadOnly() const { return (attributes & kAttrReadOnly) != 0; }
 };
@@ -177,13 +209,20 @@ public:
     }
 
     FileResult ReadAll(const std::string& path, std::string& bytes) override {
+        ContentView view;
+        const FileResult result = View(path, view);
+        if (result.ok) bytes = *view.bytes;
+        return result;
+    }
+
+    FileResult View(const std::string& path, ContentView& view) const override {
         std::uint32_t error = 0;
-        FileNode* node = ResolveForOpen(path, error);
+        const FileNode* node = ResolveForOpen(path, error);
         if (!node) return {false, error};
         if (node->isDirectory) return {false, kErrorAccessDenied};
         if (node->locked) return {false, kErrorSharingViolation};
         if (node->content.size() > kReadAllLimit) return {false, kErrorFileTooLarge};
-        bytes = node->content;
+        view = {&node->content, node->revision};
         return {true, 0};
     }
 
@@ -198,6 +237,7 @@ public:
         if (node->isDirectory || node->ReadOnly()) return {false, kErrorAccessDenied};
         if (node->locked) return {false, kErrorSharingViolation};
         node->content = bytes;
+        node->revision = ++revisions_;
         ReportEntriesOf(*node->parent);
         return {true, 0};
     }
@@ -245,6 +285,7 @@ public:
         if (!node) node = CreateWithParents(path, false);
         if (node && !node->isDirectory) {
             node->content = bytes;
+            node->revision = ++revisions_;
             ReportEntriesOf(*node->parent);
         }
     }
@@ -254,8 +295,11 @@ public:
     }
 
     void SetShortName(const std::string& path, const std::string& shortName) override {
-        if (FileNode* node = Resolve(path))
-            node->shortName = EqualsNoCase(shortName, node->name) ? std::string() : shortName;
+        FileNode* node = Resolve(path);
+        if (!node || !node->parent) return;
+        node->parent->Unindex(node);
+        node->shortName = EqualsNoCase(shortName, node->name) ? std::string() : shortName;
+        node->parent->Index(node);
     }
 
     void Lock(const std::string& path, bool locked) override {
@@ -300,6 +344,8 @@ private:
     }
 
     FileNode* Resolve(const std::string& path) const {
+        // Most paths are plain "X:\folder\file": walked in place, without taking them apart.
+        if (FileNode* plain = nullptr; ResolvePlain(path, plain)) return plain;
         auto parsed = ParsePath(path);
         if (!parsed) return nullptr;
         FileNode* node = DriveRoot(parsed->drive, false);
@@ -309,6 +355,30 @@ private:
         }
         if (node && parsed->trailingSeparator && !node->isDirectory) return nullptr;
         return node;
+    }
+
+    // False when path is not plain (no drive root, an empty, "." or ".." part, a character no
+    // name may hold): ParsePath decides then.
+    bool ResolvePlain(std::string_view path, FileNode*& node) const {
+        if (path.size() < 3 || path[1] != ':' || (path[2] != '\\' && path[2] != '/')) return false;
+        const char letter = path[0];
+        if (!((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z'))) return false;
+        if (path.find_first_of("*?\"<>|", 3) != std::string_view::npos ||
+            path.find(':', 3) != std::string_view::npos)
+            return false;
+        const auto drive = drives_.find(std::string(1, letter >= 'a' ? letter - 'a' + 'A' : letter));
+        node = drive == drives_.end() ? nullptr : drive->second.get();
+        std::string_view rest = path.substr(3);
+        while (!rest.empty()) {
+            const std::size_t end = rest.find_first_of("\\/");
+            const std::string_view part = rest.substr(0, end);
+            const bool last = end == std::string_view::npos;
+            if (part.empty() || part == "." || part == ".." || (!last && end + 1 == rest.size()))
+                return false;
+            if (node) node = node->isDirectory ? node->Child(part) : nullptr;
+            rest = last ? std::string_view() : rest.substr(end + 1);
+        }
+        return true;
     }
 
     // As CreateFileA reports a missing target: 2 when only the file is missing, 3 when its
@@ -338,10 +408,9 @@ private:
         node->name = name;
         node->isDirectory = directory;
         node->attributes = directory ? kAttrDirectory : kAttrArchive;
-        node->parent = parent;
         node->shortName = ShortNameIn(*parent, name, nullptr);
         FileNode* raw = node.get();
-        parent->children.push_back(std::move(node));
+        parent->Adopt(std::move(node));
         return raw;
     }
 
@@ -349,9 +418,7 @@ private:
                                    const FileNode* self) {
         if (IsLegalShortName(name)) return std::string();
         return GenerateShortName(name, [&](const std::string& candidate) {
-            for (const auto& c : folder.children)
-                if (c.get() != self && c->Matches(candidate)) return true;
-            return false;
+            return folder.Child(candidate, self) != nullptr;
         });
     }
 
@@ -387,6 +454,7 @@ private:
         auto& siblings = node->parent->children;
         for (auto it = siblings.begin(); it != siblings.end(); ++it) {
             if (it->get() == node) {
+                node->parent->Unindex(node);
                 std::unique_ptr<FileNode> owned = std::move(*it);
                 siblings.erase(it);
                 owned->parent = nullptr;
@@ -418,8 +486,7 @@ private:
         auto owned = Detach(source);
         owned->name = target->parts.back();
         owned->shortName = ShortNameIn(*targetFolder, owned->name, nullptr);
-        owned->parent = targetFolder;
-        targetFolder->children.push_back(std::move(owned));
+        targetFolder->Adopt(std::move(owned));
         ReportEntriesOf(sourceFolder);
         if (targetFolder != &sourceFolder) ReportEntriesOf(*targetFolder);
         return true;
@@ -457,6 +524,7 @@ private:
     mutable std::map<std::string, std::unique_ptr<FileNode>> drives_;
     std::string windowsDirectory_ = "C:\\WINDOWS";
     std::string ownPath_ = "C:\\Zorvik\\Zorvik.exe";
+    std::uint64_t revisions_ = 0;
 };
 
 }  // namespace

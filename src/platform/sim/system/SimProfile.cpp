@@ -88,18 +88,18 @@ private:
         return dir + file;
     }
 
-    // The file is read at every call, as Windows does, but parsed again only when its path or
+    // The file is opened at every call, as Windows does, but parsed again only when its path or
     // bytes changed: reading a rules file of thousands of sections entry by entry would
-    // otherwise parse the whole file once per entry.
+    // otherwise parse, or copy, the whole file once per entry.
     const IniText* Load(const std::string& file) {
         if (file.empty()) return nullptr;
         const std::string path = Resolve(file);
-        std::string bytes;
-        if (!files_.ReadAll(path, bytes).ok) return nullptr;
-        if (!parsed_ || parsedPath_ != path || parsedBytes_ != bytes) {
-            parsed_.emplace(bytes);
+        SimFiles::ContentView view;
+        if (!files_.View(path, view).ok) return nullptr;
+        if (!parsed_ || parsedPath_ != path || parsedRevision_ != view.revision) {
+            parsed_.emplace(*view.bytes);
             parsedPath_ = path;
-            parsedBytes_ = std::move(bytes);
+            parsedRevision_ = view.revision;
         }
         return &*parsed_;
     }
@@ -119,7 +119,7 @@ private:
     SimFiles& files_;
     std::optional<IniText> parsed_;
     std::string parsedPath_;
-    std::string parsedBytes_;
+    std::uint64_t parsedRevision_ = 0;
 };
 
 }  // namespace

@@ -135,6 +135,14 @@ public:
     virtual void SetOwnPath(const std::string& path) = 0;
     virtual std::optional<std::string> Content(const std::string& path) const = 0;
     virtual bool Exists(const std::string& path) const = 0;
+    // What ReadAll would give, without a copy: the bytes (valid until the files next change)
+    // and a number that differs after every write of them, for the simulated readers that keep
+    // what they parsed of a file.
+    struct ContentView {
+        const std::string* bytes = nullptr;
+        std::uint64_t revision = 0;
+    };
+    virtual FileResult View(const std::string& path, ContentView& view) const = 0;
 };
 
 class SimAccounts : public Accounts {

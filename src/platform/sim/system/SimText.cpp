@@ -1,5 +1,7 @@
 #include "platform/sim/system/SimText.h"
 
+#include <cstdint>
+
 namespace platform::sim {
 
 namespace {
@@ -29,17 +31,20 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 std::vector<std::string> SplitPath(std::string_view path) {
     std::vector<std::string> parts;
-    std::string current;
-    for (char c : path) {
-        if (c == '\\' || c == '/') {
-            parts.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
+    for (;;) {
+        const std::size_t separator = path.find_first_of("\\/");
+        parts.emplace_back(path.substr(0, separator));
+        if (separator == std::string_view::npos) return parts;
+        path.remove_prefix(separator + 1);
     }
-    parts.push_back(current);
-    return parts;
+}
+
+std::size_t NoCaseHash::operator()(std::string_view text) const {
+    // FNV-1a over the lower-cased bytes.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char c : text)
+        hash = (hash ^ static_cast<unsigned char>(LowerChar(c))) * 1099511628211ull;
+    return static_cast<std::size_t>(hash);
 }
 
 std::string TrimBlanks(std::string_view text) {

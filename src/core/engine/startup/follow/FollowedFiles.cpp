@@ -35,6 +35,12 @@ bool IsExistingFile(platform::System& sys, const std::string& path) {
     return attributes && (*attributes & platform::kAttrDirectory) == 0;
 }
 
+bool ExistingFiles::Holds(const std::string& path) {
+    const auto [entry, added] = known_.try_emplace(AsciiLower(path), false);
+    if (added) entry->second = IsExistingFile(sys_, path);
+    return entry->second;
+}
+
 bool IsAbsolutePath(const std::string& path) {
     if (path.starts_with("\\\\")) return true;
     if (path.size() < 3 || path[1] != ':' || (path[2] != '\\' && path[2] != '/')) return false;
@@ -52,13 +58,13 @@ const std::vector<std::string>* ScriptCache::Lines(platform::System& sys, const 
 }
 
 std::vector<std::string> ExistingScriptsNamed(
-    platform::System& sys, const std::string& text,
+    ExistingFiles& files, const std::string& text,
     const std::function<std::string(const std::string&)>& expand) {
     std::vector<std::string> scripts;
     for (const std::vector<std::string>& names : parse::ScriptNamesIn(text)) {
         for (const std::string& name : names) {
             const std::string path = expand(name);
-            if (!IsAbsolutePath(path) || !IsExistingFile(sys, path)) continue;
+            if (!IsAbsolutePath(path) || !files.Holds(path)) continue;
             const auto samePath = [&](const std::string& s) {
                 return AsciiLower(s) == AsciiLower(path);
             };
@@ -70,13 +76,13 @@ std::vector<std::string> ExistingScriptsNamed(
     return scripts;
 }
 
-std::vector<ProgramInstead> ExistingProgramsInstead(platform::System& sys,
+std::vector<ProgramInstead> ExistingProgramsInstead(ExistingFiles& files,
                                                     const std::string& expandedCommand) {
     std::vector<ProgramInstead> programs;
     for (const std::string& candidate : parse::UnquotedProgramCandidates(expandedCommand)) {
         if (!IsAbsolutePath(candidate)) continue;
-        if (IsExistingFile(sys, candidate)) programs.push_back({candidate, false});
-        if (IsExistingFile(sys, candidate + kBackupSuffix)) programs.push_back({candidate, true});
+        if (files.Holds(candidate)) programs.push_back({candidate, false});
+        if (files.Holds(candidate + kBackupSuffix)) programs.push_back({candidate, true});
     }
     return programs;
 }

@@ -27,6 +27,18 @@ std::optional<std::string> ReadSmallFile(platform::System& sys, const std::strin
 // A file, not a folder, exists at the path.
 bool IsExistingFile(platform::System& sys, const std::string& path);
 
+// IsExistingFile asked once per path (any letter case) for the rest of a scan: the same few
+// names (C:\Program.exe) come up for many commands.
+class ExistingFiles {
+public:
+    explicit ExistingFiles(platform::System& sys) : sys_(sys) {}
+    bool Holds(const std::string& path);
+
+private:
+    platform::System& sys_;
+    std::unordered_map<std::string, bool> known_;
+};
+
 // A drive's root or a share: the only paths a start-up text names a file by whatever the
 // folder it is run in.
 bool IsAbsolutePath(const std::string& path);
@@ -46,7 +58,7 @@ private:
 // each once, in the order of the text. expand turns a name as written into the path it stands
 // for.
 std::vector<std::string> ExistingScriptsNamed(
-    platform::System& sys, const std::string& text,
+    ExistingFiles& files, const std::string& text,
     const std::function<std::string(const std::string&)>& expand);
 
 // A program Windows would run in place of an unquoted command.
@@ -57,7 +69,7 @@ struct ProgramInstead {
 
 // For a command with its variables expanded: each program Windows would try before the one it
 // means that exists as a file, or exists with ".bak" joined, in the order Windows tries them.
-std::vector<ProgramInstead> ExistingProgramsInstead(platform::System& sys,
+std::vector<ProgramInstead> ExistingProgramsInstead(ExistingFiles& files,
                                                     const std::string& expandedCommand);
 
 }  // namespace zorvik

@@ -1,7 +1,8 @@
 #pragma once
 // SVC: the services of a Services key. Each subkey is a service: its ImagePath (the command
-// the service manager runs) and its Parameters\ServiceDll (the DLL a shared svchost.exe loads)
-// are its texts, its Start value says whether and when it starts.
+// the service manager runs), its FailureCommand (run when the service fails) and its
+// Parameters\ServiceDll (the DLL a shared svchost.exe loads) are its texts, its Start value
+// says whether and when it starts.
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -12,6 +12,8 @@ namespace zorvik {
 namespace {
 
 constexpr const char* kImagePathValue = "ImagePath";
+// The command the service manager runs when the service fails (its recovery options).
+constexpr const char* kFailureCommandValue = "FailureCommand";
 constexpr const char* kParametersKey = "Parameters";
 constexpr const char* kServiceDllValue = "ServiceDll";
 // How a hit names the DLL's value: below the service's key.
@@ -19,8 +21,8 @@ constexpr const char* kServiceDllName = "Parameters\\ServiceDll";
 
 const char* const kStartTypeNames[] = {"boot", "system", "automatic", "manual", "disabled"};
 
-// One service, below the open Services key: its key opened once for ImagePath and Start, its
-// Parameters once for ServiceDll.
+// One service, below the open Services key: its key opened once for ImagePath, FailureCommand
+// and Start, its Parameters once for ServiceDll.
 void ReadService(const ScanRule& rule, platform::Registry::Handle services,
                  const std::string& service, PlaceReading& reading) {
     platform::Registry& reg = reading.sys().registry();
@@ -28,8 +30,10 @@ void ReadService(const ScanRule& rule, platform::Registry::Handle services,
         platform::OpenKeyBelow(reg, services, service, platform::KeyAccess::Read);
     if (!key) return;
     std::vector<std::pair<std::string, std::string>> texts;
-    std::optional<std::string> command = ReadTextValue(reg, key.get(), kImagePathValue);
-    if (command && !command->empty()) texts.emplace_back(kImagePathValue, std::move(*command));
+    for (const char* valueName : {kImagePathValue, kFailureCommandValue}) {
+        std::optional<std::string> command = ReadTextValue(reg, key.get(), valueName);
+        if (command && !command->empty()) texts.emplace_back(valueName, std::move(*command));
+    }
     {
         const platform::RegKey parameters =
             platform::OpenKeyBelow(reg, key.get(), kParametersKey, platform::KeyAccess::Read);
