@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PathList.h"
+
 namespace platform {
 
 // Access rights, with the numbers Windows gives them.
@@ -74,7 +76,7 @@ public:
     // The full paths of every module loaded in the process, the program first (a 64-bit build
     // sees a 32-bit process's own modules too); nullopt when the process cannot be opened for
     // query and read access or its module list cannot be read.
-    virtual std::optional<std::vector<std::string>> LoadedModules(std::uint32_t pid) = 0;
+    virtual std::optional<PathList> LoadedModules(std::uint32_t pid) = 0;
     // ReadProcessMemory; false unless every byte was read.
     virtual bool ReadMemory(Handle process, std::uintptr_t address, void* buffer,
                             std::size_t size) = 0;

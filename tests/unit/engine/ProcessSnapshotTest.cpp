@@ -43,7 +43,7 @@ public:
     std::optional<std::uintptr_t> FirstModuleBase(std::uint32_t pid) override {
         return inner_.FirstModuleBase(pid);
     }
-    std::optional<std::vector<std::string>> LoadedModules(std::uint32_t pid) override {
+    std::optional<platform::PathList> LoadedModules(std::uint32_t pid) override {
         return inner_.LoadedModules(pid);
     }
     bool ReadMemory(Handle process, std::uintptr_t address, void* buffer,

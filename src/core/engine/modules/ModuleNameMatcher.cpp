@@ -36,20 +36,21 @@ bool StartsWithBackup(const std::string& text, std::size_t at) {
 
 }  // namespace
 
-ModuleNameMatcher::ModuleNameMatcher(const std::vector<std::vector<std::string>>& modules) {
+ModuleNameMatcher::ModuleNameMatcher(const std::vector<platform::PathList>& modules) {
     // Two passes: each module's name id, then the loaders of each name in one array, so that
     // tens of thousands of modules cost no allocation each.
     std::vector<std::uint32_t> idOfModule;
     std::vector<std::uint32_t> loaderCount;
-    for (const std::vector<std::string>& loaded : modules) {
-        for (const std::string& path : loaded) {
+    for (const platform::PathList& loaded : modules) {
+        for (std::size_t m = 0; m < loaded.size(); ++m) {
+            const std::string_view path = loaded[m];
             std::size_t begin = path.size();
             while (begin > 0 && !EndsFolder(path[begin - 1])) --begin;
             if (begin == path.size()) {
                 idOfModule.push_back(LowerNameTable::kNone);
                 continue;
             }
-            const std::uint32_t id = ids_.Add(std::string_view(path).substr(begin));
+            const std::uint32_t id = ids_.Add(path.substr(begin));
             if (id == loaderCount.size()) {
                 loaderCount.push_back(0);
                 longestName_ = std::max(longestName_, path.size() - begin);

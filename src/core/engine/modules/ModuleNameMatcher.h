@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/engine/modules/LowerNameTable.h"
+#include "platform/PathList.h"
 
 namespace zorvik {
 
@@ -22,7 +23,7 @@ inline constexpr const char* kDllExtension = ".dll";
 class ModuleNameMatcher {
 public:
     // modules[p]: the paths of the modules program p has loaded beside its own file.
-    explicit ModuleNameMatcher(const std::vector<std::vector<std::string>>& modules);
+    explicit ModuleNameMatcher(const std::vector<platform::PathList>& modules);
 
     struct Match {
         std::uint32_t program;  // index into modules

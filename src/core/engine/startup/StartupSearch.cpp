@@ -91,7 +91,7 @@ std::vector<StartupFindings> SearchStartups(const StartupPlaces& places,
         moduleMatcher->Find(text.lower, moduleMatches);
         for (const ModuleNameMatcher::Match& match : moduleMatches) {
             if (namedBy[match.program] == textNumber) continue;
-            const std::string& module = modules->modules[match.program][match.module];
+            const std::string module(modules->modules[match.program][match.module]);
             if (modules->isSystemOwn && modules->isSystemOwn(module)) continue;
             hit(match.program, match.disabled, &module);
         }

@@ -78,15 +78,15 @@ public:
         return p->imageBase;
     }
 
-    std::optional<std::vector<std::string>> LoadedModules(std::uint32_t pid) override {
+    std::optional<PathList> LoadedModules(std::uint32_t pid) override {
         const Handle h = Open(pid, kProcessQueryInformation | kProcessVmRead);
         if (!h) return std::nullopt;
         const SimProcess* p = Target(h, kProcessQueryInformation | kProcessVmRead);
-        std::optional<std::vector<std::string>> paths;
+        std::optional<PathList> paths;
         if (p && p->modulesReadable) {
             paths.emplace();
-            if (!p->imagePath.empty()) paths->push_back(p->imagePath);
-            paths->insert(paths->end(), p->modules.begin(), p->modules.end());
+            if (!p->imagePath.empty()) paths->Add(p->imagePath);
+            for (const std::string& module : p->modules) paths->Add(module);
         }
         Close(h);
         return paths;

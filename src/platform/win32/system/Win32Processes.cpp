@@ -34,7 +34,7 @@ UniqueHandle ModuleSnapshot(DWORD flags, std::uint32_t pid) {
 
 // The modules in a tool-help snapshot, for a process whose list the process-status functions
 // cannot read. Paths here stop at MAX_PATH.
-std::optional<std::vector<std::string>> SnapshotModules(std::uint32_t pid) {
+std::optional<PathList> SnapshotModules(std::uint32_t pid) {
     DWORD flags = TH32CS_SNAPMODULE;
 #ifdef _WIN64
     // A 32-bit process's own modules; a 32-bit system, where this flag is unknown, has none.
@@ -44,10 +44,10 @@ std::optional<std::vector<std::string>> SnapshotModules(std::uint32_t pid) {
     if (!snapshot) return std::nullopt;
     MODULEENTRY32 entry{};
     entry.dwSize = sizeof entry;
-    std::vector<std::string> paths;
+    PathList paths;
     for (BOOL more = ::Module32First(snapshot.get(), &entry); more;
          more = ::Module32Next(snapshot.get(), &entry))
-        paths.emplace_back(entry.szExePath);
+        paths.Add(entry.szExePath);
     if (paths.empty()) return std::nullopt;
     return paths;
 }
@@ -127,7 +127,7 @@ std::optional<std::uintptr_t> Win32Processes::FirstModuleBase(std::uint32_t pid)
     return reinterpret_cast<std::uintptr_t>(entry.modBaseAddr);
 }
 
-std::optional<std::vector<std::string>> Win32Processes::LoadedModules(std::uint32_t pid) {
+std::optional<PathList> Win32Processes::LoadedModules(std::uint32_t pid) {
     const UniqueHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
     if (!process) return std::nullopt;
     if (auto paths = EnumeratedModules(process.get())) return paths;
@@ -138,7 +138,7 @@ std::optional<std::vector<std::string>> Win32Processes::LoadedModules(std::uint3
 
 // EnumProcessModules(Ex) with a buffer grown to the size it asks for; a list that keeps growing
 // between calls is taken as far as the last buffer holds it.
-std::optional<std::vector<std::string>> Win32Processes::EnumeratedModules(HANDLE process) {
+std::optional<PathList> Win32Processes::EnumeratedModules(HANDLE process) {
     std::vector<HMODULE> modules(kModuleListGuess);
     DWORD filledBytes = 0;
     for (int attempt = 0; attempt < kModuleListAttempts; ++attempt) {
@@ -153,12 +153,12 @@ std::optional<std::vector<std::string>> Win32Processes::EnumeratedModules(HANDLE
         modules.resize(needed / sizeof(HMODULE) + kModuleListGuess / 8);
     }
     modules.resize(filledBytes / sizeof(HMODULE));
-    std::vector<std::string> paths;
+    PathList paths;
     for (HMODULE module : modules) {
         // A module unloaded since the list was taken has no name any more.
         if (auto path = ModuleFileName(reinterpret_cast<Handle>(process),
                                        reinterpret_cast<std::uintptr_t>(module)))
-            paths.push_back(std::move(*path));
+            paths.Add(*path);
     }
     if (paths.empty()) return std::nullopt;
     return paths;

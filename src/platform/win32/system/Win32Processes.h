@@ -19,7 +19,7 @@ public:
     std::optional<std::string> ModuleFileName(Handle process, std::uintptr_t module) override;
     std::optional<std::string> FullImageName(Handle process) override;
     std::optional<std::uintptr_t> FirstModuleBase(std::uint32_t pid) override;
-    std::optional<std::vector<std::string>> LoadedModules(std::uint32_t pid) override;
+    std::optional<PathList> LoadedModules(std::uint32_t pid) override;
     bool ReadMemory(Handle process, std::uintptr_t address, void* buffer, std::size_t size) override;
     bool Terminate(Handle process, std::uint32_t exitCode) override;
 
@@ -28,7 +28,7 @@ private:
     using QueryFullProcessImageNameAFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
     using EnumProcessModulesExFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD, DWORD);
 
-    std::optional<std::vector<std::string>> EnumeratedModules(HANDLE process);
+    std::optional<PathList> EnumeratedModules(HANDLE process);
 
     LibraryModule ntdll_;
     NtQuerySystemInformationFn querySystemInformation_ = nullptr;
