@@ -1,7 +1,8 @@
 // The shipped rules on the real registry, for places one level deeper than a key's values and
 // for services: the test agent (a program owning sockets) started from a class's LocalServer32
-// command, which a MATCH rule reaches below every class, and as a service, each listed with
-// the entry it was started from.
+// command, which a MATCH rule reaches below every class, from an entry of RunOnceEx, as the
+// monitor of a silent process exit, and as a service, each listed with the entry it was
+// started from.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -146,6 +147,15 @@ void PutStart(platform::Registry& reg, platform::Registry::Handle key, char star
     ASSERT_TRUE(reg.Set(key, "Start", {RegType::Dword, std::string{start, 0, 0, 0}}));
 }
 
+// A hit of the agent on the value of the key in the machine's registry, enabled.
+bool HasValue(const zorvik::ProcInfo& findings, const std::string& key, const std::string& value) {
+    return std::any_of(findings.RegList.begin(), findings.RegList.end(),
+                       [&](const zorvik::RegStart& hit) {
+                           return hit.Root == "HKEY_LOCAL_MACHINE" && hit.Key == key &&
+                                  hit.Name == value && !hit.Disabled;
+                       });
+}
+
 bool HasService(const zorvik::ProcInfo& findings, const std::string& key, std::uint32_t start,
                 bool disabled) {
     return std::any_of(
@@ -173,6 +183,31 @@ INSTANTIATE_TEST_SUITE_P(
                                        return hit.Root == "HKEY_CURRENT_USER" && hit.Key == key &&
                                               hit.Name.empty() && !hit.Disabled;
                                    });
+            }},
+        // Logon: an entry of RunOnceEx, which Windows runs (through iernonce.dll) at logon.
+        Place{
+            "runOnceExEntry", RootKey::LocalMachine,
+            [](const std::string& pid) {
+                return "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx\\ZorvikDeep" + pid;
+            },
+            [](platform::Registry& reg, platform::Registry::Handle key, const std::string& agent) {
+                PutText(reg, key, "1", "\"" + agent + "\"");
+            },
+            [](const zorvik::ProcInfo& findings, const std::string& key) {
+                return HasValue(findings, key, "1");
+            }},
+        // Image hijacks: the monitor Windows starts when a program exits silently.
+        Place{
+            "silentProcessExitMonitor", RootKey::LocalMachine,
+            [](const std::string& pid) {
+                return "Software\\Microsoft\\Windows NT\\CurrentVersion\\SilentProcessExit\\"
+                       "zvkwatched" + pid + ".exe";
+            },
+            [](platform::Registry& reg, platform::Registry::Handle key, const std::string& agent) {
+                PutText(reg, key, "MonitorProcess", "\"" + agent + "\" -monitor");
+            },
+            [](const zorvik::ProcInfo& findings, const std::string& key) {
+                return HasValue(findings, key, "MonitorProcess");
             }},
         Place{
             "manualService", RootKey::LocalMachine,
