@@ -85,8 +85,9 @@ ScriptText DecodeScriptText(std::string_view bytes) {
         DecodeToAnsi(bytes.substr(ByteOrderMarkLength(bytes, script.encoding)), script.encoding);
     std::size_t start = 0;
     while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
+        std::size_t end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        if (end == text.size()) {
             script.lines.push_back(text.substr(start));
             break;
         }

@@ -9,6 +9,15 @@ namespace {
 
 // CreateProcess ends the program's name at a space or a tab.
 constexpr std::string_view kBlanks = " \t";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The first blank from at on, or the first byte that is none; npos when there is none.
+std::size_t FindBlank(std::string_view text, std::size_t at, bool blank) {
+    for (; at < text.size(); ++at)
+        if (IsBlank(text[at]) == blank) return at;
+    return std::string_view::npos;
+}
 constexpr std::string_view kFolderEnds = kPathSeparators;
 
 bool NamesMeantProgram(std::string_view part) {
@@ -40,13 +49,13 @@ std::vector<std::string> UnquotedProgramCandidates(std::string_view command) {
     if (first == std::string_view::npos || command[first] == '"') return {};
     const std::string_view text =
         command.substr(first, command.find_last_not_of(kBlanks) - first + 1);
-    if (text.substr(0, text.find_first_of(kBlanks)).find_first_of(kFolderEnds) ==
+    if (text.substr(0, FindBlank(text, 0, true)).find_first_of(kFolderEnds) ==
         std::string_view::npos)
         return {};
 
     std::vector<std::string> candidates;
-    for (std::size_t blank = text.find_first_of(kBlanks); blank != std::string_view::npos;
-         blank = text.find_first_of(kBlanks, text.find_first_not_of(kBlanks, blank))) {
+    for (std::size_t blank = FindBlank(text, 0, true); blank != std::string_view::npos;
+         blank = FindBlank(text, FindBlank(text, blank, false), true)) {
         const std::string_view part = text.substr(0, blank);
         if (NamesMeantProgram(part)) return candidates;
         candidates.push_back(TriedName(part));

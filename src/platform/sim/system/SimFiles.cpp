@@ -363,9 +363,14 @@ private:
         if (path.size() < 3 || path[1] != ':' || (path[2] != '\\' && path[2] != '/')) return false;
         const char letter = path[0];
         if (!((letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z'))) return false;
-        if (path.find_first_of("*?\"<>|", 3) != std::string_view::npos ||
-            path.find(':', 3) != std::string_view::npos)
-            return false;
+        for (std::size_t at = 3; at < path.size(); ++at) {
+            switch (path[at]) {
+                case '*': case '?': case '"': case '<': case '>': case '|': case ':':
+                    return false;
+                default:
+                    break;
+            }
+        }
         const auto drive = drives_.find(std::string(1, letter >= 'a' ? letter - 'a' + 'A' : letter));
         node = drive == drives_.end() ? nullptr : drive->second.get();
         std::string_view rest = path.substr(3);
