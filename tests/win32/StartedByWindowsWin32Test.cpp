@@ -1,5 +1,6 @@
 // What Windows starts by itself beyond a program's own name, on the real system: the test agent
-// with a DLL loaded that the shipped Netsh helpers rule names (Dlls=1), listed with the DLL;
+// with a DLL loaded that a shipped rule with Dlls=1 names (a Netsh helper, a Winlogon notification
+// package, a print monitor, a time provider), listed with the DLL;
 // the agent copied to the path of an EXE rule, listed and marked as no system file; and WMI's
 // event consumers, of which Wine has none.
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -29,8 +31,39 @@ namespace {
 using platform::RootKey;
 using zorvik::AsciiLower;
 
-const std::string kNetshKey = "Software\\Microsoft\\NetSh";
-const std::string kNetshSection = "[Netsh helpers]";
+// A place of the shipped rules that names a DLL Windows loads by itself.
+struct DllPlace {
+    const char* what;
+    const char* section;  // the shipped rule, alone in the rules file
+    // The key to write the DLL's path in, below HKEY_LOCAL_MACHINE, for the test's own name
+    // (a subkey named so is removed afterwards; a key that is not is kept).
+    std::string (*key)(const std::string& name);
+    bool subkey;
+    // The value that holds the path; empty: the test's own name.
+    const char* value;
+};
+
+void PrintTo(const DllPlace& place, std::ostream* os) { *os << place.what; }
+
+const DllPlace kDllPlaces[] = {
+    {"netshHelper", "[Netsh helpers]",
+     [](const std::string&) { return std::string("Software\\Microsoft\\NetSh"); }, false, ""},
+    {"winlogonNotify", "[Winlogon Notify]",
+     [](const std::string& name) {
+         return "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon\\Notify\\" + name;
+     },
+     true, "DllName"},
+    {"printMonitor", "[Print Monitors]",
+     [](const std::string& name) {
+         return "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\" + name;
+     },
+     true, "Driver"},
+    {"timeProvider", "[Time Providers]",
+     [](const std::string& name) {
+         return "SYSTEM\\CurrentControlSet\\Services\\W32Time\\TimeProviders\\" + name;
+     },
+     true, "DllName"},
+};
 
 class NoOptions : public zorvik::ScanOptions {
 public:
@@ -77,9 +110,16 @@ protected:
         if (!sys_) return;
         if (savedRules_) sys_->files().WriteAll(rulesFile_, *savedRules_);
         else if (!rulesFile_.empty()) sys_->files().Delete(rulesFile_);
-        platform::RegKey netsh = platform::OpenKey(sys_->registry(), RootKey::LocalMachine,
-                                                   kNetshKey, platform::KeyAccess::All);
-        if (netsh) sys_->registry().DeleteValue(netsh.get(), valueName_);
+        for (const DllPlace& place : kDllPlaces) {
+            const std::string key = place.key(valueName_);
+            if (place.subkey) {
+                sys_->registry().DeleteTree(RootKey::LocalMachine, key);
+                continue;
+            }
+            platform::RegKey written = platform::OpenKey(sys_->registry(), RootKey::LocalMachine,
+                                                         key, platform::KeyAccess::All);
+            if (written) sys_->registry().DeleteValue(written.get(), valueName_);
+        }
         for (const std::string& file : copies_) sys_->files().Delete(file);
         sys_->files().Delete(portsFile_);
         sys_->files().RemoveDirectory(dir_);
@@ -140,18 +180,24 @@ protected:
     EmptyTrust trusted_;
 };
 
-TEST_F(StartedByWindowsWin32Test, AgentWithADllANetshHelperNamesIsListedWithTheDll) {
+class DllPlaceWin32Test : public StartedByWindowsWin32Test,
+                          public ::testing::WithParamInterface<DllPlace> {};
+
+TEST_P(DllPlaceWin32Test, AgentWithTheDllThePlaceNamesIsListedWithTheDll) {
+    const DllPlace& place = GetParam();
     ASSERT_TRUE(savedRules_.has_value()) << "the shipped rules lie beside the tests";
-    const std::string rule = Section(*savedRules_, kNetshSection);
+    const std::string rule = Section(*savedRules_, place.section);
     ASSERT_NE(rule.find("Dlls=1"), std::string::npos) << rule;
     ASSERT_TRUE(sys_->files().WriteAll(rulesFile_, rule).ok);
     const std::string dll = Copy("zorvik_test_dll.dll", "zvkhelper" + pid_ + ".dll");
     const std::string agent = Copy("zorvik_test_agent.exe", "zvkhost" + pid_ + ".exe");
+    const std::string key = place.key(valueName_);
+    const std::string value = *place.value ? place.value : valueName_;
     {
-        platform::RegKey netsh =
-            platform::CreateKey(sys_->registry(), RootKey::LocalMachine, kNetshKey);
-        if (!netsh) GTEST_SKIP() << "HKEY_LOCAL_MACHINE\\" << kNetshKey << " cannot be written";
-        ASSERT_TRUE(sys_->registry().Set(netsh.get(), valueName_,
+        platform::RegKey written =
+            platform::CreateKey(sys_->registry(), RootKey::LocalMachine, key);
+        if (!written) GTEST_SKIP() << "HKEY_LOCAL_MACHINE\\" << key << " cannot be written";
+        ASSERT_TRUE(sys_->registry().Set(written.get(), value,
                                          {platform::RegType::Sz, dll + '\0'}));
     }
     ASSERT_TRUE(StartAgent(agent, dll)) << "the agent did not get its sockets up";
@@ -162,11 +208,14 @@ TEST_F(StartedByWindowsWin32Test, AgentWithADllANetshHelperNamesIsListedWithTheD
     ASSERT_GE(row, 0) << "the agent was never listed";
     const zorvik::ProcInfo& found = *list.At(static_cast<std::size_t>(row)).data;
     ASSERT_EQ(found.RegList.size(), 1u);
-    EXPECT_EQ(found.RegList[0].Key, kNetshKey);
-    EXPECT_EQ(found.RegList[0].Name, valueName_);
+    EXPECT_EQ(found.RegList[0].Key, key);
+    EXPECT_EQ(found.RegList[0].Name, value);
     ASSERT_EQ(found.ModuleHits.size(), 1u);
     EXPECT_EQ(AsciiLower(zorvik::GetLongPath(*sys_, found.ModuleHits[0].Module)), AsciiLower(dll));
 }
+
+INSTANTIATE_TEST_SUITE_P(Places, DllPlaceWin32Test, ::testing::ValuesIn(kDllPlaces),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(StartedByWindowsWin32Test, AgentCopiedToThePathOfAnExeRuleIsListedAndMarked) {
     const std::string agent = Copy("zorvik_test_agent.exe", "sethc.exe");
