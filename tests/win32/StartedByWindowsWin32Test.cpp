@@ -1,11 +1,13 @@
 // What Windows starts by itself beyond a program's own name, on the real system: the test agent
 // with a DLL loaded that a shipped rule with Dlls=1 names (a Netsh helper, a Winlogon notification
-// package, a print monitor, a time provider), listed with the DLL;
+// package, a print monitor, a time provider, AppInit_DLLs, an LSA package), listed with the DLL;
+// the agent named in the session manager's BootExecute and as the screen saver, listed there;
 // the agent copied to the path of an EXE rule, listed and marked as no system file; and WMI's
 // event consumers, of which Wine has none.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -31,39 +33,77 @@ namespace {
 using platform::RootKey;
 using zorvik::AsciiLower;
 
-// A place of the shipped rules that names a DLL Windows loads by itself.
-struct DllPlace {
+// A place of the shipped rules that names a program or a DLL Windows starts or loads by itself.
+struct WindowsPlace {
     const char* what;
     const char* section;  // the shipped rule, alone in the rules file
-    // The key to write the DLL's path in, below HKEY_LOCAL_MACHINE, for the test's own name
-    // (a subkey named so is removed afterwards; a key that is not is kept).
+    RootKey root;
+    // The key the entry goes in, for the test's own name.
     std::string (*key)(const std::string& name);
-    bool subkey;
-    // The value that holds the path; empty: the test's own name.
-    const char* value;
+    enum Write {
+        kOwnSubkey,    // a subkey named for the test, removed afterwards
+        kOwnValue,     // a value named for the test in a key that stays
+        kListedValue,  // one more entry in a list value Windows keeps, put back afterwards
+    } write;
+    const char* value;  // the value's name; empty: the test's own name
+    bool dll;           // the entry names the agent's DLL, else the agent itself
+    bool bareName;      // the DLL named without folder or ".dll", as LSA reads its packages
+    bool multiSz;       // a list value is a REG_MULTI_SZ
 };
 
-void PrintTo(const DllPlace& place, std::ostream* os) { *os << place.what; }
+void PrintTo(const WindowsPlace& place, std::ostream* os) { *os << place.what; }
 
-const DllPlace kDllPlaces[] = {
-    {"netshHelper", "[Netsh helpers]",
-     [](const std::string&) { return std::string("Software\\Microsoft\\NetSh"); }, false, ""},
-    {"winlogonNotify", "[Winlogon Notify]",
+std::string Fixed(const char* key) { return key; }
+
+const WindowsPlace kWindowsPlaces[] = {
+    {"netshHelper", "[Netsh helpers]", RootKey::LocalMachine,
+     [](const std::string&) { return Fixed("Software\\Microsoft\\NetSh"); },
+     WindowsPlace::kOwnValue, "", true, false, false},
+    {"winlogonNotify", "[Winlogon Notify]", RootKey::LocalMachine,
      [](const std::string& name) {
          return "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon\\Notify\\" + name;
      },
-     true, "DllName"},
-    {"printMonitor", "[Print Monitors]",
+     WindowsPlace::kOwnSubkey, "DllName", true, false, false},
+    {"printMonitor", "[Print Monitors]", RootKey::LocalMachine,
      [](const std::string& name) {
          return "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\" + name;
      },
-     true, "Driver"},
-    {"timeProvider", "[Time Providers]",
+     WindowsPlace::kOwnSubkey, "Driver", true, false, false},
+    {"timeProvider", "[Time Providers]", RootKey::LocalMachine,
      [](const std::string& name) {
          return "SYSTEM\\CurrentControlSet\\Services\\W32Time\\TimeProviders\\" + name;
      },
-     true, "DllName"},
+     WindowsPlace::kOwnSubkey, "DllName", true, false, false},
+    {"appInitDll", "[AppInit_DLLs]", RootKey::LocalMachine,
+     [](const std::string&) {
+         return Fixed("Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows");
+     },
+     WindowsPlace::kListedValue, "AppInit_DLLs", true, false, false},
+    {"lsaAuthenticationPackage", "[LSA Authentication Packages]", RootKey::LocalMachine,
+     [](const std::string&) { return Fixed("SYSTEM\\CurrentControlSet\\Control\\Lsa"); },
+     WindowsPlace::kListedValue, "Authentication Packages", true, true, true},
+    {"bootExecute", "[Session Manager BootExecute]", RootKey::LocalMachine,
+     [](const std::string&) {
+         return Fixed("SYSTEM\\CurrentControlSet\\Control\\Session Manager");
+     },
+     WindowsPlace::kListedValue, "BootExecute", false, false, true},
+    {"screenSaver", "[Screen saver]", RootKey::CurrentUser,
+     [](const std::string&) { return Fixed("Control Panel\\Desktop"); },
+     WindowsPlace::kListedValue, "SCRNSAVE.EXE", false, false, false},
 };
+
+// value with one more entry: a list (REG_MULTI_SZ) gets another string, a text another word.
+platform::RegValue WithEntry(const std::optional<platform::RegValue>& value,
+                             const std::string& entry, bool multiSz) {
+    std::string data = value ? value->data : std::string();
+    while (!data.empty() && data.back() == '\0') data.pop_back();
+    if (multiSz || (value && value->type == platform::RegType::MultiSz)) {
+        if (!data.empty()) data += '\0';
+        return {platform::RegType::MultiSz, data + entry + std::string(2, '\0')};
+    }
+    return {value ? value->type : platform::RegType::Sz,
+            data + (data.empty() ? "" : " ") + entry + '\0'};
+}
 
 class NoOptions : public zorvik::ScanOptions {
 public:
@@ -110,16 +150,7 @@ protected:
         if (!sys_) return;
         if (savedRules_) sys_->files().WriteAll(rulesFile_, *savedRules_);
         else if (!rulesFile_.empty()) sys_->files().Delete(rulesFile_);
-        for (const DllPlace& place : kDllPlaces) {
-            const std::string key = place.key(valueName_);
-            if (place.subkey) {
-                sys_->registry().DeleteTree(RootKey::LocalMachine, key);
-                continue;
-            }
-            platform::RegKey written = platform::OpenKey(sys_->registry(), RootKey::LocalMachine,
-                                                         key, platform::KeyAccess::All);
-            if (written) sys_->registry().DeleteValue(written.get(), valueName_);
-        }
+        for (auto undo = undo_.rbegin(); undo != undo_.rend(); ++undo) (*undo)();
         for (const std::string& file : copies_) sys_->files().Delete(file);
         sys_->files().Delete(portsFile_);
         sys_->files().RemoveDirectory(dir_);
@@ -175,31 +206,62 @@ protected:
     std::string pid_, valueName_, buildDir_, dir_, portsFile_, rulesFile_;
     std::vector<std::string> copies_;
     std::optional<std::string> savedRules_;
+    // What puts the registry back as it was, in the order written.
+    std::vector<std::function<void()>> undo_;
     platform::win32::UniqueHandle agent_;
     NoOptions options_;
     EmptyTrust trusted_;
 };
 
-class DllPlaceWin32Test : public StartedByWindowsWin32Test,
-                          public ::testing::WithParamInterface<DllPlace> {};
+class WindowsPlaceWin32Test : public StartedByWindowsWin32Test,
+                              public ::testing::WithParamInterface<WindowsPlace> {
+protected:
+    // Writes text into the place, and what takes it out again into undo_; false when the
+    // registry refuses.
+    bool Write(const WindowsPlace& place, const std::string& key, const std::string& value,
+               const std::string& text) {
+        platform::Registry& reg = sys_->registry();
+        platform::RegKey written = platform::CreateKey(reg, place.root, key);
+        if (!written) return false;
+        const std::optional<platform::RegValue> before = reg.Query(written.get(), value);
+        const RootKey root = place.root;
+        switch (place.write) {
+            case WindowsPlace::kOwnSubkey:
+                undo_.push_back([this, root, key] { sys_->registry().DeleteTree(root, key); });
+                break;
+            case WindowsPlace::kOwnValue:
+            case WindowsPlace::kListedValue:
+                undo_.push_back([this, root, key, value, before] {
+                    platform::Registry& r = sys_->registry();
+                    const platform::RegKey k = platform::OpenKey(r, root, key, platform::KeyAccess::All);
+                    if (!k) return;
+                    if (before) r.Set(k.get(), value, *before);
+                    else r.DeleteValue(k.get(), value);
+                });
+                break;
+        }
+        const platform::RegValue entry = place.write == WindowsPlace::kListedValue
+                                             ? WithEntry(before, text, place.multiSz)
+                                             : platform::RegValue{platform::RegType::Sz, text + '\0'};
+        return reg.Set(written.get(), value, entry);
+    }
+};
 
-TEST_P(DllPlaceWin32Test, AgentWithTheDllThePlaceNamesIsListedWithTheDll) {
-    const DllPlace& place = GetParam();
+TEST_P(WindowsPlaceWin32Test, AgentStartedOrLoadingADllFromThePlaceIsListedWithIt) {
+    const WindowsPlace& place = GetParam();
     ASSERT_TRUE(savedRules_.has_value()) << "the shipped rules lie beside the tests";
     const std::string rule = Section(*savedRules_, place.section);
-    ASSERT_NE(rule.find("Dlls=1"), std::string::npos) << rule;
+    ASSERT_FALSE(rule.empty()) << place.section;
+    ASSERT_EQ(rule.find("Dlls=1") != std::string::npos, place.dll) << rule;
     ASSERT_TRUE(sys_->files().WriteAll(rulesFile_, rule).ok);
     const std::string dll = Copy("zorvik_test_dll.dll", "zvkhelper" + pid_ + ".dll");
     const std::string agent = Copy("zorvik_test_agent.exe", "zvkhost" + pid_ + ".exe");
     const std::string key = place.key(valueName_);
     const std::string value = *place.value ? place.value : valueName_;
-    {
-        platform::RegKey written =
-            platform::CreateKey(sys_->registry(), RootKey::LocalMachine, key);
-        if (!written) GTEST_SKIP() << "HKEY_LOCAL_MACHINE\\" << key << " cannot be written";
-        ASSERT_TRUE(sys_->registry().Set(written.get(), value,
-                                         {platform::RegType::Sz, dll + '\0'}));
-    }
+    const std::string named = !place.dll        ? agent
+                              : place.bareName ? "zvkhelper" + pid_
+                                               : dll;
+    if (!Write(place, key, value, named)) GTEST_SKIP() << key << " cannot be written";
     ASSERT_TRUE(StartAgent(agent, dll)) << "the agent did not get its sockets up";
 
     zorvik::ProcessList list;
@@ -210,11 +272,14 @@ TEST_P(DllPlaceWin32Test, AgentWithTheDllThePlaceNamesIsListedWithTheDll) {
     ASSERT_EQ(found.RegList.size(), 1u);
     EXPECT_EQ(found.RegList[0].Key, key);
     EXPECT_EQ(found.RegList[0].Name, value);
-    ASSERT_EQ(found.ModuleHits.size(), 1u);
-    EXPECT_EQ(AsciiLower(zorvik::GetLongPath(*sys_, found.ModuleHits[0].Module)), AsciiLower(dll));
+    ASSERT_EQ(found.ModuleHits.size(), place.dll ? 1u : 0u);
+    if (place.dll) {
+        EXPECT_EQ(AsciiLower(zorvik::GetLongPath(*sys_, found.ModuleHits[0].Module)),
+                  AsciiLower(dll));
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Places, DllPlaceWin32Test, ::testing::ValuesIn(kDllPlaces),
+INSTANTIATE_TEST_SUITE_P(Places, WindowsPlaceWin32Test, ::testing::ValuesIn(kWindowsPlaces),
                          [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(StartedByWindowsWin32Test, AgentCopiedToThePathOfAnExeRuleIsListedAndMarked) {
