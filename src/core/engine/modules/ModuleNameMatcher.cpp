@@ -54,6 +54,8 @@ ModuleNameMatcher::ModuleNameMatcher(const std::vector<platform::PathList>& modu
             if (id == loaderCount.size()) {
                 loaderCount.push_back(0);
                 longestName_ = std::max(longestName_, path.size() - begin);
+                const std::string& lower = ids_.NameOf(id);
+                endsOfNames_.set(EndsIndex(lower.front(), lower.back()));
             }
             idOfModule.push_back(id);
             ++loaderCount[id];
@@ -74,7 +76,13 @@ ModuleNameMatcher::ModuleNameMatcher(const std::vector<platform::PathList>& modu
     nameSeen_.assign(loaderCount.size(), 0);
 }
 
+std::size_t ModuleNameMatcher::EndsIndex(char first, char last) {
+    return static_cast<std::size_t>(static_cast<unsigned char>(first)) << 8 |
+           static_cast<unsigned char>(last);
+}
+
 void ModuleNameMatcher::Look(std::string_view name, bool disabled, std::vector<Match>& out) {
+    if (name.empty() || !endsOfNames_.test(EndsIndex(name.front(), name.back()))) return;
     const std::uint32_t id = ids_.Find(name);
     if (id == LowerNameTable::kNone || nameSeen_[id] == stamp_) return;
     nameSeen_[id] = stamp_;
@@ -114,9 +122,12 @@ void ModuleNameMatcher::Find(const std::string& lowerText, std::vector<Match>& o
             // A word without an extension standing alone: LoadLibrary's name + ".dll".
             const bool word = name.find_first_of(". ") == std::string_view::npos;
             if (word && !backup) {
-                bare_.assign(name);
-                bare_ += kDllExtension;
-                Look(bare_, false, out);
+                if (endsOfNames_.test(
+                        EndsIndex(name.front(), std::string_view(kDllExtension).back()))) {
+                    bare_.assign(name);
+                    bare_ += kDllExtension;
+                    Look(bare_, false, out);
+                }
             }
         }
     }

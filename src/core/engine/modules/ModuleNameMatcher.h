@@ -7,6 +7,7 @@
 // the cost is the text's length, whatever the number of modules. A name without an extension
 // ("msv1_0" in a list of LSA packages, "bot" in a list of AppInit_DLLs) also names the module
 // of that name + ".dll", as LoadLibrary and LSA read it.
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -43,9 +44,13 @@ private:
         std::uint32_t module;
     };
     void Look(std::string_view name, bool disabled, std::vector<Match>& out);
+    static std::size_t EndsIndex(char first, char last);
 
     // The distinct module file names.
     LowerNameTable ids_;
+    // Which first and last bytes the names have: most words of a text are no module's name,
+    // and are told so without a lookup.
+    std::bitset<1 << 16> endsOfNames_;
     // The loaders of name id are loaders_[firstLoader_[id]] up to firstLoader_[id + 1].
     std::vector<Loader> loaders_;
     std::vector<std::uint32_t> firstLoader_;
