@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "BenchScan.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/ScanOptions.h"
@@ -30,17 +31,8 @@ constexpr int kScriptLines = 20;
 const char* const kAccounts[] = {"alice", "bob", "carol"};
 const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-class NoOptions : public zorvik::ScanOptions {
-public:
-    bool IgnoreSafe() const override { return false; }
-};
-
-class EmptyTrustedList : public zorvik::TrustedList {
-public:
-    std::size_t Count() const override { return 0; }
-    std::string Entry(std::size_t) const override { return {}; }
-    void Append(const std::string&) override {}
-};
+using bench::EmptyTrustedList;
+using bench::NoOptions;
 
 std::string StartupFolder(const std::string& account) {
     return "C:\\Users\\" + account +
@@ -131,17 +123,6 @@ void AddShortcutsAndScripts(platform::sim::SimSystem& sys) {
     }
 }
 
-double ScanSeconds(platform::sim::SimSystem& sys, platform::TcpTable* table) {
-    const NoOptions options;
-    const EmptyTrustedList trusted;
-    zorvik::ProcessList list;
-    const auto start = std::chrono::steady_clock::now();
-    zorvik::ScanCycle(sys, table, options, trusted, list);
-    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
-    benchmark::DoNotOptimize(list.Count());
-    return spent.count();
-}
-
 // Arg 0: the machine as it is; 1: with the shortcuts and scripts.
 void BM_FollowedStartups(benchmark::State& state) {
     platform::sim::SimSystem sys;
@@ -172,8 +153,8 @@ void BM_FollowedStartupsRatio(benchmark::State& state) {
     double plainSeconds = 0;
     double followedSeconds = 0;
     for (auto _ : state) {
-        plainSeconds += ScanSeconds(plain, plainTable.get());
-        followedSeconds += ScanSeconds(followed, followedTable.get());
+        plainSeconds += bench::ScanSeconds(plain, plainTable.get());
+        followedSeconds += bench::ScanSeconds(followed, followedTable.get());
     }
     const double scans = static_cast<double>(state.iterations());
     state.counters["without_ms"] = plainSeconds / scans * 1000;

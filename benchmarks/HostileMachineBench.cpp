@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "BenchScan.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/ScanOptions.h"
@@ -12,17 +13,8 @@
 
 namespace {
 
-class NoOptions : public zorvik::ScanOptions {
-public:
-    bool IgnoreSafe() const override { return false; }
-};
-
-class EmptyTrustedList : public zorvik::TrustedList {
-public:
-    std::size_t Count() const override { return 0; }
-    std::string Entry(std::size_t) const override { return {}; }
-    void Append(const std::string&) override {}
-};
+using bench::EmptyTrustedList;
+using bench::NoOptions;
 
 // Each machine is built once; a scan changes nothing on it, so every iteration sees the same.
 void ScanMachine(benchmark::State& state, void (*make)(hostile::SimSystem&)) {

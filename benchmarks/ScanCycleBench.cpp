@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchScan.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/ScanOptions.h"
@@ -30,17 +31,8 @@ constexpr int kValuesPerSubkey = 10;
 const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string kServicesKey = "SYSTEM\\Bench\\Services";
 
-class NoOptions : public zorvik::ScanOptions {
-public:
-    bool IgnoreSafe() const override { return false; }
-};
-
-class EmptyTrustedList : public zorvik::TrustedList {
-public:
-    std::size_t Count() const override { return 0; }
-    std::string Entry(std::size_t) const override { return {}; }
-    void Append(const std::string&) override {}
-};
+using bench::EmptyTrustedList;
+using bench::NoOptions;
 
 std::string Section(int index, const std::string& body) {
     return "[Rule" + std::to_string(index) + "]\r\n" + body;
@@ -207,13 +199,6 @@ void BM_ShippedRulesScan(benchmark::State& state) {
     RunScans(state, sys, processes);
 }
 
-std::string FileText(const char* path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // A machine with many keys below keys: 2,000 services (half of them DLLs in a shared svchost,
 // each with its Parameters key) and 20,000 classes, each with its InprocServer32 and every
 // tenth with a LocalServer32: the machine's, where Windows keeps them (HKEY_CLASSES_ROOT\CLSID),
@@ -293,7 +278,7 @@ void BM_DeepMachineScan(benchmark::State& state) {
     const bool today = state.range(0) == 1;
     platform::sim::SimSystem sys;
     sys.fs().AddFile("C:\\Zorvik\\Scan.ini",
-                     FileText(today ? ZORVIK_SHIPPED_RULES : ZORVIK_CLASSIC_RULES));
+                     bench::FileText(today ? ZORVIK_SHIPPED_RULES : ZORVIK_CLASSIC_RULES));
     PopulateDeepMachine(sys, state.range(1) == 1);
     constexpr int kProcesses = 200;
     AddPrograms(sys, kProcesses, state.range(2) == 1);
@@ -302,6 +287,33 @@ void BM_DeepMachineScan(benchmark::State& state) {
     state.counters["place_bytes"] = static_cast<double>(HeldBytes(places));
     state.counters["scan_heap_KiB"] = static_cast<double>(ScanHeapBytes(sys)) / 1024.0;
     RunScans(state, sys, kProcesses);
+}
+
+// The same machine, its 200 socket owners with 100 modules each and its classes where Windows
+// keeps them, scanned with the rules shipped before and with today's in turn in each
+// iteration; ratio = today / before.
+void BM_DeepMachineRatio(benchmark::State& state) {
+    constexpr int kProcesses = 200;
+    platform::sim::SimSystem before;
+    before.fs().AddFile("C:\\Zorvik\\Scan.ini", bench::FileText(ZORVIK_CLASSIC_RULES));
+    PopulateDeepMachine(before, false);
+    AddPrograms(before, kProcesses, true);
+    platform::sim::SimSystem today;
+    today.fs().AddFile("C:\\Zorvik\\Scan.ini", bench::FileText(ZORVIK_SHIPPED_RULES));
+    PopulateDeepMachine(today, false);
+    AddPrograms(today, kProcesses, true);
+    const std::unique_ptr<platform::TcpTable> beforeTable = zorvik::LoadTcpTableEntry(before);
+    const std::unique_ptr<platform::TcpTable> todayTable = zorvik::LoadTcpTableEntry(today);
+    double beforeSeconds = 0;
+    double todaySeconds = 0;
+    for (auto _ : state) {
+        beforeSeconds += bench::ScanSeconds(before, beforeTable.get());
+        todaySeconds += bench::ScanSeconds(today, todayTable.get());
+    }
+    const double scans = static_cast<double>(state.iterations());
+    state.counters["before_ms"] = beforeSeconds / scans * 1000;
+    state.counters["today_ms"] = todaySeconds / scans * 1000;
+    state.counters["ratio"] = todaySeconds / beforeSeconds;
 }
 
 }  // namespace
@@ -313,3 +325,4 @@ BENCHMARK(BM_DeepMachineScan)
     ->ArgNames({"today", "userClasses", "modules"})
     ->ArgsProduct({{0, 1}, {0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeepMachineRatio)->Unit(benchmark::kMillisecond);

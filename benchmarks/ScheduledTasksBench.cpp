@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "BenchScan.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/ScanOptions.h"
@@ -28,17 +29,8 @@ constexpr int kJobFiles = 100;
 constexpr int kTaskFolders = 60;
 const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-class NoOptions : public zorvik::ScanOptions {
-public:
-    bool IgnoreSafe() const override { return false; }
-};
-
-class EmptyTrustedList : public zorvik::TrustedList {
-public:
-    std::size_t Count() const override { return 0; }
-    std::string Entry(std::size_t) const override { return {}; }
-    void Append(const std::string&) override {}
-};
+using bench::EmptyTrustedList;
+using bench::NoOptions;
 
 std::string ShippedRules() {
     std::ifstream in(ZORVIK_SHIPPED_RULES, std::ios::binary);
