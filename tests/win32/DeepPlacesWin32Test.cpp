@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "ListedAgentScan.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -27,18 +28,6 @@ using platform::RootKey;
 using zorvik::AsciiLower;
 
 const std::string kServices = "SYSTEM\\CurrentControlSet\\Services";
-
-class NoOptions : public zorvik::ScanOptions {
-public:
-    bool IgnoreSafe() const override { return false; }
-};
-
-class EmptyTrust : public zorvik::TrustedList {
-public:
-    std::size_t Count() const override { return 0; }
-    std::string Entry(std::size_t) const override { return {}; }
-    void Append(const std::string&) override {}
-};
 
 struct Place {
     const char* what;
@@ -98,29 +87,14 @@ protected:
             << "the agent did not get its sockets up";
     }
 
-    // Scans until the agent is listed (the system may take a moment to name a socket's owner):
-    // its findings, or none.
+    // The agent's findings once a scan lists it, or none.
     std::unique_ptr<zorvik::ProcInfo> ScanUntilListed() {
-        std::unique_ptr<platform::TcpTable> tcp = zorvik::LoadTcpTableEntry(*sys_);
-        if (!tcp) return nullptr;
-        const std::string wanted = AsciiLower(zorvik::GetLongPath(*sys_, agentPath_));
-        for (int attempt = 0; attempt < 40; ++attempt) {
-            zorvik::ProcessList list;
-            zorvik::ScanCycle(*sys_, tcp.get(), options_, trusted_, list);
-            for (std::size_t row = 0; row < list.Count(); ++row) {
-                if (AsciiLower(zorvik::GetLongPath(*sys_, list.At(row).caption)) == wanted)
-                    return std::move(list.At(row).data);
-            }
-            ::Sleep(250);
-        }
-        return nullptr;
+        return wintest::FindingsOnceListed(*sys_, agentPath_);
     }
 
     std::unique_ptr<platform::System> sys_;
     std::string pid_, dir_, agentPath_, key_;
     platform::win32::UniqueHandle agent_;
-    NoOptions options_;
-    EmptyTrust trusted_;
 };
 
 TEST_P(DeepPlacesWin32Test, AgentStartedFromThePlaceIsListedWithItsEntry) {

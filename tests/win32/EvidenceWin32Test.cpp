@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "ListedAgentScan.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -44,18 +45,6 @@ const std::string kShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr std::uint32_t kListen = 2;
 constexpr std::uint32_t kEstablished = 5;
-
-class NoOptions : public zorvik::ScanOptions {
-public:
-    bool IgnoreSafe() const override { return false; }
-};
-
-class EmptyTrust : public zorvik::TrustedList {
-public:
-    std::size_t Count() const override { return 0; }
-    std::string Entry(std::size_t) const override { return {}; }
-    void Append(const std::string&) override {}
-};
 
 std::optional<std::string> ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -134,24 +123,12 @@ protected:
         ASSERT_NE(clientPort_, 0u);
     }
 
-    // Scans until the agent is listed (the system may take a moment to name a socket's owner)
-    // and adds the evidence; the agent's row index, or -1.
+    // Scans until the agent is listed and adds the evidence, for the listed rows only, as the
+    // window and the console tool read it; the agent's row index, or -1.
     int ScanUntilListed(zorvik::ProcessList& list) {
-        std::unique_ptr<platform::TcpTable> tcp = zorvik::LoadTcpTableEntry(*sys_);
-        if (!tcp) return -1;
-        const std::string wanted = AsciiLower(zorvik::GetLongPath(*sys_, agentPath_));
-        for (int attempt = 0; attempt < 40; ++attempt) {
-            list.Clear();
-            zorvik::ScanCycle(*sys_, tcp.get(), options_, trusted_, list);
-            for (std::size_t row = 0; row < list.Count(); ++row) {
-                if (AsciiLower(zorvik::GetLongPath(*sys_, list.At(row).caption)) != wanted) continue;
-                // Evidence for the listed rows only, as the window and the console tool read it.
-                zorvik::AddEvidence(*sys_, list);
-                return static_cast<int>(row);
-            }
-            ::Sleep(250);
-        }
-        return -1;
+        const int row = wintest::ScanUntilListed(*sys_, list, agentPath_);
+        if (row >= 0) zorvik::AddEvidence(*sys_, list);
+        return row;
     }
 
     bool HasSocket(const std::vector<platform::TcpRow>& sockets, std::uint32_t state,
@@ -169,8 +146,7 @@ protected:
     platform::win32::UniqueHandle agent_;
     DWORD agentPid_ = 0;
     unsigned listenPort_ = 0, clientPort_ = 0;
-    NoOptions options_;
-    EmptyTrust trusted_;
+    wintest::NoOptions options_;
 };
 
 TEST_F(EvidenceWin32Test, ListedAgentCarriesItsSocketsFileFactsAndTaskManagersVerdict) {
@@ -194,9 +170,10 @@ TEST_F(EvidenceWin32Test, ListedAgentCarriesItsSocketsFileFactsAndTaskManagersVe
     EXPECT_TRUE(HasSocket(listed.sockets, kListen, listenPort_, 0)) << "listening on " << listenPort_;
     EXPECT_TRUE(HasSocket(listed.sockets, kEstablished, clientPort_, listenPort_)) << "client end";
     // Wine names no owner for an accepted socket (Windows does): its server end is not listed.
-    if (!contract::RunningUnderWine())
+    if (!contract::RunningUnderWine()) {
         EXPECT_TRUE(HasSocket(listed.sockets, kEstablished, listenPort_, clientPort_))
             << "server end: " << zorvik::SocketsCell(listed.sockets);
+    }
     for (const platform::TcpRow& socket : listed.sockets) EXPECT_EQ(socket.owningPid, agentPid_);
 
     ASSERT_TRUE(listed.file.has_value());

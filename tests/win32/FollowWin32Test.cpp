@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "ListedAgentScan.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -41,18 +42,6 @@ const std::string kShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const std::string kUserShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-
-class NoOptions : public zorvik::ScanOptions {
-public:
-    bool IgnoreSafe() const override { return false; }
-};
-
-class EmptyTrust : public zorvik::TrustedList {
-public:
-    std::size_t Count() const override { return 0; }
-    std::string Entry(std::size_t) const override { return {}; }
-    void Append(const std::string&) override {}
-};
 
 std::wstring Wide(const std::string& ansi) {
     std::wstring wide(ansi.size() + 1, L'\0');
@@ -212,23 +201,11 @@ protected:
         return true;
     }
 
-    // Scans until the program at path is listed (the system may take a moment to name a
-    // socket's owner); its findings, or none.
+    // The findings of the program at path once a scan lists it, or none.
     std::optional<zorvik::ProcInfo> ScanUntilListed(const std::string& path) {
-        std::unique_ptr<platform::TcpTable> tcp = zorvik::LoadTcpTableEntry(*sys_);
-        if (!tcp) return std::nullopt;
-        const std::string wanted = AsciiLower(path);
-        for (int attempt = 0; attempt < 40; ++attempt) {
-            zorvik::ProcessList list;
-            zorvik::ScanCycle(*sys_, tcp.get(), options_, trusted_, list);
-            for (std::size_t row = 0; row < list.Count(); ++row) {
-                const zorvik::ProcessRow& listed = list.At(row);
-                if (AsciiLower(zorvik::GetLongPath(*sys_, listed.caption)) != wanted) continue;
-                return listed.data ? *listed.data : zorvik::ProcInfo{};
-            }
-            ::Sleep(250);
-        }
-        return std::nullopt;
+        std::unique_ptr<zorvik::ProcInfo> findings = wintest::FindingsOnceListed(*sys_, path);
+        if (!findings) return std::nullopt;
+        return std::move(*findings);
     }
 
     // The program's hits now, as the console tool's search finds them.
@@ -276,8 +253,7 @@ protected:
     std::vector<std::string> made_;
     std::vector<std::string> extraDirs_;
     std::vector<std::string> agents_;  // the file names of the agents' copies
-    NoOptions options_;
-    EmptyTrust trusted_;
+    wintest::NoOptions options_;
 };
 
 TEST_F(FollowWin32Test, AgentStartedByAShortcutIsListedByItAndDisabledByRenamingIt) {

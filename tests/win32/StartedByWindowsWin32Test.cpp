@@ -16,6 +16,7 @@
 #include <string>
 
 #include "contract/WineQuirks.h"
+#include "ListedAgentScan.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -105,18 +106,6 @@ platform::RegValue WithEntry(const std::optional<platform::RegValue>& value,
             data + (data.empty() ? "" : " ") + entry + '\0'};
 }
 
-class NoOptions : public zorvik::ScanOptions {
-public:
-    bool IgnoreSafe() const override { return false; }
-};
-
-class EmptyTrust : public zorvik::TrustedList {
-public:
-    std::size_t Count() const override { return 0; }
-    std::string Entry(std::size_t) const override { return {}; }
-    void Append(const std::string&) override {}
-};
-
 // The section of a rules file that begins with header, up to the next section.
 std::string Section(const std::string& rules, const std::string& header) {
     const std::size_t begin = rules.find("\n" + header);
@@ -184,23 +173,6 @@ protected:
         return ::WaitForMultipleObjects(2, waits, FALSE, 30000) == WAIT_OBJECT_0;
     }
 
-    // Scans until the program at path is listed (the system may take a moment to name a
-    // socket's owner); its row index, or -1.
-    int ScanUntilListed(zorvik::ProcessList& list, const std::string& path) {
-        std::unique_ptr<platform::TcpTable> tcp = zorvik::LoadTcpTableEntry(*sys_);
-        if (!tcp) return -1;
-        const std::string wanted = AsciiLower(path);
-        for (int attempt = 0; attempt < 40; ++attempt) {
-            list.Clear();
-            zorvik::ScanCycle(*sys_, tcp.get(), options_, trusted_, list);
-            for (std::size_t row = 0; row < list.Count(); ++row) {
-                const std::string caption = zorvik::GetLongPath(*sys_, list.At(row).caption);
-                if (AsciiLower(caption) == wanted) return static_cast<int>(row);
-            }
-            ::Sleep(250);
-        }
-        return -1;
-    }
 
     std::unique_ptr<platform::System> sys_;
     std::string pid_, valueName_, buildDir_, dir_, portsFile_, rulesFile_;
@@ -209,8 +181,6 @@ protected:
     // What puts the registry back as it was, in the order written.
     std::vector<std::function<void()>> undo_;
     platform::win32::UniqueHandle agent_;
-    NoOptions options_;
-    EmptyTrust trusted_;
 };
 
 class WindowsPlaceWin32Test : public StartedByWindowsWin32Test,
@@ -265,7 +235,7 @@ TEST_P(WindowsPlaceWin32Test, AgentStartedOrLoadingADllFromThePlaceIsListedWithI
     ASSERT_TRUE(StartAgent(agent, dll)) << "the agent did not get its sockets up";
 
     zorvik::ProcessList list;
-    const int row = ScanUntilListed(list, agent);
+    const int row = wintest::ScanUntilListed(*sys_, list, agent);
 
     ASSERT_GE(row, 0) << "the agent was never listed";
     const zorvik::ProcInfo& found = *list.At(static_cast<std::size_t>(row)).data;
@@ -292,7 +262,7 @@ TEST_F(StartedByWindowsWin32Test, AgentCopiedToThePathOfAnExeRuleIsListedAndMark
     ASSERT_TRUE(StartAgent(agent)) << "the agent did not get its sockets up";
 
     zorvik::ProcessList list;
-    const int row = ScanUntilListed(list, agent);
+    const int row = wintest::ScanUntilListed(*sys_, list, agent);
 
     ASSERT_GE(row, 0) << "the agent was never listed";
     const zorvik::ProcessRow& listed = list.At(static_cast<std::size_t>(row));

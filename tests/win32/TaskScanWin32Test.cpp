@@ -8,6 +8,7 @@
 #include <string>
 
 #include "contract/WineQuirks.h"
+#include "ListedAgentScan.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -26,18 +27,6 @@ namespace {
 
 using zorvik::AsciiLower;
 using zorvik::DisableResult;
-
-class NoOptions : public zorvik::ScanOptions {
-public:
-    bool IgnoreSafe() const override { return false; }
-};
-
-class EmptyTrust : public zorvik::TrustedList {
-public:
-    std::size_t Count() const override { return 0; }
-    std::string Entry(std::size_t) const override { return {}; }
-    void Append(const std::string&) override {}
-};
 
 class TaskScanWin32Test : public ::testing::Test {
 protected:
@@ -108,31 +97,18 @@ protected:
             << "the agent did not get its sockets up";
     }
 
-    // The agent's start-up hits, once a scan lists it (the system may take a moment to name a
-    // socket's owner).
+    // The agent's start-up hits, once a scan lists it.
     std::optional<zorvik::ProcInfo> ScanForAgent() {
-        std::unique_ptr<platform::TcpTable> tcp = zorvik::LoadTcpTableEntry(*sys_);
-        if (!tcp) return std::nullopt;
-        const std::string wanted = AsciiLower(zorvik::GetLongPath(*sys_, agentPath_));
-        for (int attempt = 0; attempt < 40; ++attempt) {
-            zorvik::ProcessList list;
-            zorvik::ScanCycle(*sys_, tcp.get(), options_, trusted_, list);
-            for (std::size_t row = 0; row < list.Count(); ++row) {
-                const zorvik::ProcessRow& listed = list.At(row);
-                if (AsciiLower(zorvik::GetLongPath(*sys_, listed.caption)) == wanted && listed.data)
-                    return *listed.data;
-            }
-            ::Sleep(250);
-        }
-        return std::nullopt;
+        std::unique_ptr<zorvik::ProcInfo> findings =
+            wintest::FindingsOnceListed(*sys_, agentPath_);
+        if (!findings) return std::nullopt;
+        return std::move(*findings);
     }
 
     std::unique_ptr<platform::System> sys_;
     std::string name_, dir_, agentPath_, windows_, rulesFile_, taskFile_;
     std::optional<std::string> savedRules_;
     platform::win32::UniqueHandle agent_;
-    NoOptions options_;
-    EmptyTrust trusted_;
 };
 
 TEST_F(TaskScanWin32Test, AgentStartedByTasksIsListedWithEachAndEachDisableHolds) {
