@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "ListedAgentScan.h"
+#include "SavedRulesFile.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -63,9 +64,7 @@ protected:
         ASSERT_TRUE(sys_->files().CreateDirectory(dir_)) << dir_;
         agentPath_ = dir_ + "\\zvkevidence" + pid + ".exe";
         portsFile_ = dir_ + "\\ports.txt";
-        rulesFile_ = zorvik::RulesFilePath(*sys_);
-        std::string bytes;
-        if (sys_->files().ReadAll(rulesFile_, bytes).ok) savedRules_ = bytes;
+        rules_.emplace(*sys_);
     }
 
     void TearDown() override {
@@ -74,8 +73,7 @@ protected:
             ::WaitForSingleObject(agent_.get(), 10000);
         }
         if (!sys_) return;
-        if (savedRules_) sys_->files().WriteAll(rulesFile_, *savedRules_);
-        else if (!rulesFile_.empty()) sys_->files().Delete(rulesFile_);
+        rules_.reset();
         for (const std::string& key : {kRunKey, kApprovedRun}) {
             platform::RegKey open = platform::OpenKey(sys_->registry(), RootKey::CurrentUser, key,
                                                       platform::KeyAccess::All);
@@ -141,8 +139,8 @@ protected:
     }
 
     std::unique_ptr<platform::System> sys_;
-    std::string runValue_, buildDir_, dir_, agentPath_, portsFile_, rulesFile_, folderEntry_;
-    std::optional<std::string> savedRules_;
+    std::string runValue_, buildDir_, dir_, agentPath_, portsFile_, folderEntry_;
+    std::optional<wintest::SavedRulesFile> rules_;
     platform::win32::UniqueHandle agent_;
     DWORD agentPid_ = 0;
     unsigned listenPort_ = 0, clientPort_ = 0;
@@ -154,7 +152,7 @@ TEST_F(EvidenceWin32Test, ListedAgentCarriesItsSocketsFileFactsAndTaskManagersVe
     const std::optional<std::string> expectedHash = ReadWhole(buildDir_ + "zorvik_test_agent.sha256");
     ASSERT_TRUE(expectedHash.has_value()) << "the build writes the agent's hash beside it";
     ASSERT_TRUE(::CopyFileA(source.c_str(), agentPath_.c_str(), TRUE)) << source;
-    ASSERT_TRUE(sys_->files().WriteAll(rulesFile_, "[Run]\r\nType=REG\r\nRoot=HKEY_CURRENT_USER\r\nKey=" +
+    ASSERT_TRUE(sys_->files().WriteAll(rules_->Path(), "[Run]\r\nType=REG\r\nRoot=HKEY_CURRENT_USER\r\nKey=" +
                                                        kRunKey + "\r\nAction=ENUM\r\n").ok);
     PutValue(kRunKey, platform::RegType::Sz, "\"" + agentPath_ + "\" /agent" + '\0');
     // Task Manager's "Disabled": an odd first byte, then the time it was disabled.
@@ -246,7 +244,7 @@ TEST_F(EvidenceWin32Test, EntryOfTheUsersStartupFolderCarriesTaskManagersVerdict
     const std::string entryName = "ZvkEvidence" + std::to_string(::GetCurrentProcessId()) + ".exe";
     folderEntry_ = startup + "\\" + entryName;
     ASSERT_TRUE(sys_->files().WriteAll(folderEntry_, "MZ").ok) << folderEntry_;
-    ASSERT_TRUE(sys_->files().WriteAll(rulesFile_, "[Startup]\r\nType=FOL\r\nPath=" +
+    ASSERT_TRUE(sys_->files().WriteAll(rules_->Path(), "[Startup]\r\nType=FOL\r\nPath=" +
                                                        startup.substr(drive.size()) + "\r\n").ok);
     {
         platform::RegKey approved = platform::CreateKey(sys_->registry(), RootKey::CurrentUser, kApprovedFolder);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "ListedAgentScan.h"
+#include "SavedRulesFile.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -75,18 +76,13 @@ protected:
         const std::string temp = zorvik::GetLongPath(*sys_, Files().TempDirectory());
         dir_ = temp + (temp.empty() || temp.back() == '\\' ? "" : "\\") + "ZorvikFollow-" + pid_;
         ASSERT_TRUE(Files().CreateDirectory(dir_)) << dir_;
-        rulesFile_ = zorvik::RulesFilePath(*sys_);
-        std::string bytes;
-        if (Files().ReadAll(rulesFile_, bytes).ok) savedRules_ = bytes;
+        rules_.emplace(*sys_);
     }
 
     void TearDown() override {
         EndAgents();
         if (!sys_) return;
-        if (savedRules_)
-            Files().WriteAll(rulesFile_, *savedRules_);
-        else if (!rulesFile_.empty())
-            Files().Delete(rulesFile_);
+        rules_.reset();
         RestoreStartupValues();
         if (!scratchKey_.empty()) sys_->registry().DeleteTree(RootKey::CurrentUser, scratchKey_);
         for (const std::string& file : made_) Files().Delete(file);
@@ -151,7 +147,7 @@ protected:
     }
 
     void WriteRules(const std::string& text) {
-        ASSERT_TRUE(Files().WriteAll(rulesFile_, text).ok) << rulesFile_;
+        ASSERT_TRUE(Files().WriteAll(rules_->Path(), text).ok) << rules_->Path();
     }
 
     void MakeFile(const std::string& path, const std::string& bytes) {
@@ -247,8 +243,8 @@ protected:
     }
 
     std::unique_ptr<platform::System> sys_;
-    std::string pid_, buildDir_, dir_, rulesFile_, scratchKey_;
-    std::optional<std::string> savedRules_;
+    std::string pid_, buildDir_, dir_, scratchKey_;
+    std::optional<wintest::SavedRulesFile> rules_;
     std::vector<std::pair<std::string, platform::RegValue>> savedStartupValues_;
     std::vector<std::string> made_;
     std::vector<std::string> extraDirs_;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "SavedRulesFile.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/engine/startup/ScanRules.h"
@@ -53,9 +54,7 @@ protected:
             zorvik::ProgramFolderOf(Files().OwnPath()) + "zorvik_test_agent.exe";
         ASSERT_TRUE(::CopyFileA(agentSource.c_str(), agentPath_.c_str(), TRUE)) << agentSource;
 
-        rulesFile_ = zorvik::RulesFilePath(*sys);
-        std::string bytes;
-        if (Files().ReadAll(rulesFile_, bytes).ok) savedRules_ = bytes;
+        rules_.emplace(*sys);
     }
 
     void TearDown() override {
@@ -63,9 +62,8 @@ protected:
             ::TerminateProcess(agent_.get(), 0);
             ::WaitForSingleObject(agent_.get(), 10000);
         }
-        if (rulesFile_.empty()) return;
-        if (savedRules_) Files().WriteAll(rulesFile_, *savedRules_);
-        else Files().Delete(rulesFile_);
+        if (!rules_) return;
+        rules_.reset();
         platform::RegKey run = platform::OpenKey(Reg(), RootKey::CurrentUser, kRunKey,
                                                  platform::KeyAccess::All);
         if (run) Reg().DeleteValue(run.get(), runValue_);
@@ -90,7 +88,7 @@ protected:
     }
 
     void WriteRules(const std::string& text) {
-        ASSERT_TRUE(Files().WriteAll(rulesFile_, text).ok) << rulesFile_;
+        ASSERT_TRUE(Files().WriteAll(rules_->Path(), text).ok) << rules_->Path();
     }
     std::string RunRule() const {
         return "[Run]\r\nType=REG\r\nRoot=HKEY_CURRENT_USER\r\nKey=" + kRunKey +
@@ -163,8 +161,8 @@ protected:
         ui.ProcessMessages();
     }
 
-    std::string runValue_, key_, agentName_, agentPath_, drive_, dir_, relativeDir_, rulesFile_;
-    std::optional<std::string> savedRules_;
+    std::string runValue_, key_, agentName_, agentPath_, drive_, dir_, relativeDir_;
+    std::optional<wintest::SavedRulesFile> rules_;
     platform::win32::UniqueHandle agent_;
     DWORD agentPid_ = 0;
 };

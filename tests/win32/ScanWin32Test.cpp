@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "SavedRulesFile.h"
 #include "core/base/AsciiLower.h"
 #include "core/engine/startup/ScanRules.h"
 #include "core/base/untFunc.h"
@@ -56,15 +57,12 @@ protected:
         ASSERT_TRUE(Files().CreateDirectory(dir_)) << dir_;
         relativeDir_ = dir_.substr(drive_.size());
 
-        rulesFile_ = zorvik::RulesFilePath(*sys_);
-        std::string bytes;
-        if (Files().ReadAll(rulesFile_, bytes).ok) savedRules_ = bytes;
+        rules_.emplace(*sys_);
     }
 
     void TearDown() override {
         if (!sys_) return;
-        if (savedRules_) Files().WriteAll(rulesFile_, *savedRules_);
-        else if (!rulesFile_.empty()) Files().Delete(rulesFile_);
+        rules_.reset();
         Reg().DeleteTree(RootKey::CurrentUser, key_);
         Reg().DeleteTree(RootKey::LocalMachine, kComponents + "\\" + component_);
         Reg().DeleteTree(RootKey::LocalMachine, kComponents + "\\" + component_ + "-b");
@@ -88,7 +86,7 @@ protected:
     }
 
     void WriteRules(const std::string& text) {
-        ASSERT_TRUE(Files().WriteAll(rulesFile_, text).ok) << rulesFile_;
+        ASSERT_TRUE(Files().WriteAll(rules_->Path(), text).ok) << rules_->Path();
     }
 
     void Put(const std::string& subKey, const std::string& name, RegType type,
@@ -112,8 +110,8 @@ protected:
     }
 
     std::unique_ptr<platform::System> sys_;
-    std::string key_, component_, drive_, dir_, relativeDir_, rulesFile_;
-    std::optional<std::string> savedRules_;
+    std::string key_, component_, drive_, dir_, relativeDir_;
+    std::optional<wintest::SavedRulesFile> rules_;
     FixedOptions options_;
 };
 
@@ -208,7 +206,7 @@ TEST_F(ScanWin32Test, RulesFileDeletedAndRestoredBetweenSearches) {
 
     EXPECT_EQ(search(false), std::make_pair(true, std::string("1 Start up\\s detected")));
     EXPECT_EQ(search(true), std::make_pair(false, std::string("1 Start up\\s detected")));
-    ASSERT_TRUE(Files().Delete(rulesFile_));
+    ASSERT_TRUE(Files().Delete(rules_->Path()));
     EXPECT_EQ(search(false), std::make_pair(false, std::string("0 Start up\\s detected")));
     WriteRules(RunRule());
     EXPECT_EQ(search(false), std::make_pair(true, std::string("1 Start up\\s detected")));

@@ -17,6 +17,7 @@
 
 #include "contract/WineQuirks.h"
 #include "ListedAgentScan.h"
+#include "SavedRulesFile.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -126,9 +127,7 @@ protected:
         // The long form: a process's path is given long, and an EXE rule names it exactly.
         dir_ = zorvik::GetLongPath(*sys_, dir_);
         portsFile_ = dir_ + "\\ports.txt";
-        rulesFile_ = zorvik::RulesFilePath(*sys_);
-        std::string bytes;
-        if (sys_->files().ReadAll(rulesFile_, bytes).ok) savedRules_ = bytes;
+        rules_.emplace(*sys_);
     }
 
     void TearDown() override {
@@ -137,8 +136,7 @@ protected:
             ::WaitForSingleObject(agent_.get(), 10000);
         }
         if (!sys_) return;
-        if (savedRules_) sys_->files().WriteAll(rulesFile_, *savedRules_);
-        else if (!rulesFile_.empty()) sys_->files().Delete(rulesFile_);
+        rules_.reset();
         for (auto undo = undo_.rbegin(); undo != undo_.rend(); ++undo) (*undo)();
         for (const std::string& file : copies_) sys_->files().Delete(file);
         sys_->files().Delete(portsFile_);
@@ -175,9 +173,9 @@ protected:
 
 
     std::unique_ptr<platform::System> sys_;
-    std::string pid_, valueName_, buildDir_, dir_, portsFile_, rulesFile_;
+    std::string pid_, valueName_, buildDir_, dir_, portsFile_;
     std::vector<std::string> copies_;
-    std::optional<std::string> savedRules_;
+    std::optional<wintest::SavedRulesFile> rules_;
     // What puts the registry back as it was, in the order written.
     std::vector<std::function<void()>> undo_;
     platform::win32::UniqueHandle agent_;
@@ -219,11 +217,11 @@ protected:
 
 TEST_P(WindowsPlaceWin32Test, AgentStartedOrLoadingADllFromThePlaceIsListedWithIt) {
     const WindowsPlace& place = GetParam();
-    ASSERT_TRUE(savedRules_.has_value()) << "the shipped rules lie beside the tests";
-    const std::string rule = Section(*savedRules_, place.section);
+    ASSERT_TRUE(rules_->Saved().has_value()) << "the shipped rules lie beside the tests";
+    const std::string rule = Section(*rules_->Saved(), place.section);
     ASSERT_FALSE(rule.empty()) << place.section;
     ASSERT_EQ(rule.find("Dlls=1") != std::string::npos, place.dll) << rule;
-    ASSERT_TRUE(sys_->files().WriteAll(rulesFile_, rule).ok);
+    ASSERT_TRUE(sys_->files().WriteAll(rules_->Path(), rule).ok);
     const std::string dll = Copy("zorvik_test_dll.dll", "zvkhelper" + pid_ + ".dll");
     const std::string agent = Copy("zorvik_test_agent.exe", "zvkhost" + pid_ + ".exe");
     const std::string key = place.key(valueName_);
@@ -257,7 +255,7 @@ TEST_F(StartedByWindowsWin32Test, AgentCopiedToThePathOfAnExeRuleIsListedAndMark
     const std::string drive = zorvik::GetWindowsDrive(*sys_);
     if (AsciiLower(agent.substr(0, drive.size())) != AsciiLower(drive))
         GTEST_SKIP() << "the temporary folder " << dir_ << " is not on the Windows drive";
-    ASSERT_TRUE(sys_->files().WriteAll(rulesFile_, "[Sticky keys]\r\nType=EXE\r\nPath=" +
+    ASSERT_TRUE(sys_->files().WriteAll(rules_->Path(), "[Sticky keys]\r\nType=EXE\r\nPath=" +
                                                        agent.substr(drive.size()) + "\r\n").ok);
     ASSERT_TRUE(StartAgent(agent)) << "the agent did not get its sockets up";
 
@@ -275,7 +273,7 @@ TEST_F(StartedByWindowsWin32Test, AgentCopiedToThePathOfAnExeRuleIsListedAndMark
 }
 
 TEST_F(StartedByWindowsWin32Test, WmiRuleReadsTheConsumersWhereThereAreAny) {
-    ASSERT_TRUE(sys_->files().WriteAll(rulesFile_, "[WMI]\r\nType=WMI\r\n").ok);
+    ASSERT_TRUE(sys_->files().WriteAll(rules_->Path(), "[WMI]\r\nType=WMI\r\n").ok);
     ASSERT_NE(sys_->wmi(), nullptr);
 
     const zorvik::StartupPlaces places = zorvik::ReadStartupPlaces(*sys_);

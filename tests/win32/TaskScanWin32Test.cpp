@@ -9,6 +9,7 @@
 
 #include "contract/WineQuirks.h"
 #include "ListedAgentScan.h"
+#include "SavedRulesFile.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -41,9 +42,7 @@ protected:
             zorvik::ProgramFolderOf(Files().OwnPath()) + "zorvik_test_agent.exe";
         ASSERT_TRUE(::CopyFileA(source.c_str(), agentPath_.c_str(), TRUE)) << source;
         windows_ = Files().WindowsDirectory();
-        rulesFile_ = zorvik::RulesFilePath(*sys_);
-        std::string bytes;
-        if (Files().ReadAll(rulesFile_, bytes).ok) savedRules_ = bytes;
+        rules_.emplace(*sys_);
     }
 
     void TearDown() override {
@@ -52,8 +51,7 @@ protected:
             ::WaitForSingleObject(agent_.get(), 10000);
         }
         if (!sys_) return;
-        if (savedRules_) Files().WriteAll(rulesFile_, *savedRules_);
-        else if (!rulesFile_.empty()) Files().Delete(rulesFile_);
+        rules_.reset();
         if (!taskFile_.empty()) {
             Files().Delete(taskFile_);
             Files().RemoveDirectory(zorvik::ProgramFolderOf(taskFile_));
@@ -68,7 +66,7 @@ protected:
     void WriteTaskRules() {
         const std::string below = windows_.substr(zorvik::GetWindowsDrive(*sys_).size());
         ASSERT_TRUE(Files()
-                        .WriteAll(rulesFile_, "[Tasks]\r\nType=TASK\r\nPath=" + below +
+                        .WriteAll(rules_->Path(), "[Tasks]\r\nType=TASK\r\nPath=" + below +
                                                   "\\System32\\Tasks\r\n[Tasks XP]\r\nType=TASK\r\n"
                                                   "Path=" + below + "\\Tasks\r\n")
                         .ok);
@@ -106,8 +104,8 @@ protected:
     }
 
     std::unique_ptr<platform::System> sys_;
-    std::string name_, dir_, agentPath_, windows_, rulesFile_, taskFile_;
-    std::optional<std::string> savedRules_;
+    std::string name_, dir_, agentPath_, windows_, taskFile_;
+    std::optional<wintest::SavedRulesFile> rules_;
     platform::win32::UniqueHandle agent_;
 };
 
