@@ -11,6 +11,7 @@
 #include <string>
 
 #include "ListedAgentScan.h"
+#include "RunningAgent.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -58,10 +59,7 @@ protected:
     }
 
     void TearDown() override {
-        if (agent_) {
-            ::TerminateProcess(agent_.get(), 0);
-            ::WaitForSingleObject(agent_.get(), 10000);
-        }
+        agent_.reset();
         if (!sys_) return;
         if (!key_.empty()) sys_->registry().DeleteTree(GetParam().root, key_);
         sys_->files().Delete(agentPath_);
@@ -69,22 +67,8 @@ protected:
     }
 
     void StartAgent() {
-        const std::string eventName = "ZorvikDeepReady-" + pid_;
-        platform::win32::UniqueHandle ready(
-            ::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
-        ASSERT_TRUE(ready);
-        std::string commandLine = "\"" + agentPath_ + "\" " + eventName;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        ASSERT_TRUE(::CreateProcessA(agentPath_.c_str(), commandLine.data(), nullptr, nullptr,
-                                     FALSE, 0, nullptr, nullptr, &startup, &info))
-            << agentPath_;
-        ::CloseHandle(info.hThread);
-        agent_ = platform::win32::UniqueHandle(info.hProcess);
-        const HANDLE waits[2] = {ready.get(), agent_.get()};
-        ASSERT_EQ(::WaitForMultipleObjects(2, waits, FALSE, 30000), WAIT_OBJECT_0)
-            << "the agent did not get its sockets up";
+        agent_.emplace(agentPath_, "ZorvikDeepReady-" + pid_);
+        ASSERT_TRUE(agent_->Started()) << "the agent did not get its sockets up: " << agentPath_;
     }
 
     // The agent's findings once a scan lists it, or none.
@@ -94,7 +78,7 @@ protected:
 
     std::unique_ptr<platform::System> sys_;
     std::string pid_, dir_, agentPath_, key_;
-    platform::win32::UniqueHandle agent_;
+    std::optional<wintest::RunningAgent> agent_;
 };
 
 TEST_P(DeepPlacesWin32Test, AgentStartedFromThePlaceIsListedWithItsEntry) {

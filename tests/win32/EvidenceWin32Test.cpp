@@ -16,6 +16,7 @@
 
 #include "ListedAgentScan.h"
 #include "SavedRulesFile.h"
+#include "RunningAgent.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -68,10 +69,7 @@ protected:
     }
 
     void TearDown() override {
-        if (agent_) {
-            ::TerminateProcess(agent_.get(), 0);
-            ::WaitForSingleObject(agent_.get(), 10000);
-        }
+        agent_.reset();
         if (!sys_) return;
         rules_.reset();
         for (const std::string& key : {kRunKey, kApprovedRun}) {
@@ -97,23 +95,11 @@ protected:
 
     // Starts the copied agent and reads back the ports it owns: listener, then client end.
     void StartAgent() {
-        const std::string eventName =
-            "ZorvikEvidenceReady-" + std::to_string(::GetCurrentProcessId());
-        platform::win32::UniqueHandle ready(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
-        ASSERT_TRUE(ready);
-        std::string commandLine = "\"" + agentPath_ + "\" " + eventName + " \"" + portsFile_ + "\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        ASSERT_TRUE(::CreateProcessA(agentPath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                                     0, nullptr, nullptr, &startup, &info))
-            << agentPath_;
-        ::CloseHandle(info.hThread);
-        agent_ = platform::win32::UniqueHandle(info.hProcess);
-        agentPid_ = info.dwProcessId;
-        const HANDLE waits[2] = {ready.get(), agent_.get()};
-        ASSERT_EQ(::WaitForMultipleObjects(2, waits, FALSE, 30000), WAIT_OBJECT_0)
-            << "the agent did not get its sockets up";
+        agent_.emplace(agentPath_,
+                       "ZorvikEvidenceReady-" + std::to_string(::GetCurrentProcessId()),
+                       "\"" + portsFile_ + "\"");
+        ASSERT_TRUE(agent_->Started()) << "the agent did not get its sockets up: " << agentPath_;
+        agentPid_ = agent_->Pid();
         const std::optional<std::string> ports = ReadWhole(portsFile_);
         ASSERT_TRUE(ports.has_value()) << portsFile_;
         std::istringstream(*ports) >> listenPort_ >> clientPort_;
@@ -141,8 +127,8 @@ protected:
     std::unique_ptr<platform::System> sys_;
     std::string runValue_, buildDir_, dir_, agentPath_, portsFile_, folderEntry_;
     std::optional<wintest::SavedRulesFile> rules_;
-    platform::win32::UniqueHandle agent_;
-    DWORD agentPid_ = 0;
+    std::optional<wintest::RunningAgent> agent_;
+    std::uint32_t agentPid_ = 0;
     unsigned listenPort_ = 0, clientPort_ = 0;
     wintest::NoOptions options_;
 };

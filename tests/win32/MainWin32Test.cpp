@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "SavedRulesFile.h"
+#include "RunningAgent.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/engine/startup/ScanRules.h"
@@ -58,10 +59,7 @@ protected:
     }
 
     void TearDown() override {
-        if (agent_) {
-            ::TerminateProcess(agent_.get(), 0);
-            ::WaitForSingleObject(agent_.get(), 10000);
-        }
+        agent_.reset();
         if (!rules_) return;
         rules_.reset();
         platform::RegKey run = platform::OpenKey(Reg(), RootKey::CurrentUser, kRunKey,
@@ -115,22 +113,10 @@ protected:
 
     // Starts the agent and waits until its sockets are up.
     void StartAgent() {
-        const std::string eventName = "ZorvikMainTestReady-" + std::to_string(::GetCurrentProcessId());
-        platform::win32::UniqueHandle ready(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
-        ASSERT_TRUE(ready);
-        std::string commandLine = "\"" + agentPath_ + "\" " + eventName;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        ASSERT_TRUE(::CreateProcessA(agentPath_.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                                     0, nullptr, nullptr, &startup, &info))
-            << agentPath_;
-        const platform::win32::UniqueHandle thread(info.hThread);
-        agent_ = platform::win32::UniqueHandle(info.hProcess);
-        agentPid_ = info.dwProcessId;
-        const HANDLE waits[2] = {ready.get(), agent_.get()};
-        ASSERT_EQ(::WaitForMultipleObjects(2, waits, FALSE, 30000), WAIT_OBJECT_0)
-            << "the agent did not get its sockets up";
+        agent_.emplace(agentPath_,
+                       "ZorvikMainTestReady-" + std::to_string(::GetCurrentProcessId()));
+        ASSERT_TRUE(agent_->Started()) << "the agent did not get its sockets up: " << agentPath_;
+        agentPid_ = agent_->Pid();
     }
 
     // The agent's row in the process list, or -1.
@@ -163,8 +149,8 @@ protected:
 
     std::string runValue_, key_, agentName_, agentPath_, drive_, dir_, relativeDir_;
     std::optional<wintest::SavedRulesFile> rules_;
-    platform::win32::UniqueHandle agent_;
-    DWORD agentPid_ = 0;
+    std::optional<wintest::RunningAgent> agent_;
+    std::uint32_t agentPid_ = 0;
 };
 
 TEST_F(MainWin32Test, ScanListsARunningProgramStartedWithWindowsUntilItIsTrusted) {

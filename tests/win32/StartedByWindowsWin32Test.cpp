@@ -18,6 +18,7 @@
 #include "contract/WineQuirks.h"
 #include "ListedAgentScan.h"
 #include "SavedRulesFile.h"
+#include "RunningAgent.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -131,10 +132,7 @@ protected:
     }
 
     void TearDown() override {
-        if (agent_) {
-            ::TerminateProcess(agent_.get(), 0);
-            ::WaitForSingleObject(agent_.get(), 10000);
-        }
+        agent_.reset();
         if (!sys_) return;
         rules_.reset();
         for (auto undo = undo_.rbegin(); undo != undo_.rend(); ++undo) (*undo)();
@@ -153,22 +151,10 @@ protected:
 
     // Starts the agent at path, loading dll when given one; true once its sockets are up.
     bool StartAgent(const std::string& path, const std::string& dll = "") {
-        const std::string eventName = "ZorvikStartedReady-" + pid_;
-        platform::win32::UniqueHandle ready(
-            ::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
-        if (!ready) return false;
-        std::string commandLine = "\"" + path + "\" " + eventName + " \"" + portsFile_ + "\"";
-        if (!dll.empty()) commandLine += " \"" + dll + "\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        if (!::CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                              nullptr, nullptr, &startup, &info))
-            return false;
-        ::CloseHandle(info.hThread);
-        agent_ = platform::win32::UniqueHandle(info.hProcess);
-        const HANDLE waits[2] = {ready.get(), agent_.get()};
-        return ::WaitForMultipleObjects(2, waits, FALSE, 30000) == WAIT_OBJECT_0;
+        std::string arguments = "\"" + portsFile_ + "\"";
+        if (!dll.empty()) arguments += " \"" + dll + "\"";
+        agent_.emplace(path, "ZorvikStartedReady-" + pid_, arguments);
+        return agent_->Started();
     }
 
 
@@ -178,7 +164,7 @@ protected:
     std::optional<wintest::SavedRulesFile> rules_;
     // What puts the registry back as it was, in the order written.
     std::vector<std::function<void()>> undo_;
-    platform::win32::UniqueHandle agent_;
+    std::optional<wintest::RunningAgent> agent_;
 };
 
 class WindowsPlaceWin32Test : public StartedByWindowsWin32Test,

@@ -10,6 +10,7 @@
 #include "contract/WineQuirks.h"
 #include "ListedAgentScan.h"
 #include "SavedRulesFile.h"
+#include "RunningAgent.h"
 #include "core/base/AsciiLower.h"
 #include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
@@ -46,10 +47,7 @@ protected:
     }
 
     void TearDown() override {
-        if (agent_) {
-            ::TerminateProcess(agent_.get(), 0);
-            ::WaitForSingleObject(agent_.get(), 10000);
-        }
+        agent_.reset();
         if (!sys_) return;
         rules_.reset();
         if (!taskFile_.empty()) {
@@ -79,20 +77,8 @@ protected:
     }
 
     void StartAgent() {
-        const std::string eventName = name_ + "-ready";
-        platform::win32::UniqueHandle ready(::CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
-        ASSERT_TRUE(ready);
-        std::string commandLine = "\"" + agentPath_ + "\" " + eventName;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        ASSERT_TRUE(::CreateProcessA(agentPath_.c_str(), commandLine.data(), nullptr, nullptr,
-                                     FALSE, 0, nullptr, nullptr, &startup, &info));
-        ::CloseHandle(info.hThread);
-        agent_ = platform::win32::UniqueHandle(info.hProcess);
-        const HANDLE waits[2] = {ready.get(), agent_.get()};
-        ASSERT_EQ(::WaitForMultipleObjects(2, waits, FALSE, 30000), WAIT_OBJECT_0)
-            << "the agent did not get its sockets up";
+        agent_.emplace(agentPath_, name_ + "-ready");
+        ASSERT_TRUE(agent_->Started()) << "the agent did not get its sockets up: " << agentPath_;
     }
 
     // The agent's start-up hits, once a scan lists it.
@@ -106,7 +92,7 @@ protected:
     std::unique_ptr<platform::System> sys_;
     std::string name_, dir_, agentPath_, windows_, taskFile_;
     std::optional<wintest::SavedRulesFile> rules_;
-    platform::win32::UniqueHandle agent_;
+    std::optional<wintest::RunningAgent> agent_;
 };
 
 TEST_F(TaskScanWin32Test, AgentStartedByTasksIsListedWithEachAndEachDisableHolds) {
