@@ -6,11 +6,10 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
+#include "BenchMachine.h"
 #include "BenchScan.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
@@ -29,7 +28,6 @@ constexpr int kShortcuts = 200;
 constexpr int kScripts = 200;
 constexpr int kScriptLines = 20;
 const char* const kAccounts[] = {"alice", "bob", "carol"};
-const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 using bench::EmptyTrustedList;
 using bench::NoOptions;
@@ -38,8 +36,6 @@ std::string StartupFolder(const std::string& account) {
     return "C:\\Users\\" + account +
            "\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
 }
-
-std::string ProgramPath(int p) { return "C:\\Programs\\prog" + std::to_string(p) + ".exe"; }
 
 std::string ScriptPath(int s) {
     return "C:\\Scripts\\job" + std::to_string(s) + (s % 2 ? ".bat" : ".vbs");
@@ -51,16 +47,13 @@ std::string ScriptText(int s) {
         text += "start \"\" C:\\Tools\\tool" + std::to_string(l) + ".exe /job " +
                 std::to_string(s) + "\r\n";
     // Every tenth script starts one of the programs with sockets.
-    if (s % 10 == 0) text += ProgramPath((s + 5) % kPrograms) + "\r\n";
+    if (s % 10 == 0) text += bench::ProgramPath((s + 5) % kPrograms) + "\r\n";
     return text;
 }
 
 // The machine both scans share.
 void Populate(platform::sim::SimSystem& sys) {
-    std::ifstream in(ZORVIK_SHIPPED_RULES, std::ios::binary);
-    std::stringstream rules;
-    rules << in.rdbuf();
-    sys.fs().AddFile("C:\\Zorvik\\Scan.ini", rules.str());
+    sys.fs().AddFile("C:\\Zorvik\\Scan.ini", bench::FileText(ZORVIK_SHIPPED_RULES));
     sys.users().SetUsers({kAccounts[0], kAccounts[1], kAccounts[2]});
     sys.env().Set("USERPROFILE", "C:\\Users\\bob");
     sys.env().Set("APPDATA", "C:\\Users\\bob\\AppData\\Roaming");
@@ -78,19 +71,7 @@ void Populate(platform::sim::SimSystem& sys) {
         sys.reg().PutString(RootKey::LocalMachine, key, "DisplayName",
                             "Service " + std::to_string(s));
     }
-    for (int p = 0; p < kPrograms; ++p) {
-        const auto pid = static_cast<std::uint32_t>(1000 + 4 * p);
-        sys.fs().AddFile(ProgramPath(p), "MZ");
-        platform::sim::SimProcess process;
-        process.pid = pid;
-        process.parentPid = 4;
-        process.imagePath = ProgramPath(p);
-        sys.procs().AddProcess(process);
-        sys.procs().AddSocket(pid, platform::kTcpStateListen, static_cast<std::uint16_t>(2000 + p));
-        if (p % 10 == 0)
-            sys.reg().PutString(RootKey::CurrentUser, kRunKey, "Prog" + std::to_string(p),
-                                ProgramPath(p));
-    }
+    bench::AddSocketOwners(sys, kPrograms);
 }
 
 // 200 shortcuts across the accounts' start-up folders, half of them to a script; 200 scripts:
@@ -114,7 +95,7 @@ void AddShortcutsAndScripts(platform::sim::SimSystem& sys) {
             sys.fs().AddFile(ScriptPath(s), ScriptText(s));
         } else if (s < 150) {
             sys.fs().AddFile(ScriptPath(s), ScriptText(s));
-            sys.reg().PutString(RootKey::CurrentUser, kRunKey, "Script" + std::to_string(s),
+            sys.reg().PutString(RootKey::CurrentUser, bench::kRunKey, "Script" + std::to_string(s),
                                 "wscript.exe //B \"" + ScriptPath(s) + "\"");
         } else {
             sys.fs().AddFile(StartupFolder(kAccounts[s % 3]) + "\\run" + std::to_string(s) + ".cmd",
@@ -162,7 +143,32 @@ void BM_FollowedStartupsRatio(benchmark::State& state) {
     state.counters["ratio"] = followedSeconds / plainSeconds;
 }
 
+// The machine as it is, and with 1,000 scheduled tasks (in the Task Scheduler's list, as on
+// Windows), the shortcuts and the scripts, scanned in turn in each iteration; ratio = with /
+// without.
+void BM_StartupFilesRatio(benchmark::State& state) {
+    platform::sim::SimSystem plain;
+    Populate(plain);
+    platform::sim::SimSystem full;
+    Populate(full);
+    bench::AddScheduledTasks(full, true);
+    AddShortcutsAndScripts(full);
+    const std::unique_ptr<platform::TcpTable> plainTable = zorvik::LoadTcpTableEntry(plain);
+    const std::unique_ptr<platform::TcpTable> fullTable = zorvik::LoadTcpTableEntry(full);
+    double plainSeconds = 0;
+    double fullSeconds = 0;
+    for (auto _ : state) {
+        plainSeconds += bench::ScanSeconds(plain, plainTable.get());
+        fullSeconds += bench::ScanSeconds(full, fullTable.get());
+    }
+    const double scans = static_cast<double>(state.iterations());
+    state.counters["without_ms"] = plainSeconds / scans * 1000;
+    state.counters["with_ms"] = fullSeconds / scans * 1000;
+    state.counters["ratio"] = fullSeconds / plainSeconds;
+}
+
 }  // namespace
 
 BENCHMARK(BM_FollowedStartups)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FollowedStartupsRatio)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupFilesRatio)->Unit(benchmark::kMillisecond);
