@@ -67,7 +67,11 @@ void PlaceReading::AddScriptLines(std::uint32_t spot, const std::string& path,
 void PlaceReading::Follow(std::uint32_t spot, const std::string& text, const std::string& valueName,
                           bool disabled, std::uint32_t script) {
     if (followUnquoted_) {
-        for (const ProgramInstead& program : ExistingProgramsInstead(*existingFiles_, Expand(text))) {
+        // Most texts hold no variable: they are their own expansion, with no copy made.
+        const bool variables = text.find('%') != std::string::npos;
+        const std::string expanded = variables ? Expand(text) : std::string();
+        const std::string& command = variables ? expanded : text;
+        for (const ProgramInstead& program : ExistingProgramsInstead(*existingFiles_, command)) {
             places_.texts.push_back({spot, valueName, AsciiLower(program.path), script,
                                      AddPath(program.path), disabled || program.renamed});
         }
