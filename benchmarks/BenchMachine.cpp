@@ -111,7 +111,8 @@ void AddScheduledTasks(platform::sim::SimSystem& sys, bool listed) {
 
 std::string ProgramPath(int p) { return "C:\\Programs\\prog" + std::to_string(p) + ".exe"; }
 
-void AddSocketOwners(platform::sim::SimSystem& sys, int count) {
+void AddSocketOwners(platform::sim::SimSystem& sys, int count,
+                     const std::function<std::vector<std::string>(int)>& modulesOf) {
     for (int p = 0; p < count; ++p) {
         const auto pid = static_cast<std::uint32_t>(1000 + 4 * p);
         sys.fs().AddFile(ProgramPath(p), "MZ");
@@ -119,6 +120,7 @@ void AddSocketOwners(platform::sim::SimSystem& sys, int count) {
         process.pid = pid;
         process.parentPid = 4;
         process.imagePath = ProgramPath(p);
+        if (modulesOf) process.modules = modulesOf(p);
         sys.procs().AddProcess(process);
         sys.procs().AddSocket(pid, platform::kTcpStateListen, static_cast<std::uint16_t>(2000 + p));
         if (p % 10 == 0)

@@ -1,7 +1,9 @@
 #pragma once
 // The parts the scan benchmarks build their simulated machines from: the programs that own
 // sockets, and the scheduled tasks of a Windows machine.
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/sim/system/SimSystem.h"
 
@@ -12,9 +14,11 @@ inline const std::string kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion
 // The path of socket owner p.
 std::string ProgramPath(int p);
 
-// count programs, each running with a listening socket; every tenth also started by a Run
-// value of the current user, so that a scan makes rows too.
-void AddSocketOwners(platform::sim::SimSystem& sys, int count);
+// count programs, each running with a listening socket and the modules modulesOf gives it (none
+// when unset); every tenth also started by a Run value of the current user, so that a scan
+// makes rows too.
+void AddSocketOwners(platform::sim::SimSystem& sys, int count,
+                     const std::function<std::vector<std::string>(int)>& modulesOf = {});
 
 // 1,000 scheduled tasks: 900 task definition files of about 4 KiB in nested folders of
 // System32\Tasks and 100 XP .job files; every 50th runs one of 200 socket owners that nothing

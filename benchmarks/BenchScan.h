@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -39,6 +40,40 @@ inline double ScanSeconds(platform::sim::SimSystem& sys, platform::TcpTable* tab
     const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
     benchmark::DoNotOptimize(list.Count());
     return spent.count();
+}
+
+// Scans sys once in each iteration; counter rows: what the last scan listed.
+inline void ScanEachIteration(benchmark::State& state, platform::sim::SimSystem& sys) {
+    const NoOptions options;
+    const EmptyTrustedList trusted;
+    const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
+    std::size_t rows = 0;
+    for (auto _ : state) {
+        zorvik::ProcessList list;
+        zorvik::ScanCycle(sys, table.get(), options, trusted, list);
+        rows = list.Count();
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+}
+
+// Scans base and other in turn in each iteration, so that both see the same machine load;
+// counters <baseName>_ms and <otherName>_ms per scan, and ratio = other / base.
+inline void ScanBothInTurn(benchmark::State& state, platform::sim::SimSystem& base,
+                           const std::string& baseName, platform::sim::SimSystem& other,
+                           const std::string& otherName) {
+    const std::unique_ptr<platform::TcpTable> baseTable = zorvik::LoadTcpTableEntry(base);
+    const std::unique_ptr<platform::TcpTable> otherTable = zorvik::LoadTcpTableEntry(other);
+    double baseSeconds = 0;
+    double otherSeconds = 0;
+    for (auto _ : state) {
+        baseSeconds += ScanSeconds(base, baseTable.get());
+        otherSeconds += ScanSeconds(other, otherTable.get());
+    }
+    const double scans = static_cast<double>(state.iterations());
+    state.counters[baseName + "_ms"] = baseSeconds / scans * 1000;
+    state.counters[otherName + "_ms"] = otherSeconds / scans * 1000;
+    state.counters["ratio"] = otherSeconds / baseSeconds;
 }
 
 // The bytes of a file of the source tree, such as a rules file.

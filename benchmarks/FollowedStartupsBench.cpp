@@ -29,8 +29,6 @@ constexpr int kScripts = 200;
 constexpr int kScriptLines = 20;
 const char* const kAccounts[] = {"alice", "bob", "carol"};
 
-using bench::EmptyTrustedList;
-using bench::NoOptions;
 
 std::string StartupFolder(const std::string& account) {
     return "C:\\Users\\" + account +
@@ -109,17 +107,7 @@ void BM_FollowedStartups(benchmark::State& state) {
     platform::sim::SimSystem sys;
     Populate(sys);
     if (state.range(0)) AddShortcutsAndScripts(sys);
-    const NoOptions options;
-    const EmptyTrustedList trusted;
-    const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
-    std::size_t rows = 0;
-    for (auto _ : state) {
-        zorvik::ProcessList list;
-        zorvik::ScanCycle(sys, table.get(), options, trusted, list);
-        rows = list.Count();
-        benchmark::DoNotOptimize(rows);
-    }
-    state.counters["rows"] = static_cast<double>(rows);
+    bench::ScanEachIteration(state, sys);
 }
 
 // Both machines scanned in turn in each iteration; ratio = with / without.
@@ -129,18 +117,7 @@ void BM_FollowedStartupsRatio(benchmark::State& state) {
     platform::sim::SimSystem followed;
     Populate(followed);
     AddShortcutsAndScripts(followed);
-    const std::unique_ptr<platform::TcpTable> plainTable = zorvik::LoadTcpTableEntry(plain);
-    const std::unique_ptr<platform::TcpTable> followedTable = zorvik::LoadTcpTableEntry(followed);
-    double plainSeconds = 0;
-    double followedSeconds = 0;
-    for (auto _ : state) {
-        plainSeconds += bench::ScanSeconds(plain, plainTable.get());
-        followedSeconds += bench::ScanSeconds(followed, followedTable.get());
-    }
-    const double scans = static_cast<double>(state.iterations());
-    state.counters["without_ms"] = plainSeconds / scans * 1000;
-    state.counters["with_ms"] = followedSeconds / scans * 1000;
-    state.counters["ratio"] = followedSeconds / plainSeconds;
+    bench::ScanBothInTurn(state, plain, "without", followed, "with");
 }
 
 // The machine as it is, and with 1,000 scheduled tasks (in the Task Scheduler's list, as on
@@ -153,18 +130,7 @@ void BM_StartupFilesRatio(benchmark::State& state) {
     Populate(full);
     bench::AddScheduledTasks(full, true);
     AddShortcutsAndScripts(full);
-    const std::unique_ptr<platform::TcpTable> plainTable = zorvik::LoadTcpTableEntry(plain);
-    const std::unique_ptr<platform::TcpTable> fullTable = zorvik::LoadTcpTableEntry(full);
-    double plainSeconds = 0;
-    double fullSeconds = 0;
-    for (auto _ : state) {
-        plainSeconds += bench::ScanSeconds(plain, plainTable.get());
-        fullSeconds += bench::ScanSeconds(full, fullTable.get());
-    }
-    const double scans = static_cast<double>(state.iterations());
-    state.counters["without_ms"] = plainSeconds / scans * 1000;
-    state.counters["with_ms"] = fullSeconds / scans * 1000;
-    state.counters["ratio"] = fullSeconds / plainSeconds;
+    bench::ScanBothInTurn(state, plain, "without", full, "with");
 }
 
 }  // namespace

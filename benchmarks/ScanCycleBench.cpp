@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchMachine.h"
 #include "BenchScan.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
@@ -95,21 +96,8 @@ std::vector<std::string> DeepMachineModules(platform::sim::SimSystem& sys, int p
 }
 
 void AddPrograms(platform::sim::SimSystem& sys, int processes, bool withModules = false) {
-    for (int p = 0; p < processes; ++p) {
-        const auto pid = static_cast<std::uint32_t>(1000 + 4 * p);
-        const std::string path = "C:\\Programs\\prog" + std::to_string(p) + ".exe";
-        sys.fs().AddFile(path, "MZ");
-        platform::sim::SimProcess process;
-        process.pid = pid;
-        process.parentPid = 4;
-        process.imagePath = path;
-        if (withModules) process.modules = DeepMachineModules(sys, p);
-        sys.procs().AddProcess(process);
-        sys.procs().AddSocket(pid, platform::kTcpStateListen, static_cast<std::uint16_t>(2000 + p));
-        // Every tenth program starts with Windows, so that rows are made too.
-        if (p % 10 == 0)
-            sys.reg().PutString(RootKey::CurrentUser, kRunKey, "Prog" + std::to_string(p), path);
-    }
+    if (!withModules) return bench::AddSocketOwners(sys, processes);
+    bench::AddSocketOwners(sys, processes, [&sys](int p) { return DeepMachineModules(sys, p); });
 }
 
 void Populate(platform::sim::SimSystem& sys, int processes) {
@@ -144,17 +132,7 @@ void Populate(platform::sim::SimSystem& sys, int processes) {
 }
 
 void RunScans(benchmark::State& state, platform::sim::SimSystem& sys, int processes) {
-    const NoOptions options;
-    const EmptyTrustedList trusted;
-    const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
-    std::size_t rows = 0;
-    for (auto _ : state) {
-        zorvik::ProcessList list;
-        zorvik::ScanCycle(sys, table.get(), options, trusted, list);
-        rows = list.Count();
-        benchmark::DoNotOptimize(rows);
-    }
-    state.counters["rows"] = static_cast<double>(rows);
+    bench::ScanEachIteration(state, sys);
     // Time per examined process: the rate of processes, inverted.
     state.counters["per_process"] = benchmark::Counter(
         processes, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
@@ -302,18 +280,7 @@ void BM_DeepMachineRatio(benchmark::State& state) {
     today.fs().AddFile("C:\\Zorvik\\Scan.ini", bench::FileText(ZORVIK_SHIPPED_RULES));
     PopulateDeepMachine(today, false);
     AddPrograms(today, kProcesses, true);
-    const std::unique_ptr<platform::TcpTable> beforeTable = zorvik::LoadTcpTableEntry(before);
-    const std::unique_ptr<platform::TcpTable> todayTable = zorvik::LoadTcpTableEntry(today);
-    double beforeSeconds = 0;
-    double todaySeconds = 0;
-    for (auto _ : state) {
-        beforeSeconds += bench::ScanSeconds(before, beforeTable.get());
-        todaySeconds += bench::ScanSeconds(today, todayTable.get());
-    }
-    const double scans = static_cast<double>(state.iterations());
-    state.counters["before_ms"] = beforeSeconds / scans * 1000;
-    state.counters["today_ms"] = todaySeconds / scans * 1000;
-    state.counters["ratio"] = todaySeconds / beforeSeconds;
+    bench::ScanBothInTurn(state, before, "before", today, "today");
 }
 
 }  // namespace

@@ -22,8 +22,6 @@ using platform::RootKey;
 
 constexpr int kProcesses = 200;
 
-using bench::EmptyTrustedList;
-using bench::NoOptions;
 
 void AddMachine(platform::sim::SimSystem& sys) {
     sys.fs().AddFile("C:\\Zorvik\\Scan.ini", bench::FileText(ZORVIK_SHIPPED_RULES));
@@ -44,17 +42,7 @@ void BM_ScheduledTasksScan(benchmark::State& state) {
     platform::sim::SimSystem sys;
     AddMachine(sys);
     if (state.range(0) != kNoTasks) bench::AddScheduledTasks(sys, state.range(0) == kFilesAndList);
-    const NoOptions options;
-    const EmptyTrustedList trusted;
-    const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
-    std::size_t rows = 0;
-    for (auto _ : state) {
-        zorvik::ProcessList list;
-        zorvik::ScanCycle(sys, table.get(), options, trusted, list);
-        rows = list.Count();
-        benchmark::DoNotOptimize(rows);
-    }
-    state.counters["rows"] = static_cast<double>(rows);
+    bench::ScanEachIteration(state, sys);
 }
 
 }  // namespace
