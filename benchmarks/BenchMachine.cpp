@@ -111,6 +111,21 @@ void AddScheduledTasks(platform::sim::SimSystem& sys, bool listed) {
 
 std::string ProgramPath(int p) { return "C:\\Programs\\prog" + std::to_string(p) + ".exe"; }
 
+void AddSvchostServices(platform::sim::SimSystem& sys, int count, int descriptionLength) {
+    for (int s = 0; s < count; ++s) {
+        const std::string key = "SYSTEM\\CurrentControlSet\\Services\\Service" + std::to_string(s);
+        sys.reg().PutString(platform::RootKey::LocalMachine, key, "ImagePath",
+                            "C:\\WINDOWS\\system32\\svchost.exe -k group" + std::to_string(s));
+        sys.reg().PutString(platform::RootKey::LocalMachine, key, "DisplayName",
+                            "Service " + std::to_string(s));
+        if (descriptionLength > 0) {
+            sys.reg().PutString(platform::RootKey::LocalMachine, key, "Description",
+                                std::string(static_cast<std::size_t>(descriptionLength), 'd') +
+                                    std::to_string(s));
+        }
+    }
+}
+
 void AddSocketOwners(platform::sim::SimSystem& sys, int count,
                      const std::function<std::vector<std::string>(int)>& modulesOf) {
     for (int p = 0; p < count; ++p) {

@@ -20,6 +20,10 @@ std::string ProgramPath(int p);
 void AddSocketOwners(platform::sim::SimSystem& sys, int count,
                      const std::function<std::vector<std::string>(int)>& modulesOf = {});
 
+// count services of svchost.exe, each with its display name and, when descriptionLength is
+// not 0, a description of about that many bytes.
+void AddSvchostServices(platform::sim::SimSystem& sys, int count, int descriptionLength = 0);
+
 // 1,000 scheduled tasks: 900 task definition files of about 4 KiB in nested folders of
 // System32\Tasks and 100 XP .job files; every 50th runs one of 200 socket owners that nothing
 // else starts. listed: also in the Task Scheduler's list, as on Windows; else in files only, as

@@ -6,9 +6,7 @@
 // 20,000 classes, its programs with or without 100 modules each.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -158,20 +156,10 @@ void BM_ReadStartupPlaces(benchmark::State& state) {
 
 // The shipped rules, from the source tree, on a machine with 2,000 service subkeys.
 void BM_ShippedRulesScan(benchmark::State& state) {
-    std::ifstream in(ZORVIK_SHIPPED_RULES, std::ios::binary);
-    std::stringstream rules;
-    rules << in.rdbuf();
     platform::sim::SimSystem sys;
-    sys.fs().AddFile("C:\\Zorvik\\Scan.ini", rules.str());
+    sys.fs().AddFile("C:\\Zorvik\\Scan.ini", bench::FileText(ZORVIK_SHIPPED_RULES));
     sys.users().SetUsers({"alice", "bob", "carol"});
-    for (int s = 0; s < 2000; ++s) {
-        const std::string key = "SYSTEM\\CurrentControlSet\\Services\\Service" + std::to_string(s);
-        sys.reg().PutString(RootKey::LocalMachine, key, "ImagePath",
-                            "C:\\WINDOWS\\system32\\svchost.exe -k group" + std::to_string(s));
-        sys.reg().PutString(RootKey::LocalMachine, key, "DisplayName", "Service " + std::to_string(s));
-        sys.reg().PutString(RootKey::LocalMachine, key, "Description",
-                            std::string(200, 'd') + std::to_string(s));
-    }
+    bench::AddSvchostServices(sys, 2000, 200);
     const int processes = static_cast<int>(state.range(0));
     AddPrograms(sys, processes);
     RunScans(state, sys, processes);

@@ -18,7 +18,6 @@
 
 namespace {
 
-using platform::RootKey;
 
 constexpr int kProcesses = 200;
 
@@ -26,12 +25,7 @@ constexpr int kProcesses = 200;
 void AddMachine(platform::sim::SimSystem& sys) {
     sys.fs().AddFile("C:\\Zorvik\\Scan.ini", bench::FileText(ZORVIK_SHIPPED_RULES));
     sys.users().SetUsers({"alice", "bob", "carol"});
-    for (int s = 0; s < 2000; ++s) {
-        const std::string key = "SYSTEM\\CurrentControlSet\\Services\\Service" + std::to_string(s);
-        sys.reg().PutString(RootKey::LocalMachine, key, "ImagePath",
-                            "C:\\WINDOWS\\system32\\svchost.exe -k group" + std::to_string(s));
-        sys.reg().PutString(RootKey::LocalMachine, key, "DisplayName", "Service " + std::to_string(s));
-    }
+    bench::AddSvchostServices(sys, 2000);
     bench::AddSocketOwners(sys, kProcesses);
 }
 

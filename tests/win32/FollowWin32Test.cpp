@@ -128,6 +128,9 @@ protected:
         Files().RemoveDirectory(path);
     }
 
+    static constexpr const char* kNoStartupFolder =
+        "the shell names no start-up folder of the current user on the Windows drive";
+
     // The current user's start-up folder as the shell names it, on the Windows drive; empty
     // (with the test skipped) where there is none.
     std::string UserStartupFolder() {
@@ -137,7 +140,7 @@ protected:
             folders ? sys_->registry().Query(folders.get(), "Startup") : std::nullopt;
         const std::string folder = value ? value->data.substr(0, value->data.find('\0')) : "";
         if (folder.empty() || !zorvik::PathExists(*sys_, folder)) return {};
-        return folder;
+        return RelativeToDrive(folder).empty() ? std::string() : folder;
     }
 
     std::string RelativeToDrive(const std::string& path) {
@@ -254,9 +257,7 @@ protected:
 
 TEST_F(FollowWin32Test, AgentStartedByAShortcutIsListedByItAndDisabledByRenamingIt) {
     const std::string startup = UserStartupFolder();
-    if (startup.empty() || RelativeToDrive(startup).empty())
-        GTEST_SKIP()
-            << "the shell names no start-up folder of the current user on the Windows drive";
+    if (startup.empty()) GTEST_SKIP() << kNoStartupFolder;
     const std::string agent = dir_ + "\\zvklink" + pid_ + ".exe";
     CopyAgent(agent);
     const std::string event = "ZorvikFollowLink-" + pid_;
@@ -293,9 +294,7 @@ TEST_F(FollowWin32Test, AgentStartedByAShortcutIsListedByItAndDisabledByRenaming
 
 TEST_F(FollowWin32Test, AgentStartedByAScriptInTheStartupFolderIsListedByItsLine) {
     const std::string startup = UserStartupFolder();
-    if (startup.empty() || RelativeToDrive(startup).empty())
-        GTEST_SKIP()
-            << "the shell names no start-up folder of the current user on the Windows drive";
+    if (startup.empty()) GTEST_SKIP() << kNoStartupFolder;
     const std::string agent = dir_ + "\\zvkscript" + pid_ + ".exe";
     CopyAgent(agent);
     const std::string event = "ZorvikFollowScript-" + pid_;
