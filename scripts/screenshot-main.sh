@@ -44,8 +44,7 @@ timeout 60 "$wine" reg add "$machine_run" /v NetAgentUpdate /d 'C:\Tools\NetAgen
 
 # The agent connects to its own listener and sends, so that the system names it as the owner.
 "$wine" 'C:\Tools\NetAgent\netagent.exe' </dev/null >/dev/null 2>&1 &
-sleep 3
 
 in_desktop 'C:\Zorvik\Zorvik.exe'
-capture_main_window "$build" "$root/docs/screenshots/main.png" --select
+capture_main_window "$build" "$root/docs/screenshots/main.png" --select=netagent.exe --entries=2
 echo "docs/screenshots/main.png: $(identify -format '%wx%h' "$root/docs/screenshots/main.png")"

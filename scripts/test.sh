@@ -138,6 +138,19 @@ for build in "${builds[@]}"; do
   report+=("$build: $build_passed passed, $build_failed failed, $build_skipped skipped (build $build_time, tests $(step_time))$build_note")
 done
 
+# The first command a newcomer runs: run.sh without a display, its demonstration included.
+step_start "run.sh: the demonstration on a virtual screen"
+if ! command -v Xvfb >/dev/null 2>&1 || ! command -v import >/dev/null 2>&1; then
+  skipped=$((skipped + 1))
+  report+=("run.sh: skipped: this machine cannot draw (no Xvfb or ImageMagick)")
+elif env -u DISPLAY ZORVIK_BUILD_PREFIX="$prefix" bash scripts/run.sh; then
+  passed=$((passed + 1))
+  report+=("run.sh: passed ($(step_time))")
+else
+  failed=$((failed + 1))
+  report+=("run.sh: FAILED ($(step_time))")
+fi
+
 echo
 echo "=== summary"
 printf '%s\n' "${report[@]}"

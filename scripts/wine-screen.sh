@@ -24,9 +24,10 @@ display_usable() {
   fi
 }
 
-# screen_prefix BUILD: makes (once) and exports the X11 prefix of the build tree.
+# screen_prefix BUILD [NAME]: makes (once) and exports the X11 prefix of the build tree,
+# BUILD/NAME (default wineprefix-x11).
 screen_prefix() {
-  export WINEPREFIX="$1/wineprefix-x11" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX="$1/${2:-wineprefix-x11}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/.zorvik-ready" ]; then
     echo "wine-screen: creating Wine prefix $WINEPREFIX" >&2
     timeout 300 "$wine" wineboot -i </dev/null >/dev/null 2>&1 || { echo "wine-screen: wineboot failed" >&2; return 1; }
@@ -71,22 +72,59 @@ in_desktop() {
   "$wine" explorer "/desktop=Zorvik,${screen_width}x${screen_height}" "$@" </dev/null >/dev/null 2>&1 &
 }
 
-# capture_main_window BUILD OUTPUT.png [--select]: waits for the main window after the first
-# scan (with --select: until a program is listed, then clicks its row) and saves the window.
+# capture_main_window BUILD OUTPUT.png [--select[=TEXT]] [--entries=N]: waits for the main
+# window after the first scan (with --select: until a program is listed, one whose path holds
+# TEXT if given, then clicks its row; with --entries: until its start-up list shows N entries)
+# and saves the window. Says which of these did not come in time.
+#
+# The driver that waits inside Wine is started in the virtual desktop. When the desktop already
+# runs, the process that started it hands it over and exits at once, so its end says nothing:
+# the driver's result file is what is waited for.
 capture_main_window() {
-  local build=$1 output=$2 select=${3:-}
-  local rect="$build/screens/main-window.txt"
+  local build=$1 output=$2
+  shift 2
+  local driver_seconds=120
+  local result="$build/screens/main-window.txt"
   mkdir -p "$build/screens" "$(dirname "$output")"
-  rm -f "$rect"
-  local rect_win
-  rect_win=$(timeout 60 "$wine" winepath -w "$rect" 2>/dev/null) || rect_win="Z:${rect//\//\\}"
-  in_desktop "$build/zorvik_drive_window.exe" "$rect_win" $select 120
-  local driver=$!
-  timeout 150 tail --pid="$driver" -f /dev/null
-  [ -s "$rect" ] || { echo "wine-screen: the main window did not come up" >&2; return 1; }
-  sleep 2  # the last paint after the click
-  local name left top width height
-  read -r name left top width height <"$rect"
-  import -display "$DISPLAY" -window root "$build/screens/screen.png"
-  convert "$build/screens/screen.png" -crop "${width}x${height}+${left}+${top}" +repage "$output"
+  rm -f "$result" "$result.part"
+  local result_win
+  result_win=$(timeout 60 "$wine" winepath -w "$result" 2>/dev/null) || result_win="Z:${result//\//\\}"
+  in_desktop "$build/zorvik_drive_window.exe" "$result_win" "$@" "$driver_seconds"
+  local waited=0 limit=$(((driver_seconds + 30) * 10))
+  while [ ! -s "$result" ] && [ "$waited" -lt "$limit" ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  if [ ! -s "$result" ]; then
+    echo "wine-screen: the window driver wrote no result in $((limit / 10)) s" >&2
+    return 1
+  fi
+  local word what
+  read -r word what <"$result"
+  case "$word" in
+    main) ;;
+    failed)
+      case "$what" in
+        window*) echo "wine-screen: the main window did not come up (${what#window })" >&2 ;;
+        row*) echo "wine-screen: the main window came up, but ${what#row }" >&2 ;;
+        entries*) echo "wine-screen: the program's row was clicked, but ${what#entries }" >&2 ;;
+        *) echo "wine-screen: $what" >&2 ;;
+      esac
+      return 1 ;;
+    *) echo "wine-screen: the window driver wrote \"$word $what\"" >&2; return 1 ;;
+  esac
+  local left top width height
+  read -r left top width height <<<"$what"
+  # The window is painted when the driver answers; the X server may still be drawing it. Two
+  # pictures alike in a row say that it is done.
+  # PPM holds the pixels alone, so that two pictures alike are alike byte for byte.
+  local shot="$build/screens/screen.ppm" previous="$build/screens/screen-previous.ppm" _
+  rm -f "$previous"
+  for _ in $(seq 50); do
+    import -display "$DISPLAY" -window root "$shot"
+    [ -f "$previous" ] && cmp -s "$shot" "$previous" && break
+    mv "$shot" "$previous"
+  done
+  [ -f "$shot" ] || mv "$previous" "$shot"
+  convert "$shot" -crop "${width}x${height}+${left}+${top}" +repage "$output"
 }

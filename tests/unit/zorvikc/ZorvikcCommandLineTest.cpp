@@ -24,6 +24,7 @@ enum class World {
     BotWas,      // the bot's world with another command line in its Run value
     BotTwice,    // the bot's world with a second Run value naming it
     Planted,     // a Run value's unquoted command, and C:\Program.exe that Windows runs instead
+    NoRules,     // the bot's world without the rules file beside the program
 };
 
 // The system: a running program with a socket that starts with Windows, unless Empty.
@@ -36,7 +37,7 @@ void Build(platform::sim::SimSystem& sys, World world) {
         sys.reg().PutString(platform::RootKey::LocalMachine, "SYSTEM\\Lsa", "Packages", "bot");
         return;
     }
-    sys.fs().AddFile(scantest::kRulesPath, scantest::RunRule());
+    if (world != World::NoRules) sys.fs().AddFile(scantest::kRulesPath, scantest::RunRule());
     if (world == World::Empty) return;
     if (world == World::Planted) {
         sys.fs().AddFile(scantest::kRulesPath, scantest::RunRule() + "Unquoted=1\r\n");
@@ -76,6 +77,8 @@ const std::string kUsage = "usage: zorvikc <command>\n\ncommands:\n  rules     "
 const std::string kSearchUsage = "usage: zorvikc search PROGRAM\n";
 const std::string kScanUsage = "usage: zorvikc scan [--csv | --json] [--baseline FILE]\n";
 const std::string kNoTable = "XP or Higher required to use this program\n";
+const std::string kNoRules =
+    ": no start-up place was searched: the rules file C:\\Zorvik\\Scan.ini was not found";
 
 struct Case {
     std::vector<std::string> args;
@@ -99,6 +102,18 @@ TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
         {{}, World::Bot, 2, "", "", kUsage},
         {{"bogus"}, World::Bot, 2, "", "", "zorvikc: unknown command \"bogus\"\n\n" + kUsage},
         {{"RULES"}, World::Bot, 2, "", "", "zorvikc: unknown command \"RULES\""},
+        {{"--help"}, World::Bot, 0, kUsage, "\n  help      this usage\n", ""},
+        {{"-h"}, World::Bot, 0, kUsage, "", ""},
+        {{"/?"}, World::Bot, 0, kUsage, "", ""},
+        {{"help"}, World::Bot, 0, kUsage, "", ""},
+        // Without the rules file nothing is searched, and that is no clean machine's answer.
+        {{"scan"}, World::NoRules, 3, "", "", "zorvikc scan" + kNoRules},
+        {{"scan", "--json"}, World::NoRules, 3, "", "", "zorvikc scan" + kNoRules},
+        {{"search", kBot.path}, World::NoRules, 3, "", "", "zorvikc search" + kNoRules},
+        {{"watch"}, World::NoRules, 3, "", "", "zorvikc watch" + kNoRules},
+        {{"rules"}, World::NoRules, 0, "Rules file: C:\\Zorvik\\Scan.ini\n",
+         "The file does not exist", ""},
+        {{"sockets"}, World::NoRules, 0, "", "C:\\Apps\\bot.exe", ""},
         {{"rules"}, World::Bot, 0, "Rules file: C:\\Zorvik\\Scan.ini\n", "\n1 rule\n", ""},
         {{"sockets"}, World::Bot, 0, "", "C:\\Apps\\bot.exe", ""},
         {{"sockets"}, World::NoTcpTable, 1, "", "", kNoTable},
@@ -208,7 +223,7 @@ TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
             EXPECT_EQ(errors, "") << c;
         }
         // A command line that names no command leaves the system alone.
-        const std::vector<std::string> words = {"rules", "sockets", "search", "scan"};
+        const std::vector<std::string> words = {"rules", "sockets", "search", "scan", "watch"};
         const bool known = !c.args.empty() &&
                            std::find(words.begin(), words.end(), c.args[0]) != words.end();
         EXPECT_EQ(systemsAsked, known ? 1 : 0) << c;
