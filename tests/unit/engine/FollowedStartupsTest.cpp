@@ -192,6 +192,25 @@ TEST(ShortcutRuleTest, TargetAndArgumentsOfEachShortcutNameTheProgram) {
     });
 }
 
+TEST(ShortcutRuleTest, AShortcutOfAllUsersFolderIsOneEntryWhateverTheAccounts) {
+    const std::string common = "C:\\ProgramData\\Startup";
+    const auto threeAccounts = [&](SimSystem& sys) {
+        sys.users().SetUsers({"bob", "alice", "Public"});
+        sys.fs().AddFile(common + "\\Bot.lnk", Shortcut("C:\\Apps\\bot.exe"));
+        sys.fs().AddFile(common + "\\bot.exe", "MZ");
+    };
+    RunCases({
+        {"LNK: one entry",
+         PathRule("All users", "LNK", "ProgramData\\Startup"),
+         threeAccounts,
+         {{"Bot.lnk", "C:\\Apps\\bot.exe"}}},
+        {"FOL: once per account, as always",
+         PathRule("All users", "FOL", "ProgramData\\Startup"),
+         threeAccounts,
+         {{common, ""}, {common, ""}, {common, ""}}},
+    });
+}
+
 TEST(ScriptsKeyTest, LinesOfTheScriptsAnEntryNamesOrAFolderHoldsAreItsTexts) {
     const std::string scripts = "Scripts=1\r\n";
     // As the shipped Run rules: the lines of a script are unquoted commands too.
