@@ -1,8 +1,8 @@
 // The shipped rules on the real registry, for places one level deeper than a key's values and
 // for services: the test agent (a program owning sockets) started from a class's LocalServer32
 // command, which a MATCH rule reaches below every class, from an entry of RunOnceEx, as the
-// monitor of a silent process exit, and as a service, each listed with the entry it was
-// started from.
+// monitor of a silent process exit, as a service and as a service's DLL named in its own key,
+// each listed with the entry it was started from.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -176,6 +176,21 @@ INSTANTIATE_TEST_SUITE_P(
             },
             [](const zorvik::ProcInfo& findings, const std::string& key) {
                 return HasService(findings, key, 3, false);
+            }},
+        // svchost.exe takes a ServiceDll from the service's own key too.
+        Place{
+            "serviceDllOnItsKey", RootKey::LocalMachine,
+            [](const std::string& pid) { return kServices + "\\ZorvikDeepDll" + pid; },
+            [](platform::Registry& reg, platform::Registry::Handle key, const std::string& agent) {
+                PutText(reg, key, "ServiceDll", agent);
+                PutStart(reg, key, 3);
+            },
+            [](const zorvik::ProcInfo& findings, const std::string& key) {
+                return std::any_of(findings.SvcList.begin(), findings.SvcList.end(),
+                                   [&](const zorvik::SvcStart& hit) {
+                                       return hit.Key == key && hit.Value == "ServiceDll" &&
+                                              !hit.Disabled;
+                                   });
             }},
         Place{
             "disabledService", RootKey::LocalMachine,

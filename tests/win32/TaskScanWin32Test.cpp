@@ -1,6 +1,7 @@
 // Scheduled tasks on the real system: the test agent, a program owning sockets, started by a
 // Task Scheduler 2.0 task and by an XP work item (the program in cmd.exe's arguments), is
-// listed with both tasks, and each one's Disable holds at the next scan.
+// listed with both tasks, and each one's Disable holds at the next scan; and by a task only the
+// registry's task cache holds, listed and marked so.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -22,6 +23,7 @@
 #include "platform/System.h"
 #include "platform/win32/system/ScopedHandle.h"
 #include "platform/win32/WindowsApi.h"
+#include "unit/parse/TaskCacheBuilder.h"
 #include "unit/parse/TaskFileBuilder.h"
 #include "win32/ScheduledTaskRegistration.h"
 
@@ -151,6 +153,50 @@ TEST_F(TaskScanWin32Test, AgentStartedByTasksIsListedWithEachAndEachDisableHolds
     ASSERT_EQ(found->TaskList.size(), 2u);
     EXPECT_TRUE(found->TaskList[0].Disabled) << found->TaskList[0].Task;
     EXPECT_TRUE(found->TaskList[1].Disabled) << found->TaskList[1].Task;
+}
+
+// A task left only in the registry's task cache (its file deleted, hidden from the scheduler's
+// list) still runs: the agent it names is listed with it, marked as kept only there.
+TEST_F(TaskScanWin32Test, AgentNamedByATaskOnlyTheRegistryCacheHoldsIsListedAndSaysSo) {
+    const std::string below = windows_.substr(zorvik::GetWindowsDrive(*sys_).size());
+    ASSERT_TRUE(Files()
+                    .WriteAll(rules_->Path(), "[Tasks]\r\nType=TASK\r\nPath=" + below +
+                                              "\\System32\\Tasks\r\nTaskCache=1\r\n")
+                    .ok);
+    // The cache is read only beside a task folder that can be read.
+    const std::string tasksFolder = windows_ + "\\System32\\Tasks";
+    const bool madeFolder = !zorvik::PathExists(*sys_, tasksFolder) && Files().CreateDirectory(tasksFolder);
+    const std::string pid = std::to_string(::GetCurrentProcessId());
+    const std::string id = "{5A0B1C2D-0000-4000-8000-" + std::string(12 - pid.size(), '0') + pid + "}";
+    const std::string cache = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Schedule\\TaskCache";
+    const std::string tree = cache + "\\Tree\\" + name_;
+    const std::string entry = cache + "\\Tasks\\" + id;
+    platform::Registry& reg = sys_->registry();
+    {
+        const platform::RegKey treeKey = platform::CreateKey(reg, platform::RootKey::LocalMachine, tree);
+        const platform::RegKey taskKey = platform::CreateKey(reg, platform::RootKey::LocalMachine, entry);
+        if (!treeKey || !taskKey) GTEST_SKIP() << "the task cache cannot be written";
+        ASSERT_TRUE(reg.Set(treeKey.get(), "Id", {platform::RegType::Sz, id + '\0'}));
+        ASSERT_TRUE(reg.Set(taskKey.get(), "Path", {platform::RegType::Sz, "\\" + name_ + '\0'}));
+        ASSERT_TRUE(reg.Set(taskKey.get(), "Actions",
+                            {platform::RegType::Binary,
+                             parse_test::CachedActionsValue(parse_test::ExecAction(agentPath_, "/cached"))}));
+    }
+    StartAgent();
+
+    std::optional<zorvik::ProcInfo> found = ScanForAgent();
+    reg.DeleteTree(platform::RootKey::LocalMachine, tree);
+    reg.DeleteTree(platform::RootKey::LocalMachine, entry);
+    if (madeFolder) Files().RemoveDirectory(tasksFolder);
+
+    ASSERT_TRUE(found) << "the agent was never listed";
+    ASSERT_EQ(found->TaskList.size(), 1u);
+    EXPECT_EQ(found->TaskList[0].Task, "\\" + name_);
+    EXPECT_EQ(found->TaskList[0].CacheKey, "HKEY_LOCAL_MACHINE\\" + entry);
+    EXPECT_EQ(AsciiLower(found->TaskList[0].Command), AsciiLower(agentPath_ + " /cached"));
+    const std::vector<std::string> tips = zorvik::HitTipLines(*found);
+    ASSERT_EQ(tips.size(), 1u);
+    EXPECT_NE(tips[0].find("kept only in the registry's task cache"), std::string::npos) << tips[0];
 }
 
 }  // namespace

@@ -25,6 +25,9 @@ struct HitTrail {
     // The program Windows runs in place of the entry's unquoted command (C:\Program.exe for
     // C:\Program Files\Some Tool\tool.exe): the program found is that one.
     std::string RunsInstead;
+    // The registration of the COM class the entry names (a rule with Classes=1), root name and
+    // key: its default value names the program or DLL found.
+    std::string Server;
 };
 
 // A registry value that starts the program.
@@ -93,6 +96,9 @@ struct TaskStart {
     bool Disabled = false;  // the task is disabled, or the command carries the name with ".bak"
     std::string Text{};
     HitTrail Trail = {};
+    // The task's key in the registry's task cache ("HKEY_LOCAL_MACHINE\...\Tasks\{id}") when
+    // only the cache holds it: no task file, and the scheduler's list does not show it.
+    std::string CacheKey{};
 };
 
 // A program Windows starts by itself from the logon screen or the accessibility shortcuts,
@@ -118,6 +124,18 @@ struct WmiStart {
     HitTrail Trail = {};
 };
 
+// An entry of a file another program reads at start that loads or starts the program: a fix of
+// an installed shim (application compatibility) database, the profile a terminal opens at
+// logon.
+struct FileEntryStart {
+    std::string File;
+    // What in it: SDB: "shim DLL", or the program it fixes and the shim; TERMINAL: the profile.
+    std::string Entry;
+    bool Disabled = false;  // SDB: the database is renamed to ".sdb.bak"
+    std::string Text{};
+    HitTrail Trail = {};
+};
+
 // A hit found through a module (DLL) the program had loaded, not through its own name: the
 // hit, by its kind and index, and the module's path.
 struct ModuleHit {
@@ -136,6 +154,8 @@ struct ProcInfo {
     std::vector<LnkStart> LnkList;
     std::vector<ExeStart> ExeList;
     std::vector<WmiStart> WmiList;
+    std::vector<FileEntryStart> ShimList;
+    std::vector<FileEntryStart> TerminalList;
     // Beside the lists: which of their hits a loaded module gave, in the order found.
     std::vector<ModuleHit> ModuleHits;
 };

@@ -10,6 +10,7 @@
 #include "core/engine/startup/StartupPlaces.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
 #include "core/engine/startup/kinds/RuleFolders.h"
+#include "core/engine/startup/kinds/TaskKind.h"
 
 namespace zorvik {
 
@@ -68,7 +69,8 @@ void DescribeServiceRule(const ScanRule& rule, RuleDescription& out) {
     out.lines.push_back(KeyLine("Root", rule.root));
     out.lines.push_back(KeyLine("Key", rule.key, "(empty: the root key itself)"));
     out.lines.push_back(
-        "  each subkey a service: its ImagePath, FailureCommand and Parameters\\ServiceDll, with "
+        "  each subkey a service: its ImagePath, FailureCommand and ServiceDll (in Parameters or "
+        "its own key), with "
         "its start type (Start = 4: a disabled entry)");
     RequireRoot(rule, out);
 }
@@ -158,6 +160,17 @@ void DescribeExeRule(const ScanRule& rule, const std::string& windowsDrive,
                         "marked when its file is not the system's own");
 }
 
+void DescribeShimRule(const ScanRule& rule, const std::string& windowsDrive,
+                      RuleDescription& out) {
+    if (!rule.path.empty()) {
+        out.lines.push_back(KeyLine("Path", rule.path));
+        out.lines.push_back(KeyLine("Folder", windowsDrive + rule.path) + " and its Custom64");
+    }
+    out.lines.push_back("  the shim databases (.sdb) there and those AppCompatFlags\\InstalledSDB "
+                        "registers: the DLLs of their shims, the DLLs InjectDll and the programs "
+                        "RedirectEXE are given");
+}
+
 void DescribeWmiRule(RuleDescription& out) {
     out.lines.push_back("  the permanent event consumers of root\\subscription: command lines, "
                         "programs, scripts and script files");
@@ -173,6 +186,15 @@ void DescribeModifiers(const ScanRule& rule, RuleDescription& out) {
         out.lines.push_back(KeyLine("Scripts", "1") +
                             " (the lines of the scripts its texts name, or that lie in its "
                             "folder, are compared too)");
+    }
+    if (rule.Value(kTaskCacheRuleKey) == "1") {
+        out.lines.push_back(KeyLine(kTaskCacheRuleKey, "1") +
+                            " (the tasks only the registry's task cache holds are found too)");
+    }
+    if (rule.Value(kClassesKey) == "1") {
+        out.lines.push_back(KeyLine(kClassesKey, "1") +
+                            " (a class id it reads is followed to the class's InprocServer32 "
+                            "and LocalServer32)");
     }
     if (rule.Value("Unquoted") == "1") {
         out.lines.push_back(KeyLine("Unquoted", "1") +
@@ -205,6 +227,12 @@ RuleDescription DescribeRule(const ScanRule& rule, const std::string& windowsDri
             break;
         case StartupKind::Exe: DescribeExeRule(rule, windowsDrive, out); break;
         case StartupKind::Wmi: DescribeWmiRule(out); break;
+        case StartupKind::Sdb: DescribeShimRule(rule, windowsDrive, out); break;
+        case StartupKind::Terminal:
+            out.lines.push_back(KeyLine("Path", rule.path));
+            out.lines.push_back("  Windows Terminal's settings (*USER* each account): with "
+                                "startOnUserLogin, the default profile's command line");
+            break;
     }
     DescribeModifiers(rule, out);
     return out;

@@ -5,6 +5,7 @@
 #include "core/engine/startup/StartupKinds.h"
 #include "core/engine/startup/StartupRows.h"
 #include "core/engine/startup/kinds/ServiceKind.h"
+#include "core/engine/startup/kinds/TaskKind.h"
 #include "core/engine/startup/kinds/WmiKind.h"
 
 namespace zorvik {
@@ -31,9 +32,12 @@ std::string HitFields(const ProcInfo& findings, StartupHit hit) {
         }
         case StartupKind::Task: {
             const TaskStart& task = findings.TaskList[hit.index];
-            return task.Task + "  " +
-                   (task.File.empty() ? "(Task Scheduler)" : "file " + task.File) + "  " +
-                   task.Command;
+            const std::string source = !task.CacheKey.empty()
+                                           ? "(" + std::string(kTaskOnlyCached) + ": " +
+                                                 task.CacheKey + ")"
+                                       : task.File.empty() ? "(Task Scheduler)"
+                                                           : "file " + task.File;
+            return task.Task + "  " + source + "  " + task.Command;
         }
         case StartupKind::Wmi: {
             const WmiStart& wmi = findings.WmiList[hit.index];
@@ -44,6 +48,8 @@ std::string HitFields(const ProcInfo& findings, StartupHit hit) {
         case StartupKind::Fil:
         case StartupKind::Lnk:
         case StartupKind::Exe:
+        case StartupKind::Sdb:
+        case StartupKind::Terminal:
             break;
     }
     // The start-up list's columns as they are.

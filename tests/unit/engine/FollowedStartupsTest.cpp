@@ -76,7 +76,7 @@ std::vector<Hit> HitsOf(const ProcInfo& findings) {
             return;
         }
         const std::string first = zorvik::RowOf(hit.kind).columns(findings, hit.index).front();
-        hits.push_back({first, trail.Script + trail.RunsInstead, disabled});
+        hits.push_back({first, trail.Script + trail.RunsInstead + trail.Server, disabled});
     });
     return hits;
 }
@@ -189,6 +189,25 @@ TEST(ShortcutRuleTest, TargetAndArgumentsOfEachShortcutNameTheProgram) {
                    [&](SimSystem& sys) { sys.fs().Lock(link, true); }),
               RunValue("Bot", "bot.exe")),
          {runValue}},
+    });
+}
+
+TEST(ShortcutRuleTest, AShortcutOfAllUsersFolderIsOneEntryWhateverTheAccounts) {
+    const std::string common = "C:\\ProgramData\\Startup";
+    const auto threeAccounts = [&](SimSystem& sys) {
+        sys.users().SetUsers({"bob", "alice", "Public"});
+        sys.fs().AddFile(common + "\\Bot.lnk", Shortcut("C:\\Apps\\bot.exe"));
+        sys.fs().AddFile(common + "\\bot.exe", "MZ");
+    };
+    RunCases({
+        {"LNK: one entry",
+         PathRule("All users", "LNK", "ProgramData\\Startup"),
+         threeAccounts,
+         {{"Bot.lnk", "C:\\Apps\\bot.exe"}}},
+        {"FOL: once per account, as always",
+         PathRule("All users", "FOL", "ProgramData\\Startup"),
+         threeAccounts,
+         {{common, ""}, {common, ""}, {common, ""}}},
     });
 }
 
@@ -350,6 +369,71 @@ TEST(UnquotedKeyTest, AProgramWhereWindowsLooksFirstIsAHitOfTheEntry) {
     });
 }
 
+TEST(ClassesKeyTest, AClassIdIsFollowedToTheServersOfThatClassAlone) {
+    const std::string id = "{0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D}";
+    const std::string providers = "Software\\Microsoft\\AMSI\\Providers";
+    const std::string handlers = "Software\\Handlers";
+    const std::string machineClass = "Software\\Classes\\CLSID\\" + id;
+    const std::string machineServer = "HKEY_LOCAL_MACHINE\\" + machineClass + "\\InprocServer32";
+    const std::string amsi =
+        WithKeys(RegRule("AMSI", "HKEY_LOCAL_MACHINE", providers + "\\*", "MATCH"), "Classes=1\r\n");
+    const std::string byValue =
+        WithKeys(RegRule("Handlers", "HKEY_LOCAL_MACHINE", handlers + "\\*", "MATCH"),
+                 "Classes=1\r\n");
+    const auto server = [&](RootKey root, const std::string& classKey, const std::string& kind,
+                            const std::string& text) {
+        return [=](SimSystem& sys) { sys.reg().PutString(root, classKey + "\\" + kind, "", text); };
+    };
+    const auto provider = [&](const std::string& name) {
+        return [=](SimSystem& sys) {
+            sys.reg().PutString(RootKey::LocalMachine, providers + "\\" + name, "", "Provider");
+        };
+    };
+    const auto handler = [&](const std::string& value) {
+        return [=](SimSystem& sys) {
+            sys.reg().PutString(RootKey::LocalMachine, handlers + "\\Menu", "", value);
+        };
+    };
+    const std::string botDll = "C:\\Apps\\bot.exe";
+    const Hit providerHit{"HKEY_LOCAL_MACHINE", machineServer};
+    RunCases({
+        {"key named by the class id",
+         amsi,
+         Both(provider(id), server(RootKey::LocalMachine, machineClass, "InprocServer32", botDll)),
+         {providerHit}},
+        {"class id of a value, in blanks",
+         byValue,
+         Both(handler(" " + id + " "),
+              server(RootKey::LocalMachine, machineClass, "InprocServer32", botDll)),
+         {providerHit}},
+        {"the user's registration and the 32-bit view's local server",
+         amsi,
+         Both(Both(provider(id), server(RootKey::CurrentUser, "Software\\Classes\\CLSID\\" + id,
+                                        "InprocServer32", botDll)),
+              server(RootKey::LocalMachine, "Software\\Classes\\Wow6432Node\\CLSID\\" + id,
+                     "LocalServer32", botDll + " -Embedding")),
+         {{"HKEY_LOCAL_MACHINE",
+           "HKEY_CURRENT_USER\\Software\\Classes\\CLSID\\" + id + "\\InprocServer32"},
+          {"HKEY_LOCAL_MACHINE", "HKEY_LOCAL_MACHINE\\Software\\Classes\\Wow6432Node\\CLSID\\" +
+                                     id + "\\LocalServer32"}}},
+        {"another class's server",
+         amsi,
+         Both(provider(id), server(RootKey::LocalMachine,
+                                   "Software\\Classes\\CLSID\\{00000000-0000-0000-0000-000000000000}",
+                                   "InprocServer32", botDll)),
+         {}},
+        {"no class id",
+         byValue,
+         Both(handler("{0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4}"),
+              server(RootKey::LocalMachine, machineClass, "InprocServer32", botDll)),
+         {}},
+        {"rule without the key",
+         RegRule("AMSI", "HKEY_LOCAL_MACHINE", providers + "\\*", "MATCH"),
+         Both(provider(id), server(RootKey::LocalMachine, machineClass, "InprocServer32", botDll)),
+         {}},
+    });
+}
+
 struct DisableCase {
     std::string what;
     std::string rules;
@@ -373,6 +457,8 @@ TEST(DisableFollowedTest, EachHitIsDisabledWhereItWasFoundAndShowOpensThatPlace)
     const std::string unquoted =
         WithKeys(RegRule("Services", "HKEY_LOCAL_MACHINE", kServices, "ENUM2"), "Unquoted=1\r\n");
     const std::string moved = "C:\\Users\\me\\Moved";
+    const std::string classId = "{0A1B2C3D-4E5F-4A6B-8C7D-9E0F1A2B3C4D}";
+    const std::string classServer = "Software\\Classes\\CLSID\\" + classId + "\\InprocServer32";
     const DisableCase cases[] = {
         {"shortcut",
          lnkRule,
@@ -434,6 +520,21 @@ TEST(DisableFollowedTest, EachHitIsDisabledWhereItWasFoundAndShowOpensThatPlace)
          },
          "10",
          {{"HKEY_LOCAL_MACHINE", "C:\\Program.exe", true}}},
+        {"server of a class the entry names",
+         WithKeys(RegRule("AMSI", "HKEY_LOCAL_MACHINE", "Software\\AMSI\\*", "MATCH"),
+                  "Classes=1\r\n"),
+         [&](SimSystem& sys) {
+             sys.reg().PutString(RootKey::LocalMachine, "Software\\AMSI\\" + classId, "", "P");
+             sys.reg().PutString(RootKey::LocalMachine, classServer, "", "C:\\Apps\\bot.exe");
+         },
+         "C:\\Apps\\bot.exe",
+         {"regedit.exe", "", "HKEY_LOCAL_MACHINE\\" + classServer},
+         [&](SimSystem& sys) {
+             const auto value = sys.reg().Get(RootKey::LocalMachine, classServer, "");
+             return value ? value->data.substr(0, value->data.find('\0')) : "<none>";
+         },
+         "c:\\apps\\bot.exe.bak",
+         {{"HKEY_LOCAL_MACHINE", "HKEY_LOCAL_MACHINE\\" + classServer, true}}},
     };
     for (const DisableCase& c : cases) {
         SimSystem sys;

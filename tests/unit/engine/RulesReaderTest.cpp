@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -9,10 +10,14 @@
 #include <vector>
 
 #include "core/base/AsciiLower.h"
+#include "core/base/PathParts.h"
 #include "core/base/untFunc.h"
 #include "core/engine/startup/ScanRules.h"
+#include "core/engine/startup/StartupKinds.h"
+#include "core/engine/untScan.h"
 #include "unit/engine/ScanTestSupport.h"
 #include "unit/parse/ShellLinkBuilder.h"
+#include "unit/parse/ShimDatabaseBuilder.h"
 
 using platform::RootKey;
 using scantest::Detected;
@@ -125,14 +130,14 @@ protected:
 TEST_F(ShippedRulesTest, EverySectionIsAWellFormedRule) {
     const std::set<std::string> roots{"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"};
     const std::set<std::string> actions{"CHECK", "ENUM", "ENUM2", "MATCH"};
-    const std::set<std::string> pathTypes{"FOL", "FIL", "LNK", "TASK", "EXE"};
+    const std::set<std::string> pathTypes{"FOL", "FIL", "LNK", "TASK", "EXE", "SDB", "TERMINAL"};
     const std::set<std::string> folders{"Startup", "Common Startup"};
     const auto rules = zorvik::ReadScanRules(sys);
     ASSERT_GE(rules.size(), 30u);
 
     for (const auto& rule : rules) {
         SCOPED_TRACE(rule.sectionName);
-        for (const char* flag : {"Scripts", "Unquoted", "Dlls"}) {
+        for (const char* flag : {"Scripts", "Unquoted", "Dlls", "Classes", "TaskCache"}) {
             const std::string value = Read(rule, flag);
             EXPECT_TRUE(value.empty() || value == "1") << flag << "=" << value;
         }
@@ -153,11 +158,15 @@ TEST_F(ShippedRulesTest, EverySectionIsAWellFormedRule) {
         }
         if (rule.type == "REG") {
             EXPECT_TRUE(actions.count(rule.action)) << rule.action;
-            // Windows keeps an open command in its key's default value; elsewhere a CHECK
-            // without Name has lost it.
-            const bool openCommand = rule.key.size() > 8 &&
-                                     rule.key.compare(rule.key.size() - 8, 8, "\\command") == 0;
-            if (rule.action == "CHECK" && !openCommand) {
+            // Windows keeps an open command, a class's server and the Office test DLL in their
+            // key's default value; elsewhere a CHECK without Name has lost it.
+            const auto endsWith = [&](const std::string& tail) {
+                return rule.key.size() > tail.size() &&
+                       rule.key.compare(rule.key.size() - tail.size(), tail.size(), tail) == 0;
+            };
+            const bool defaultValue = endsWith("\\command") || endsWith("\\InprocServer32") ||
+                                      endsWith("\\Special\\Perf");
+            if (rule.action == "CHECK" && !defaultValue) {
                 EXPECT_FALSE(rule.name.empty());
             }
             // Only MATCH reads a "*" part as every subkey; elsewhere it names a key "*".
@@ -174,7 +183,7 @@ TEST_F(ShippedRulesTest, EverySectionIsAWellFormedRule) {
                 EXPECT_NE(rule.path.front(), '\\');
                 EXPECT_NE(rule.path.back(), '\\');
             }
-            if (rule.type != "FOL" && rule.type != "LNK") {
+            if (rule.type != "FOL" && rule.type != "LNK" && rule.type != "TERMINAL") {
                 EXPECT_EQ(rule.path.find("*USER*"), std::string::npos);
             }
         } else if (rule.type != "SVC" && rule.type != "WMI") {
@@ -187,7 +196,7 @@ TEST_F(ShippedRulesTest, EverySectionIsAWellFormedRule) {
 TEST_F(ShippedRulesTest, SectionNamesAreUniqueAndKeysKnown) {
     const std::set<std::string> keys{"type",    "root",     "key",  "action", "name",
                                      "section", "ident",    "path", "scripts", "unquoted",
-                                     "dlls",    "folder",   "limit"};
+                                     "dlls",    "folder",   "limit", "classes", "taskcache"};
     std::set<std::string> seen;
     int headers = 0;
     std::size_t nameListBytes = 1;  // the list ends in a second zero byte
@@ -334,6 +343,140 @@ TEST_F(ShippedRulesTest, EachShortcutRuleFindsAShortcutAndAScriptInItsFolder) {
         EXPECT_EQ(entries, expected);
     }
     EXPECT_GT(exercised, 0);
+}
+
+// The places added beside the common ones, one family each: the rule of that section, read
+// alone, finds the program planted where Windows reads it, and nothing else.
+TEST_F(ShippedRulesTest, EachFamilyOfFurtherPlacesFindsAProgramPlantedThere) {
+    using platform::sim::SimSystem;
+    const std::string bot = "C:\\Temp\\bot.exe";
+    const std::string nt = "Software\\Microsoft\\Windows NT\\CurrentVersion\\";
+    const std::string amsiClass = "{2781761E-28E0-4109-99FE-B9D127C57AFE}";
+    const auto text = [&](RootKey root, std::string key, std::string value) {
+        return [=](SimSystem& m) { m.reg().PutString(root, key, value, bot + " /s"); };
+    };
+    const auto file = [&](std::string path, std::string bytes) {
+        return [=](SimSystem& m) { m.fs().AddFile(path, bytes); };
+    };
+    struct Family {
+        const char* section;
+        std::function<void(SimSystem&)> plant;
+        zorvik::StartupKind kind;
+    };
+    using K = zorvik::StartupKind;
+    const Family families[] = {
+        {"RunEx (current user)",
+         text(RootKey::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\RunEx", "Go"),
+         K::Reg},
+        {"RunEx entries (machine)",
+         text(RootKey::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\RunEx\\0001",
+              "1"),
+         K::Reg},
+        {"Winlogon mpnotify", text(RootKey::LocalMachine, nt + "Winlogon", "mpnotify"), K::Reg},
+        {"Winlogon Notify (current user)",
+         text(RootKey::CurrentUser, nt + "Winlogon\\Notify", "logon"), K::Reg},
+        {"Winlogon Notify packages (current user)",
+         text(RootKey::CurrentUser, nt + "Winlogon\\Notify\\Bot", "DllName"), K::Reg},
+        {"Terminal Services policy InitialProgram (machine)",
+         text(RootKey::LocalMachine, "Software\\Policies\\Microsoft\\Windows NT\\Terminal Services",
+              "InitialProgram"),
+         K::Reg},
+        {"Open command Recycle Bin (current user)",
+         text(RootKey::CurrentUser,
+              "Software\\Classes\\CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\shell\\open\\command",
+              ""),
+         K::Reg},
+        {"Open command mscfile (current user)",
+         text(RootKey::CurrentUser, "Software\\Classes\\mscfile\\shell\\open\\command", ""),
+         K::Reg},
+        {"WinSock2 AutodialDLL",
+         text(RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\WinSock2\\Parameters",
+              "AutodialDLL"),
+         K::Reg},
+        {"DNS ServerLevelPluginDll",
+         text(RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\DNS\\Parameters",
+              "ServerLevelPluginDll"),
+         K::Reg},
+        {"HTML Help author Location (current user)",
+         text(RootKey::CurrentUser, "Software\\Microsoft\\HtmlHelp Author", "Location"), K::Reg},
+        {".NET startup hooks (current user)",
+         text(RootKey::CurrentUser, "Environment", "DOTNET_STARTUP_HOOKS"), K::Reg},
+        {"COM HTML Help control",
+         text(RootKey::ClassesRoot, "CLSID\\{52A2AAAE-085D-4187-97EA-8C30DB990436}\\InprocServer32",
+              ""),
+         K::Reg},
+        {"Office test (current user)",
+         text(RootKey::CurrentUser, "Software\\Microsoft\\Office test\\Special\\Perf", ""), K::Reg},
+        // A provider is its class id, followed to the class's server.
+        {"AMSI providers",
+         [&](SimSystem& m) {
+             m.reg().PutString(RootKey::LocalMachine, "Software\\Microsoft\\AMSI\\Providers\\" + amsiClass,
+                               "", "Some provider");
+             m.reg().PutString(RootKey::LocalMachine,
+                               "Software\\Classes\\CLSID\\" + amsiClass + "\\InprocServer32", "",
+                               bot);
+         },
+         K::Reg},
+        {"Setup ErrorHandler.cmd", file("C:\\Windows\\Setup\\Scripts\\ErrorHandler.cmd", "start " + bot + "\r\n"),
+         K::Fil},
+        {"Word STARTUP (each user)",
+         file("C:\\Users\\bob\\AppData\\Roaming\\Microsoft\\Word\\STARTUP\\bot.exe", "MZ"), K::Fol},
+        {"Office ai.exe", file("C:\\Program Files\\Microsoft Office\\root\\Office16\\ai.exe", "MZ"),
+         K::Exe},
+        {"PowerShell profiles (each user)",
+         file("C:\\Users\\bob\\Documents\\WindowsPowerShell\\Microsoft.PowerShell_profile.ps1",
+              "Start-Process " + bot + "\r\n"),
+         K::Lnk},
+        // svchost.exe takes a ServiceDll from the service's own key when Parameters has none.
+        {"Services",
+         [&](SimSystem& m) {
+             m.reg().PutString(RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Services\\Bot",
+                               "ServiceDll", bot);
+         },
+         K::Svc},
+        {"Shim databases",
+         file("C:\\Windows\\AppPatch\\Custom\\{5d5e1f4a-0000-4000-8000-000000000001}.sdb",
+              parse_test::InjectingDatabase("explorer.exe", bot)),
+         K::Sdb},
+        {"Windows Terminal (each user)",
+         file("C:\\Users\\bob\\AppData\\Local\\Packages\\Microsoft.WindowsTerminal_8wekyb3d8bbwe"
+              "\\LocalState\\settings.json",
+              "{\"startOnUserLogin\": true, \"defaultProfile\": \"Bot\", \"profiles\": {\"list\": "
+              "[{\"name\": \"Bot\", \"commandline\": \"C:\\\\Temp\\\\bot.exe\"}]}}"),
+         K::Terminal},
+        {"PowerShell 7 profile.ps1 (all users)",
+         file("C:\\Program Files\\PowerShell\\7\\profile.ps1", "& " + bot + "\r\n"), K::Fil},
+    };
+    const auto rules = zorvik::ReadScanRules(sys);
+    for (const Family& family : families) {
+        SCOPED_TRACE(family.section);
+        const auto rule = std::find_if(rules.begin(), rules.end(), [&](const zorvik::ScanRule& r) {
+            return r.sectionName == family.section;
+        });
+        ASSERT_NE(rule, rules.end());
+        SimSystem machine;
+        machine.users().SetUsers({"bob"});
+        std::string section = "[" + rule->sectionName + "]\r\n";
+        for (const auto& [name, value] : rule->keys) section += name + "=" + value + "\r\n";
+        machine.fs().AddFile(scantest::kRulesPath, section);
+        scantest::SwitchOptions options;
+        const auto search = [&](const std::string& program, const std::string& path) {
+            zorvik::ProcInfo findings;
+            std::string details;
+            zorvik::FindStartups(machine, options, zorvik::ProgramFileNameOf(program), "", findings,
+                                 details, path);
+            return findings;
+        };
+        // An EXE rule names its path, and the program found there is the one running from it.
+        const bool exe = family.kind == K::Exe;
+        const std::string program = exe ? "C:\\" + rule->path : bot;
+        // The program an EXE rule names is found by its path alone, planted or not.
+        if (!exe) EXPECT_EQ(zorvik::HitCount(search(program, program)), 0u) << "found before planting";
+        family.plant(machine);
+        const zorvik::ProcInfo findings = search(program, program);
+        EXPECT_EQ(zorvik::HitCount(findings), 1u);
+        EXPECT_EQ(zorvik::RowOf(family.kind).hits.count(findings), 1u);
+    }
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "core/parse/TaskXml.h"
 #include "platform/sim/autostart/SimTasks.h"
 #include "unit/engine/ScanTestSupport.h"
+#include "unit/parse/TaskCacheBuilder.h"
 #include "unit/parse/TaskFileBuilder.h"
 
 namespace {
@@ -153,6 +154,99 @@ TEST(TaskRuleTest, FindsEachTaskRunningTheProgramOnce) {
         const auto result = Search(sys);
         EXPECT_EQ(TaskHits(result.info), c.hits) << c.what;
         EXPECT_EQ(result.details, Detected(static_cast<int>(c.hits.size()))) << c.what;
+    }
+}
+
+// A task the registry's task cache holds: its Tree key (with Id) and its Tasks key.
+void PutCachedTask(SimSystem& sys, const std::string& path, const std::string& id,
+                   const std::string& actions) {
+    const std::string cache = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Schedule\\TaskCache";
+    sys.reg().PutString(platform::RootKey::LocalMachine, cache + "\\Tree" + path, "Id", id);
+    sys.reg().PutString(platform::RootKey::LocalMachine, cache + "\\Tasks\\" + id, "Path", path);
+    sys.reg().Put(platform::RootKey::LocalMachine, cache + "\\Tasks\\" + id, "Actions",
+                  platform::RegType::Binary, actions);
+}
+
+TEST(TaskRuleTest, ATaskOnlyTheRegistryCacheHoldsIsFoundAndSaysSo) {
+    const std::string rule =
+        scantest::PathRule("Tasks", "TASK", "Windows\\System32\\Tasks") + "TaskCache=1\r\n";
+    const std::string id = "{11111111-2222-3333-4444-555555555555}";
+    const std::string cacheKey =
+        "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Schedule\\"
+        "TaskCache\\Tasks\\" + id;
+    const std::string runsProg =
+        parse_test::CachedActionsValue(parse_test::ExecAction("C:\\prog.exe", "-q"));
+    struct CacheCase {
+        const char* what;
+        std::string rules;
+        std::function<void(SimSystem&)> arrange;
+        std::vector<std::string> hits;  // task, cache key
+    };
+    const auto folder = [](SimSystem& sys) { sys.fs().AddDirectory(kTaskFiles); };
+    const CacheCase cases[] = {
+        {"no file, not listed: found",
+         rule,
+         [&](SimSystem& sys) {
+             folder(sys);
+             PutCachedTask(sys, "\\Vendor\\Hidden", id, runsProg);
+         },
+         {"\\Vendor\\Hidden | " + cacheKey}},
+        {"its file is there: once, from the file",
+         rule,
+         [&](SimSystem& sys) {
+             sys.fs().AddFile(kTaskFiles + "\\Seen", TaskFile("", "C:\\prog.exe"));
+             PutCachedTask(sys, "\\Seen", id, runsProg);
+         },
+         {"\\Seen | "}},
+        {"the scheduler lists it: once, as listed",
+         rule,
+         [&](SimSystem& sys) {
+             folder(sys);
+             sys.taskScheduler().Register(Listed("\\Listed", "C:\\prog.exe"));
+             PutCachedTask(sys, "\\LISTED", id, runsProg);
+         },
+         {"\\Listed | "}},
+        {"the task folder cannot be read: the cache is not taken for hidden tasks",
+         rule,
+         [&](SimSystem& sys) { PutCachedTask(sys, "\\Hidden", id, runsProg); },
+         {}},
+        {"another program", rule,
+         [&](SimSystem& sys) {
+             folder(sys);
+             PutCachedTask(sys, "\\Other", id,
+                           parse_test::CachedActionsValue(parse_test::ExecAction("C:\\other.exe")));
+         },
+         {}},
+        {"damaged actions: none", rule,
+         [&](SimSystem& sys) {
+             folder(sys);
+             PutCachedTask(sys, "\\Cut", id, runsProg.substr(0, runsProg.size() / 2));
+         },
+         {}},
+        {"rule without the key",
+         scantest::PathRule("Tasks", "TASK", "Windows\\System32\\Tasks"),
+         [&](SimSystem& sys) {
+             folder(sys);
+             PutCachedTask(sys, "\\Hidden", id, runsProg);
+         },
+         {}},
+    };
+    for (const CacheCase& c : cases) {
+        SimSystem sys;
+        c.arrange(sys);
+        sys.fs().AddFile(scantest::kRulesPath, c.rules);
+        scantest::SwitchOptions options;
+        zorvik::ProcInfo info;
+        std::string details;
+        zorvik::FindStartups(sys, options, "prog.exe", "", info, details);
+        std::vector<std::string> hits;
+        for (const zorvik::TaskStart& hit : info.TaskList) hits.push_back(hit.Task + " | " + hit.CacheKey);
+        EXPECT_EQ(hits, c.hits) << c.what;
+        if (hits.size() != 1 || info.TaskList[0].CacheKey.empty()) continue;
+        const std::vector<std::string> tips = zorvik::HitTipLines(info);
+        ASSERT_EQ(tips.size(), 1u) << c.what;
+        EXPECT_NE(tips[0].find("kept only in the registry's task cache"), std::string::npos);
+        EXPECT_EQ(zorvik::OpeningOf(info, {zorvik::StartupKind::Task, 0}).editorKey, cacheKey);
     }
 }
 

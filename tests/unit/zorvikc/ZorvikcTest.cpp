@@ -285,7 +285,8 @@ TEST(DescribeRuleTest, MatchAndServiceRulesSayWhatTheyRead) {
          zorvik::RuleVerdict::Searched},
         {{{"Type", "SVC"}, {"Root", "HKEY_LOCAL_MACHINE"}, {"Key", "SYSTEM\\CurrentControlSet\\Services"}},
          {"Key:     SYSTEM\\CurrentControlSet\\Services",
-          "each subkey a service: its ImagePath, FailureCommand and Parameters\\ServiceDll, with"},
+          "each subkey a service: its ImagePath, FailureCommand and ServiceDll (in Parameters or its "
+          "own key), with"},
          zorvik::RuleVerdict::Searched},
         {{{"Type", "SVC"}, {"Root", "HKLM"}, {"Key", "Services"}},
          {"finds nothing: Root must be"},
@@ -306,7 +307,8 @@ TEST(DescribeRuleTest, UnknownTypesAreSkipped) {
         const auto d = Describe(rule, "C:\\");
         EXPECT_EQ(zorvik::RuleVerdict::Skipped, d.verdict) << type;
         EXPECT_TRUE(
-            HasLine(d, "skipped: Type must be REG, INI, FOL, FIL, SVC, TASK, LNK, EXE or WMI"))
+            HasLine(d, "skipped: Type must be REG, INI, FOL, FIL, SVC, TASK, LNK, EXE, WMI, SDB or "
+                       "TERMINAL"))
             << type;
         EXPECT_FALSE(HasLine(d, "Root:")) << type;
         EXPECT_FALSE(HasLine(d, "Folder:")) << type;

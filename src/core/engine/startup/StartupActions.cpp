@@ -6,6 +6,7 @@
 #include "core/base/untFunc.h"
 #include "core/engine/startup/StartupKinds.h"
 #include "core/engine/startup/follow/ScriptDisable.h"
+#include "core/engine/startup/kinds/RegistryKind.h"
 #include "platform/Shell.h"
 
 namespace zorvik {
@@ -14,6 +15,13 @@ namespace {
 
 constexpr const char* kRegeditKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
 constexpr const char* kLastKeyValue = "LastKey";
+
+// The default value of a class server's registration, "ROOT\Key\...\InprocServer32".
+RegStart ServerValue(const std::string& place) {
+    const std::size_t slash = place.find('\\');
+    if (slash == std::string::npos) return {place, {}, {}};
+    return {place.substr(0, slash), place.substr(slash + 1), {}};
+}
 
 }  // namespace
 
@@ -28,6 +36,7 @@ PlaceOpening OpeningOf(const ProcInfo& findings, StartupHit hit) {
     if (!trail.RunsInstead.empty())
         return {kFileManagerProgram, SelectInFileManager(trail.RunsInstead), std::nullopt};
     if (!trail.Script.empty()) return {kTextEditorProgram, trail.Script, std::nullopt};
+    if (!trail.Server.empty()) return RegistryOpening(ServerValue(trail.Server));
     return RowOf(hit.kind).opening(findings, hit.index);
 }
 
@@ -65,6 +74,9 @@ DisableOutcome DisableStartup(platform::System& sys, ProcInfo& findings, Startup
             outcome.result = DisableResult::Disabled;
     } else if (!trail.Script.empty()) {
         outcome = DisableScriptLines(sys, trail.Script, named);
+    } else if (!trail.Server.empty()) {
+        // The class keeps its registration; its server is what names the program.
+        outcome = DisableRegistryValue(sys, ServerValue(trail.Server), named);
     } else {
         outcome = row.disable(sys, findings, hit.index, named);
     }

@@ -15,6 +15,8 @@ namespace zorvik {
 
 // Profile and text files open in it.
 inline constexpr const char* kTextEditorProgram = "notepad.exe";
+// Opens at the key PlaceOpening::editorKey names.
+inline constexpr const char* kRegistryEditorProgram = "regedit.exe";
 // Folders open in it with one entry selected (SelectInFileManager).
 inline constexpr const char* kFileManagerProgram = "explorer.exe";
 

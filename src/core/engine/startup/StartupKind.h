@@ -6,7 +6,8 @@
 
 namespace zorvik {
 
-enum class StartupKind : std::uint8_t { Reg, Ini, Fol, Fil, Svc, Task, Lnk, Exe, Wmi };
+enum class StartupKind : std::uint8_t { Reg, Ini, Fol, Fil, Svc, Task, Lnk, Exe, Wmi, Sdb,
+                                         Terminal };
 
 // What a REG rule examines in its key. None: an Action the search does not know, which
 // finds nothing.

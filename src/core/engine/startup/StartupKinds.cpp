@@ -9,8 +9,10 @@
 #include "core/engine/startup/kinds/ProfileKind.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
 #include "core/engine/startup/kinds/ServiceKind.h"
+#include "core/engine/startup/kinds/ShimKind.h"
 #include "core/engine/startup/kinds/ShortcutKind.h"
 #include "core/engine/startup/kinds/TaskKind.h"
+#include "core/engine/startup/kinds/TerminalKind.h"
 #include "core/engine/startup/kinds/TextFileKind.h"
 #include "core/engine/startup/kinds/WmiKind.h"
 
@@ -195,6 +197,7 @@ const StartupKindRow kRows[] = {
         .record = [](const StartupSpot& spot, const StartupText& text, bool disabled,
                      ProcInfo& findings) {
             findings.TaskList.push_back({spot.where, spot.key, text.valueName, disabled});
+            findings.TaskList.back().CacheKey = spot.ident;
         },
         .hits = ListAccess<&ProcInfo::TaskList>(),
         .columns = [](const ProcInfo& findings, std::size_t i) {
@@ -211,6 +214,9 @@ const StartupKindRow kRows[] = {
         .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
                       const std::string&) {
             return DisableScheduledTask(sys, findings.TaskList.at(i));
+        },
+        .tipLine = [](const ProcInfo& findings, std::size_t i) {
+            return TaskTipLine(findings.TaskList.at(i));
         },
         .watchedPlaces = WatchTaskPlaces,
     },
@@ -301,6 +307,54 @@ const StartupKindRow kRows[] = {
         .noShow = kWmiNoShow,
         .noDisable = kWmiNoDisable,
     },
+    {
+        .kind = StartupKind::Sdb,
+        .name = "SDB",
+        .readPlaces = ReadShimPlaces,
+        .record = [](const StartupSpot& spot, const StartupText& text, bool disabled,
+                     ProcInfo& findings) {
+            findings.ShimList.push_back({spot.where, text.valueName, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::ShimList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const FileEntryStart& hit = findings.ShimList.at(i);
+            return {hit.File, hit.Entry};
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return ShimOpening(findings.ShimList.at(i));
+        },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string&) {
+            return DisableShimDatabase(sys, findings.ShimList.at(i));
+        },
+        .watchedPlaces = WatchShimPlaces,
+    },
+    {
+        .kind = StartupKind::Terminal,
+        .name = "TERMINAL",
+        .readPlaces = ReadTerminalPlaces,
+        .record = [](const StartupSpot& spot, const StartupText& text, bool disabled,
+                     ProcInfo& findings) {
+            findings.TerminalList.push_back({spot.where, text.valueName, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::TerminalList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const FileEntryStart& hit = findings.TerminalList.at(i);
+            return {hit.File, hit.Entry};
+        },
+        // The file alone: the default profile is the entry's state, not where it is.
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            return {findings.TerminalList.at(i).File};
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo& findings, std::size_t i) {
+            return TerminalOpening(findings.TerminalList.at(i));
+        },
+        .disable = NoDisable,
+        .watchedPlaces = WatchTerminalPlaces,
+        .noDisable = kTerminalNoDisable,
+    },
 };
 
 const std::pair<RegAction, const char*> kRegActions[] = {
@@ -366,6 +420,7 @@ std::vector<std::string> HitTipLines(const ProcInfo& findings) {
         const auto tipLine = RowOf(hit.kind).tipLine;
         if (!tipLine) return;
         std::string line = tipLine(findings, hit.index);
+        if (line.empty()) return;
         if (std::find(lines.begin(), lines.end(), line) == lines.end())
             lines.push_back(std::move(line));
     });

@@ -5,6 +5,7 @@
 #include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupKinds.h"
 #include "core/engine/startup/follow/AccountEnvironment.h"
+#include "core/engine/startup/follow/ClassServers.h"
 #include "core/engine/startup/follow/FollowedFiles.h"
 #include "core/engine/untScan.h"
 
@@ -28,6 +29,7 @@ void PlaceReading::BeginRule(const ScanRule& rule) {
     followScripts_ = rule.Value("Scripts") == kKeyOn;
     followUnquoted_ = rule.Value("Unquoted") == kKeyOn;
     comparesModules_ = rule.Value(kDllsKey) == kKeyOn;
+    followClasses_ = rule.Value(kClassesKey) == kKeyOn;
     accountProfile_.clear();
 }
 
@@ -50,6 +52,7 @@ std::uint32_t PlaceReading::AddSpot(StartupSpot spot) {
 void PlaceReading::AddText(std::uint32_t spot, const std::string& text, std::string valueName,
                            bool disabled) {
     if (text.empty()) return;
+    if (followClasses_) AddClassServers(spot, text, valueName, disabled);
     if (!followScripts_ && !followUnquoted_) {
         places_.texts.push_back(
             {spot, std::move(valueName), AsciiLower(text), kNoPath, kNoPath, disabled});
@@ -62,6 +65,15 @@ void PlaceReading::AddText(std::uint32_t spot, const std::string& text, std::str
 void PlaceReading::AddScriptLines(std::uint32_t spot, const std::string& path,
                                   const std::string& valueName, bool disabled) {
     if (followScripts_) FollowScript(spot, path, valueName, disabled);
+}
+
+void PlaceReading::AddClassServers(std::uint32_t spot, const std::string& classId,
+                                   const std::string& valueName, bool disabled) {
+    if (!followClasses_ || !IsClassId(classId)) return;
+    for (const ClassServer& server : ClassServersOf(sys_.registry(), classId)) {
+        places_.texts.push_back({spot, valueName, AsciiLower(server.text), kNoPath, kNoPath,
+                                 disabled, AddPath(server.place)});
+    }
 }
 
 void PlaceReading::Follow(std::uint32_t spot, const std::string& text, const std::string& valueName,
@@ -164,10 +176,11 @@ void AppendStartupHit(const StartupPlaces& places, const StartupText& text, bool
     const StartupKindRow& row = RowOf(spot.kind);
     row.record(spot, text, disabled, findings);
     row.hits.keepText(findings, text.lower);
-    if (text.script == kNoPath && text.runsInstead == kNoPath) return;
+    if (text.script == kNoPath && text.runsInstead == kNoPath && text.server == kNoPath) return;
     HitTrail* trail = row.hits.trail(findings, row.hits.count(findings) - 1);
     if (text.script != kNoPath) trail->Script = places.paths.at(text.script);
     if (text.runsInstead != kNoPath) trail->RunsInstead = places.paths.at(text.runsInstead);
+    if (text.server != kNoPath) trail->Server = places.paths.at(text.server);
 }
 
 }  // namespace zorvik

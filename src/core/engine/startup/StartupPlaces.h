@@ -21,6 +21,8 @@ namespace zorvik {
 // The rule key ("Dlls=1") that has a rule's texts compared with the modules loaded in each
 // socket owner too.
 inline constexpr const char* kDllsKey = "Dlls";
+// The rule key ("Classes=1") that follows a class id to the servers the class names.
+inline constexpr const char* kClassesKey = "Classes";
 
 // One place as one rule reached it (two rules naming the same place give two spots; a FOL
 // rule gives one spot per account), with what a hit there records.
@@ -60,6 +62,8 @@ struct StartupText {
     std::uint32_t runsInstead = kNoPath;
     // The entry is disabled whatever the text holds (a shortcut renamed to ".lnk.bak").
     bool disabled = false;
+    // The class server registration (in StartupPlaces::paths) whose value this is.
+    std::uint32_t server = kNoPath;
 };
 
 struct StartupPlaces {
@@ -100,6 +104,11 @@ public:
     void AddScriptLines(std::uint32_t spot, const std::string& path, const std::string& valueName,
                         bool disabled = false);
     bool FollowsScripts() const { return followScripts_; }
+    // For a rule with Classes=1: the servers of the class id (InprocServer32, LocalServer32)
+    // as texts of spot, each with its registration. Nothing for other rules or other texts.
+    void AddClassServers(std::uint32_t spot, const std::string& classId,
+                         const std::string& valueName, bool disabled = false);
+    bool FollowsClasses() const { return followClasses_; }
 
     // Texts read from now on belong to the account whose profile folder is given (empty: the
     // running program's own): their variables are expanded as that account's would be.
@@ -133,6 +142,7 @@ private:
     bool followScripts_ = false;
     bool followUnquoted_ = false;
     bool comparesModules_ = false;
+    bool followClasses_ = false;
     std::string accountProfile_;
     std::unique_ptr<ScriptCache> scripts_;
     std::unique_ptr<ExistingFiles> existingFiles_;

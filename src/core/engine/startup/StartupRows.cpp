@@ -8,6 +8,7 @@ std::vector<HitNote> HitNotes(const HitTrail& trail) {
     std::vector<HitNote> notes;
     if (!trail.Script.empty()) notes.push_back({"Script", trail.Script});
     if (!trail.RunsInstead.empty()) notes.push_back({"Runs instead", trail.RunsInstead});
+    if (!trail.Server.empty()) notes.push_back({"Class server", trail.Server});
     return notes;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/engine/startup/RegistryText.h"
+#include "core/engine/startup/follow/ClassServers.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
 
 namespace zorvik {
@@ -82,6 +83,12 @@ private:
             for (const std::string& valueName : reg_.ValueNames(key)) read(valueName);
         } else {
             read(rule_.name);
+        }
+        // A key named by a class id (an AMSI provider's) stands for that class.
+        const std::string keyName = path.substr(path.rfind('\\') + 1);
+        if (reading_.FollowsClasses() && IsClassId(keyName)) {
+            if (!spot) spot = reading_.AddSpot(StartupKind::Reg, rule_.root, path);
+            reading_.AddClassServers(*spot, keyName, {});
         }
     }
 

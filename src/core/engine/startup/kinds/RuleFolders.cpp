@@ -65,6 +65,16 @@ std::vector<RuleFolder> RuleFolders(const ScanRule& rule, StartupKind kind, Plac
     }
     const std::string base = GetWindowsDrive(sys) + rule.path;
     const std::size_t user = base.find(kUserPlaceholder);
+    // A folder of no account (all users') is one place. FOL rules alone list it once per
+    // account, as they always have; any other kind would give one entry per account, each
+    // with the same key.
+    if (user == std::string::npos && kind != StartupKind::Fol) {
+        if (PathExists(sys, base)) {
+            reading.FirstTimeRead(kind, base);
+            folders.push_back({base, {}});
+        }
+        return folders;
+    }
     for (const std::string& account : reading.Accounts()) {
         std::string folder = ReplaceAll(base, kUserPlaceholder, account);
         if (!PathExists(sys, folder)) continue;

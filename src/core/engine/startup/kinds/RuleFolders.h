@@ -28,8 +28,8 @@ std::vector<std::string> ShellFolderNames();
 // missing, empty or no text.
 std::optional<std::string> ShellFolderPath(platform::System& sys, const std::string& name);
 
-// The existing folders of the rule, in order. Path: one for each account, each reading noted
-// for the kind (a rule without Folder= reads its folders whatever was read before). Folder=:
+// The existing folders of the rule, in order. Path: one for each account (a Path without
+// "*USER*": once, but once per account for FOL), each reading noted for the kind (a rule without Folder= reads its folders whatever was read before). Folder=:
 // the shell's folder, unless a rule of the kind read it earlier in this scan.
 std::vector<RuleFolder> RuleFolders(const ScanRule& rule, StartupKind kind, PlaceReading& reading);
 

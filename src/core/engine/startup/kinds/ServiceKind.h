@@ -1,7 +1,7 @@
 #pragma once
 // SVC: the services of a Services key. Each subkey is a service: its ImagePath (the command
 // the service manager runs), its FailureCommand (run when the service fails) and its
-// Parameters\ServiceDll (the DLL a shared svchost.exe loads) are its texts, its Start value
+// ServiceDll in Parameters or in its own key (the DLL a shared svchost.exe loads) are its texts, its Start value
 // says whether and when it starts.
 #include <cstdint>
 #include <optional>

@@ -21,8 +21,8 @@ constexpr const char* kServiceDllName = "Parameters\\ServiceDll";
 
 const char* const kStartTypeNames[] = {"boot", "system", "automatic", "manual", "disabled"};
 
-// One service, below the open Services key: its key opened once for ImagePath, FailureCommand
-// and Start, its Parameters once for ServiceDll.
+// One service, below the open Services key: its key opened once for ImagePath, FailureCommand,
+// ServiceDll and Start, its Parameters once for ServiceDll.
 void ReadService(const ScanRule& rule, platform::Registry::Handle services,
                  const std::string& service, PlaceReading& reading) {
     platform::Registry& reg = reading.sys().registry();
@@ -30,7 +30,8 @@ void ReadService(const ScanRule& rule, platform::Registry::Handle services,
         platform::OpenKeyBelow(reg, services, service, platform::KeyAccess::Read);
     if (!key) return;
     std::vector<std::pair<std::string, std::string>> texts;
-    for (const char* valueName : {kImagePathValue, kFailureCommandValue}) {
+    // svchost.exe takes ServiceDll from the service's own key when Parameters has none.
+    for (const char* valueName : {kImagePathValue, kFailureCommandValue, kServiceDllValue}) {
         std::optional<std::string> command = ReadTextValue(reg, key.get(), valueName);
         if (command && !command->empty()) texts.emplace_back(valueName, std::move(*command));
     }

@@ -43,7 +43,13 @@ std::vector<std::string> TaskColumns(const TaskStart& hit) {
     return {folder, task.substr(cut + 1), hit.Command};
 }
 
+std::string TaskTipLine(const TaskStart& hit) {
+    if (hit.CacheKey.empty()) return {};
+    return "Task " + hit.Task + ": " + kTaskOnlyCached + " (" + hit.CacheKey + ")";
+}
+
 PlaceOpening TaskOpening(const TaskStart& hit) {
+    if (!hit.CacheKey.empty()) return {kRegistryEditorProgram, {}, hit.CacheKey};
     if (!hit.File.empty() && !IsWorkItemTask(hit.Task))
         return {kTextEditorProgram, hit.File, std::nullopt};
     return {kControlPanelProgram, kTaskSchedulerCanonicalName, std::nullopt};

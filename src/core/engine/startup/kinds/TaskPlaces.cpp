@@ -95,10 +95,11 @@ struct TaskFile {
     std::string file;
 };
 
-void ListTaskFiles(platform::Files& files, const std::string& folder, const std::string& prefix,
+// False when the folder cannot be listed.
+bool ListTaskFiles(platform::Files& files, const std::string& folder, const std::string& prefix,
                    int depth, std::vector<TaskFile>& out) {
     const auto entries = files.List(folder + "\\*");
-    if (!entries) return;
+    if (!entries) return false;
     for (const platform::FindEntry& entry : *entries) {
         if (entry.name.empty() || entry.name == "." || entry.name == "..") continue;
         const std::string path = folder + "\\" + entry.name;
@@ -108,6 +109,7 @@ void ListTaskFiles(platform::Files& files, const std::string& folder, const std:
         else if (depth < kFolderDepthLimit)
             ListTaskFiles(files, path, task, depth + 1, out);
     }
+    return true;
 }
 
 bool InMirror(const platform::ScheduledTask& task, Mirror mirror) {
@@ -168,6 +170,34 @@ std::vector<TaskFound> ReadTasks(platform::Files& files, const std::vector<TaskF
     return found;
 }
 
+// The tasks only the registry cache holds: none of tasks (the folder's files and the
+// scheduler's list, each task of the list among them) is the same task.
+std::vector<CachedTask> TasksOnlyCached(platform::Registry& reg,
+                                        const std::vector<TaskFound>& tasks) {
+    std::unordered_set<std::string> known;
+    for (const TaskFound& task : tasks) known.insert(AsciiLower(task.task));
+    std::vector<CachedTask> only;
+    for (CachedTask& task : ReadCachedTasks(reg))
+        if (!known.count(AsciiLower(task.path))) only.push_back(std::move(task));
+    return only;
+}
+
+void AddCachedTask(const CachedTask& task, PlaceReading& reading) {
+    if (task.programs.empty() && task.comHandlers.empty()) return;
+    StartupSpot spot;
+    spot.kind = StartupKind::Task;
+    spot.where = task.path;
+    spot.ident = task.cacheKey;
+    const std::uint32_t at = reading.AddSpot(std::move(spot));
+    for (const platform::TaskAction& program : task.programs) {
+        const std::string line = CommandLine(program.command, program.arguments);
+        reading.AddText(at, line, line);
+    }
+    // A COM handler runs the class's server (a rule with Classes=1 follows it).
+    for (const std::string& classId : task.comHandlers)
+        reading.AddClassServers(at, classId, classId);
+}
+
 }  // namespace
 
 bool IsWorkItemTask(const std::string& task) { return EndsWithNoCase(task, kJobExtension); }
@@ -177,7 +207,7 @@ void ReadTaskPlaces(const ScanRule& rule, PlaceReading& reading) {
     const std::string folder = WithoutTrailingBackslashes(GetWindowsDrive(sys) + rule.path);
     const Mirror mirror = MirrorOf(sys, folder);
     std::vector<TaskFile> taskFiles;
-    ListTaskFiles(sys.files(), folder, "", 0, taskFiles);
+    const bool folderRead = ListTaskFiles(sys.files(), folder, "", 0, taskFiles);
     const std::vector<platform::ScheduledTask> none;
     const std::vector<TaskFound> tasks = ReadTasks(
         sys.files(), taskFiles, mirror == Mirror::None ? none : reading.ScheduledTasks(), mirror);
@@ -192,11 +222,19 @@ void ReadTaskPlaces(const ScanRule& rule, PlaceReading& reading) {
         const std::uint32_t at = reading.AddSpot(std::move(spot));
         for (const std::string& line : task.commandLines) reading.AddText(at, line, line);
     }
+    // Only where every task file could be seen can a task be known to have none.
+    if (mirror == Mirror::Scheduler2 && folderRead && rule.Value(kTaskCacheRuleKey) == "1") {
+        for (const CachedTask& task :
+             TasksOnlyCached(sys.registry(), tasks))
+            AddCachedTask(task, reading);
+    }
 }
 
 void WatchTaskPlaces(const ScanRule& rule, WatchedPlaceList& places) {
     places.AddFolder(WithoutTrailingBackslashes(GetWindowsDrive(places.sys()) + rule.path), true);
     places.AddScheduledTasks();
+    if (rule.Value(kTaskCacheRuleKey) == "1")
+        places.AddKey(platform::RootKey::LocalMachine, kTaskCacheKey, true);
 }
 
 }  // namespace zorvik
