@@ -277,7 +277,7 @@ void BM_DeepMachineRatio(benchmark::State& state) {
     bench::ScanBothInTurn(state, before, "before", today, "today");
 }
 
-// The deep machine with today's rules, watched: in each iteration one Run value changes and the
+// The deep machine of BM_DeepMachineRatio with today's rules, watched: in each iteration one Run value changes and the
 // watch answers it (answer_ms), then it changes again and the places are read as a watch read
 // them after every change before it knew where a change was: every rule's places armed, read
 // and compared with the last read (full_ms); ratio = answer / full.
@@ -285,6 +285,7 @@ void BM_WatchAnswerRatio(benchmark::State& state) {
     platform::sim::SimSystem sys;
     sys.fs().AddFile("C:\\Zorvik\\Scan.ini", bench::FileText(ZORVIK_SHIPPED_RULES));
     PopulateDeepMachine(sys, false);
+    AddPrograms(sys, 200, true);
     const std::unique_ptr<platform::PlaceWatch> watch = sys.NewPlaceWatch();
     zorvik::StartupPicture picture;
     picture.ReadAll(sys, watch.get());

@@ -273,4 +273,29 @@ TEST(ZorvikcWatchTest, AChangedRulesFileReadsEverything) {
                        "machine"}));
 }
 
+// What no notification tells of (here an account made since, whose start-up folder nobody
+// watches yet) is found by the full read every ten minutes.
+TEST(ZorvikcWatchTest, EveryTenMinutesEverythingIsReadAgain) {
+    const std::string annFolder = "C:\\Users\\ann\\Startup";
+    for (const int minutes : {9, 10}) {
+        WatchedWorld world;
+        EXPECT_EQ(world.Watch({[&] {
+                      world.sys.users().SetUsers({"ann", "bob"});
+                      world.sys.fs().AddFile(annFolder + "\\bot.exe", "MZ");
+                      world.sys.SetUtcNow({2024, 5, 1, 12, minutes, 0, 0});
+                  }}),
+                  0);
+        EXPECT_EQ(world.out.str(),
+                  minutes < 10 ? ""
+                               : "{\"time\": \"2024-05-01T12:10:00.000Z\", \"change\": \"added\", "
+                                 "\"kind\": \"FOL\", \"place\": " +
+                                     Json(annFolder) +
+                                     ", \"name\": \"bot.exe\", \"text\": \"bot.exe\", "
+                                     "\"program\": \"bot.exe\", \"running\": true, \"sockets\": " +
+                                     kBotSocket + ", \"key\": " +
+                                     Json("FOL|c:\\users\\ann\\startup|bot.exe") + "}\n")
+            << minutes;
+    }
+}
+
 }  // namespace
