@@ -95,7 +95,7 @@ struct WatchedWorld {
     void PutRun(const std::string& name, const std::string& command) {
         maintest::PutRun(sys, name, command);
     }
-    int Opens(RootKey root, const std::string& key) const { return sys.reg().OpensOf(root, key); }
+    int Opens(RootKey root, const std::string& key) { return sys.reg().OpensOf(root, key); }
 
     platform::sim::SimSystem sys;
     std::ostringstream out;
