@@ -196,11 +196,9 @@ public:
     }
 
 private:
-    static std::string OpenedName(std::string path) {
-        if (!path.empty() && path[0] == '\\') path.erase(0, 1);
-        for (char& c : path)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        return path;
+    static std::string OpenedName(std::string_view path) {
+        if (!path.empty() && path[0] == '\\') path.remove_prefix(1);
+        return ToLowerAscii(path);
     }
 
     struct OpenKey {
