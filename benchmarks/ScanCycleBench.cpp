@@ -3,9 +3,11 @@
 // accounts; the reading of the places alone; one scan with the shipped rules on a machine
 // with 2,000 service subkeys (for its peak memory: run it alone under /usr/bin/time -v); and
 // the rules shipped before MATCH and SVC beside today's on a machine of 2,000 services and
-// 20,000 classes, its programs with or without 100 modules each.
+// 20,000 classes, its programs with or without 100 modules each; and on that machine a watch's
+// answer to one changed Run value beside a full read of its places.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +19,10 @@
 #include "core/engine/ScanOptions.h"
 #include "core/engine/startup/StartupPlaces.h"
 #include "core/engine/TrustedList.h"
+#include "core/engine/watch/EntryNews.h"
+#include "core/engine/watch/PlaceEntries.h"
+#include "core/engine/watch/StartupPicture.h"
+#include "core/engine/watch/WatchedPlaces.h"
 #include "HeapCounter.h"
 #include "platform/sim/system/SimFileFacts.h"
 #include "platform/sim/system/SimSystem.h"
@@ -271,6 +277,49 @@ void BM_DeepMachineRatio(benchmark::State& state) {
     bench::ScanBothInTurn(state, before, "before", today, "today");
 }
 
+// The deep machine of BM_DeepMachineRatio with today's rules, watched: in each iteration one Run value changes and the
+// watch answers it (answer_ms), then it changes again and the places are read as a watch read
+// them after every change before it knew where a change was: every rule's places armed, read
+// and compared with the last read (full_ms); ratio = answer / full.
+void BM_WatchAnswerRatio(benchmark::State& state) {
+    platform::sim::SimSystem sys;
+    sys.fs().AddFile("C:\\Zorvik\\Scan.ini", bench::FileText(ZORVIK_SHIPPED_RULES));
+    PopulateDeepMachine(sys, false);
+    AddPrograms(sys, 200, true);
+    const std::unique_ptr<platform::PlaceWatch> watch = sys.NewPlaceWatch();
+    zorvik::StartupPicture picture;
+    picture.ReadAll(sys, watch.get());
+    // The watch as it was: its changes are never taken, only armed again.
+    const std::unique_ptr<platform::PlaceWatch> everyPlace = sys.NewPlaceWatch();
+    zorvik::PlaceEntries lastRead = zorvik::EntriesOf(zorvik::ReadStartupPlaces(sys));
+    using Clock = std::chrono::steady_clock;
+    std::chrono::duration<double> answering{0};
+    std::chrono::duration<double> reading{0};
+    std::size_t news = 0;
+    int round = 0;
+    for (auto _ : state) {
+        const std::string command = "C:\\Tools\\agent" + std::to_string(++round) + ".exe";
+        sys.reg().PutString(RootKey::CurrentUser, kRunKey, "Agent", command);
+        auto start = Clock::now();
+        news += picture.Answer(sys, *watch, watch->TakeChange()).size();
+        answering += Clock::now() - start;
+
+        sys.reg().PutString(RootKey::CurrentUser, kRunKey, "Agent", command + " /again");
+        start = Clock::now();
+        everyPlace->Watch(zorvik::WatchedPlacesOf(sys));
+        zorvik::PlaceEntries entries = zorvik::EntriesOf(zorvik::ReadStartupPlaces(sys));
+        news += zorvik::NewsBetween(lastRead, entries).size();
+        lastRead = std::move(entries);
+        reading += Clock::now() - start;
+    }
+    watch->TakeChange();
+    const double rounds = static_cast<double>(state.iterations());
+    state.counters["answer_ms"] = answering.count() / rounds * 1000;
+    state.counters["full_ms"] = reading.count() / rounds * 1000;
+    state.counters["ratio"] = answering.count() / reading.count();
+    state.counters["news_per_change"] = static_cast<double>(news) / (2 * rounds);
+}
+
 }  // namespace
 
 BENCHMARK(BM_ScanCycle)->Arg(1)->Arg(200)->Unit(benchmark::kMillisecond);
@@ -281,3 +330,4 @@ BENCHMARK(BM_DeepMachineScan)
     ->ArgsProduct({{0, 1}, {0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeepMachineRatio)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WatchAnswerRatio)->Unit(benchmark::kMillisecond);

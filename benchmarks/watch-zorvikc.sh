@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # Under Wine: `zorvikc watch` as a user runs it, its output going to a file. Prints how long
 # after a Run value is written (naming a running program that owns sockets) its line is in the
-# file, and how much processor time the watcher takes while nothing changes. Ends the watcher
-# with Ctrl+C (SIGINT, which Wine hands to the program as CTRL_C_EVENT) and says its exit code.
+# file, the median and the worst of them, and how much processor time the watcher takes while
+# nothing changes. Ends the watcher with Ctrl+C (SIGINT, which Wine hands to the program as
+# CTRL_C_EVENT) and says its exit code.
 #
-#   benchmarks/watch-zorvikc.sh [BUILD_DIR] [WRITES] [IDLE_SECONDS]
-#                                        (defaults: build/win64, 10 writes, 60 s idle)
+#   benchmarks/watch-zorvikc.sh [BUILD_DIR] [WRITES] [IDLE_SECONDS] [RULES]
+#                          (defaults: build/win64, 20 writes, 60 s idle, the shipped rules)
 #
+# RULES is a rules file to watch with, or "run" for one rule of the current user's Run key
+# alone; by default the watcher reads the rules shipped beside the program (rules/Scan.ini).
 # Needs zorvikc, zorvik_watch_probe and zorvik_test_agent built in BUILD_DIR. Scan.ini beside
-# zorvikc.exe is put back as it was afterwards; it is replaced meanwhile by one Run-key rule.
+# zorvikc.exe is put back as it was afterwards.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/win64}" && pwd) || exit 1
-writes=${2:-10}
+writes=${2:-20}
 idle=${3:-60}
+rules_choice=${4:-$root/rules/Scan.ini}
 for program in zorvikc zorvik_watch_probe zorvik_test_agent; do
   [ -f "$build/$program.exe" ] ||
     { echo "watch-zorvikc: $build/$program.exe not built" >&2; exit 1; }
@@ -44,8 +48,13 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-printf '[Run]\r\nType=REG\r\nRoot=HKEY_CURRENT_USER\r\nKey=%s\r\nAction=ENUM\r\n' \
-  "$run_key" >"$rules"
+if [ "$rules_choice" = run ]; then
+  printf '[Run]\r\nType=REG\r\nRoot=HKEY_CURRENT_USER\r\nKey=%s\r\nAction=ENUM\r\n' \
+    "$run_key" >"$rules"
+else
+  cp "$rules_choice" "$rules" || exit 1
+fi
+echo "rules: $rules_choice ($(grep -c '^\[' "$rules") rules)"
 
 now_us() { echo $(($(date +%s%N) / 1000)); }
 # Processor time of a Linux process so far, in milliseconds (user + system).
@@ -77,13 +86,14 @@ ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f\n", (a - b) / 1000 }'; }
 median() {
   sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)]; else print "-" }'
 }
+worst() { sort -g | tail -n1; }
 
 # Started as a user starts it; its output goes to a file, not a pipe. The 64-bit loader runs
 # it as this very process (`wine` may start it through start.exe), so that its processor time
 # can be read and Ctrl+C sent to it.
 (cd "$build" && exec "$wine64_loader" zorvikc.exe watch) </dev/null >"$log" 2>"$work/watch.err" &
 watcher=$!
-sleep 5  # the first scan sets the baseline
+sleep 8  # the first read of every place sets the baseline
 echo "watcher: $(cat "/proc/$watcher/comm" 2>/dev/null)," \
      "$(cpu_ms "$watcher") ms of processor time for its start and first scan"
 [ -s "$log" ] && { echo "watch-zorvikc: lines before any change:" >&2; cat "$log" >&2; exit 1; }
@@ -126,6 +136,8 @@ done
 echo "first line: $(head -n1 "$log" | tr -d '\r')"
 echo "median: $(median <"$work/line") ms from the write to the line's time," \
      "$(median <"$work/file") ms until the line is in the file"
+echo "worst of $writes: $(worst <"$work/line") ms to the line's time," \
+     "$(worst <"$work/file") ms until the line is in the file"
 kill "$poller"; poller=
 echo "idle watcher: $((cpu_after - cpu_before)) ms of processor time over ${idle} s" \
      "($(awk -v c=$((cpu_after - cpu_before)) -v s="$idle" \

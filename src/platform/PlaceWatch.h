@@ -1,6 +1,7 @@
 #pragma once
 // Watching the places start-up entries live in: registry keys, folders and the scheduled
-// tasks. The watch says only that something changed, never what: the caller rescans.
+// tasks. The watch says which of the places it was given changed, never what changed there:
+// the caller reads those places again.
 //
 // A watch is owned by one thread (the GUI thread, or the console tool's main thread) that calls
 // Watch, WaitForChange and NotifyWindow; Wake may come from any thread. The waiting itself
@@ -44,6 +45,20 @@ struct WatchedPlace {
 
 constexpr std::uint32_t kWaitForever = 0xFFFFFFFF;
 
+// What changed since the changes were last taken.
+struct PlaceChanges {
+    // The places whose notifications fired, as indexes into the set last given to Watch;
+    // ascending, each once.
+    std::vector<std::size_t> places;
+    // Some change cannot be placed: a watch was lost (its key or folder could not be watched
+    // again, a notification the system could not deliver, a wait that failed), or a place
+    // fired that the set given to Watch since holds no more. The caller reads every place.
+    bool unplaced = false;
+
+    bool Any() const { return unplaced || !places.empty(); }
+    explicit operator bool() const { return Any(); }
+};
+
 class PlaceWatch {
 public:
     // Stops watching; returns once no wait is left running.
@@ -52,17 +67,20 @@ public:
     // Watches these places from now on, instead of any earlier set; returns how many of them
     // are watched (a place neither it nor any parent of which can be opened is not). The new
     // set is armed before the old one ends, so a change in between is not missed. A change
-    // already reported and not yet taken stays reported.
+    // already reported and not yet taken stays reported, under the index its place has in the
+    // new set (unplaced when the new set lacks it).
     virtual std::size_t Watch(const std::vector<WatchedPlace>& places) = 0;
 
-    // Whether anything changed since the last call (or since the watch was made), waiting up to
-    // timeoutMs for a change when none is pending; the answer clears the pending change, so a
-    // burst of changes taken late is one answer. A watch that was lost (its key deleted, its
-    // folder removed, a notification the system could not deliver) counts as a change: the
-    // caller rescans rather than trusts silence. The simulated system never blocks here: its
-    // changes are reported at once, as they are made.
-    virtual bool WaitForChange(std::uint32_t timeoutMs) = 0;
-    bool TakeChange() { return WaitForChange(0); }
+    // What changed since the last call (or since the watch was made), waiting up to timeoutMs
+    // for a change when none is pending; the answer clears the pending changes, so a burst of
+    // changes taken late is one answer. A place whose key or folder was deleted fires as a
+    // change of that place; a watch that was lost is an unplaced change: the caller reads
+    // everything rather than trusts silence. Each notification is armed again before its
+    // change is reported, so whatever changes while the caller reads is reported next time.
+    // The simulated system never blocks here: its changes are reported at once, as they are
+    // made.
+    virtual PlaceChanges WaitForChange(std::uint32_t timeoutMs) = 0;
+    PlaceChanges TakeChange() { return WaitForChange(0); }
 
     // Makes a WaitForChange in progress, or the next one, return at once (false unless a change
     // is pending). Safe from any thread, e.g. a console's Ctrl+C handler.

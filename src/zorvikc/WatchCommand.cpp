@@ -7,11 +7,9 @@
 #include <vector>
 
 #include "core/engine/ScanCycle.h"
-#include "core/engine/startup/StartupPlaces.h"
-#include "core/engine/watch/EntryHistory.h"
+#include "core/engine/watch/EntryNews.h"
 #include "core/engine/watch/EntryPrograms.h"
-#include "core/engine/watch/PlaceEntries.h"
-#include "core/engine/watch/WatchedPlaces.h"
+#include "core/engine/watch/StartupPicture.h"
 #include "core/report/WatchLine.h"
 #include "zorvikc/Commands.h"
 
@@ -25,13 +23,6 @@ void PrintWatchUsage(std::ostream& err) {
     err << "usage: zorvikc watch\n"
            "  a JSON line (UTF-8) for every start-up entry added, changed or removed, from now\n"
            "  until Ctrl+C or Ctrl+Break; exit code: 0 stopped, 2 error\n";
-}
-
-// The rules are read again each time: an edited Scan.ini changes what is watched.
-zorvik::PlaceEntries ArmAndRead(platform::System& sys, platform::PlaceWatch& watch) {
-    // Armed before the places are read, so a change made while they are read is not missed.
-    watch.Watch(zorvik::WatchedPlacesOf(sys));
-    return zorvik::EntriesOf(zorvik::ReadStartupPlaces(sys));
 }
 
 void PrintNews(platform::System& sys, platform::TcpTable* table,
@@ -72,20 +63,24 @@ int RunWatchCommand(CommandContext& context) {
         watch->Wake();
     });
     const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
-    zorvik::EntryHistory history;
+    // The first read sets the baseline; each answer reads what the changes name.
+    zorvik::StartupPicture picture;
     try {
-        history.Next(ArmAndRead(sys, *watch));
+        picture.ReadAll(sys, watch.get());
     } catch (const std::exception& e) {
         context.err << "zorvikc watch: " << e.what() << '\n';
         return kExitError;
     }
     while (!stopped) {
-        if (!watch->WaitForChange(platform::kWaitForever) || stopped) continue;
-        // A burst of changes is one answer, and one scan.
+        // Waits no longer than until the safety net's full read is due.
+        const platform::PlaceChanges changes = watch->WaitForChange(picture.FullReadDueIn(sys));
+        if (stopped) break;
+        if (!changes && picture.FullReadDueIn(sys) > 0) continue;
+        // A burst of changes is one answer.
         try {
-            PrintNews(sys, table.get(), history.Next(ArmAndRead(sys, *watch)), context.out);
+            PrintNews(sys, table.get(), picture.Answer(sys, *watch, changes), context.out);
         } catch (const std::exception& e) {
-            // One scan that fails is told; the watch goes on.
+            // One answer that fails is told; the watch goes on.
             context.err << "zorvikc watch: " << e.what() << '\n';
         }
     }

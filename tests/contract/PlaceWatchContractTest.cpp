@@ -1,5 +1,5 @@
 // The place watch against scratch keys under HKEY_CURRENT_USER and scratch folders: each
-// change to a watched place is told, and an idle watch tells nothing.
+// change to a watched place is told, naming that place, and an idle watch tells nothing.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -44,6 +44,7 @@ struct WatchCase {
     // Makes what the case needs before the watch starts; the places to watch.
     std::function<std::vector<WatchedPlace>(const Scratch&)> places;
     std::function<void(const Scratch&)> change;  // none: nothing changes
+    std::vector<std::size_t> changed = {0};       // the places the change is told for
 };
 
 // The task files of the scheduler; made when missing, as on a system without a task yet.
@@ -110,14 +111,16 @@ const std::vector<WatchCase>& Cases() {
          ManyKeys,
          [](const Scratch& s) {
              SetValue(s.key + "\\Place" + std::to_string(kManyPlaces - 1), "Bot");
-         }},
+         },
+         {kManyPlaces - 1}},
         {"nothing changed in many places",
          [](const Scratch& s) {
              auto places = ManyKeys(s);
              places.push_back(WatchedPlace::Folder(s.folder));
              return places;
          },
-         nullptr},
+         nullptr,
+         {}},
     };
     return cases;
 }
@@ -148,7 +151,9 @@ TEST_F(PlaceWatchContract, TellsEachChangeOfAWatchedPlaceAndNothingElse) {
         EXPECT_EQ(watch->Watch(places), places.size());
         if (c.change) {
             c.change(scratch);
-            EXPECT_TRUE(watch->WaitForChange(kDeliveryMs));
+            const platform::PlaceChanges changes = watch->WaitForChange(kDeliveryMs);
+            EXPECT_FALSE(changes.unplaced);
+            EXPECT_EQ(changes.places, c.changed);
         } else {
             EXPECT_FALSE(watch->WaitForChange(kQuietMs));
         }

@@ -118,6 +118,13 @@ ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
     // Every place is read once for the whole scan, not once per examined program.
     const StartupPlaces places = ReadStartupPlaces(sys);
     if (entries) *entries = EntriesOf(places);
+    return ScanCycle(sys, tcpTableEntry, options, trusted, list, places);
+}
+
+ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
+                     const ScanOptions& options, const TrustedList& trusted, ProcessList& list,
+                     const StartupPlaces& places) {
+    if (!tcpTableEntry) return ScanStatus::NoTcpTable;
     std::vector<ActiveSetupStub> stubs;
     std::vector<StartupFindings> found;
     {

@@ -7,6 +7,7 @@
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanOptions.h"
 #include "core/engine/TrustedList.h"
+#include "core/engine/startup/StartupPlaces.h"
 #include "core/engine/watch/PlaceEntries.h"
 #include "platform/System.h"
 
@@ -31,5 +32,9 @@ std::unique_ptr<platform::TcpTable> LoadTcpTableEntry(platform::System& sys);
 ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
                      const ScanOptions& options, const TrustedList& trusted, ProcessList& list,
                      PlaceEntries* entries = nullptr);
+// The same cycle over places read already (a watch's picture of them): none is read again.
+ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
+                     const ScanOptions& options, const TrustedList& trusted, ProcessList& list,
+                     const StartupPlaces& places);
 
 }  // namespace zorvik

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/watch/EntryHistory.h"
+#include "core/engine/watch/EntryNews.h"
 #include "platform/Clock.h"
 #include "platform/Processes.h"
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -94,6 +95,7 @@ struct WatchedWorld {
     void PutRun(const std::string& name, const std::string& command) {
         maintest::PutRun(sys, name, command);
     }
+    int Opens(RootKey root, const std::string& key) { return sys.reg().OpensOf(root, key); }
 
     platform::sim::SimSystem sys;
     std::ostringstream out;
@@ -157,6 +159,142 @@ TEST(ZorvikcWatchTest, ALineForEachEntryAddedChangedOrRemoved) {
         EXPECT_EQ(world.Watch({[&] { c.change(world); }}), 0) << c.what;
         EXPECT_EQ(world.out.str(), c.lines) << c.what;
         EXPECT_EQ(world.err.str(), "") << c.what;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+const Line kOldRemoved{"removed", "REG", "HKEY_LOCAL_MACHINE\\" + kMissingRunKey, "Old",
+                       "c:\\old.exe", "c:\\old.exe", false, "[]",
+                       "REG|hkey_local_machine|software\\vendor\\missing\\run|old"};
+
+// Only the rules whose places changed are read again: the keys of the other places are not
+// opened, and their entries stay in the picture, so a later change there is told against them.
+TEST(ZorvikcWatchTest, AChangeReadsOnlyThePlaceItNames) {
+    WatchedWorld world;
+    world.sys.reg().PutString(RootKey::LocalMachine, kMissingRunKey, "Old", "C:\\old.exe");
+    int otherOpens = 0;
+    EXPECT_EQ(world.Watch({[&] {
+                               otherOpens = world.Opens(RootKey::LocalMachine, kMissingRunKey);
+                               world.PutRun("Bot", kBot.path);
+                           },
+                           [&] {
+                               EXPECT_EQ(world.Opens(RootKey::LocalMachine, kMissingRunKey),
+                                         otherOpens)
+                                   << "the answer to the Run key read no other key";
+                               platform::RegKey key = platform::OpenKey(
+                                   world.sys.registry(), RootKey::LocalMachine, kMissingRunKey,
+                                   platform::KeyAccess::All);
+                               world.sys.registry().DeleteValue(key.get(), "Old");
+                           }}),
+              0);
+    EXPECT_EQ(world.out.str(),
+              Printed({"added", "REG", kRunPlace, "Bot", "c:\\apps\\bot.exe", "c:\\apps\\bot.exe",
+                       true, kBotSocket, kRunKey + "bot"}) +
+                  Printed(kOldRemoved));
+}
+
+// A folder a start-up folder rule lists and a text file rule reads a file of: one change there
+// answers both.
+TEST(ZorvikcWatchTest, AChangeInAPlaceTwoRulesShareAnswersBoth) {
+    WatchedWorld world;
+    world.sys.fs().AddFile(scantest::kRulesPath,
+                           *world.sys.fs().Content(scantest::kRulesPath) +
+                               scantest::PathRule("Script", "FIL", "Users\\bob\\Startup\\run.bat"));
+    const std::string script = kStartupFolder + "\\run.bat";
+    EXPECT_EQ(world.Watch({[&] { world.sys.fs().AddFile(script, "C:\\Apps\\bot.exe\r\n"); }}), 0);
+    EXPECT_EQ(world.out.str(),
+              Printed({"added", "FIL", script, "", "c:\\apps\\bot.exe", "c:\\apps\\bot.exe", true,
+                       kBotSocket, "FIL|c:\\users\\bob\\startup\\run.bat"}) +
+                  Printed({"added", "FOL", kStartupFolder, "run.bat", "run.bat", "run.bat", false,
+                           "[]", "FOL|c:\\users\\bob\\startup|run.bat"}));
+}
+
+// An installer writes 10,000 values at once: a line for each, and one read of the key, as for a
+// single value.
+TEST(ZorvikcWatchTest, AStormOfWritesInOneKeyIsOneRead) {
+    constexpr int kStorm = 10000;
+    const std::string run = scantest::kRunKey;
+    WatchedWorld world;
+    int opensBefore = 0;
+    int oneAnswer = 0;
+    int storm = 0;
+    EXPECT_EQ(world.Watch({[&] {
+                               world.PutRun("Single", "C:\\single.exe");
+                               opensBefore = world.Opens(RootKey::CurrentUser, run);
+                           },
+                           [&] {
+                               oneAnswer = world.Opens(RootKey::CurrentUser, run) - opensBefore;
+                               for (int i = 0; i < kStorm; ++i)
+                                   world.PutRun("Storm" + std::to_string(i),
+                                                "C:\\storm" + std::to_string(i) + ".exe");
+                               opensBefore = world.Opens(RootKey::CurrentUser, run);
+                           },
+                           [&] { storm = world.Opens(RootKey::CurrentUser, run) - opensBefore; }}),
+              0);
+    EXPECT_GT(oneAnswer, 0);
+    EXPECT_EQ(storm, oneAnswer) << "one read of the key for the whole storm";
+    std::istringstream lines(world.out.str());
+    std::set<std::string> told;
+    int count = 0;
+    for (std::string line; std::getline(lines, line); ++count) {
+        const std::size_t name = line.find("\"name\": \"");
+        ASSERT_NE(name, std::string::npos) << line;
+        EXPECT_NE(line.find("\"change\": \"added\""), std::string::npos) << line;
+        told.insert(line.substr(name, line.find('"', name + 9) - name));
+    }
+    EXPECT_EQ(count, kStorm + 1);
+    EXPECT_EQ(told.size(), static_cast<std::size_t>(kStorm + 1)) << "each value once";
+}
+
+// An edited Scan.ini is read with every place it names, as at the start.
+TEST(ZorvikcWatchTest, AChangedRulesFileReadsEverything) {
+    WatchedWorld world;
+    world.sys.reg().PutString(RootKey::LocalMachine, scantest::kRunKey, "Machine",
+                              "C:\\machine.exe");
+    const std::string rules = *world.sys.fs().Content(scantest::kRulesPath);
+    int otherOpens = 0;
+    EXPECT_EQ(world.Watch({[&] {
+                               otherOpens = world.Opens(RootKey::LocalMachine, kMissingRunKey);
+                               world.sys.fs().AddFile(
+                                   scantest::kRulesPath,
+                                   rules + scantest::RegRule("Machine", "HKEY_LOCAL_MACHINE",
+                                                             scantest::kRunKey, "ENUM"));
+                           }}),
+              0);
+    EXPECT_GT(world.Opens(RootKey::LocalMachine, kMissingRunKey), otherOpens)
+        << "every place was watched and read anew";
+    EXPECT_EQ(world.out.str(),
+              Printed({"added", "REG", "HKEY_LOCAL_MACHINE\\" + scantest::kRunKey, "Machine",
+                       "c:\\machine.exe", "c:\\machine.exe", false, "[]",
+                       "REG|hkey_local_machine|software\\microsoft\\windows\\currentversion\\run|"
+                       "machine"}));
+}
+
+// What no notification tells of (here an account made since, whose start-up folder nobody
+// watches yet) is found by the full read every ten minutes.
+TEST(ZorvikcWatchTest, EveryTenMinutesEverythingIsReadAgain) {
+    const std::string annFolder = "C:\\Users\\ann\\Startup";
+    for (const int minutes : {9, 10}) {
+        WatchedWorld world;
+        EXPECT_EQ(world.Watch({[&] {
+                      world.sys.users().SetUsers({"ann", "bob"});
+                      world.sys.fs().AddFile(annFolder + "\\bot.exe", "MZ");
+                      world.sys.SetUtcNow({2024, 5, 1, 12, minutes, 0, 0});
+                  }}),
+                  0);
+        EXPECT_EQ(world.out.str(),
+                  minutes < 10 ? ""
+                               : "{\"time\": \"2024-05-01T12:10:00.000Z\", \"change\": \"added\", "
+                                 "\"kind\": \"FOL\", \"place\": " +
+                                     Json(annFolder) +
+                                     ", \"name\": \"bot.exe\", \"text\": \"bot.exe\", "
+                                     "\"program\": \"bot.exe\", \"running\": true, \"sockets\": " +
+                                     kBotSocket + ", \"key\": " +
+                                     Json("FOL|c:\\users\\ann\\startup|bot.exe") + "}\n")
+            << minutes;
     }
 }
 

@@ -90,7 +90,10 @@ struct StartupKindRow {
     // for a kind that adds none.
     std::string (*tipLine)(const ProcInfo& findings, std::size_t index) = nullptr;
     // Adds what a watch of the start-up places covers for the rule: the keys, folders or
-    // scheduled tasks its reader reads, in the same registry view. Null: nothing is watched.
+    // scheduled tasks its reader reads, in the same registry view. A change in one of them has
+    // this rule read again, alone or with the other rules of that place (StartupPicture.h), so
+    // every place whose change can change the rule's entries belongs here. Null: nothing is
+    // watched.
     void (*watchedPlaces)(const ScanRule& rule, WatchedPlaceList& places) = nullptr;
     // The place and the value or entry name of a hit, as the user is told of a new entry.
     // Null: the last of the keyParts (else the columns) is the name, the others joined by

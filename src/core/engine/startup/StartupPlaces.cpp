@@ -127,7 +127,19 @@ bool PlaceReading::FirstTimeRead(StartupKind kind, const std::string& folder) {
     const std::string longForm = GetLongPath(sys_, folder);
     std::string name = AsciiLower(longForm.empty() ? folder : longForm);
     while (!name.empty() && name.back() == '\\') name.pop_back();
-    return foldersRead_.insert(std::to_string(static_cast<int>(kind)) + '|' + name).second;
+    std::string read = std::to_string(static_cast<int>(kind)) + '|' + name;
+    if (!foldersRead_.insert(read).second) return false;
+    firstReads_.push_back(std::move(read));
+    return true;
+}
+
+void PlaceReading::NoteFirstReads(const std::vector<std::string>& firstReads) {
+    foldersRead_.insert(firstReads.begin(), firstReads.end());
+}
+
+StartupPlaces PlaceReading::Take() {
+    pathIndex_.clear();
+    return std::exchange(places_, {});
 }
 
 const StrAr& PlaceReading::Accounts() {

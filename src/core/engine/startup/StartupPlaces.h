@@ -8,6 +8,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "core/engine/startup/StartupKind.h"
@@ -118,6 +119,11 @@ public:
     // True the first time a folder (any letter case, any trailing backslash) is named for the
     // kind in this scan; false each time after.
     bool FirstTimeRead(StartupKind kind, const std::string& folder);
+    // The folders named for the first time since the last call: what one rule left for the
+    // rules after it. A reading of some rules alone takes those of the rules before each of
+    // them back with NoteFirstReads, so that it reads as the whole scan did.
+    std::vector<std::string> TakeFirstReads() { return std::exchange(firstReads_, {}); }
+    void NoteFirstReads(const std::vector<std::string>& firstReads);
 
     const StrAr& Accounts();
     // The Task Scheduler's list (empty without a scheduler), likewise asked for once per scan.
@@ -125,7 +131,8 @@ public:
     // WMI's event consumers, asked for at the first call and kept for the rest of this scan;
     // none where the system gives no WMI.
     const std::vector<platform::WmiEventConsumer>& WmiConsumers();
-    StartupPlaces Take() { return std::move(places_); }
+    // What was read since the last Take; the scan's lists (accounts, tasks, scripts) stay.
+    StartupPlaces Take();
 
 private:
     void Follow(std::uint32_t spot, const std::string& text, const std::string& valueName,
@@ -148,6 +155,7 @@ private:
     std::unique_ptr<ExistingFiles> existingFiles_;
     std::unordered_map<std::string, std::uint32_t> pathIndex_;
     std::unordered_set<std::string> foldersRead_;
+    std::vector<std::string> firstReads_;
 };
 
 // Whether a spot of places compares the socket owners' modules, so that the scan reads them.

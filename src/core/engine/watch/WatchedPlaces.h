@@ -1,10 +1,13 @@
 #pragma once
 // The places a watch of the start-up places covers: whatever each rule of Scan.ini reads, as
-// the row of its kind says (StartupKindRow::watchedPlaces). The main window and `zorvikc watch`
-// both arm their watch with these, afresh after every scan, so an edited Scan.ini counts too.
+// the row of its kind says (StartupKindRow::watchedPlaces), and which rules read each place, so
+// that a change there is answered by reading those rules again (StartupPicture.h).
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupPlaces.h"
 #include "platform/PlaceWatch.h"
 #include "platform/System.h"
@@ -28,7 +31,8 @@ public:
     void AddFolderOf(const std::string& file);
     void AddScheduledTasks();
 
-    std::vector<platform::WatchedPlace> Take() { return std::move(places_); }
+    // The places added since the last Take.
+    std::vector<platform::WatchedPlace> Take() { return std::exchange(places_, {}); }
 
 private:
     void Add(const platform::WatchedPlace& place);
@@ -36,6 +40,19 @@ private:
     PlaceReading reading_;
     std::vector<platform::WatchedPlace> places_;
 };
+
+// The places each rule reads, beside the rules (none for a rule of an unknown type).
+std::vector<std::vector<platform::WatchedPlace>> WatchedPlacesOfRules(
+    platform::System& sys, const std::vector<ScanRule>& rules);
+
+// Places to watch, and the rules that read each.
+struct WatchSet {
+    std::vector<platform::WatchedPlace> places;
+    std::vector<std::vector<std::size_t>> rulesOf;  // beside places: rule indexes, ascending
+};
+
+// The places of all rules (as WatchedPlacesOfRules gives them), each once, in rule order.
+WatchSet MergeWatchedPlaces(const std::vector<std::vector<platform::WatchedPlace>>& ofRules);
 
 // Every place the rules read, in rule order.
 std::vector<platform::WatchedPlace> WatchedPlacesOf(platform::System& sys);

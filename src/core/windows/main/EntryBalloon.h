@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/engine/watch/EntryHistory.h"
+#include "core/engine/watch/EntryNews.h"
 
 namespace zorvik {
 

@@ -96,7 +96,7 @@ void TfrmMain::AttachSideWindows(TfrmTrust& trust, TfrmOp& op) {
     // Switched off: no watch from now on. Switched on: the watch starts with the next scan,
     // or at once once a scan has run.
     op.OnWatchChoice = [this] {
-        if (!frmOp_->ChkWatch.Checked() || !entryHistory_.Empty()) ArmPlaceWatch();
+        if (!frmOp_->ChkWatch.Checked() || !picture_.Empty()) ArmPlaceWatch();
     };
 }
 

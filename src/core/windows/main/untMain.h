@@ -17,7 +17,8 @@
 #include "core/windows/untExMenu.h"
 #include "core/engine/startup/StartupKind.h"
 #include "core/engine/untRecord.h"
-#include "core/engine/watch/EntryHistory.h"
+#include "core/engine/watch/EntryNews.h"
+#include "core/engine/watch/StartupPicture.h"
 #include "platform/PlaceWatch.h"
 #include "platform/Shell.h"
 #include "platform/System.h"
@@ -72,15 +73,20 @@ public:
     void ScanCycle();
 
     // --- Watching the start-up places ---------------------------------------------------------
-    // With "Watch Start up places" checked, watches the places the rules name now (after each
-    // scan, as the rules may have changed); unchecked, or after the shutdown, watches nothing.
+    // With "Watch Start up places" checked, watches the places the rules name now (each scan
+    // arms it anew, as the rules may have changed); unchecked, or after the shutdown, watches
+    // nothing.
     void ArmPlaceWatch();
     bool Watching() const { return placeWatch_ != nullptr; }
-    // The watch told of a change: one scan for all changes taken, the selected program kept
-    // selected, then a balloon naming each entry added or changed.
+    // The watch told of changes: the places they name read again, then, when entries were
+    // added, changed or removed there, a balloon naming each entry added or changed and the
+    // process list scanned again over the places as read (none of them is read twice), the
+    // selected program kept selected.
     void PlacesChanged();
-    // What the last scan found added, changed or removed since the scan before.
+    // What the last scan or answer of the watch found added, changed or removed since.
     const std::vector<EntryNews>& LastEntryNews() const { return lastNews_; }
+    // How many rules of Scan.ini the last scan or answer of the watch read.
+    std::size_t RulesReadLast() const { return picture_.RulesReadLast(); }
 
     // --- The lists -------------------------------------------------------------------------
     void LstProcMouseDown(platform::MouseButton button, int x, int y);
@@ -160,8 +166,13 @@ private:
     std::weak_ptr<ProcInfo> startupOwner_;
 
     int ProcessRowOf(const ProcInfo* findings) const;
-    // After a scan: what changed among the entries, and which entries are new to the user.
-    void NoteEntries(PlaceEntries entries);
+    // After a scan or an answer: what changed among the entries, and which entries are new to
+    // the user.
+    void NoteNews(std::vector<EntryNews> news);
+    // Creates the watch, or ends it, as the option and the shutdown say; arms nothing.
+    void KeepPlaceWatch();
+    // Fills the process list from the places as last read.
+    void ListScan();
     // The user has seen the program's entries.
     void MarkSeen(const ProcInfo& findings);
     bool HasUnseenEntry(const ProcInfo& findings) const;
@@ -225,7 +236,8 @@ private:
     ProcessTips procTips_;
     // The watch of the start-up places; null while nothing is watched. Ends before the window.
     std::unique_ptr<platform::PlaceWatch> placeWatch_;
-    EntryHistory entryHistory_;
+    // Every start-up place as last read, rule by rule.
+    StartupPicture picture_;
     std::vector<EntryNews> lastNews_;
     // The stable keys of entries added or changed that the user has not looked at yet.
     std::set<std::string> unseenEntries_;

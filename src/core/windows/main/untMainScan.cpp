@@ -44,27 +44,28 @@ void TfrmMain::BtnScanClick() {
 void TfrmMain::ScanCycle() {
     if (!frmTrust_ || !frmOp_)
         throw std::logic_error("the main window scans only once its side windows are attached");
-    ProcessList rows;
-    PlaceEntries entries;
-    ScanStatus status = ScanStatus::Done;
-    try {
-        status =
-            zorvik::ScanCycle(sys_, TcpTableEntry.get(), *frmOp_, *frmTrust_, rows, &entries);
-    } catch (...) {
-        // The rows found before the error stay listed; the error goes on to the handler.
-        ShowRows(rows, LstProc, procTips_);
-        ArmPlaceWatch();
-        throw;
-    }
-    if (status == ScanStatus::NoTcpTable) {
-        ShowRows(rows, LstProc, procTips_);
+    if (!TcpTableEntry) {
         ShowErrorBox(sys_.ui(), kNoTcpTableMessage);
         return;
     }
-    // Before the rows are shown, so that they are drawn with their marks.
-    NoteEntries(std::move(entries));
+    // Armed before the places are read; before the rows are shown, so that they are drawn with
+    // their marks.
+    KeepPlaceWatch();
+    NoteNews(picture_.ReadAll(sys_, placeWatch_.get()));
+    ListScan();
+}
+
+void TfrmMain::ListScan() {
+    ProcessList rows;
+    try {
+        zorvik::ScanCycle(sys_, TcpTableEntry.get(), *frmOp_, *frmTrust_, rows,
+                          picture_.Places());
+    } catch (...) {
+        // The rows found before the error stay listed; the error goes on to the handler.
+        ShowRows(rows, LstProc, procTips_);
+        throw;
+    }
     ShowRows(rows, LstProc, procTips_);
-    ArmPlaceWatch();
 }
 
 }  // namespace zorvik

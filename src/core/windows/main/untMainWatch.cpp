@@ -1,41 +1,48 @@
-// The main window's watch of the start-up places: armed after each scan, a rescan for each
-// change it tells of, what changed among the entries, and the rows marked until seen.
+// The main window's watch of the start-up places: armed with each scan, an answer for the
+// changes it tells of, what changed among the entries, and the rows marked until seen.
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "core/engine/changes/StableKeys.h"
 #include "core/engine/startup/StartupKinds.h"
-#include "core/engine/startup/StartupPlaces.h"
-#include "core/engine/watch/WatchedPlaces.h"
 #include "core/windows/main/EntryBalloon.h"
 #include "core/windows/main/untMain.h"
 #include "core/windows/untOp.h"
 
 namespace zorvik {
 
-void TfrmMain::ArmPlaceWatch() {
+void TfrmMain::KeepPlaceWatch() {
     if (shutDown_ || !frmOp_ || !frmOp_->ChkWatch.Checked()) {
         placeWatch_.reset();
         return;
     }
-    if (!placeWatch_) {
-        placeWatch_ = sys_.NewPlaceWatch();
-        if (!placeWatch_) return;
-        placeWatch_->NotifyWindow(form_.get(), kPlacesChangedMessage);
-    }
-    placeWatch_->Watch(WatchedPlacesOf(sys_));
+    if (placeWatch_) return;
+    placeWatch_ = sys_.NewPlaceWatch();
+    if (placeWatch_) placeWatch_->NotifyWindow(form_.get(), kPlacesChangedMessage);
+}
+
+void TfrmMain::ArmPlaceWatch() {
+    KeepPlaceWatch();
+    if (placeWatch_ && !picture_.Empty()) picture_.WatchAgain(sys_, *placeWatch_);
 }
 
 void TfrmMain::PlacesChanged() {
     // A message posted before the watch ended, or one whose change an earlier message took.
-    if (!placeWatch_ || shutDown_ || !placeWatch_->TakeChange()) return;
-    RescanKeepingSelection();
+    if (!placeWatch_ || shutDown_) return;
+    const platform::PlaceChanges changes = placeWatch_->TakeChange();
+    if (!changes && picture_.FullReadDueIn(sys_) > 0) return;
+    std::vector<EntryNews> news = picture_.Answer(sys_, *placeWatch_, changes);
+    if (news.empty()) return;
+    NoteNews(std::move(news));
+    // The balloon first: the list's scan of the running programs takes longer than the read.
     const std::string text = EntryBalloonText(lastNews_);
-    if (text.empty()) return;
-    // Like the detection balloon, a click on it brings the window back.
-    CloseNoticeShown = false;
-    ShowTrayBalloon(kEntryBalloonTitle, text);
+    if (!text.empty()) {
+        // Like the detection balloon, a click on it brings the window back.
+        CloseNoticeShown = false;
+        ShowTrayBalloon(kEntryBalloonTitle, text);
+    }
+    RescanKeepingSelection();
 }
 
 void TfrmMain::RescanKeepingSelection() {
@@ -45,7 +52,11 @@ void TfrmMain::RescanKeepingSelection() {
     const std::shared_ptr<ProcInfo> shown = startupOwner_.lock();
     const bool startupsShown = shown && selected >= 0 && LstProc.RowData(selected) == shown;
 
-    BtnScanClick();
+    if (shutDown_) return;
+    LstProc.Clear();
+    procTips_.Clear();
+    ClearStartupList();
+    ListScan();
 
     if (selected < 0) return;
     for (int row = 0; row < LstProc.RowCount(); ++row) {
@@ -57,8 +68,8 @@ void TfrmMain::RescanKeepingSelection() {
     }
 }
 
-void TfrmMain::NoteEntries(PlaceEntries entries) {
-    lastNews_ = entryHistory_.Next(std::move(entries));
+void TfrmMain::NoteNews(std::vector<EntryNews> news) {
+    lastNews_ = std::move(news);
     for (const EntryNews& item : lastNews_) {
         if (item.change == EntryChange::Removed) {
             unseenEntries_.erase(item.key);
@@ -69,7 +80,7 @@ void TfrmMain::NoteEntries(PlaceEntries entries) {
 }
 
 void TfrmMain::ForgetOwnChange() {
-    if (!entryHistory_.Empty()) entryHistory_.Keep(EntriesOf(ReadStartupPlaces(sys_)));
+    if (!picture_.Empty()) picture_.ReadAll(sys_, placeWatch_.get());
 }
 
 bool TfrmMain::HasUnseenEntry(const ProcInfo& findings) const {

@@ -59,6 +59,7 @@ public:
     }
 
     Handle Open(RootKey root, const std::string& path, KeyAccess access) override {
+        ++opens_[{root, OpenedName(path)}];
         auto parts = Parts(path);
         auto node = parts ? Walk(root, *parts, false) : nullptr;
         if (!node) return 0;
@@ -189,7 +190,17 @@ public:
 
     int OpenKeyCount() const override { return static_cast<int>(handles_.size()); }
 
+    int OpensOf(RootKey root, const std::string& path) const override {
+        const auto found = opens_.find({root, OpenedName(path)});
+        return found == opens_.end() ? 0 : found->second;
+    }
+
 private:
+    static std::string OpenedName(std::string_view path) {
+        if (!path.empty() && path[0] == '\\') path.remove_prefix(1);
+        return ToLowerAscii(path);
+    }
+
     struct OpenKey {
         std::shared_ptr<RegNode> node;
         KeyAccess access;
@@ -295,6 +306,7 @@ private:
     SimChangeFeed& changes_;
     std::map<RootKey, std::shared_ptr<RegNode>> roots_;
     std::map<Handle, OpenKey> handles_;
+    std::map<std::pair<RootKey, std::string>, int> opens_;
     Handle nextHandle_ = 0x1000;
 };
 

@@ -119,6 +119,9 @@ public:
                                         const std::string& name) const = 0;
     virtual bool KeyExists(RootKey root, const std::string& path) const = 0;
     virtual int OpenKeyCount() const = 0;  // keys opened and not yet closed
+    // How often Open was asked for the key at path (any letter case), whether it exists or not:
+    // what tells a test which places a scan read.
+    virtual int OpensOf(RootKey root, const std::string& path) const = 0;
 };
 
 class SimFiles : public Files {

@@ -4,6 +4,7 @@
 
 #include "platform/Files.h"
 #include "platform/Widgets.h"
+#include "platform/shared/PendingPlaceChanges.h"
 #include "platform/shared/WatchedPlacePaths.h"
 #include "platform/sim/system/SimText.h"
 #include "platform/sim/watch/SimChangeFeed.h"
@@ -22,6 +23,7 @@ bool IsBelow(const std::string& path, const std::string& folder) {
 // One place and where it is watched now: itself, or its nearest existing parent.
 struct ArmedPlace {
     WatchedPlace place;
+    std::string asked;  // the identity of the place asked for, which this one serves
     std::optional<std::string> at;  // none: neither the place nor a parent exists
     bool subtree = false;
 
@@ -47,19 +49,21 @@ public:
 
     std::size_t Watch(const std::vector<WatchedPlace>& places) override {
         armed_.clear();
+        pending_.SetPlaces(places);
         const auto toArm = shared::ExpandPlaces(places, files_.WindowsDirectory());
         std::vector<bool> armed;
         for (const auto& place : toArm) {
-            armed_.push_back(ArmedPlace{place.place, std::nullopt, false});
+            armed_.push_back(ArmedPlace{place.place, shared::PlaceIdentity(places[place.asked]),
+                                        std::nullopt, false});
             Arm(armed_.back());
             armed.push_back(armed_.back().at.has_value());
         }
         return shared::CountWatched(toArm, armed);
     }
 
-    bool WaitForChange(std::uint32_t timeoutMs) override {
-        if (!pending_ && timeoutMs > 0 && whileWaiting_) whileWaiting_();
-        return std::exchange(pending_, false);
+    PlaceChanges WaitForChange(std::uint32_t timeoutMs) override {
+        if (!pending_.Pending() && timeoutMs > 0 && whileWaiting_) whileWaiting_();
+        return pending_.Take();
     }
 
     // Nothing waits here: WaitForChange never blocks.
@@ -68,7 +72,7 @@ public:
     void NotifyWindow(Window* window, std::uint32_t message) override {
         window_ = window;
         message_ = message;
-        if (pending_ && window_) window_->Post(message_, 0, 0);
+        if (pending_.Pending() && window_) window_->Post(message_, 0, 0);
     }
 
 private:
@@ -104,15 +108,13 @@ private:
     }
 
     void Changed(const SimChange& change) {
-        bool fired = false;
+        bool first = false;
         for (auto& armed : armed_) {
             if (!armed.Fires(change)) continue;
             Arm(armed);  // it may now be watched nearer to itself, or further up
-            fired = true;
+            first = pending_.Add(armed.asked) || first;
         }
-        if (!fired || pending_) return;
-        pending_ = true;
-        if (window_) window_->Post(message_, 0, 0);
+        if (first && window_) window_->Post(message_, 0, 0);
     }
 
     Registry& registry_;
@@ -121,7 +123,7 @@ private:
     const std::function<void()>& whileWaiting_;
     int subscription_;
     std::vector<ArmedPlace> armed_;
-    bool pending_ = false;
+    shared::PendingPlaceChanges pending_;
     Window* window_ = nullptr;
     std::uint32_t message_ = 0;
 };

@@ -4,12 +4,14 @@
 
 namespace platform::win32 {
 
-WatchThread::WatchThread(std::vector<WatchedPlace> places, ChangeSignal& signal)
+WatchThread::WatchThread(std::vector<Place> places, ChangeSignal& signal)
     : signal_(signal),
       stop_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)),
       armed_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-    for (auto& place : places)
-        places_.push_back(std::make_unique<PlaceNotification>(std::move(place)));
+    for (auto& place : places) {
+        places_.push_back(std::make_unique<PlaceNotification>(std::move(place.place)));
+        asked_.push_back(std::move(place.asked));
+    }
     if (!stop_ || !armed_) return;
     // _beginthreadex rather than CreateThread: the thread uses the C runtime.
     thread_.Reset(reinterpret_cast<HANDLE>(
@@ -35,7 +37,7 @@ unsigned __stdcall WatchThread::Run(void* self) {
         thread.Watch();
     } catch (...) {
         // Out of memory while arming: the watch is lost, which is a change, not a silence.
-        thread.signal_.Raise();
+        thread.signal_.RaiseUnplaced();
     }
     return 0;
 }
@@ -46,15 +48,15 @@ void WatchThread::Watch() {
     ::SetEvent(armed_.get());
 
     std::vector<HANDLE> handles;
-    std::vector<PlaceNotification*> owners;
+    std::vector<std::size_t> owners;
     for (;;) {
         handles.assign(1, stop_.get());
-        owners.assign(1, nullptr);
-        for (const auto& place : places_) {
-            for (HANDLE h : {place->PlaceHandle(), place->AboveHandle()}) {
+        owners.assign(1, 0);
+        for (std::size_t i = 0; i < places_.size(); ++i) {
+            for (HANDLE h : {places_[i]->PlaceHandle(), places_[i]->AboveHandle()}) {
                 if (!h) continue;
                 handles.push_back(h);
-                owners.push_back(place.get());
+                owners.push_back(i);
             }
         }
         const DWORD woke = ::WaitForMultipleObjects(static_cast<DWORD>(handles.size()),
@@ -63,14 +65,18 @@ void WatchThread::Watch() {
         const DWORD index = woke - WAIT_OBJECT_0;
         if (index >= handles.size()) {
             // The wait itself failed: nothing here can be trusted to fire again.
-            signal_.Raise();
+            signal_.RaiseUnplaced();
             return;
         }
-        // Armed again before the change is told, so that a change after the rescan's read
+        // Armed again before the change is told, so that a change after the caller's read
         // fires the new notification. One that cannot be armed again is a lost watch: the
-        // rescan is all the caller gets.
-        owners[index]->Arm();
-        signal_.Raise();
+        // caller reads everything and watches anew.
+        const std::size_t owner = owners[index];
+        if (places_[owner]->Arm()) {
+            signal_.Raise(asked_[owner]);
+        } else {
+            signal_.RaiseUnplaced();
+        }
     }
 }
 

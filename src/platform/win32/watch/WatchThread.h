@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/win32/system/ScopedHandle.h"
@@ -19,7 +20,13 @@ public:
     // Each place waits on two handles (see PlaceNotification).
     static constexpr std::size_t kPlacesPerThread = (MAXIMUM_WAIT_OBJECTS - 1) / 2;
 
-    WatchThread(std::vector<WatchedPlace> places, ChangeSignal& signal);
+    // Each place with the identity (shared::PlaceIdentity) of the place asked for that it
+    // serves, which its changes are raised under.
+    struct Place {
+        WatchedPlace place;
+        std::string asked;
+    };
+    WatchThread(std::vector<Place> places, ChangeSignal& signal);
     // Stops the thread and waits for it to end.
     ~WatchThread();
     WatchThread(const WatchThread&) = delete;
@@ -34,6 +41,7 @@ private:
     void Watch();
 
     std::vector<std::unique_ptr<PlaceNotification>> places_;
+    std::vector<std::string> asked_;  // beside places_
     ChangeSignal& signal_;
     UniqueHandle stop_;
     UniqueHandle armed_;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Widgets.h"
+#include "platform/shared/PendingPlaceChanges.h"
 #include "platform/shared/WatchedPlacePaths.h"
 #include "platform/win32/watch/ChangeSignal.h"
 #include "platform/win32/watch/WatchThread.h"
@@ -27,8 +28,9 @@ public:
         std::vector<std::unique_ptr<WatchThread>> threads;
         for (std::size_t first = 0; first < toArm.size(); first += WatchThread::kPlacesPerThread) {
             const std::size_t last = std::min(toArm.size(), first + WatchThread::kPlacesPerThread);
-            std::vector<WatchedPlace> group;
-            for (std::size_t i = first; i < last; ++i) group.push_back(toArm[i].place);
+            std::vector<WatchThread::Place> group;
+            for (std::size_t i = first; i < last; ++i)
+                group.push_back({toArm[i].place, shared::PlaceIdentity(places[toArm[i].asked])});
             threads.push_back(std::make_unique<WatchThread>(std::move(group), signal_));
         }
         std::vector<bool> armed;
@@ -36,12 +38,14 @@ public:
             const auto armedInThread = thread->WaitUntilArmed();
             armed.insert(armed.end(), armedInThread.begin(), armedInThread.end());
         }
-        // Only now do the old threads end, so no change falls between the two sets.
+        // Only now do the old threads end, so no change falls between the two sets; what they
+        // still raise counts under the places' indexes in the new set.
+        signal_.SetPlaces(places);
         threads_.swap(threads);
         return shared::CountWatched(toArm, armed);
     }
 
-    bool WaitForChange(std::uint32_t timeoutMs) override { return signal_.Wait(timeoutMs); }
+    PlaceChanges WaitForChange(std::uint32_t timeoutMs) override { return signal_.Wait(timeoutMs); }
     void Wake() override { signal_.Wake(); }
 
     void NotifyWindow(Window* window, std::uint32_t message) override {

@@ -1,7 +1,6 @@
 #pragma once
-// The start-up entries of the scan before, and what each new scan changed among them. The
-// first scan only sets the baseline: nothing is new to a program that has just started.
-#include <optional>
+// What changed among the start-up entries from one read of the places to the next: each entry
+// added, changed or removed, with what the user is told of it.
 #include <set>
 #include <string>
 #include <vector>
@@ -24,17 +23,7 @@ struct EntryNews {
     std::string Text() const { return texts.empty() ? std::string() : *texts.begin(); }
 };
 
-class EntryHistory {
-public:
-    // What changed since the entries kept, which these then replace; none the first time.
-    std::vector<EntryNews> Next(PlaceEntries entries);
-    // Takes these as the entries kept, telling nothing: for changes the program made itself.
-    void Keep(PlaceEntries entries) { previous_ = std::move(entries); }
-    // No scan has set the baseline yet.
-    bool Empty() const { return !previous_.has_value(); }
-
-private:
-    std::optional<PlaceEntries> previous_;
-};
+// Each entry added, changed or removed from before to after, in key order.
+std::vector<EntryNews> NewsBetween(const PlaceEntries& before, const PlaceEntries& after);
 
 }  // namespace zorvik
