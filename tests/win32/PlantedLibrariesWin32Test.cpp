@@ -2,8 +2,10 @@
 // programs were unpacked to: a library (planted/PlantedDll.cpp) under the name of each library
 // the programs load themselves, and of each they import that no Windows maps itself (the
 // common controls), that notes every program loading it. The programs run in that folder, as
-// their current folder too, with Wine told to search as Windows does (WINEDLLOVERRIDES n,b: a
-// library's file beside the program before the system's own). A bare LoadLibraryA of each name
+// their current folder too. Under Wine the runner tells Wine to search for these names as
+// Windows does (WINEDLLOVERRIDES n,b: a file beside the program before the system's own; see
+// ZORVIK_WINE_NATIVE_FIRST in cmake/WineTestCases.cmake); Wine reads that when this test
+// program starts, and its children inherit it. A bare LoadLibraryA of each name
 // loads the planted copy; the system-folder loader, a scan by zorvikc and the window's start
 // load none, and still read what those libraries give.
 #include <gtest/gtest.h>
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "RunningAgent.h"
+#include "contract/WineQuirks.h"
 #include "core/base/PathParts.h"
 #include "platform/System.h"
 #include "platform/win32/WindowsApi.h"
@@ -44,25 +47,6 @@ std::optional<std::string> ReadWhole(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// This process's environment with Wine's overrides asking for the planted libraries first.
-std::string EnvironmentPreferringPlanted() {
-    std::string overrides = "WINEDLLOVERRIDES=";
-    std::string block;
-    char* strings = ::GetEnvironmentStringsA();
-    for (const char* entry = strings; entry && *entry; entry += std::strlen(entry) + 1) {
-        const std::string text = entry;
-        if (_strnicmp(entry, overrides.c_str(), overrides.size()) == 0)
-            overrides = text + ";";
-        else
-            block += text + '\0';
-    }
-    if (strings) ::FreeEnvironmentStringsA(strings);
-    std::string names;
-    for (const std::string& dll : kPlanted)
-        names += (names.empty() ? "" : ",") + dll.substr(0, dll.size() - 4);
-    return block + overrides + names + "=n,b" + '\0' + '\0';
-}
-
 BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM param) {
     auto* found = reinterpret_cast<std::pair<DWORD, HWND>*>(param);
     DWORD pid = 0;
@@ -86,7 +70,6 @@ protected:
             Copy(buildDir_ + program, dir_ + "\\" + program);
         for (const std::string& dll : kPlanted)
             Copy(buildDir_ + "zorvik_planted_dll.dll", dir_ + "\\" + dll);
-        environment_ = EnvironmentPreferringPlanted();
     }
 
     void TearDown() override {
@@ -113,8 +96,8 @@ protected:
         ASSERT_TRUE(sys_->files().WriteAll(path, text).ok) << path;
     }
 
-    // Starts the program of the folder with the planted environment, the folder as its current
-    // one and its output in a file.
+    // Starts the program of the folder, with the folder as its current one and its output in a
+    // file.
     UniqueHandle Start(const std::string& program, const std::string& args) {
         std::string commandLine = "\"" + dir_ + "\\" + program + "\" " + args;
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -128,7 +111,7 @@ protected:
         startup.hStdError = output.get();
         PROCESS_INFORMATION info{};
         if (!::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
-                              environment_.data(), dir_.c_str(), &startup, &info))
+                              nullptr, dir_.c_str(), &startup, &info))
             return UniqueHandle();
         ::CloseHandle(info.hThread);
         startedPid_ = info.dwProcessId;
@@ -185,8 +168,16 @@ protected:
         ASSERT_TRUE(agent_->Started());
     }
 
+    // Wine's own user32 imports version.dll, and Wine takes a known DLL's imports by the search
+    // order like any other (Windows maps them with it, and its user32 imports no version.dll):
+    // under Wine a planted version.dll is in every windowed process before its first
+    // instruction. The probe alone shows the programs' own loader passing it over.
+    void UnplantWhatWineLoadsForItsOwnUser32() {
+        if (contract::RunningUnderWine()) ::DeleteFileA((dir_ + "\\version.dll").c_str());
+    }
+
     std::unique_ptr<platform::System> sys_;
-    std::string pid_, buildDir_, dir_, environment_, agentPath_, runValue_;
+    std::string pid_, buildDir_, dir_, agentPath_, runValue_;
     std::unique_ptr<wintest::RunningAgent> agent_;
     DWORD startedPid_ = 0;
 };
@@ -194,9 +185,11 @@ protected:
 TEST_F(PlantedLibrariesWin32Test, ABareNameLoadsThePlantedLibraryTheSystemFolderLoaderNone) {
     for (const std::string& dll : kPlanted) {
         EXPECT_EQ(Run("zorvik_library_probe.exe", dll + " bare"), 0) << dll;
-        EXPECT_NE(Loaded().find(dll + ": " + dir_ + "\\zorvik_library_probe.exe"), std::string::npos)
+        const std::string loaded = Loaded();
+        EXPECT_EQ(loaded.rfind(dll + ": ", 0), 0u) << loaded;
+        EXPECT_NE(loaded.find("\\zorvik_library_probe.exe\r\n"), std::string::npos)
             << dll << ": the planted library is not loaded by its bare name, so the test proves "
-            << "nothing";
+            << "nothing: " << loaded;
         ForgetLoads();
         std::vector<const char*> ways = {"path"};
         if (platform::win32::SystemFolderSearchHere() == platform::win32::SystemFolderSearch::LoaderFlag)
@@ -211,6 +204,7 @@ TEST_F(PlantedLibrariesWin32Test, ABareNameLoadsThePlantedLibraryTheSystemFolder
 
 TEST_F(PlantedLibrariesWin32Test, AScanLoadsNoneAndStillReadsTheProgramsFile) {
     StartListedAgent();
+    UnplantWhatWineLoadsForItsOwnUser32();
     const std::string agentName = zorvik::ProgramFileNameOf(agentPath_);
     int code = -1;
     // The system names a socket's owner a moment after its first I/O.
@@ -232,6 +226,7 @@ TEST_F(PlantedLibrariesWin32Test, AScanLoadsNoneAndStillReadsTheProgramsFile) {
 }
 
 TEST_F(PlantedLibrariesWin32Test, TheWindowStartsAndEndsLoadingNone) {
+    UnplantWhatWineLoadsForItsOwnUser32();
     const UniqueHandle zorvik = Start("Zorvik.exe", "");
     ASSERT_TRUE(zorvik);
     std::pair<DWORD, HWND> window{startedPid_, nullptr};
