@@ -67,6 +67,24 @@ if(WIN32)
               -P ${CMAKE_CURRENT_LIST_DIR}/CheckXpImports.cmake -- ${shipped_files})
   endif()
 
+  # Nothing beside the programs is loaded into them at their start: they import only DLLs that
+  # Windows takes from its own folder whatever the search order.
+  if(shipped_files)
+    add_test(NAME programs_import_only_system_folder_dlls
+      COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP}
+              -P ${CMAKE_CURRENT_LIST_DIR}/CheckImports.cmake -- ${shipped_files})
+  endif()
+  # The same check refuses a program that imports a library Windows searches for.
+  add_executable(zorvik_plantable_import_program
+    ${PROJECT_SOURCE_DIR}/tests/win32/imports/PlantableImportProgram.cpp)
+  target_link_libraries(zorvik_plantable_import_program PRIVATE version)
+  add_test(NAME import_check_refuses_searched_dll
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP}
+            -P ${CMAKE_CURRENT_LIST_DIR}/CheckImports.cmake
+            -- $<TARGET_FILE:zorvik_plantable_import_program>)
+  set_tests_properties(import_check_refuses_searched_dll PROPERTIES
+    PASS_REGULAR_EXPRESSION "imports VERSION\\.dll, which Windows may take from beside the program")
+
   # The same check refuses a program built for Windows Vista, for each of the two reasons.
   add_executable(zorvik_newer_windows_program ${PROJECT_SOURCE_DIR}/tests/win32/xp/NewerWindowsProgram.cpp)
   target_compile_definitions(zorvik_newer_windows_program PRIVATE _WIN32_WINNT=0x0600)

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the 32- and 64-bit Windows programs and packs each into a release zip:
 #   dist/Zorvik-<version>-x86.zip and dist/Zorvik-<version>-x64.zip
-# each holding Zorvik.exe, zorvikc.exe, Scan.ini, "Zorvik Help.chm" and report.schema.json (the
-# form of zorvikc's JSON report), side by side. The programs in the zips are stripped of their
-# debugging data (the build trees keep it for the debugger).
+# each holding Zorvik.exe, zorvikc.exe, Scan.ini, "Zorvik Help.chm", report.schema.json (the
+# form of zorvikc's JSON report) and "Read Me.txt" (docs/release: where to put the programs),
+# side by side. The programs in the zips are stripped of their debugging data (the build trees
+# keep it for the debugger).
 # The version is the project's (CMakeLists.txt). ZORVIK_BUILD_PREFIX (default "build/") places
 # the build trees, as for the other scripts: "build-mine-" gives build-mine-win32 and -win64.
 set -euo pipefail
@@ -17,6 +18,8 @@ bash scripts/setup.sh
 version=$(sed -n 's/^project(Zorvik VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "release: no project version in CMakeLists.txt" >&2; exit 1; }
 files=(Zorvik.exe zorvikc.exe Scan.ini "Zorvik Help.chm" report.schema.json)
+# Taken from the sources, not built.
+readme="docs/release/Read Me.txt"
 
 # The machine a PE file is built for, in hex: 014c (x86) or 8664 (x64).
 pe_machine() {
@@ -51,11 +54,12 @@ for arch in x86 x64; do
   rm -rf "$staging"
   mkdir -p "$staging"
   for file in "${files[@]}"; do cp "$dir/$file" "$staging/"; done
+  cp "$readme" "$staging/"
   "$strip" --strip-debug --strip-unneeded "$staging/Zorvik.exe" "$staging/zorvikc.exe"
 
   zipfile="dist/Zorvik-$version-$arch.zip"
   rm -f "$zipfile"
-  (cd "$staging" && zip -q -X "$root/$zipfile" "${files[@]}")
+  (cd "$staging" && zip -q -X "$root/$zipfile" "${files[@]}" "$(basename "$readme")")
   echo "$zipfile:"
   unzip -l "$zipfile"
 done

@@ -23,7 +23,10 @@ set -u
 
 # shellcheck source=scripts/wine-env.sh
 source "$(dirname "$0")/wine-env.sh"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# ZORVIK_WINE_NATIVE_FIRST: DLL names (comma-separated) Wine is to search for as Windows does,
+# a file beside the program before its own; Wine reads this when a process starts, from the
+# environment it was started in, never from a child's Windows environment.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=${ZORVIK_WINE_NATIVE_FIRST:+;$ZORVIK_WINE_NATIVE_FIRST=n,b}"
 run_timeout=${ZORVIK_WINE_TIMEOUT:-600}
 skipped=77
 

@@ -4,6 +4,7 @@
 #include "platform/System.h"
 
 int main() {
+    platform::KeepLibrarySearchInSystemFolder();
     auto sys = platform::CreateSystem();
     return zorvik::RunZorvik(*sys);
 }

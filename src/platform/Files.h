@@ -52,6 +52,8 @@ public:
 
     // GetWindowsDirectoryA, e.g. "C:\WINDOWS".
     virtual std::string WindowsDirectory() = 0;
+    // GetSystemDirectoryA, e.g. "C:\WINDOWS\system32".
+    virtual std::string SystemDirectory() = 0;
     // Full path of the running program's executable.
     virtual std::string OwnPath() = 0;
 

@@ -63,4 +63,9 @@ public:
 // The system this build runs on: the real one in the Windows build, a fresh simulated one
 // in the native build.
 std::unique_ptr<System> CreateSystem();
+
+// First thing at a program's start, before it loads any library: from then on libraries are
+// looked for in the system folder only, never beside the program or in the current folder.
+// Nothing where the system has no such search (the simulated one).
+void KeepLibrarySearchInSystemFolder();
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include "zorvikc/CommandLine.h"
 
 int main(int argc, char** argv) {
+    platform::KeepLibrarySearchInSystemFolder();
     std::unique_ptr<platform::System> sys;
     const auto system = [&sys]() -> platform::System& {
         if (!sys) sys = platform::CreateSystem();

@@ -464,7 +464,7 @@ TEST(DisableFollowedTest, EachHitIsDisabledWhereItWasFoundAndShowOpensThatPlace)
          lnkRule,
          File(link, Shortcut("C:\\Apps\\bot.exe", "-s")),
          "C:\\Apps\\bot.exe",
-         {"explorer.exe", "/select,\"" + link + "\"", std::nullopt},
+         {zorvik::kFileManager, "/select,\"" + link + "\"", std::nullopt},
          [&](SimSystem& sys) { return std::to_string(sys.fs().Exists(link + ".bak")); },
          "1",
          {{"Updater.lnk.bak", "C:\\Apps\\bot.exe -s", true}}},
@@ -475,7 +475,7 @@ TEST(DisableFollowedTest, EachHitIsDisabledWhereItWasFoundAndShowOpensThatPlace)
              sys.fs().AddFile(moved + "\\Bot.lnk", Shortcut("C:\\Apps\\bot.exe"));
          },
          "C:\\Apps\\bot.exe",
-         {"explorer.exe", "/select,\"" + moved + "\\Bot.lnk\"", std::nullopt},
+         {zorvik::kFileManager, "/select,\"" + moved + "\\Bot.lnk\"", std::nullopt},
          [&](SimSystem& sys) { return std::to_string(sys.fs().Exists(moved + "\\Bot.lnk.bak")); },
          "1",
          {{"Bot.lnk.bak", "C:\\Apps\\bot.exe", true}}},
@@ -484,7 +484,7 @@ TEST(DisableFollowedTest, EachHitIsDisabledWhereItWasFoundAndShowOpensThatPlace)
          Both(RunValue("Go", script),
               File(script, "@echo off\r\nstart \"\" \"C:\\Apps\\Bot.exe\" /log C:\\x.txt\r\n")),
          "C:\\Apps\\bot.exe",
-         {"notepad.exe", script, std::nullopt},
+         {zorvik::kTextEditor, script, std::nullopt},
          Content(script),
          "@echo off\r\nstart \"\" \"C:\\Apps\\Bot.exe.bak\" /log C:\\x.txt\r\n",
          {{"HKEY_CURRENT_USER", script, true}}},
@@ -493,7 +493,7 @@ TEST(DisableFollowedTest, EachHitIsDisabledWhereItWasFoundAndShowOpensThatPlace)
          Both(RunValue("Go", "wscript \"C:\\Scripts\\go.vbs\""),
               File("C:\\Scripts\\go.vbs", "\xFF\xFE" + parse_test::Utf16("s.Run \"BOT.EXE\"\r\n"))),
          "C:\\Apps\\bot.exe",
-         {"notepad.exe", "C:\\Scripts\\go.vbs", std::nullopt},
+         {zorvik::kTextEditor, "C:\\Scripts\\go.vbs", std::nullopt},
          Content("C:\\Scripts\\go.vbs"),
          "\xFF\xFE" + parse_test::Utf16("s.Run \"BOT.EXE.bak\"\r\n"),
          {{"HKEY_CURRENT_USER", "C:\\Scripts\\go.vbs", true}}},
@@ -501,7 +501,7 @@ TEST(DisableFollowedTest, EachHitIsDisabledWhereItWasFoundAndShowOpensThatPlace)
          lnkRule,
          File(kUserStartup + "\\go.cmd", "C:\\Apps\\bot.exe\r\n"),
          "C:\\Apps\\bot.exe",
-         {"notepad.exe", kUserStartup + "\\go.cmd", std::nullopt},
+         {zorvik::kTextEditor, kUserStartup + "\\go.cmd", std::nullopt},
          Content(kUserStartup + "\\go.cmd"),
          "C:\\Apps\\bot.exe.bak\r\n",
          {{"go.cmd", " < " + kUserStartup + "\\go.cmd", true}}},
@@ -513,7 +513,7 @@ TEST(DisableFollowedTest, EachHitIsDisabledWhereItWasFoundAndShowOpensThatPlace)
              sys.fs().AddFile("C:\\Program.exe", "MZ");
          },
          "C:\\Program.exe",
-         {"explorer.exe", "/select,\"C:\\Program.exe\"", std::nullopt},
+         {zorvik::kFileManager, "/select,\"C:\\Program.exe\"", std::nullopt},
          [](SimSystem& sys) {
              return std::to_string(sys.fs().Exists("C:\\Program.exe.bak")) +
                     std::to_string(sys.fs().Exists("C:\\Program.exe"));
@@ -546,8 +546,8 @@ TEST(DisableFollowedTest, EachHitIsDisabledWhereItWasFoundAndShowOpensThatPlace)
         zorvik::ForEachHit(found.findings, [&](zorvik::StartupHit h) { hit = h; });
 
         const zorvik::PlaceOpening shown = zorvik::OpeningOf(found.findings, hit);
-        EXPECT_EQ(shown.file, c.shown.file) << c.what;
-        EXPECT_EQ(shown.parameters, c.shown.parameters) << c.what;
+        EXPECT_EQ(shown.program, c.shown.program) << c.what;
+        EXPECT_EQ(shown.target, c.shown.target) << c.what;
         EXPECT_EQ(shown.editorKey, c.shown.editorKey) << c.what;
 
         const std::string name = c.programPath.substr(c.programPath.rfind('\\') + 1);

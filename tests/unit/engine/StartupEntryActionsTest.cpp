@@ -274,6 +274,14 @@ TEST(DisableStartupTest, ChangesTheEntryOfTheHitAndMarksItOnlyWhenItDid) {
     }
 }
 
+ProcInfo SchedulerOnlyTaskHit() {
+    ProcInfo findings;
+    findings.TaskList.push_back({"\\Alpha", "", "C:\\Apps\\alpha.exe", false});
+    return findings;
+}
+
+// Windows' own programs by their full paths in this system's Windows and system folders, never
+// by bare names the shell would search for beside the program first.
 TEST(ShowStartupTest, OpensEachKindInItsToolAndPointsTheRegistryEditorAtTheKey) {
     struct Case {
         ProcInfo findings;
@@ -282,14 +290,18 @@ TEST(ShowStartupTest, OpensEachKindInItsToolAndPointsTheRegistryEditorAtTheKey) 
         std::string parameters;
         std::optional<std::string> editorKey;
     };
+    const std::string windows = "D:\\WINNT";
+    const std::string system = windows + "\\system32";
     const Case cases[] = {
-        {RunValueHit(), {StartupKind::Reg, 0}, "regedit.exe", "", "HKEY_CURRENT_USER\\" + kRunKey},
-        {WinIniHit(), {StartupKind::Ini, 0}, "notepad.exe", "win.ini", std::nullopt},
+        {RunValueHit(), {StartupKind::Reg, 0}, windows + "\\regedit.exe", "", "HKEY_CURRENT_USER\\" + kRunKey},
+        {WinIniHit(), {StartupKind::Ini, 0}, system + "\\notepad.exe", "win.ini", std::nullopt},
         {FolderHit(), {StartupKind::Fol, 0}, kFolder, "", std::nullopt},
-        {BatchFileHit(), {StartupKind::Fil, 1}, "notepad.exe", kBatchFile, std::nullopt},
-        {ServiceHit(), {StartupKind::Svc, 0}, "regedit.exe", "", "HKEY_LOCAL_MACHINE\\" + kServiceKey},
+        {BatchFileHit(), {StartupKind::Fil, 1}, system + "\\notepad.exe", kBatchFile, std::nullopt},
+        {ServiceHit(), {StartupKind::Svc, 0}, windows + "\\regedit.exe", "", "HKEY_LOCAL_MACHINE\\" + kServiceKey},
+        {SchedulerOnlyTaskHit(), {StartupKind::Task, 0}, system + "\\control.exe", "schedtasks", std::nullopt},
     };
     SimSystem sys;
+    sys.fs().SetWindowsDirectory(windows);
     platform::sim::SimShell& shell = platform::sim::ShellOf(sys);
     for (const Case& c : cases) {
         const zorvik::PlaceOpening opening = zorvik::OpeningOf(c.findings, c.hit);

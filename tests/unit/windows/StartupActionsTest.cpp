@@ -76,7 +76,7 @@ TEST_F(StartupActionsTest, ShowRegistryEntryNamesTheKeyForTheEditor) {
     const platform::ShellExecuteRequest& run = shell.Executions()[0];
     EXPECT_EQ(run.owner, nullptr);
     EXPECT_EQ(run.verb, "OPEN");
-    EXPECT_EQ(run.file, "regedit.exe");
+    EXPECT_EQ(run.file, "C:\\WINDOWS\\regedit.exe");
     EXPECT_EQ(run.parameters, "");
     EXPECT_EQ(run.directory, "");
     EXPECT_EQ(run.show, platform::kShowNormal);
@@ -106,7 +106,7 @@ TEST_F(StartupActionsTest, ShowRegistryEntryStillStartsTheEditorWhenLastKeyCanno
     }
     EXPECT_EQ(executionsWhileBoxOpen, 1u) << "the editor starts after the box is closed";
     ASSERT_EQ(shell.Executions().size(), 2u);
-    EXPECT_EQ(shell.Executions()[1].file, "regedit.exe");
+    EXPECT_EQ(shell.Executions()[1].file, "C:\\WINDOWS\\regedit.exe");
     EXPECT_FALSE(sys.reg().KeyExists(RootKey::CurrentUser, kRegeditKey + "\\LastKey"));
 }
 
@@ -123,13 +123,13 @@ TEST_F(StartupActionsTest, ShowOpensProfileAndTextFilesInNotepadAndFoldersInTheF
     ASSERT_EQ(shell.Executions().size(), 3u);
     const auto& ini = shell.Executions()[0];
     EXPECT_EQ(ini.verb, "OPEN");
-    EXPECT_EQ(ini.file, "notepad.exe");
+    EXPECT_EQ(ini.file, "C:\\WINDOWS\\system32\\notepad.exe");
     EXPECT_EQ(ini.parameters, "win.ini") << "the bare name as the rule gives it";
     const auto& folder = shell.Executions()[1];
     EXPECT_EQ(folder.file, kStartupFolder);
     EXPECT_EQ(folder.parameters, "");
     const auto& text = shell.Executions()[2];
-    EXPECT_EQ(text.file, "notepad.exe");
+    EXPECT_EQ(text.file, "C:\\WINDOWS\\system32\\notepad.exe");
     EXPECT_EQ(text.parameters, kBatchFile);
     for (const auto& e : shell.Executions()) EXPECT_EQ(e.show, platform::kShowNormal);
 }

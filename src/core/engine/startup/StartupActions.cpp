@@ -34,8 +34,8 @@ std::string SelectInFileManager(const std::string& path) { return "/select,\"" +
 PlaceOpening OpeningOf(const ProcInfo& findings, StartupHit hit) {
     const HitTrail& trail = *TrailOf(findings, hit);
     if (!trail.RunsInstead.empty())
-        return {kFileManagerProgram, SelectInFileManager(trail.RunsInstead), std::nullopt};
-    if (!trail.Script.empty()) return {kTextEditorProgram, trail.Script, std::nullopt};
+        return {kFileManager, SelectInFileManager(trail.RunsInstead), std::nullopt};
+    if (!trail.Script.empty()) return {kTextEditor, trail.Script, std::nullopt};
     if (!trail.Server.empty()) return RegistryOpening(ServerValue(trail.Server));
     return RowOf(hit.kind).opening(findings, hit.index);
 }
@@ -53,8 +53,12 @@ bool PointRegistryEditorAt(platform::System& sys, const std::string& key) {
 void OpenPlace(platform::System& sys, const PlaceOpening& opening) {
     platform::ShellExecuteRequest request;
     request.verb = "OPEN";
-    request.file = opening.file;
-    request.parameters = opening.parameters;
+    if (opening.program) {
+        request.file = WindowsProgramPath(sys, *opening.program);
+        request.parameters = opening.target;
+    } else {
+        request.file = opening.target;
+    }
     request.show = platform::kShowNormal;
     sys.shell().Execute(request);
 }

@@ -8,26 +8,20 @@
 #include <string>
 
 #include "core/engine/startup/StartupKind.h"
+#include "core/engine/startup/WindowsPrograms.h"
 #include "core/engine/untRecord.h"
 #include "platform/System.h"
 
 namespace zorvik {
 
-// Profile and text files open in it.
-inline constexpr const char* kTextEditorProgram = "notepad.exe";
-// Opens at the key PlaceOpening::editorKey names.
-inline constexpr const char* kRegistryEditorProgram = "regedit.exe";
-// Folders open in it with one entry selected (SelectInFileManager).
-inline constexpr const char* kFileManagerProgram = "explorer.exe";
-
 // The file manager's parameters that open the folder of path with path selected.
 std::string SelectInFileManager(const std::string& path);
 
-// What Show opens through the shell ("OPEN", shown normally): a program with its parameters, or
-// a folder. For a registry hit also the key the registry editor is to show.
+// What Show opens through the shell ("OPEN", shown normally): one of Windows' own programs with
+// its parameters, or a folder. For a registry hit also the key the registry editor is to show.
 struct PlaceOpening {
-    std::string file;
-    std::string parameters;
+    std::optional<WindowsProgram> program;  // none: target is a folder, opened as it is
+    std::string target;                     // the program's parameters, or the folder
     std::optional<std::string> editorKey;
 };
 

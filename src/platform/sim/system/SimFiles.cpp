@@ -198,6 +198,8 @@ public:
     }
 
     std::string WindowsDirectory() override { return windowsDirectory_; }
+    // The Windows folder's system32, as on every Windows the program runs on.
+    std::string SystemDirectory() override { return windowsDirectory_ + "\\system32"; }
     std::string OwnPath() override { return ownPath_; }
 
     std::optional<std::string> ReadAt(const std::string& path, std::uint64_t offset,

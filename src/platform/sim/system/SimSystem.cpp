@@ -98,4 +98,6 @@ SimWmi& SimSystem::wmiRepository() { return *impl_->wmi; }
 
 namespace platform {
 std::unique_ptr<System> CreateSystem() { return std::make_unique<sim::SimSystem>(); }
+
+void KeepLibrarySearchInSystemFolder() {}
 }  // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
-// Owner of a library loaded with LoadLibraryA; FreeLibrary when it dies.
+// Owner of a library of the system folder (SystemLibrary.h); FreeLibrary when it dies.
 #include "platform/win32/WindowsApi.h"
+#include "platform/win32/system/SystemLibrary.h"
 
 #include <utility>
 
@@ -9,7 +10,8 @@ namespace platform::win32 {
 class LibraryModule {
 public:
     LibraryModule() = default;
-    explicit LibraryModule(const char* name) : module_(::LoadLibraryA(name)) {}
+    // fileName: the library's file name alone ("version.dll"); it is taken from the system folder.
+    explicit LibraryModule(const char* fileName) : module_(LoadSystemLibrary(fileName)) {}
     LibraryModule(const LibraryModule&) = delete;
     LibraryModule& operator=(const LibraryModule&) = delete;
     LibraryModule(LibraryModule&& o) noexcept : module_(std::exchange(o.module_, nullptr)) {}

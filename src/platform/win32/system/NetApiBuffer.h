@@ -1,21 +1,21 @@
 #pragma once
-// Owner of a buffer the network management functions allocate; NetApiBufferFree when it dies.
+// Owner of a buffer the network management functions allocate; their free function (netapi32's
+// NetApiBufferFree, looked up by the caller) when it dies.
 #include "platform/win32/WindowsApi.h"
-#include <lm.h>
-
-#include <utility>
 
 namespace platform::win32 {
 
+using NetApiBufferFreeFn = DWORD(WINAPI*)(LPVOID);
+
 class NetApiBuffer {
 public:
-    NetApiBuffer() = default;
+    explicit NetApiBuffer(NetApiBufferFreeFn free) : free_(free) {}
     NetApiBuffer(const NetApiBuffer&) = delete;
     NetApiBuffer& operator=(const NetApiBuffer&) = delete;
     ~NetApiBuffer() { Reset(); }
 
     void Reset() {
-        if (buffer_) ::NetApiBufferFree(buffer_);
+        if (buffer_) free_(buffer_);
         buffer_ = nullptr;
     }
     // The out-parameter to hand to the allocating call; any earlier buffer is freed first.
@@ -24,6 +24,7 @@ public:
     const T* as() const { return static_cast<const T*>(buffer_); }
 
 private:
+    NetApiBufferFreeFn free_;
     PVOID buffer_ = nullptr;
 };
 

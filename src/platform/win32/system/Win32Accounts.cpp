@@ -4,18 +4,27 @@
 #include <lm.h>
 
 #include "platform/win32/system/AnsiText.h"
-#include "platform/win32/system/NetApiBuffer.h"
 
 namespace platform::win32 {
+
+Win32Accounts::Win32Accounts() : netapi32_("netapi32.dll") {
+    query_ = netapi32_.Find<NetQueryDisplayInformationFn>("NetQueryDisplayInformation");
+    free_ = netapi32_.Find<NetApiBufferFreeFn>("NetApiBufferFree");
+}
 
 UserPage Win32Accounts::QueryDisplayUsers(std::uint32_t resumeIndex,
                                           std::uint32_t entriesRequested,
                                           std::uint32_t preferredMaxLength) {
     UserPage page;
-    NetApiBuffer buffer;
+    if (!query_ || !free_) {
+        // No library to ask: a failure like any other the list reports.
+        page.result = ERROR_PROC_NOT_FOUND;
+        return page;
+    }
+    NetApiBuffer buffer(free_);
     DWORD returned = 0;
-    page.result = ::NetQueryDisplayInformation(nullptr, 1, resumeIndex, entriesRequested,
-                                               preferredMaxLength, &returned, buffer.receive());
+    page.result = query_(nullptr, 1, resumeIndex, entriesRequested, preferredMaxLength, &returned,
+                         buffer.receive());
     if (page.result != NERR_Success && page.result != ERROR_MORE_DATA) return page;
     const auto* users = buffer.as<NET_DISPLAY_USER>();
     if (!users) returned = 0;

@@ -56,6 +56,10 @@ std::string Win32Files::WindowsDirectory() {
     return SizedSystemText([](char* buf, DWORD size) { return ::GetWindowsDirectoryA(buf, size); });
 }
 
+std::string Win32Files::SystemDirectory() {
+    return SizedSystemText([](char* buf, DWORD size) { return ::GetSystemDirectoryA(buf, size); });
+}
+
 std::string Win32Files::OwnPath() {
     // GetModuleFileNameA does not report the size it needs: it cuts the path and returns the
     // buffer size, so a full buffer means "try a larger one".

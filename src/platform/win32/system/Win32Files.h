@@ -13,6 +13,7 @@ public:
     std::string ShortPath(const std::string& path) override;
     std::string LongPath(const std::string& path) override;
     std::string WindowsDirectory() override;
+    std::string SystemDirectory() override;
     std::string OwnPath() override;
     std::optional<std::string> ReadAt(const std::string& path, std::uint64_t offset,
                                       std::size_t count) override;

@@ -1,7 +1,6 @@
 #include "platform/win32/system/Win32Processes.h"
 
 #include "platform/win32/WindowsApi.h"
-#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <utility>
@@ -63,6 +62,8 @@ Win32Processes::Win32Processes()
     // Vista and later (it shows a 64-bit caller a 32-bit process's own modules); XP has only
     // EnumProcessModules.
     enumProcessModulesEx_ = psapi_.Find<EnumProcessModulesExFn>("EnumProcessModulesEx");
+    enumProcessModules_ = psapi_.Find<EnumProcessModulesFn>("EnumProcessModules");
+    moduleFileName_ = psapi_.Find<GetModuleFileNameExAFn>("GetModuleFileNameExA");
 }
 
 std::unique_ptr<TcpTable> Win32Processes::LoadTcpTable() { return LoadWin32TcpTable(); }
@@ -86,14 +87,16 @@ void Win32Processes::Close(Handle process) {
 std::uintptr_t Win32Processes::FirstModule(Handle process) {
     HMODULE first = nullptr;
     DWORD needed = 0;
-    if (!::EnumProcessModules(AsHandle(process), &first, sizeof first, &needed)) return 0;
+    if (!enumProcessModules_ || !enumProcessModules_(AsHandle(process), &first, sizeof first, &needed))
+        return 0;
     return reinterpret_cast<std::uintptr_t>(first);
 }
 
 std::optional<std::string> Win32Processes::ModuleFileName(Handle process, std::uintptr_t module) {
+    if (!moduleFileName_) return std::nullopt;
     std::string buffer(kModuleFileNameBuffer, '\0');
-    DWORD n = ::GetModuleFileNameExA(AsHandle(process), reinterpret_cast<HMODULE>(module),
-                                     buffer.data(), kModuleFileNameBuffer);
+    DWORD n = moduleFileName_(AsHandle(process), reinterpret_cast<HMODULE>(module), buffer.data(),
+                              kModuleFileNameBuffer);
     if (n == 0) return std::nullopt;
     buffer.resize(n);
     return buffer;
@@ -146,7 +149,7 @@ std::optional<PathList> Win32Processes::EnumeratedModules(HANDLE process) {
         DWORD needed = 0;
         const BOOL listed = enumProcessModulesEx_
             ? enumProcessModulesEx_(process, modules.data(), bytes, &needed, kListModulesAll)
-            : ::EnumProcessModules(process, modules.data(), bytes, &needed);
+            : enumProcessModules_ && enumProcessModules_(process, modules.data(), bytes, &needed);
         if (!listed) return std::nullopt;
         filledBytes = needed < bytes ? needed : bytes;
         if (needed <= bytes) break;

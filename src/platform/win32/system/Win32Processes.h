@@ -26,7 +26,9 @@ public:
 private:
     using NtQuerySystemInformationFn = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
     using QueryFullProcessImageNameAFn = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+    using EnumProcessModulesFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD);
     using EnumProcessModulesExFn = BOOL(WINAPI*)(HANDLE, HMODULE*, DWORD, LPDWORD, DWORD);
+    using GetModuleFileNameExAFn = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
 
     std::optional<PathList> EnumeratedModules(HANDLE process);
 
@@ -34,8 +36,11 @@ private:
     NtQuerySystemInformationFn querySystemInformation_ = nullptr;
     LibraryModule kernel32_;
     QueryFullProcessImageNameAFn queryFullProcessImageName_ = nullptr;
+    // psapi is a library the system maps itself only from Windows 7 on: looked up here.
     LibraryModule psapi_;
+    EnumProcessModulesFn enumProcessModules_ = nullptr;
     EnumProcessModulesExFn enumProcessModulesEx_ = nullptr;
+    GetModuleFileNameExAFn moduleFileName_ = nullptr;
 };
 
 }  // namespace platform::win32

@@ -14,6 +14,7 @@
 #include "platform/win32/system/Win32Processes.h"
 #include "platform/win32/system/Win32Profile.h"
 #include "platform/win32/system/Win32Registry.h"
+#include "platform/win32/system/SystemLibrary.h"
 #include "platform/win32/system/Win32Sockets.h"
 #include "platform/win32/watch/ConsoleBreak.h"
 #include "platform/win32/watch/Win32PlaceWatch.h"
@@ -66,5 +67,7 @@ private:
 }  // namespace
 
 std::unique_ptr<System> CreateSystem() { return std::make_unique<Win32System>(); }
+
+void KeepLibrarySearchInSystemFolder() { win32::KeepLibrarySearchInSystemFolder(); }
 
 }  // namespace platform

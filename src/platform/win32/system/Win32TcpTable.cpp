@@ -31,8 +31,11 @@ struct MibTcpExTable {
 
 constexpr DWORD kLegacyTableFlags = 2;
 
-// Ports sit in the low 16 bits of their DWORD, in network order.
-std::uint16_t PortToHost(DWORD port) { return ::ntohs(static_cast<u_short>(port & 0xFFFF)); }
+// Ports sit in the low 16 bits of their DWORD, in network order (high byte first); every Windows
+// runs little-endian. Swapped here, so that the sockets library need not be imported for it.
+std::uint16_t PortToHost(DWORD port) {
+    return static_cast<std::uint16_t>(((port & 0xFF) << 8) | ((port >> 8) & 0xFF));
+}
 
 template <typename Row>
 TcpRow FromV4Row(const Row& row, DWORD state, DWORD pid) {

@@ -4,7 +4,7 @@
 namespace zorvik {
 
 PlaceOpening ExeOpening(const ExeStart& hit) {
-    return {ProgramFolderOf(hit.Path), {}, std::nullopt};
+    return {std::nullopt, ProgramFolderOf(hit.Path), std::nullopt};
 }
 
 }  // namespace zorvik

@@ -3,7 +3,7 @@
 
 namespace zorvik {
 
-PlaceOpening FolderOpening(const FilStart& hit) { return {hit.Path, {}, std::nullopt}; }
+PlaceOpening FolderOpening(const FilStart& hit) { return {std::nullopt, hit.Path, std::nullopt}; }
 
 DisableOutcome DisableFolderEntry(platform::System& sys, const FilStart& hit,
                                   const std::string& programFileName) {

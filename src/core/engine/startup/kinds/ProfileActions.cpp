@@ -4,7 +4,7 @@ namespace zorvik {
 
 PlaceOpening ProfileOpening(const IniStart& hit) {
     // The name exactly as the rule gives it: a bare name is the editor's to find.
-    return {kTextEditorProgram, hit.FileName, std::nullopt};
+    return {kTextEditor, hit.FileName, std::nullopt};
 }
 
 DisableOutcome DisableProfileEntry(platform::System& sys, const IniStart& hit) {

@@ -44,7 +44,7 @@ std::optional<std::string> DisabledList(platform::System& sys, const std::string
 
 PlaceOpening RegistryOpening(const RegStart& hit) {
     // The editor opens at the key named by "LastKey"; it is started even without it.
-    return {kRegistryEditorProgram, {}, hit.Root + "\\" + hit.Key};
+    return {kRegistryEditor, {}, hit.Root + "\\" + hit.Key};
 }
 
 DisableOutcome DisableRegistryValue(platform::System& sys, const RegStart& hit,

@@ -6,7 +6,7 @@
 namespace zorvik {
 
 PlaceOpening ServiceOpening(const SvcStart& hit) {
-    return {kRegistryEditorProgram, {}, hit.Root + "\\" + hit.Key};
+    return {kRegistryEditor, {}, hit.Root + "\\" + hit.Key};
 }
 
 DisableOutcome DisableService(platform::System& sys, const SvcStart& hit) {

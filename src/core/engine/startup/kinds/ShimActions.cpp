@@ -4,7 +4,7 @@
 namespace zorvik {
 
 PlaceOpening ShimOpening(const FileEntryStart& hit) {
-    return {kFileManagerProgram, SelectInFileManager(hit.File), std::nullopt};
+    return {kFileManager, SelectInFileManager(hit.File), std::nullopt};
 }
 
 DisableOutcome DisableShimDatabase(platform::System& sys, const FileEntryStart& hit) {

@@ -4,7 +4,7 @@
 namespace zorvik {
 
 PlaceOpening ShortcutOpening(const LnkStart& hit) {
-    return {kFileManagerProgram, SelectInFileManager(hit.Folder + "\\" + hit.Entry), std::nullopt};
+    return {kFileManager, SelectInFileManager(hit.Folder + "\\" + hit.Entry), std::nullopt};
 }
 
 DisableOutcome DisableShortcut(platform::System& sys, const LnkStart& hit) {

@@ -9,8 +9,6 @@ namespace zorvik {
 
 namespace {
 
-// Opens the Task Scheduler on every Windows from XP on.
-constexpr const char* kControlPanelProgram = "control.exe";
 constexpr const char* kTaskSchedulerCanonicalName = "schedtasks";
 
 // Rewrites the definition file to say the task is disabled, whole and beside itself first; false
@@ -49,10 +47,10 @@ std::string TaskTipLine(const TaskStart& hit) {
 }
 
 PlaceOpening TaskOpening(const TaskStart& hit) {
-    if (!hit.CacheKey.empty()) return {kRegistryEditorProgram, {}, hit.CacheKey};
+    if (!hit.CacheKey.empty()) return {kRegistryEditor, {}, hit.CacheKey};
     if (!hit.File.empty() && !IsWorkItemTask(hit.Task))
-        return {kTextEditorProgram, hit.File, std::nullopt};
-    return {kControlPanelProgram, kTaskSchedulerCanonicalName, std::nullopt};
+        return {kTextEditor, hit.File, std::nullopt};
+    return {kControlPanel, kTaskSchedulerCanonicalName, std::nullopt};
 }
 
 DisableOutcome DisableScheduledTask(platform::System& sys, const TaskStart& hit) {

@@ -49,7 +49,7 @@ void WatchTerminalPlaces(const ScanRule& rule, WatchedPlaceList& places) {
 }
 
 PlaceOpening TerminalOpening(const FileEntryStart& hit) {
-    return {kTextEditorProgram, hit.File, std::nullopt};
+    return {kTextEditor, hit.File, std::nullopt};
 }
 
 }  // namespace zorvik

@@ -47,7 +47,7 @@ std::string DisableLines(const std::string& bytes, const std::string& programFil
 }  // namespace
 
 PlaceOpening TextFileOpening(const FilStart& hit) {
-    return {kTextEditorProgram, hit.Path, std::nullopt};
+    return {kTextEditor, hit.Path, std::nullopt};
 }
 
 DisableOutcome DisableTextFileLines(platform::System& sys, const std::string& file,
