@@ -528,7 +528,7 @@ TEST(DisableFollowedTest, EachHitIsDisabledWhereItWasFoundAndShowOpensThatPlace)
              sys.reg().PutString(RootKey::LocalMachine, classServer, "", "C:\\Apps\\bot.exe");
          },
          "C:\\Apps\\bot.exe",
-         {"regedit.exe", "", "HKEY_LOCAL_MACHINE\\" + classServer},
+         {zorvik::kRegistryEditor, "", "HKEY_LOCAL_MACHINE\\" + classServer},
          [&](SimSystem& sys) {
              const auto value = sys.reg().Get(RootKey::LocalMachine, classServer, "");
              return value ? value->data.substr(0, value->data.find('\0')) : "<none>";

@@ -115,8 +115,8 @@ TEST(SettingsFilesTest, ADatabaseIsDisabledByItsRenameAndATerminalEntryIsNot) {
     const zorvik::StartupHit shim{zorvik::StartupKind::Sdb, 0};
     const zorvik::StartupHit terminal{zorvik::StartupKind::Terminal, 0};
 
-    EXPECT_EQ(zorvik::OpeningOf(findings, shim).parameters, "/select,\"" + kCustom + "\\a.sdb\"");
-    EXPECT_EQ(zorvik::OpeningOf(findings, terminal).parameters, "C:\\Users\\bob\\wt\\settings.json");
+    EXPECT_EQ(zorvik::OpeningOf(findings, shim).target, "/select,\"" + kCustom + "\\a.sdb\"");
+    EXPECT_EQ(zorvik::OpeningOf(findings, terminal).target, "C:\\Users\\bob\\wt\\settings.json");
     EXPECT_EQ(zorvik::DisableStartup(sys, findings, shim, "bot.exe").result,
               zorvik::DisableResult::Disabled);
     EXPECT_TRUE(sys.fs().Exists(kCustom + "\\a.sdb.bak"));
