@@ -55,7 +55,18 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 echo "setup: installing ${missing[*]}"
-apt-get update -q
+# A mirror caught mid-sync fails the update ("File has unexpected size") and passes a little
+# later. The lists that did arrive are kept, so after the last try the installation goes on with
+# them: it fails by itself, and says which package, if one it needs is missing from them.
+for attempt in 1 2 3 4; do
+  apt-get update -q && break
+  if [ "$attempt" -eq 4 ]; then
+    echo "setup: some package lists could not be updated; installing from those that were" >&2
+    break
+  fi
+  echo "setup: updating the package lists failed; trying again in $((attempt * 15)) s" >&2
+  sleep $((attempt * 15))
+done
 if [ ${#missing_tools[@]} -gt 0 ]; then
   apt-get install -y -q --no-install-recommends "${missing_tools[@]}" </dev/null
 fi

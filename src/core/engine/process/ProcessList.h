@@ -11,6 +11,7 @@
 #include "core/engine/process/ProgramFile.h"
 #include "core/engine/startup/StartupApproval.h"
 #include "core/engine/untRecord.h"
+#include "core/engine/verdict/Verdict.h"
 #include "platform/Processes.h"
 
 namespace zorvik {
@@ -30,6 +31,13 @@ struct ProcessRow {
     std::vector<StartupApproval> approvals;
     // The program file's facts; nullopt until AddEvidence has run or where the system has none.
     std::optional<ProgramFileFacts> file;
+    // What the scan concludes about the program; nullopt until the verdicts have been added.
+    std::optional<Verdict> verdict;
+    // For each start-up hit, in the order of StartupRowsOf: the other existing file its entry
+    // names by full path (a service's svchost.exe line naming C:\Windows\System32\svchost.exe
+    // for a program of that name elsewhere), which the entry really starts; empty where the
+    // entry names no other file. Such a hit is not counted as the program's own start-up.
+    std::vector<std::string> startsOther;
 };
 
 class ProcessList {
