@@ -31,6 +31,10 @@ kernel_runs_wine32() {
 
 if [ "${ZORVIK_WINE64_ONLY:-0}" = 1 ]; then
   ZORVIK_WINE32_RUNS=no
+elif [ ! -e "$wine32_loader" ] && [ -x "$wine64_loader" ]; then
+  # Setup installs the 64-bit part alone where the 32-bit one cannot be installed.
+  ZORVIK_WINE32_RUNS=no
+  wine32_skip_reason="32-bit Wine is not installed on this machine"
 elif [ "${ZORVIK_WINE32_RUNS:-}" != yes ] && [ "${ZORVIK_WINE32_RUNS:-}" != no ]; then
   if kernel_runs_wine32; then ZORVIK_WINE32_RUNS=yes; else ZORVIK_WINE32_RUNS=no; fi
 fi
