@@ -193,11 +193,24 @@ public:
                                                             NextEntryOffset),
                     &next, sizeof next);
     }
+    // Gives the record an image name of length bytes at offset from the block's start, which
+    // Build turns into the address the system would write.
+    void SetName(std::size_t recordOffset, std::uint64_t offset, std::uint16_t length) {
+        names_.push_back({recordOffset, offset, length});
+    }
+    void Append(const std::u16string& text) { Append(text.data(), 2 * text.size()); }
     void Truncate(std::size_t size) { bytes_.resize(size); }
     std::size_t size() const { return bytes_.size(); }
     ProcessSnapshot Build() const {
         zorvik::SnapshotBlock block = zorvik::AllocateSnapshotBlock(bytes_.size());
         if (!bytes_.empty()) std::memcpy(block.get(), bytes_.data(), bytes_.size());
+        for (const Name& name : names_) {
+            platform::NtUnicodeString field{name.length, name.length,
+                                            reinterpret_cast<std::uintptr_t>(block.get()) +
+                                                static_cast<std::uintptr_t>(name.offset)};
+            std::memcpy(block.get() + name.record + offsetof(SystemProcessInformation, ImageName),
+                        &field, sizeof field);
+        }
         return ProcessSnapshot(std::move(block), bytes_.size());
     }
 
@@ -206,8 +219,14 @@ private:
         const auto* p = static_cast<const std::uint8_t*>(data);
         bytes_.insert(bytes_.end(), p, p + size);
     }
+    struct Name {
+        std::size_t record;
+        std::uint64_t offset;
+        std::uint16_t length;
+    };
     std::vector<std::uint8_t> bytes_;
     std::optional<std::size_t> last_;
+    std::vector<Name> names_;
 };
 
 TEST(ProcessSnapshotWalk, FollowsTheChainToTheLastRecord) {
@@ -289,6 +308,37 @@ TEST(ProcessSnapshotWalk, AWidePidIsNotTakenForItsLowHalf) {
         EXPECT_FALSE(block.Build().Find(0x4B0).has_value());
     } else {
         GTEST_SKIP() << "process ids fill the field in a 32-bit build";
+    }
+}
+
+// The image name is read where the system put it, inside the block, and only as ASCII; any other
+// name is none rather than a read beyond the block or a text that cannot be compared.
+TEST(ProcessSnapshotWalk, AnImageNameIsReadOnlyFromInsideTheBlock) {
+    struct Case {
+        const char* what;
+        std::u16string name;
+        std::int64_t shift;  // where the field points, against where the name lies
+        std::optional<std::string> read;
+    };
+    const Case cases[] = {
+        {"a file name", u"bot.exe", 0, "bot.exe"},
+        {"a path", u"\\Device\\HarddiskVolume1\\Apps\\bot.exe", 0, "bot.exe"},
+        {"beyond ASCII", u"b\u00f6t.exe", 0, std::nullopt},
+        {"reaching past the end", u"bot.exe", 2, std::nullopt},
+        {"far past the end", u"bot.exe", 1 << 20, std::nullopt},
+        {"before the block", u"bot.exe", -(1 << 20), std::nullopt},
+    };
+    for (const Case& c : cases) {
+        BlockBuilder block;
+        const std::size_t record = block.Add(1200, 4, 1);
+        const std::size_t at = block.size();
+        block.Append(c.name);
+        block.SetName(record, static_cast<std::uint64_t>(static_cast<std::int64_t>(at) + c.shift),
+                      static_cast<std::uint16_t>(2 * c.name.size()));
+        const std::vector<zorvik::SnapshotProcess> processes = block.Build().Processes();
+        ASSERT_EQ(processes.size(), 1u) << c.what;
+        EXPECT_EQ(processes[0].pid, 1200u) << c.what;
+        EXPECT_EQ(processes[0].imageName, c.read) << c.what;
     }
 }
 

@@ -162,6 +162,41 @@ TEST(ZorvikcWatchTest, ALineForEachEntryAddedChangedOrRemoved) {
     }
 }
 
+// Whether the program an entry names runs is asked only of the processes whose image name could
+// be its own (under Wine each path asked costs milliseconds); an 8.3 name can be anyone's.
+TEST(ZorvikcWatchTest, OnlyProcessesOfTheNamedProgramAreOpened) {
+    const maintest::Program longNamed{30, "C:\\Apps\\Long Bot Name.exe"};
+    struct Case {
+        const char* what;
+        std::string command;
+        std::size_t opens;
+        bool running;
+    };
+    const Case cases[] = {
+        {"its long name", kBot.path, 2, true},  // bot.exe here and in another folder
+        {"an 8.3 name", "C:\\APPS\\LONGBO~1.EXE", 14, true},
+        {"a program that does not run", "C:\\Apps\\later.exe", 0, false},
+    };
+    for (const Case& c : cases) {
+        WatchedWorld world;
+        for (std::uint32_t pid = 40; pid < 50; ++pid)
+            maintest::AddProcess(world.sys, {pid, "C:\\Apps\\p" + std::to_string(pid) + ".exe"});
+        maintest::AddProcess(world.sys, {50, "C:\\Other\\bot.exe"});
+        maintest::AddProcess(world.sys, longNamed);
+        world.sys.fs().SetShortName(longNamed.path, "LONGBO~1.EXE");
+        std::size_t opensBefore = 0;
+        EXPECT_EQ(world.Watch({[&] {
+                      opensBefore = world.sys.procs().OpenAccesses().size();
+                      world.PutRun("Bot", c.command);
+                  }}),
+                  0);
+        EXPECT_EQ(world.sys.procs().OpenAccesses().size() - opensBefore, c.opens) << c.what;
+        EXPECT_NE(world.out.str().find(c.running ? "\"running\": true" : "\"running\": false"),
+                  std::string::npos)
+            << c.what << ": " << world.out.str();
+    }
+}
+
 }  // namespace
 
 namespace {

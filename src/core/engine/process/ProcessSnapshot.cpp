@@ -59,6 +59,36 @@ std::vector<std::uint32_t> ProcessSnapshot::ProcessIds() const {
     return ids;
 }
 
+std::optional<std::string> ProcessSnapshot::ImageNameOf(
+    const platform::NtUnicodeString& name) const {
+    // The system writes the names into the block after the records and points at them there;
+    // a pointer anywhere else is not followed.
+    const auto start = reinterpret_cast<std::uintptr_t>(block_.get());
+    if (name.Length == 0 || name.Length % 2 != 0 || name.Buffer < start ||
+        name.Buffer - start > size_ || size_ - (name.Buffer - start) < name.Length)
+        return std::nullopt;
+    const std::uint8_t* at = block_.get() + (name.Buffer - start);
+    std::string text;
+    for (std::size_t i = 0; i < name.Length; i += 2) {
+        const unsigned wide = at[i] | (at[i + 1] << 8);
+        if (wide == 0 || wide > 0x7F) return std::nullopt;
+        text += static_cast<char>(wide);
+    }
+    // Only the file name, should a system give the path.
+    const std::size_t cut = text.find_last_of('\\');
+    return cut == std::string::npos ? text : text.substr(cut + 1);
+}
+
+std::vector<SnapshotProcess> ProcessSnapshot::Processes() const {
+    std::vector<SnapshotProcess> processes;
+    Walk([&](const SystemProcessInformation& process, std::uint64_t) {
+        processes.push_back({static_cast<std::uint32_t>(process.UniqueProcessId),
+                             ImageNameOf(process.ImageName)});
+        return false;
+    });
+    return processes;
+}
+
 std::optional<ProcessSnapshot> TakeProcessSnapshot(platform::System& sys,
                                                    SnapshotBlockSource allocate) {
     platform::Processes& procs = sys.processes();

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/ProcessLayout.h"
@@ -33,6 +34,14 @@ using SnapshotBlock = std::unique_ptr<std::uint8_t[], SnapshotBlockFree>;
 // block that the system turns down costs little.
 SnapshotBlock AllocateSnapshotBlock(std::size_t size);
 
+// A process of the snapshot and the file name its record gives (ImageName, e.g. "bot.exe").
+struct SnapshotProcess {
+    std::uint32_t pid = 0;
+    // None where the record gives no name, the name lies outside the block, or it holds a
+    // character beyond ASCII, which an ANSI text cannot be compared with.
+    std::optional<std::string> imageName;
+};
+
 class ProcessSnapshot {
 public:
     // Takes over a block of size bytes as the system filled it.
@@ -48,6 +57,8 @@ public:
     std::optional<ProcessRecord> Find(std::uint32_t processId) const;
     // Every process id the snapshot holds, in its order, walked as Find walks.
     std::vector<std::uint32_t> ProcessIds() const;
+    // Every process with its image name, in the snapshot's order.
+    std::vector<SnapshotProcess> Processes() const;
 
     std::size_t size() const { return size_; }
 
@@ -55,6 +66,7 @@ private:
     // Calls visit(record, offset) for each record until it returns true.
     template <typename Visit>
     void Walk(Visit visit) const;
+    std::optional<std::string> ImageNameOf(const platform::NtUnicodeString& name) const;
 
     SnapshotBlock block_;
     std::size_t size_ = 0;

@@ -59,18 +59,34 @@ std::string ProgramNamedBy(const std::string& text) {
 RunningPrograms RunningPrograms::Take(platform::System& sys, platform::TcpTable* table) {
     RunningPrograms running;
     running.table_ = table;
-    std::set<std::uint32_t> pids;
     if (const std::optional<ProcessSnapshot> snapshot = TakeProcessSnapshot(sys)) {
-        for (const std::uint32_t pid : snapshot->ProcessIds()) pids.insert(pid);
+        for (SnapshotProcess& process : snapshot->Processes()) {
+            if (process.pid == 0) continue;
+            if (process.imageName) process.imageName = AsciiLower(*process.imageName);
+            running.processes_.push_back({process.pid, std::move(process.imageName), {}});
+        }
     } else {
+        std::set<std::uint32_t> pids;
         for (const platform::TcpRow& row : running.Sockets()) pids.insert(row.owningPid);
-    }
-    for (const std::uint32_t pid : pids) {
-        std::string path = GetProcessPath(sys, pid);
-        if (path.empty() || path == kUnknownProcessPath) continue;
-        running.processes_.push_back({pid, std::move(path)});
+        for (const std::uint32_t pid : pids) running.processes_.push_back({pid, {}, {}});
     }
     return running;
+}
+
+bool RunningPrograms::MayBe(const Process& process, const std::string& fileName) {
+    // An 8.3 name on either side is told by its tilde; only the path can say more then.
+    if (!process.imageName || fileName.find('~') != std::string::npos ||
+        process.imageName->find('~') != std::string::npos)
+        return true;
+    return *process.imageName == fileName;
+}
+
+const std::string& RunningPrograms::PathOf(platform::System& sys, Process& process) {
+    if (!process.path) {
+        process.path = GetProcessPath(sys, process.pid);
+        if (*process.path == kUnknownProcessPath) process.path->clear();
+    }
+    return *process.path;
 }
 
 const std::vector<platform::TcpRow>& RunningPrograms::Sockets() {
@@ -93,16 +109,22 @@ RunningPrograms::Match RunningPrograms::Of(platform::System& sys, const std::str
     // An 8.3 name is told by its tilde; only then is each process's short form asked for.
     const bool shortName = fileName.find('~') != std::string::npos;
     const bool namesFolder = !ProgramFolderOf(program).empty();
-    const std::string longProgram = namesFolder ? AsciiLower(GetLongPath(sys, program)) : "";
+    // The program's long form, asked for only when a path is not the program's as written.
+    std::optional<std::string> longProgram;
     std::set<std::uint32_t> pids;
-    for (const Process& process : processes_) {
-        std::string path = AsciiLower(process.path);
+    for (Process& process : processes_) {
+        if (!MayBe(process, fileName)) continue;
+        const std::string& found = PathOf(sys, process);
+        if (found.empty()) continue;
+        std::string path = AsciiLower(found);
         if (shortName && ProgramFileNameOf(path) != fileName)
-            path = AsciiLower(GetShortPath(sys, process.path));
+            path = AsciiLower(GetShortPath(sys, found));
         if (ProgramFileNameOf(path) != fileName) continue;
-        if (namesFolder && path != AsciiLower(program) &&
-            (longProgram.empty() || AsciiLower(GetLongPath(sys, process.path)) != longProgram))
-            continue;
+        if (namesFolder && path != AsciiLower(program)) {
+            if (!longProgram) longProgram = AsciiLower(GetLongPath(sys, program));
+            if (longProgram->empty() || AsciiLower(GetLongPath(sys, found)) != *longProgram)
+                continue;
+        }
         pids.insert(process.pid);
     }
     match.running = !pids.empty();

@@ -18,12 +18,14 @@ namespace zorvik {
 // else the first word. A start-up folder's entry names itself.
 std::string ProgramNamedBy(const std::string& text);
 
-// The processes running at one moment and the TCP rows they own, each read once.
+// The processes running at one moment and the TCP rows they own, each read once and only when
+// a program asks for it: under Wine each process's path costs milliseconds and each table tens
+// of them, while a change names one program or two.
 class RunningPrograms {
 public:
     // Every process the snapshot names (the TCP tables' owners where the system gives no
-    // snapshot). The tables are read at the first program found running: under Wine telling
-    // each socket's owner costs more than the rest. table null: no sockets.
+    // snapshot). A process's path is looked up when its image name could be the program's; the
+    // tables are read at the first program found running. table null: no sockets.
     static RunningPrograms Take(platform::System& sys, platform::TcpTable* table);
 
     struct Match {
@@ -38,8 +40,12 @@ public:
 private:
     struct Process {
         std::uint32_t pid = 0;
-        std::string path;  // as GetProcessPath gives it
+        std::optional<std::string> imageName;  // lower case; none: unknown
+        std::optional<std::string> path;       // as GetProcessPath gives it, once asked
     };
+    // Whether the process's path could name a file called fileName (lower case).
+    static bool MayBe(const Process& process, const std::string& fileName);
+    const std::string& PathOf(platform::System& sys, Process& process);
     const std::vector<platform::TcpRow>& Sockets();
 
     platform::TcpTable* table_ = nullptr;

@@ -1,5 +1,6 @@
 #include "platform/win32/system/Win32TcpTable.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "platform/win32/WindowsApi.h"
@@ -30,6 +31,8 @@ struct MibTcpExTable {
 };
 
 constexpr DWORD kLegacyTableFlags = 2;
+// Room beyond the size asked: 128 rows of either family's table (rows are 6 and 14 DWORDs).
+constexpr std::size_t kSpareDwords = 128 * 14;
 
 // Ports sit in the low 16 bits of their DWORD, in network order (high byte first); every Windows
 // runs little-endian. Swapped here, so that the sockets library need not be imported for it.
@@ -79,19 +82,20 @@ public:
     }
 
 private:
-    // The table's size is asked first; connections opened meanwhile can make it grow again.
-    // DWORD elements keep the table's fields aligned.
-    std::optional<std::vector<DWORD>> ExtendedBlock(ULONG af) {
+    // Each call builds the whole table, owners included, also when it only tells the size (under
+    // Wine tens of milliseconds): the first call gets room for the last table of the family, so
+    // that one call is the rule; connections opened meanwhile can make it grow again. DWORD
+    // elements keep the table's fields aligned.
+    std::optional<std::vector<DWORD>> ExtendedBlock(ULONG af, std::size_t lastBytes) {
         std::vector<DWORD> block;
-        DWORD size = 0;
+        DWORD size = static_cast<DWORD>(lastBytes);
         for (int attempt = 0; attempt < 16; ++attempt) {
-            DWORD rc = extended_(block.empty() ? nullptr : block.data(), &size, TRUE, af,
-                                 TCP_TABLE_OWNER_PID_ALL, 0);
-            if (rc == NO_ERROR && !block.empty()) return block;
-            if (rc != ERROR_INSUFFICIENT_BUFFER && rc != NO_ERROR) return std::nullopt;
             // Room for a few more rows than asked.
-            block.assign(size / sizeof(DWORD) + 128, 0);
+            block.assign(size / sizeof(DWORD) + kSpareDwords, 0);
             size = static_cast<DWORD>(block.size() * sizeof(DWORD));
+            const DWORD rc = extended_(block.data(), &size, TRUE, af, TCP_TABLE_OWNER_PID_ALL, 0);
+            if (rc == NO_ERROR) return block;
+            if (rc != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
         }
         return std::nullopt;
     }
@@ -99,17 +103,21 @@ private:
     std::optional<std::vector<TcpRow>> ExtendedRows(AddressFamily family) {
         std::vector<TcpRow> rows;
         if (family == AddressFamily::V4) {
-            auto block = ExtendedBlock(AF_INET);
+            auto block = ExtendedBlock(AF_INET, lastBytesV4_);
             if (!block) return std::nullopt;
             const auto* table = reinterpret_cast<const MIB_TCPTABLE_OWNER_PID*>(block->data());
+            lastBytesV4_ = offsetof(MIB_TCPTABLE_OWNER_PID, table) +
+                           table->dwNumEntries * sizeof(MIB_TCPROW_OWNER_PID);
             for (DWORD i = 0; i < table->dwNumEntries; ++i) {
                 const auto& row = table->table[i];
                 rows.push_back(FromV4Row(row, row.dwState, row.dwOwningPid));
             }
         } else {
-            auto block = ExtendedBlock(AF_INET6);
+            auto block = ExtendedBlock(AF_INET6, lastBytesV6_);
             if (!block) return std::nullopt;
             const auto* table = reinterpret_cast<const MIB_TCP6TABLE_OWNER_PID*>(block->data());
+            lastBytesV6_ = offsetof(MIB_TCP6TABLE_OWNER_PID, table) +
+                           table->dwNumEntries * sizeof(MIB_TCP6ROW_OWNER_PID);
             for (DWORD i = 0; i < table->dwNumEntries; ++i) rows.push_back(FromV6Row(table->table[i]));
         }
         return rows;
@@ -133,6 +141,9 @@ private:
     LibraryModule library_;
     GetExtendedTcpTableFn extended_;
     AllocateAndGetTcpExTableFromStackFn legacy_;
+    // The bytes the last table of each family took, as its row count says (0: none read yet).
+    std::size_t lastBytesV4_ = 0;
+    std::size_t lastBytesV6_ = 0;
 };
 
 }  // namespace
