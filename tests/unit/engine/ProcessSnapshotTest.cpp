@@ -194,9 +194,12 @@ public:
                     &next, sizeof next);
     }
     // Gives the record an image name of length bytes at offset from the block's start, which
-    // Build turns into the address the system would write.
+    // Build turns into the address the system would write, or at an address of its own.
     void SetName(std::size_t recordOffset, std::uint64_t offset, std::uint16_t length) {
-        names_.push_back({recordOffset, offset, length});
+        names_.push_back({recordOffset, offset, length, false});
+    }
+    void SetNameAt(std::size_t recordOffset, const void* address, std::uint16_t length) {
+        names_.push_back({recordOffset, reinterpret_cast<std::uintptr_t>(address), length, true});
     }
     void Append(const std::u16string& text) { Append(text.data(), 2 * text.size()); }
     void Truncate(std::size_t size) { bytes_.resize(size); }
@@ -205,9 +208,10 @@ public:
         zorvik::SnapshotBlock block = zorvik::AllocateSnapshotBlock(bytes_.size());
         if (!bytes_.empty()) std::memcpy(block.get(), bytes_.data(), bytes_.size());
         for (const Name& name : names_) {
+            const std::uintptr_t base =
+                name.absolute ? 0 : reinterpret_cast<std::uintptr_t>(block.get());
             platform::NtUnicodeString field{name.length, name.length,
-                                            reinterpret_cast<std::uintptr_t>(block.get()) +
-                                                static_cast<std::uintptr_t>(name.offset)};
+                                            base + static_cast<std::uintptr_t>(name.offset)};
             std::memcpy(block.get() + name.record + offsetof(SystemProcessInformation, ImageName),
                         &field, sizeof field);
         }
@@ -223,6 +227,7 @@ private:
         std::size_t record;
         std::uint64_t offset;
         std::uint16_t length;
+        bool absolute;
     };
     std::vector<std::uint8_t> bytes_;
     std::optional<std::size_t> last_;
@@ -318,23 +323,29 @@ TEST(ProcessSnapshotWalk, AnImageNameIsReadOnlyFromInsideTheBlock) {
         const char* what;
         std::u16string name;
         std::int64_t shift;  // where the field points, against where the name lies
+        bool elsewhere;      // the field points at bytes outside the block instead
         std::optional<std::string> read;
     };
     const Case cases[] = {
-        {"a file name", u"bot.exe", 0, "bot.exe"},
-        {"a path", u"\\Device\\HarddiskVolume1\\Apps\\bot.exe", 0, "bot.exe"},
-        {"beyond ASCII", u"b\u00f6t.exe", 0, std::nullopt},
-        {"reaching past the end", u"bot.exe", 2, std::nullopt},
-        {"far past the end", u"bot.exe", 1 << 20, std::nullopt},
-        {"before the block", u"bot.exe", -(1 << 20), std::nullopt},
+        {"a file name", u"bot.exe", 0, false, "bot.exe"},
+        {"a path", u"\\Device\\HarddiskVolume1\\Apps\\bot.exe", 0, false, "bot.exe"},
+        {"beyond ASCII", u"b\u00f6t.exe", 0, false, std::nullopt},
+        {"reaching past the end", u"bot.exe", 2, false, std::nullopt},
+        {"outside the block", u"bot.exe", 0, true, std::nullopt},
     };
+    // Bytes the test owns, outside any block: readable, so that a read there would be seen.
+    static const std::u16string elsewhere = u"bot.exe";
     for (const Case& c : cases) {
         BlockBuilder block;
         const std::size_t record = block.Add(1200, 4, 1);
         const std::size_t at = block.size();
         block.Append(c.name);
-        block.SetName(record, static_cast<std::uint64_t>(static_cast<std::int64_t>(at) + c.shift),
-                      static_cast<std::uint16_t>(2 * c.name.size()));
+        const auto length = static_cast<std::uint16_t>(2 * c.name.size());
+        const std::int64_t offset = static_cast<std::int64_t>(at) + c.shift;
+        if (c.elsewhere)
+            block.SetNameAt(record, elsewhere.data(), length);
+        else
+            block.SetName(record, static_cast<std::uint64_t>(offset), length);
         const std::vector<zorvik::SnapshotProcess> processes = block.Build().Processes();
         ASSERT_EQ(processes.size(), 1u) << c.what;
         EXPECT_EQ(processes[0].pid, 1200u) << c.what;
