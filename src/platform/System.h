@@ -2,6 +2,7 @@
 // The one door from the portable core to the operating system. Each group is a separate
 // interface; an implementation (win32, or the simulated system) hands out all of them.
 #include "platform/Accounts.h"
+#include "platform/BackgroundTransfers.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
 #include "platform/FileFacts.h"
@@ -48,6 +49,8 @@ public:
     virtual Tasks* tasks() { return nullptr; }
     // WMI's permanent event consumers; null where the system gives none.
     virtual Wmi* wmi() { return nullptr; }
+    // BITS' transfer jobs; null where the system gives none.
+    virtual BackgroundTransfers* transfers() { return nullptr; }
     // The time now; none where the system gives no clock.
     virtual std::optional<UtcTime> UtcNow() { return std::nullopt; }
     // While the token lives, Ctrl+C and Ctrl+Break in the program's console call onBreak

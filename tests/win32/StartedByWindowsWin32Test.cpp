@@ -2,8 +2,8 @@
 // with a DLL loaded that a shipped rule with Dlls=1 names (a Netsh helper, a Winlogon notification
 // package, a print monitor, a time provider, AppInit_DLLs, an LSA package), listed with the DLL;
 // the agent named in the session manager's BootExecute and as the screen saver, listed there;
-// the agent copied to the path of an EXE rule, listed and marked as no system file; and WMI's
-// event consumers, of which Wine has none.
+// the agent copied to the path of an EXE rule, listed and marked as no system file; WMI's
+// event consumers, of which Wine has none; and BITS' jobs, to which Wine gives no command line.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -102,6 +102,17 @@ const WindowsPlace kWindowsPlaces[] = {
     {"screenSaver", "[Screen saver]", RootKey::CurrentUser,
      [](const std::string&) { return Fixed("Control Panel\\Desktop"); },
      WindowsPlace::kListedValue, "SCRNSAVE.EXE", false, false, false},
+    // A name the shell starts, sent to the agent.
+    {"appPathsUser", "[App Paths (current user)]", RootKey::CurrentUser,
+     [](const std::string& name) {
+         return "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + name + ".exe";
+     },
+     WindowsPlace::kOwnSubkey, kDefault, false, false, false},
+    {"appPathsMachine", "[App Paths (machine)]", RootKey::LocalMachine,
+     [](const std::string& name) {
+         return "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + name + ".exe";
+     },
+     WindowsPlace::kOwnSubkey, kDefault, false, false, false},
     // Further commands Windows runs at boot or logon.
     {"runEx", "[RunEx (current user)]", RootKey::CurrentUser,
      [](const std::string&) { return Fixed("Software\\Microsoft\\Windows\\CurrentVersion\\RunEx"); },
@@ -347,6 +358,25 @@ TEST_F(StartedByWindowsWin32Test, WmiRuleReadsTheConsumersWhereThereAreAny) {
     }
     for (const zorvik::StartupSpot& spot : places.spots)
         EXPECT_EQ(spot.kind, zorvik::StartupKind::Wmi);
+}
+
+// Wine's BITS takes no notify command line (SetNotifyCmdLine is not implemented there), so its
+// jobs run nothing: the shipped rule finds nothing, whatever jobs the queue holds.
+TEST_F(StartedByWindowsWin32Test, BitsRuleReadsTheJobsThatRunAProgram) {
+    ASSERT_TRUE(rules_->Saved().has_value()) << "the shipped rules lie beside the tests";
+    const std::string rule = Section(*rules_->Saved(), "[BITS jobs]");
+    ASSERT_FALSE(rule.empty());
+    ASSERT_TRUE(sys_->files().WriteAll(rules_->Path(), rule).ok);
+    ASSERT_NE(sys_->transfers(), nullptr);
+
+    const zorvik::StartupPlaces places = zorvik::ReadStartupPlaces(*sys_);
+
+    if (contract::RunningUnderWine()) {
+        EXPECT_TRUE(places.spots.empty());
+        EXPECT_TRUE(places.texts.empty());
+    }
+    for (const zorvik::StartupSpot& spot : places.spots)
+        EXPECT_EQ(spot.kind, zorvik::StartupKind::Bits);
 }
 
 // A COM class the test registers in the machine's class registry, with the agent's DLL as its

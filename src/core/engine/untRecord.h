@@ -136,6 +136,16 @@ struct FileEntryStart {
     HitTrail Trail = {};
 };
 
+// A BITS transfer job whose notify command line runs the program.
+struct BitsStart {
+    std::string Job;      // the job's display name
+    std::string Id;       // the job's GUID, "{...}", which tells it from others of that name
+    std::string Command;  // the program BITS starts, quoted, then the command line it hands it
+    bool Disabled = false;  // the job is suspended, or the command carries the name with ".bak"
+    std::string Text{};
+    HitTrail Trail = {};
+};
+
 // A hit found through a module (DLL) the program had loaded, not through its own name: the
 // hit, by its kind and index, and the module's path.
 struct ModuleHit {
@@ -156,6 +166,7 @@ struct ProcInfo {
     std::vector<WmiStart> WmiList;
     std::vector<FileEntryStart> ShimList;
     std::vector<FileEntryStart> TerminalList;
+    std::vector<BitsStart> BitsList;
     // Beside the lists: which of their hits a loaded module gave, in the order found.
     std::vector<ModuleHit> ModuleHits;
 };

@@ -196,6 +196,11 @@ void DescribeModifiers(const ScanRule& rule, RuleDescription& out) {
                             " (a class id it reads is followed to the class's InprocServer32 "
                             "and LocalServer32)");
     }
+    if (rule.Value(kOtherProgramKey) == "1") {
+        out.lines.push_back(KeyLine(kOtherProgramKey, "1") +
+                            " (a key naming its own program is passed over: only one sending "
+                            "its name to another program is read)");
+    }
     if (rule.Value("Unquoted") == "1") {
         out.lines.push_back(KeyLine("Unquoted", "1") +
                             " (a program Windows would run in place of an unquoted command is "
@@ -228,6 +233,11 @@ RuleDescription DescribeRule(const ScanRule& rule, const std::string& windowsDri
         case StartupKind::Exe: DescribeExeRule(rule, windowsDrive, out); break;
         case StartupKind::Wmi: DescribeWmiRule(out); break;
         case StartupKind::Sdb: DescribeShimRule(rule, windowsDrive, out); break;
+        case StartupKind::Bits:
+            out.lines.push_back("  the transfer jobs of BITS (every account's for an administrator) "
+                                "with a notify command line: the program each runs and its "
+                                "command line");
+            break;
         case StartupKind::Terminal:
             out.lines.push_back(KeyLine("Path", rule.path));
             out.lines.push_back("  Windows Terminal's settings (*USER* each account): with "

@@ -4,6 +4,7 @@
 #include "core/base/PathParts.h"
 #include "core/engine/startup/StartupKinds.h"
 #include "core/engine/startup/StartupRows.h"
+#include "core/engine/startup/kinds/BitsKind.h"
 #include "core/engine/startup/kinds/ServiceKind.h"
 #include "core/engine/startup/kinds/TaskKind.h"
 #include "core/engine/startup/kinds/WmiKind.h"
@@ -43,6 +44,11 @@ std::string HitFields(const ProcInfo& findings, StartupHit hit) {
             const WmiStart& wmi = findings.WmiList[hit.index];
             return wmi.Class + "  \"" + wmi.Name + "\"  " + wmi.Property + " \"" +
                    WmiCommandLine(wmi) + "\"";
+        }
+        case StartupKind::Bits: {
+            const BitsStart& job = findings.BitsList[hit.index];
+            return std::string(kBitsJobPlace) + " \"" + job.Job + "\"  " + job.Id + "  \"" +
+                   job.Command + "\"";
         }
         case StartupKind::Fol:
         case StartupKind::Fil:

@@ -171,6 +171,18 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"Deep\\a2\\z", "v", false},
                    {"Deep\\a2\\z", "v", false},
                    {"Deep\\a2\\z", "v", false}}},
+        // A key naming its own program (quoted or not, any case) is passed over; the same
+        // rule without the key finds it.
+        MatchCase{"otherProgramPassesOverTheKeysOwnProgram",
+                  MatchRule("Other", "App Paths\\*", "OtherProgram=1\r\n") +
+                      MatchRule("Every", "App Paths\\*", ""),
+                  [](SimRegistry& reg) {
+                      Put(reg, "App Paths\\msedge.exe", "", "C:\\Bot\\prog.exe");
+                      Put(reg, "App Paths\\prog.exe", "", "\"C:\\Program Files\\PROG.EXE\"");
+                  },
+                  {{"App Paths\\msedge.exe", "", false},
+                   {"App Paths\\msedge.exe", "", false},
+                   {"App Paths\\prog.exe", "", false}}},
         MatchCase{"missingKeysFindNothing",
                   MatchRule("Gone", "None\\*\\X", "") + MatchRule("Gone too", "Keys\\*\\None", ""),
                   [](SimRegistry& reg) { Put(reg, "Keys\\K", "", "prog.exe"); },

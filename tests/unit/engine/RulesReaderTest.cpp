@@ -15,6 +15,7 @@
 #include "core/engine/startup/ScanRules.h"
 #include "core/engine/startup/StartupKinds.h"
 #include "core/engine/untScan.h"
+#include "platform/sim/autostart/SimTransfers.h"
 #include "unit/engine/ScanTestSupport.h"
 #include "unit/parse/ShellLinkBuilder.h"
 #include "unit/parse/ShimDatabaseBuilder.h"
@@ -137,12 +138,13 @@ TEST_F(ShippedRulesTest, EverySectionIsAWellFormedRule) {
 
     for (const auto& rule : rules) {
         SCOPED_TRACE(rule.sectionName);
-        for (const char* flag : {"Scripts", "Unquoted", "Dlls", "Classes", "TaskCache"}) {
+        for (const char* flag :
+             {"Scripts", "Unquoted", "Dlls", "Classes", "TaskCache", "OtherProgram"}) {
             const std::string value = Read(rule, flag);
             EXPECT_TRUE(value.empty() || value == "1") << flag << "=" << value;
         }
         const std::string limit = Read(rule, "Limit");
-        if (!limit.empty()) {
+        if (!limit.empty() || !Read(rule, "OtherProgram").empty()) {
             EXPECT_EQ(rule.action, "MATCH");
             EXPECT_EQ(limit.find_first_not_of("0123456789"), std::string::npos) << limit;
         }
@@ -186,7 +188,7 @@ TEST_F(ShippedRulesTest, EverySectionIsAWellFormedRule) {
             if (rule.type != "FOL" && rule.type != "LNK" && rule.type != "TERMINAL") {
                 EXPECT_EQ(rule.path.find("*USER*"), std::string::npos);
             }
-        } else if (rule.type != "SVC" && rule.type != "WMI") {
+        } else if (rule.type != "SVC" && rule.type != "WMI" && rule.type != "BITS") {
             ADD_FAILURE() << "Type " << rule.type;
         }
     }
@@ -196,7 +198,8 @@ TEST_F(ShippedRulesTest, EverySectionIsAWellFormedRule) {
 TEST_F(ShippedRulesTest, SectionNamesAreUniqueAndKeysKnown) {
     const std::set<std::string> keys{"type",    "root",     "key",  "action", "name",
                                      "section", "ident",    "path", "scripts", "unquoted",
-                                     "dlls",    "folder",   "limit", "classes", "taskcache"};
+                                     "dlls",    "folder",   "limit", "classes", "taskcache",
+                                     "otherprogram"};
     std::set<std::string> seen;
     int headers = 0;
     std::size_t nameListBytes = 1;  // the list ends in a second zero byte
@@ -446,6 +449,17 @@ TEST_F(ShippedRulesTest, EachFamilyOfFurtherPlacesFindsAProgramPlantedThere) {
          K::Terminal},
         {"PowerShell 7 profile.ps1 (all users)",
          file("C:\\Program Files\\PowerShell\\7\\profile.ps1", "& " + bot + "\r\n"), K::Fil},
+        // A name Windows or the user starts, sent to the bot.
+        {"App Paths (machine, 32-bit)",
+         text(RootKey::LocalMachine,
+              "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\App Paths\\msedge.exe", ""),
+         K::Reg},
+        {"BITS jobs",
+         [&](SimSystem& m) {
+             m.bitsQueue().AddJob({"{0B1E7A11-0000-4000-8000-000000000001}", "Updater", bot,
+                                   bot + " /retry", false});
+         },
+         K::Bits},
     };
     const auto rules = zorvik::ReadScanRules(sys);
     for (const Family& family : families) {

@@ -1,6 +1,6 @@
 // What Windows starts by itself beyond a program's own name: DLLs named by start-up places and
 // loaded in a socket owner (rules with Dlls=1), the accessibility programs of the logon screen
-// at their own path (EXE), and WMI's event consumers (WMI).
+// at their own path (EXE), WMI's event consumers (WMI) and BITS' transfer jobs (BITS).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,6 +10,8 @@
 #include "core/engine/ScanCycle.h"
 #include "core/engine/watch/PlaceEntries.h"
 #include "core/report/ScanReport.h"
+#include "core/engine/startup/StartupActions.h"
+#include "platform/sim/autostart/SimTransfers.h"
 #include "platform/sim/autostart/SimWmi.h"
 #include "platform/sim/system/SimFileFacts.h"
 #include "unit/windows/MainTestSupport.h"
@@ -290,6 +292,69 @@ TEST(StartedByWindowsTest, WmiConsumersOfBothKindsNameTheirProgram) {
     EXPECT_NE(csv.find(",WMI,ActiveScriptEventConsumer,Runner,\"Set s = CreateObject("
                        "\"\"WScript.Shell\"\") s.Run \"\"C:\\Bot\\bot.exe\"\"\","),
               std::string::npos);
+}
+
+// ---- BITS transfer jobs --------------------------------------------------------------------
+
+TEST(StartedByWindowsTest, BitsJobsThatRunTheProgramAreFoundAndDisabledBySuspending) {
+    Machine m;
+    m.WriteRules("[BITS]\r\nType=BITS\r\n");
+    const std::string bot = "C:\\Bot\\bot.exe";
+    m.StartHost(bot);
+    const std::string updater = "{0B1E7A11-0000-4000-8000-000000000001}";
+    const std::string held = "{0B1E7A11-0000-4000-8000-000000000002}";
+    // BITS' own tools may leave the command line empty: the program alone is run.
+    const std::string alone = "{0B1E7A11-0000-4000-8000-000000000003}";
+    const platform::TransferJob jobs[] = {
+        {updater, "Updater", bot, "bot.exe /retry", false},
+        {"{0B1E7A11-0000-4000-8000-000000000004}", "Download", "", "", false},
+        {"{0B1E7A11-0000-4000-8000-000000000005}", "Tool", "C:\\Tools\\tool.exe", "tool.exe", false},
+        {held, "Held", bot, "bot.exe", true},
+        {alone, "Alone", bot, "", false},
+    };
+    for (const platform::TransferJob& job : jobs) m.sys.bitsQueue().AddJob(job);
+
+    m.Scan();
+
+    ASSERT_EQ(m.list.Count(), 1u);
+    zorvik::ProcInfo& findings = *m.list.At(0).data;
+    const std::vector<zorvik::BitsStart>& hits = findings.BitsList;
+    ASSERT_EQ(hits.size(), 3u);
+    struct Expected { std::string id; const char* job; std::string command; bool disabled; };
+    const Expected expected[] = {
+        {updater, "Updater", "\"" + bot + "\" bot.exe /retry", false},
+        {held, "Held", "\"" + bot + "\" bot.exe", true},
+        {alone, "Alone", "\"" + bot + "\"", false},
+    };
+    for (std::size_t i = 0; i < hits.size(); ++i) {
+        EXPECT_EQ(hits[i].Id, expected[i].id) << i;
+        EXPECT_EQ(hits[i].Job, expected[i].job) << i;
+        EXPECT_EQ(hits[i].Command, expected[i].command) << i;
+        EXPECT_EQ(hits[i].Disabled, expected[i].disabled) << i;
+    }
+    const zorvik::EntryPlace told = zorvik::EntryPlaceOf(findings, {zorvik::StartupKind::Bits, 0});
+    EXPECT_EQ(told.place, "BITS job Updater");
+    EXPECT_EQ(told.name, updater);
+    const std::string csv = reporttest::Report(m.list, zorvik::ReportFormat::Csv);
+    EXPECT_NE(csv.find(",BITS,Updater," + updater + ",\"\"\"C:\\Bot\\bot.exe\"\" bot.exe /retry\","),
+              std::string::npos)
+        << csv;
+
+    // Disable suspends the job, keeping its command line; a job BITS will not suspend for this
+    // account is refused and stays enabled.
+    EXPECT_EQ(zorvik::DisableStartup(m.sys, findings, {zorvik::StartupKind::Bits, 0}, "bot.exe").result,
+              zorvik::DisableResult::Disabled);
+    EXPECT_TRUE(hits[0].Disabled);
+    const std::vector<platform::TransferJob> after = m.sys.bitsQueue().Jobs();
+    EXPECT_TRUE(after[0].suspended);
+    EXPECT_EQ(after[0].notifyParameters, "bot.exe /retry");
+    EXPECT_FALSE(after[4].suspended);
+    m.sys.bitsQueue().RefuseChanges();
+    const zorvik::DisableOutcome refused =
+        zorvik::DisableStartup(m.sys, findings, {zorvik::StartupKind::Bits, 2}, "bot.exe");
+    EXPECT_EQ(refused.result, zorvik::DisableResult::JobRefused);
+    EXPECT_EQ(refused.place, "Alone");
+    EXPECT_FALSE(hits[2].Disabled);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
 #pragma once
 // A model of a freshly installed Windows 10 on the simulated system, with nothing else on it:
 // Windows' own services (svchost.exe hosting service DLLs), lsass.exe with its packages,
-// spoolsv.exe with its monitors and providers, Explorer, Defender and OneDrive with their
+// spoolsv.exe with its monitors and providers, Explorer, Defender, OneDrive and Edge with their
 // connections, every file of the system folder carrying its own name as original file name,
 // and the values Windows itself keeps in the places the rules search (Winlogon, Run, LSA,
-// print, time and netsh DLLs, Active Setup, the accessibility programs, BootExecute). What a
+// print, time and netsh DLLs, Active Setup, the accessibility programs, BootExecute, App Paths). What a
 // scan lists here is noise: none of it is a bot. Free of GoogleTest so that the benchmarks can
 // use it too.
 #include <cstdint>
@@ -25,6 +25,8 @@ inline const std::string kWindows = "C:\\Windows";
 inline const std::string kSystem32 = "C:\\Windows\\System32\\";
 inline const std::string kUser = "user";
 inline const std::string kUserProfile = "C:\\Users\\user";
+inline const std::string kEdge =
+    "C:\\Program Files (x86)\\Microsoft\\Edge\\Application\\msedge.exe";
 inline const std::string kOneDriveShellExtension =
     kUserProfile + "\\AppData\\Local\\Microsoft\\OneDrive\\23.038.0219.0001\\amd64\\"
                    "FileSyncShell64.dll";
@@ -269,6 +271,17 @@ inline void AddWindowsPlaces(SimSystem& sys) {
                         "Software\\Classes\\CLSID\\{CB3D0F55-BC2C-4C1A-85ED-23ED75B5106B}"
                         "\\InprocServer32",
                         "", kOneDriveShellExtension);
+    // The programs Windows registers under their names (App Paths): most name their own
+    // program, a few another one (pbrush.exe is Paint, write.exe WordPad).
+    const std::string appPaths = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+    machine(appPaths + "msedge.exe", "", kEdge);
+    machine(appPaths + "msedge.exe", "Path", "C:\\Program Files (x86)\\Microsoft\\Edge\\Application");
+    machine(appPaths + "MSPAINT.EXE", "", "%SystemRoot%\\System32\\mspaint.exe");
+    machine(appPaths + "pbrush.exe", "", "%SystemRoot%\\System32\\mspaint.exe");
+    machine(appPaths + "PowerShell.exe", "",
+            "%SYSTEMROOT%\\system32\\WindowsPowerShell\\v1.0\\PowerShell.exe");
+    machine(appPaths + "wordpad.exe", "", "\"%ProgramFiles%\\Windows NT\\Accessories\\WORDPAD.EXE\"");
+    machine(appPaths + "write.exe", "", "\"%ProgramFiles%\\Windows NT\\Accessories\\WORDPAD.EXE\"");
 }
 
 inline const std::vector<WindowsProcess>& Processes() {
@@ -305,6 +318,7 @@ inline const std::vector<WindowsProcess>& Processes() {
          true},
         {4000, kUserProfile + "\\AppData\\Local\\Microsoft\\OneDrive\\OneDrive.exe", {}, {},
          true},
+        {4400, kEdge, {}, {}, true},
     };
     return processes;
 }

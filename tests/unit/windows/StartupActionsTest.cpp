@@ -5,7 +5,9 @@
 #include <string>
 
 #include "core/engine/startup/kinds/ExeKind.h"
+#include "core/engine/startup/kinds/BitsKind.h"
 #include "core/engine/startup/kinds/WmiKind.h"
+#include "platform/sim/autostart/SimTransfers.h"
 #include "platform/sim/autostart/SimWmi.h"
 #include "platform/sim/ui/SimWidgets.h"
 #include "unit/windows/MainWindowFixture.h"
@@ -446,7 +448,7 @@ TEST_F(StartupActionsTest, WhatAKindCannotDoIsGreyedWithTheReasonInTheEntrysTip)
     const std::string botDll = "C:\\Bot\\bot.dll";
     sys.fs().AddFile(scantest::kRulesPath,
                      scantest::PathRule("Sticky keys", "EXE", "WINDOWS\\system32\\sethc.exe") +
-                         "[WMI]\r\nType=WMI\r\n" +
+                         "[WMI]\r\nType=WMI\r\n" + "[BITS]\r\nType=BITS\r\n" +
                          scantest::RegRule("Dlls", "HKEY_CURRENT_USER", "Software\\Dlls", "ENUM") +
                          "Dlls=1\r\n");
     sys.fs().AddFile(sethc, "MZ");
@@ -461,10 +463,11 @@ TEST_F(StartupActionsTest, WhatAKindCannotDoIsGreyedWithTheReasonInTheEntrysTip)
     consumer.name = "Updater";
     consumer.commandLineTemplate = sethc;
     sys.wmiRepository().AddEventConsumer(consumer);
+    sys.bitsQueue().AddJob({"{0B1E7A11-0000-4000-8000-000000000001}", "Updater", sethc, "", false});
     sys.reg().PutString(RootKey::CurrentUser, "Software\\Dlls", "Bot", botDll);
     Rescan();
     ShowStartups(sethc);
-    ASSERT_EQ(StartupCaptions(), (std::vector<std::string>{"REG", "EXE", "WMI"}));
+    ASSERT_EQ(StartupCaptions(), (std::vector<std::string>{"REG", "EXE", "WMI", "BITS"}));
 
     struct Case {
         int row;
@@ -475,6 +478,7 @@ TEST_F(StartupActionsTest, WhatAKindCannotDoIsGreyedWithTheReasonInTheEntrysTip)
         {0, true, true, "Found in module " + botDll},
         {1, true, false, zorvik::kExeNoDisable},
         {2, false, false, std::string(zorvik::kWmiNoShow) + "\r\n" + zorvik::kWmiNoDisable},
+        {3, false, true, zorvik::kBitsNoShow},
     };
     auto& startList = dynamic_cast<platform::sim::SimListView&>(frmMain.LstStart);
     for (const Case& c : cases) {

@@ -233,7 +233,7 @@ INSTANTIATE_TEST_SUITE_P(
         UnacceptedRegCase{"HKLM", "LIST",
                           {"finds nothing: Root must be", "finds nothing: Action must be"}}));
 
-TEST(DescribeRuleTest, ExeWmiAndDllsRulesSayWhatTheyRead) {
+TEST(DescribeRuleTest, ExeWmiBitsDllsAndOtherProgramRulesSayWhatTheyRead) {
     using Keys = std::vector<std::pair<std::string, std::string>>;
     struct Case {
         Keys keys;
@@ -250,6 +250,11 @@ TEST(DescribeRuleTest, ExeWmiAndDllsRulesSayWhatTheyRead) {
         {{{"Type", "REG"}, {"Root", "HKEY_LOCAL_MACHINE"}, {"Key", "SYSTEM\\Lsa"},
           {"Action", "ENUM"}, {"dlls", "1"}},
          "Dlls:    1 (also compared with the DLLs loaded", zorvik::RuleVerdict::Searched},
+        {{{"Type", "BITS"}}, "the transfer jobs of BITS", zorvik::RuleVerdict::Searched},
+        {{{"Type", "REG"}, {"Root", "HKEY_CURRENT_USER"}, {"Key", "Software\\App Paths\\*"},
+          {"Action", "MATCH"}, {"OtherProgram", "1"}},
+         "OtherProgram: 1 (a key naming its own program is passed over",
+         zorvik::RuleVerdict::Searched},
     };
     for (const Case& c : cases) {
         const auto d = zorvik::DescribeRule(zorvik::MakeScanRule("Rule", c.keys), "C:\\");
@@ -307,8 +312,8 @@ TEST(DescribeRuleTest, UnknownTypesAreSkipped) {
         const auto d = Describe(rule, "C:\\");
         EXPECT_EQ(zorvik::RuleVerdict::Skipped, d.verdict) << type;
         EXPECT_TRUE(
-            HasLine(d, "skipped: Type must be REG, INI, FOL, FIL, SVC, TASK, LNK, EXE, WMI, SDB or "
-                       "TERMINAL"))
+            HasLine(d, "skipped: Type must be REG, INI, FOL, FIL, SVC, TASK, LNK, EXE, WMI, SDB, "
+                       "TERMINAL or BITS"))
             << type;
         EXPECT_FALSE(HasLine(d, "Root:")) << type;
         EXPECT_FALSE(HasLine(d, "Folder:")) << type;

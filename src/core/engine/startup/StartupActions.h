@@ -36,6 +36,8 @@ enum class DisableResult {
                         // the task)
     TaskFileChanged,    // the Task Scheduler did not take it, the task's file (place) now says
                         // disabled; a scheduler that does not read it again may still run it
+    JobRefused,         // BITS did not suspend the job (place: its name): ended, or another
+                        // account's
 };
 
 struct DisableOutcome {

@@ -7,7 +7,7 @@
 namespace zorvik {
 
 enum class StartupKind : std::uint8_t { Reg, Ini, Fol, Fil, Svc, Task, Lnk, Exe, Wmi, Sdb,
-                                         Terminal };
+                                         Terminal, Bits };
 
 // What a REG rule examines in its key. None: an Action the search does not know, which
 // finds nothing.

@@ -4,6 +4,7 @@
 #include <exception>
 #include <utility>
 
+#include "core/engine/startup/kinds/BitsKind.h"
 #include "core/engine/startup/kinds/ExeKind.h"
 #include "core/engine/startup/kinds/FolderKind.h"
 #include "core/engine/startup/kinds/ProfileKind.h"
@@ -354,6 +355,35 @@ const StartupKindRow kRows[] = {
         .disable = NoDisable,
         .watchedPlaces = WatchTerminalPlaces,
         .noDisable = kTerminalNoDisable,
+    },
+    {
+        .kind = StartupKind::Bits,
+        .name = "BITS",
+        .readPlaces = ReadBitsPlaces,
+        .record = [](const StartupSpot& spot, const StartupText&, bool disabled,
+                     ProcInfo& findings) {
+            findings.BitsList.push_back({spot.where, spot.key, spot.ident, disabled});
+        },
+        .hits = ListAccess<&ProcInfo::BitsList>(),
+        .columns = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            const BitsStart& hit = findings.BitsList.at(i);
+            return {hit.Job, hit.Id, hit.Command};
+        },
+        // The job's id alone: its name is anyone's choice, its command what the entry says.
+        .keyParts = [](const ProcInfo& findings, std::size_t i) -> std::vector<std::string> {
+            return {findings.BitsList.at(i).Id};
+        },
+        .approval = NoApproval,
+        .opening = [](const ProcInfo&, std::size_t) { return PlaceOpening{}; },
+        .disable = [](platform::System& sys, const ProcInfo& findings, std::size_t i,
+                      const std::string&) { return DisableBitsJob(sys, findings.BitsList.at(i)); },
+        // Nothing to watch: BITS tells no change to its queue that the platform follows.
+        // A new job: "... in BITS job Updater", its id the name.
+        .entryPlace = [](const ProcInfo& findings, std::size_t i) {
+            const BitsStart& hit = findings.BitsList.at(i);
+            return EntryPlace{std::string(kBitsJobPlace) + " " + hit.Job, hit.Id};
+        },
+        .noShow = kBitsNoShow,
     },
 };
 

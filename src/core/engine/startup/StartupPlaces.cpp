@@ -166,6 +166,14 @@ const std::vector<platform::WmiEventConsumer>& PlaceReading::WmiConsumers() {
     return *wmiConsumers_;
 }
 
+const std::vector<platform::TransferJob>& PlaceReading::TransferJobs() {
+    if (!transferJobs_) {
+        platform::BackgroundTransfers* transfers = sys_.transfers();
+        transferJobs_ = transfers ? transfers->Jobs() : std::vector<platform::TransferJob>{};
+    }
+    return *transferJobs_;
+}
+
 bool ComparesModules(const StartupPlaces& places) {
     for (const StartupSpot& spot : places.spots)
         if (spot.comparesModules) return true;

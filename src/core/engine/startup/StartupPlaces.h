@@ -13,6 +13,7 @@
 
 #include "core/engine/startup/StartupKind.h"
 #include "core/engine/untRecord.h"
+#include "platform/BackgroundTransfers.h"
 #include "platform/System.h"
 #include "platform/Tasks.h"
 #include "platform/Wmi.h"
@@ -34,7 +35,8 @@ struct StartupSpot {
     std::string key;    // REG: key path; INI: section; LNK: the shortcut's name; TASK: the task's
                         // file, if read
     std::string ident;  // INI: entry; SVC: the service's name; LNK: the shortcut's target and
-                        // arguments; WMI: the text as WMI holds it
+                        // arguments; WMI: the text as WMI holds it; BITS: the job's
+                        // command line
     // The place is switched off as a whole (a disabled service or task): each hit there is
     // disabled.
     bool off = false;
@@ -131,6 +133,8 @@ public:
     // WMI's event consumers, asked for at the first call and kept for the rest of this scan;
     // none where the system gives no WMI.
     const std::vector<platform::WmiEventConsumer>& WmiConsumers();
+    // BITS' jobs, likewise; none where the system gives no BITS.
+    const std::vector<platform::TransferJob>& TransferJobs();
     // What was read since the last Take; the scan's lists (accounts, tasks, scripts) stay.
     StartupPlaces Take();
 
@@ -146,6 +150,7 @@ private:
     std::optional<StrAr> accounts_;
     std::optional<std::vector<platform::ScheduledTask>> scheduledTasks_;
     std::optional<std::vector<platform::WmiEventConsumer>> wmiConsumers_;
+    std::optional<std::vector<platform::TransferJob>> transferJobs_;
     bool followScripts_ = false;
     bool followUnquoted_ = false;
     bool comparesModules_ = false;

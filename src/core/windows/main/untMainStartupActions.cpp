@@ -75,6 +75,12 @@ void TfrmMain::DisableStartup1Click() {
                                         ", the Task Scheduler refused it. You may require "
                                         "administrator rights");
             break;
+        case DisableResult::JobRefused:
+            ShowErrorBox(sys_.ui(), "Unable to suspend the BITS job " + outcome.place +
+                                        ", BITS refused it. The job may have ended or belong "
+                                        "to another account: you may require administrator "
+                                        "rights");
+            break;
         case DisableResult::TaskFileChanged:
             ShowErrorBox(sys_.ui(), "The Task Scheduler did not disable the task, so its file " +
                                         outcome.place +

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/sim/autostart/SimTasks.h"
+#include "platform/sim/autostart/SimTransfers.h"
 #include "platform/sim/autostart/SimWmi.h"
 #include "platform/sim/system/SimFileFacts.h"
 #include "platform/sim/system/SimServices.h"
@@ -23,6 +24,7 @@ struct SimSystem::Impl {
     std::unique_ptr<SimEnvironment> environment = MakeSimEnvironment(*files);
     std::unique_ptr<SimTasks> tasks = MakeSimTasks();
     std::unique_ptr<SimWmi> wmi = MakeSimWmi();
+    std::unique_ptr<SimTransfers> transfers = MakeSimTransfers();
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Ui> ui;
     UtcTime now{2024, 5, 1, 12, 0, 0, 0};
@@ -57,6 +59,7 @@ FileFacts* SimSystem::fileFacts() { return impl_->fileFacts.get(); }
 Environment* SimSystem::environment() { return impl_->environment.get(); }
 Tasks* SimSystem::tasks() { return impl_->tasks.get(); }
 Wmi* SimSystem::wmi() { return impl_->wmi.get(); }
+BackgroundTransfers* SimSystem::transfers() { return impl_->transfers.get(); }
 
 std::unique_ptr<PlaceWatch> SimSystem::NewPlaceWatch() {
     return MakeSimPlaceWatch(*impl_->registry, *impl_->files, impl_->changes,
@@ -93,6 +96,7 @@ SimFileFacts& SimSystem::facts() { return *impl_->fileFacts; }
 SimEnvironment& SimSystem::env() { return *impl_->environment; }
 SimTasks& SimSystem::taskScheduler() { return *impl_->tasks; }
 SimWmi& SimSystem::wmiRepository() { return *impl_->wmi; }
+SimTransfers& SimSystem::bitsQueue() { return *impl_->transfers; }
 
 }  // namespace platform::sim
 

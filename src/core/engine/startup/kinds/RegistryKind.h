@@ -20,6 +20,10 @@ inline const std::string kEveryValueName = "*";
 // the rule names no number there.
 inline const std::string kLimitKey = "Limit";
 inline constexpr std::uint64_t kDefaultMatchLimit = 100000;
+// MATCH: the key ("OtherProgram=1") that passes over a text naming the program its key is
+// named for (App Paths\chrome.exe giving ...\chrome.exe, as every installer writes it): only a
+// key that sends its name to another program is read.
+inline const std::string kOtherProgramKey = "OtherProgram";
 
 void ReadRegistryPlaces(const ScanRule& rule, PlaceReading& reading);
 // The rule's key; for ENUM2 with its subkeys.

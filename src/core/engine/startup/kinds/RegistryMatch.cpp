@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/base/AsciiLower.h"
+#include "core/base/PathParts.h"
 #include "core/engine/startup/RegistryText.h"
 #include "core/engine/startup/follow/ClassServers.h"
 #include "core/engine/startup/kinds/RegistryKind.h"
@@ -31,6 +33,14 @@ std::string Below(const std::string& path, const std::string& part) {
     return path.empty() ? part : path + "\\" + part;
 }
 
+// Whether the text is a path (quoted or not) to a program of the key's own name.
+bool NamesKeysOwnProgram(const std::string& text, const std::string& keyName) {
+    std::string path = text;
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+        path = path.substr(1, path.size() - 2);
+    return AsciiLower(ProgramFileNameOf(path)) == AsciiLower(keyName);
+}
+
 class KeyPatternWalk {
 public:
     KeyPatternWalk(const ScanRule& rule, platform::RootKey root, PlaceReading& reading)
@@ -39,7 +49,8 @@ public:
           reading_(reading),
           reg_(reading.sys().registry()),
           parts_(KeyParts(rule.key)),
-          limit_(MatchLimit(rule)) {}
+          limit_(MatchLimit(rule)),
+          otherProgramOnly_(rule.Value(kOtherProgramKey) == "1") {}
 
     void Run() { Walk(0, {}, {}, 0); }
 
@@ -69,12 +80,14 @@ private:
     }
 
     void ReadValues(platform::Registry::Handle key, const std::string& path) {
+        const std::string keyName = path.substr(path.rfind('\\') + 1);
         std::optional<std::uint32_t> spot;
         auto read = [&](const std::string& valueName) {
             const std::optional<platform::RegValue> value = reg_.Query(key, valueName);
             if (!value) return;
             for (const std::string& text : ValueTexts(*value)) {
                 if (text.empty()) continue;
+                if (otherProgramOnly_ && NamesKeysOwnProgram(text, keyName)) continue;
                 if (!spot) spot = reading_.AddSpot(StartupKind::Reg, rule_.root, path);
                 reading_.AddText(*spot, text, valueName);
             }
@@ -85,7 +98,6 @@ private:
             read(rule_.name);
         }
         // A key named by a class id (an AMSI provider's) stands for that class.
-        const std::string keyName = path.substr(path.rfind('\\') + 1);
         if (reading_.FollowsClasses() && IsClassId(keyName)) {
             if (!spot) spot = reading_.AddSpot(StartupKind::Reg, rule_.root, path);
             reading_.AddClassServers(*spot, keyName, {});
@@ -98,6 +110,7 @@ private:
     platform::Registry& reg_;
     const std::vector<std::string> parts_;
     const std::uint64_t limit_;
+    const bool otherProgramOnly_;
     std::uint64_t visited_ = 0;
 };
 
