@@ -1,5 +1,6 @@
-// zorvikc scan [--csv | --json] [--baseline FILE]: the scan the main window runs, without the
-// window; against a baseline, only what changed since.
+// zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL]: the scan the main window
+// runs, without the window; against a baseline, only what changed since; at a level, only the
+// programs whose verdict is at or above it.
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -14,6 +15,7 @@
 #endif
 
 #include "core/base/FixedTexts.h"
+#include "core/engine/process/ListedLevel.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/process/ProgramEvidence.h"
 #include "core/report/AnsiUtf8.h"
@@ -21,33 +23,40 @@
 #include "core/report/SavedScanSettings.h"
 #include "core/engine/ScanCycle.h"
 #include "core/report/ScanReport.h"
+#include "core/report/ReportEntries.h"
 #include "zorvikc/Commands.h"
 
 namespace zorvikc {
 namespace {
 
 // The scan's own exit codes, for scripts: whether anything was listed; against a baseline,
-// whether any entry was added or changed since.
+// whether any entry was added or changed since. With --level only the programs listed at or
+// above the level count, so that a fleet can alert on 1.
 constexpr int kExitNothingListed = 0;
 constexpr int kExitListed = 1;
 constexpr int kExitError = 2;
 
 void PrintScanUsage(std::ostream& err) {
-    err << "usage: zorvikc scan [--csv | --json] [--baseline FILE]\n"
-           "  lists the programs a scan finds, with their start-up entries (UTF-8)\n"
+    err << "usage: zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL]\n"
+           "  lists the programs a scan finds, with their start-up entries and verdict (UTF-8)\n"
            "  --baseline FILE: only the entries added or changed since FILE, the report of an\n"
            "                   earlier zorvikc scan --json, and those removed\n"
+           "  --level LEVEL:   only the programs whose verdict is LEVEL or above: windows,\n"
+           "                   verified, unverified or suspicious (in that order)\n"
            "  exit code: 0 nothing listed, 1 programs listed, 2 error;\n"
-           "             with --baseline: 0 nothing added or changed, 1 some added or changed\n";
+           "             with --baseline: 0 nothing added or changed, 1 some added or changed;\n"
+           "             with --level: only programs at or above LEVEL count\n";
 }
 
 struct ScanArguments {
     zorvik::ReportFormat format = zorvik::ReportFormat::Text;
     std::optional<std::string> baseline;
+    std::optional<zorvik::VerdictLevel> level;
 };
 
-// Nothing when the arguments are not the scan's.
-std::optional<ScanArguments> ReadScanArguments(const std::vector<std::string>& args) {
+// Nothing when the arguments are not the scan's; a level of no known name is told on err.
+std::optional<ScanArguments> ReadScanArguments(const std::vector<std::string>& args,
+                                               std::ostream& err) {
     ScanArguments read;
     bool formatGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -59,11 +68,27 @@ std::optional<ScanArguments> ReadScanArguments(const std::vector<std::string>& a
         } else if (arg == "--baseline" && i + 1 < args.size() && !read.baseline &&
                    !args[i + 1].empty()) {
             read.baseline = args[++i];
+        } else if (arg == "--level" && i + 1 < args.size() && !read.level) {
+            const std::string& name = args[++i];
+            read.level = zorvik::VerdictLevelFromName(name);
+            if (!read.level) {
+                err << "zorvikc scan: no level is named \"" << name
+                    << "\" (windows, verified, unverified or suspicious)\n";
+                return std::nullopt;
+            }
         } else {
             return std::nullopt;
         }
     }
     return read;
+}
+
+// Against a baseline at a level: whether a program listed there has an entry added or changed.
+bool AnyListedChange(const zorvik::ProcessList& list,
+                     const zorvik::BaselineComparison& comparison) {
+    for (std::size_t i = 0; i < list.Count(); ++i)
+        if (!zorvik::ReportEntriesOf(list.At(i), &comparison).empty()) return true;
+    return false;
 }
 
 // CSV lines end in CR LF already; the console's text mode must not add a second CR.
@@ -81,7 +106,7 @@ void KeepLineEndsAsWritten(std::ostream& out) {
 }  // namespace
 
 int RunScanCommand(CommandContext& context) {
-    const std::optional<ScanArguments> args = ReadScanArguments(context.args);
+    const std::optional<ScanArguments> args = ReadScanArguments(context.args, context.err);
     if (!args) {
         PrintScanUsage(context.err);
         return kExitError;
@@ -111,13 +136,19 @@ int RunScanCommand(CommandContext& context) {
         }
         zorvik::AddEvidence(sys, list);
         if (args->format == zorvik::ReportFormat::Csv) KeepLineEndsAsWritten(context.out);
-        if (baseline) {
-            const zorvik::BaselineComparison comparison =
-                zorvik::CompareWithBaseline(list, std::move(*baseline));
-            context.out << zorvik::FormatChangesReport(list, comparison, args->format);
+        // Compared before the level leaves programs out: their entries are not gone.
+        std::optional<zorvik::BaselineComparison> comparison;
+        if (baseline) comparison = zorvik::CompareWithBaseline(list, std::move(*baseline));
+        if (args->level) {
+            const zorvik::VerdictLevel level = *args->level;
+            list.Retain([level](const zorvik::ProcessRow& row) { return AtOrAbove(row, level); });
+        }
+        if (comparison) {
+            context.out << zorvik::FormatChangesReport(list, *comparison, args->format);
             context.out.flush();
-            return zorvik::AnyAddedOrChanged(comparison.changes) ? kExitListed
-                                                                 : kExitNothingListed;
+            const bool changed = args->level ? AnyListedChange(list, *comparison)
+                                             : zorvik::AnyAddedOrChanged(comparison->changes);
+            return changed ? kExitListed : kExitNothingListed;
         }
         context.out << zorvik::FormatScanReport(list, args->format);
         context.out.flush();
