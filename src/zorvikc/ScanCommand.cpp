@@ -15,7 +15,6 @@
 #endif
 
 #include "core/base/FixedTexts.h"
-#include "core/engine/process/ListedLevel.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/process/ProgramEvidence.h"
 #include "core/report/AnsiUtf8.h"
@@ -23,17 +22,13 @@
 #include "core/report/SavedScanSettings.h"
 #include "core/engine/ScanCycle.h"
 #include "core/report/ScanReport.h"
-#include "core/report/ReportEntries.h"
 #include "zorvikc/Commands.h"
+#include "zorvikc/ScanOutput.h"
 
 namespace zorvikc {
 namespace {
 
-// The scan's own exit codes, for scripts: whether anything was listed; against a baseline,
-// whether any entry was added or changed since. With --level only the programs listed at or
-// above the level count, so that a fleet can alert on 1.
-constexpr int kExitNothingListed = 0;
-constexpr int kExitListed = 1;
+// Beside the exit codes of ScanOutput.h.
 constexpr int kExitError = 2;
 
 void PrintScanUsage(std::ostream& err) {
@@ -83,14 +78,6 @@ std::optional<ScanArguments> ReadScanArguments(const std::vector<std::string>& a
     return read;
 }
 
-// Against a baseline at a level: whether a program listed there has an entry added or changed.
-bool AnyListedChange(const zorvik::ProcessList& list,
-                     const zorvik::BaselineComparison& comparison) {
-    for (std::size_t i = 0; i < list.Count(); ++i)
-        if (!zorvik::ReportEntriesOf(list.At(i), &comparison).empty()) return true;
-    return false;
-}
-
 // CSV lines end in CR LF already; the console's text mode must not add a second CR.
 void KeepLineEndsAsWritten(std::ostream& out) {
 #ifdef _WIN32
@@ -136,23 +123,11 @@ int RunScanCommand(CommandContext& context) {
         }
         zorvik::AddEvidence(sys, list);
         if (args->format == zorvik::ReportFormat::Csv) KeepLineEndsAsWritten(context.out);
-        // Compared before the level leaves programs out: their entries are not gone.
-        std::optional<zorvik::BaselineComparison> comparison;
-        if (baseline) comparison = zorvik::CompareWithBaseline(list, std::move(*baseline));
-        if (args->level) {
-            const zorvik::VerdictLevel level = *args->level;
-            list.Retain([level](const zorvik::ProcessRow& row) { return AtOrAbove(row, level); });
-        }
-        if (comparison) {
-            context.out << zorvik::FormatChangesReport(list, *comparison, args->format);
-            context.out.flush();
-            const bool changed = args->level ? AnyListedChange(list, *comparison)
-                                             : zorvik::AnyAddedOrChanged(comparison->changes);
-            return changed ? kExitListed : kExitNothingListed;
-        }
-        context.out << zorvik::FormatScanReport(list, args->format);
+        const ScanOutput output =
+            ReportScan(list, std::move(baseline), args->level, args->format);
+        context.out << output.report;
         context.out.flush();
-        return list.Count() == 0 ? kExitNothingListed : kExitListed;
+        return output.exitCode;
     } catch (const std::exception& e) {
         context.err << "zorvikc scan: " << e.what() << '\n';
         return kExitError;
