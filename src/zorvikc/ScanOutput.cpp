@@ -1,20 +1,34 @@
 #include "zorvikc/ScanOutput.h"
 
+#include <set>
 #include <utility>
 
+#include "core/engine/changes/StableKeys.h"
 #include "core/engine/changes/StartupChanges.h"
 #include "core/engine/process/ListedLevel.h"
+#include "core/engine/startup/StartupKinds.h"
+#include "core/report/AnsiUtf8.h"
 
 namespace zorvikc {
 
 namespace {
 
-// Whether a program still listed has an entry added or changed.
-bool AnyListedChange(const zorvik::ProcessList& list,
-                     const zorvik::BaselineComparison& comparison) {
-    for (std::size_t i = 0; i < list.Count(); ++i)
-        if (!zorvik::ReportEntriesOf(list.At(i), &comparison).empty()) return true;
-    return false;
+// The entries added or changed of the programs the level left out are not told, nor counted;
+// the entries removed stay, as they belong to no program listed now.
+void KeepChangesOfListed(const zorvik::ProcessList& list,
+                         zorvik::BaselineComparison& comparison) {
+    std::set<std::string> listedKeys;
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        const zorvik::ProcessRow& row = list.At(i);
+        if (!row.data) continue;
+        zorvik::ForEachHit(*row.data, [&](zorvik::StartupHit hit) {
+            // In UTF-8, as the comparison holds the keys.
+            listedKeys.insert(zorvik::AnsiToUtf8(zorvik::StableKeyOf(*row.data, hit)));
+        });
+    }
+    std::erase_if(comparison.changes, [&listedKeys](const zorvik::StartupChange& change) {
+        return change.change != zorvik::EntryChange::Removed && !listedKeys.contains(change.key);
+    });
 }
 
 }  // namespace
@@ -27,6 +41,7 @@ ScanOutput ReportScan(zorvik::ProcessList& list,
     if (level) {
         list.Retain(
             [&level](const zorvik::ProcessRow& row) { return zorvik::AtOrAbove(row, *level); });
+        if (comparison) KeepChangesOfListed(list, *comparison);
     }
     ScanOutput output;
     if (!comparison) {
@@ -35,10 +50,8 @@ ScanOutput ReportScan(zorvik::ProcessList& list,
         return output;
     }
     output.report = zorvik::FormatChangesReport(list, *comparison, format);
-    // Without a level every added or changed entry belongs to a listed program.
-    const bool changed = level ? AnyListedChange(list, *comparison)
-                               : zorvik::AnyAddedOrChanged(comparison->changes);
-    output.exitCode = changed ? kExitListed : kExitNothingListed;
+    output.exitCode =
+        zorvik::AnyAddedOrChanged(comparison->changes) ? kExitListed : kExitNothingListed;
     return output;
 }
 

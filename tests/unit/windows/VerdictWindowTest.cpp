@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/process/ProgramEvidence.h"
 #include "platform/sim/ui/SimWidgets.h"
 #include "unit/windows/AppTestSupport.h"
 
@@ -30,11 +31,13 @@ protected:
         for (const maintest::Program& program : {kWindowsOwn, kVerified, kSuspicious, kNotJudged})
             ListProgram(program);
     }
-    // Starts the program with the four verdicts in place of the scan's own.
+    // Starts the program with the four verdicts in place of the scan's own, its other evidence
+    // as the scan reads it.
     void StartJudging(const std::string& settings = "") {
         if (!settings.empty()) WriteSettings(settings);
         Create();
-        Main().AddRowEvidence = [](zorvik::ProcessList& rows) {
+        Main().AddRowEvidence = [this](zorvik::ProcessList& rows) {
+            zorvik::AddEvidence(sys, rows);
             const std::map<std::string, Verdict> verdicts = {
                 {kWindowsOwn.path, {VerdictLevel::Windows, {{"windows", "Signed as part of Windows"}}}},
                 {kVerified.path, {VerdictLevel::Verified, {{"signed", "Signed by Vendor Inc."}}}},
@@ -44,8 +47,8 @@ protected:
             };
             for (std::size_t i = 0; i < rows.Count(); ++i) {
                 zorvik::ProcessRow& row = rows.At(i);
-                if (const auto found = verdicts.find(row.caption); found != verdicts.end())
-                    row.verdict = found->second;
+                const auto found = verdicts.find(row.caption);
+                row.verdict = found != verdicts.end() ? std::optional(found->second) : std::nullopt;
                 if (row.caption == kSuspicious.path) row.startsOther = {kSvchost};
             }
         };
