@@ -160,7 +160,8 @@ TEST(ZorvikcLevelTest, AgainstABaselineOnlyTheChangesOfProgramsAtTheLevelCount) 
 
 // A watch line's level is the highest among the judged programs that hold its entry.
 TEST(LevelsByEntryTest, TakesTheHighestLevelOfTheRowsHoldingAnEntry) {
-    zorvik::ProcessList list = Judged({VerdictLevel::Verified, VerdictLevel::Suspicious, {}});
+    // The higher level first, so that a later row's lower one must not replace it.
+    zorvik::ProcessList list = Judged({VerdictLevel::Suspicious, VerdictLevel::Verified, {}});
     for (std::size_t i = 0; i < list.Count(); ++i)
         list.At(i).data->RegList.push_back(
             {"HKEY_CURRENT_USER", kRunKey, "Shared", false, "c:\\shared.exe"});
@@ -170,8 +171,8 @@ TEST(LevelsByEntryTest, TakesTheHighestLevelOfTheRowsHoldingAnEntry) {
     const std::string run =
         "REG|hkey_current_user|software\\microsoft\\windows\\currentversion\\run|";
     const std::map<std::string, VerdictLevel> expected = {
-        {run + "p0", VerdictLevel::Verified},
-        {run + "p1", VerdictLevel::Suspicious},
+        {run + "p0", VerdictLevel::Suspicious},
+        {run + "p1", VerdictLevel::Verified},
         {run + "shared", VerdictLevel::Suspicious},
     };
     EXPECT_EQ(levels, expected) << "the row not judged holds no level";
