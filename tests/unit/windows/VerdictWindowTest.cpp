@@ -39,11 +39,13 @@ protected:
         Main().AddRowEvidence = [this](zorvik::ProcessList& rows) {
             zorvik::AddEvidence(sys, rows);
             const std::map<std::string, Verdict> verdicts = {
-                {kWindowsOwn.path, {VerdictLevel::Windows, {{"windows", "Signed as part of Windows"}}}},
+                {kWindowsOwn.path,
+                 {VerdictLevel::Windows, {{"windows", "Signed as part of Windows"}}}},
                 {kVerified.path, {VerdictLevel::Verified, {{"signed", "Signed by Vendor Inc."}}}},
                 {kSuspicious.path,
                  {VerdictLevel::Suspicious,
-                  {{"user-folder", "Not signed, in C:\\Apps"}, {"masquerade", "Named like svchost"}}}},
+                  {{"user-folder", "Not signed, in C:\\Apps"},
+                   {"masquerade", "Named like svchost"}}}},
             };
             for (std::size_t i = 0; i < rows.Count(); ++i) {
                 zorvik::ProcessRow& row = rows.At(i);
@@ -87,7 +89,8 @@ TEST_F(VerdictWindowTest, TheVerdictColumnTheColourOfASuspiciousRowAndTheReasons
     const Case cases[] = {
         {kWindowsOwn, "windows", platform::kBlack,
          "Signature: not signed\r\nVerdict: windows\r\n  Signed as part of Windows"},
-        {kVerified, "verified", platform::kBlack, "\r\nVerdict: verified\r\n  Signed by Vendor Inc."},
+        {kVerified, "verified", platform::kBlack,
+         "\r\nVerdict: verified\r\n  Signed by Vendor Inc."},
         {kSuspicious, "suspicious", platform::kPurple,
          "\r\nVerdict: suspicious\r\n  Not signed, in C:\\Apps\r\n  Named like svchost"},
         {kNotJudged, "", platform::kBlack, "Signature: not signed"},
