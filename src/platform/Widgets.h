@@ -36,6 +36,7 @@ constexpr Colour kBlack = 0x000000;
 constexpr Colour kRed = 0x0000FF;
 constexpr Colour kGreen = 0x008000;  // red 0, green 128, blue 0
 constexpr Colour kBlue = 0xFF0000;
+constexpr Colour kPurple = 0x800080;  // red 128, green 0, blue 128
 
 struct Point {
     int x = 0;

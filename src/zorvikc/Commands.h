@@ -31,7 +31,7 @@ using CommandFunction = int (*)(CommandContext&);
     X("rules", RunRulesCommand, false, "the rules of Scan.ini beside the program, as the search reads them") \
     X("sockets", RunSocketsCommand, false, "the TCP sockets with their state and owning program") \
     X("search", RunSearchCommand, true, "the start-up places that name one program, as a scan finds them") \
-    X("scan", RunScanCommand, true, "the programs a scan lists, with their start-up entries (--csv, --json, --baseline)") \
+    X("scan", RunScanCommand, true, "the programs a scan lists, with their start-up entries and verdicts (--csv, --json, --baseline, --level)") \
     X("watch", RunWatchCommand, true, "a JSON line for each start-up entry added, changed or removed, until Ctrl+C")
 
 #define ZORVIKC_DECLARE_COMMAND(word, function, readsPlaces, summary) int function(CommandContext&);

@@ -1,5 +1,6 @@
-// zorvikc scan [--csv | --json] [--baseline FILE]: the scan the main window runs, without the
-// window; against a baseline, only what changed since.
+// zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL]: the scan the main window
+// runs, without the window; against a baseline, only what changed since; at a level, only the
+// programs whose verdict is at or above it.
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -22,32 +23,35 @@
 #include "core/engine/ScanCycle.h"
 #include "core/report/ScanReport.h"
 #include "zorvikc/Commands.h"
+#include "zorvikc/ScanOutput.h"
 
 namespace zorvikc {
 namespace {
 
-// The scan's own exit codes, for scripts: whether anything was listed; against a baseline,
-// whether any entry was added or changed since.
-constexpr int kExitNothingListed = 0;
-constexpr int kExitListed = 1;
+// Beside the exit codes of ScanOutput.h.
 constexpr int kExitError = 2;
 
 void PrintScanUsage(std::ostream& err) {
-    err << "usage: zorvikc scan [--csv | --json] [--baseline FILE]\n"
-           "  lists the programs a scan finds, with their start-up entries (UTF-8)\n"
+    err << "usage: zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL]\n"
+           "  lists the programs a scan finds, with their start-up entries and verdict (UTF-8)\n"
            "  --baseline FILE: only the entries added or changed since FILE, the report of an\n"
            "                   earlier zorvikc scan --json, and those removed\n"
+           "  --level LEVEL:   only the programs whose verdict is LEVEL or above: windows,\n"
+           "                   verified, unverified or suspicious (in that order)\n"
            "  exit code: 0 nothing listed, 1 programs listed, 2 error;\n"
-           "             with --baseline: 0 nothing added or changed, 1 some added or changed\n";
+           "             with --baseline: 0 nothing added or changed, 1 some added or changed;\n"
+           "             with --level: only programs at or above LEVEL count\n";
 }
 
 struct ScanArguments {
     zorvik::ReportFormat format = zorvik::ReportFormat::Text;
     std::optional<std::string> baseline;
+    std::optional<zorvik::VerdictLevel> level;
 };
 
-// Nothing when the arguments are not the scan's.
-std::optional<ScanArguments> ReadScanArguments(const std::vector<std::string>& args) {
+// Nothing when the arguments are not the scan's; a level of no known name is told on err.
+std::optional<ScanArguments> ReadScanArguments(const std::vector<std::string>& args,
+                                               std::ostream& err) {
     ScanArguments read;
     bool formatGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -59,6 +63,14 @@ std::optional<ScanArguments> ReadScanArguments(const std::vector<std::string>& a
         } else if (arg == "--baseline" && i + 1 < args.size() && !read.baseline &&
                    !args[i + 1].empty()) {
             read.baseline = args[++i];
+        } else if (arg == "--level" && i + 1 < args.size() && !read.level) {
+            const std::string& name = args[++i];
+            read.level = zorvik::VerdictLevelFromName(name);
+            if (!read.level) {
+                err << "zorvikc scan: no level is named \"" << name
+                    << "\" (windows, verified, unverified or suspicious)\n";
+                return std::nullopt;
+            }
         } else {
             return std::nullopt;
         }
@@ -81,7 +93,7 @@ void KeepLineEndsAsWritten(std::ostream& out) {
 }  // namespace
 
 int RunScanCommand(CommandContext& context) {
-    const std::optional<ScanArguments> args = ReadScanArguments(context.args);
+    const std::optional<ScanArguments> args = ReadScanArguments(context.args, context.err);
     if (!args) {
         PrintScanUsage(context.err);
         return kExitError;
@@ -111,17 +123,11 @@ int RunScanCommand(CommandContext& context) {
         }
         zorvik::AddEvidence(sys, list);
         if (args->format == zorvik::ReportFormat::Csv) KeepLineEndsAsWritten(context.out);
-        if (baseline) {
-            const zorvik::BaselineComparison comparison =
-                zorvik::CompareWithBaseline(list, std::move(*baseline));
-            context.out << zorvik::FormatChangesReport(list, comparison, args->format);
-            context.out.flush();
-            return zorvik::AnyAddedOrChanged(comparison.changes) ? kExitListed
-                                                                 : kExitNothingListed;
-        }
-        context.out << zorvik::FormatScanReport(list, args->format);
+        const ScanOutput output =
+            ReportScan(list, std::move(baseline), args->level, args->format);
+        context.out << output.report;
         context.out.flush();
-        return list.Count() == 0 ? kExitNothingListed : kExitListed;
+        return output.exitCode;
     } catch (const std::exception& e) {
         context.err << "zorvikc scan: " << e.what() << '\n';
         return kExitError;

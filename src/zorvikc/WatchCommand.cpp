@@ -2,14 +2,18 @@
 // until Ctrl+C or Ctrl+Break. The first scan only sets the baseline.
 #include <atomic>
 #include <exception>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/engine/ScanCycle.h"
+#include "core/engine/process/ListedLevel.h"
+#include "core/engine/process/ProgramEvidence.h"
 #include "core/engine/watch/EntryNews.h"
 #include "core/engine/watch/EntryPrograms.h"
 #include "core/engine/watch/StartupPicture.h"
+#include "core/report/SavedScanSettings.h"
 #include "core/report/WatchLine.h"
 #include "zorvikc/Commands.h"
 
@@ -25,11 +29,28 @@ void PrintWatchUsage(std::ostream& err) {
            "  until Ctrl+C or Ctrl+Break; exit code: 0 stopped, 2 error\n";
 }
 
+// The verdict levels of what a scan lists now, over the places as the watch read them (none
+// is read again), with the trusted list and options the window last saved.
+std::map<std::string, zorvik::VerdictLevel> ListedLevels(platform::System& sys,
+                                                         platform::TcpTable* table,
+                                                         const zorvik::StartupPicture& picture) {
+    const zorvik::SavedScanSettings settings = zorvik::ReadSavedScanSettings(sys);
+    zorvik::ProcessList list;
+    zorvik::ScanCycle(sys, table, settings, settings, list, picture.Places());
+    // Where the verdict cache is passed once it exists, so that a watch hashes and verifies a
+    // file unchanged since its last answer no more.
+    zorvik::AddEvidence(sys, list);
+    return zorvik::LevelsByEntry(list);
+}
+
 void PrintNews(platform::System& sys, platform::TcpTable* table,
+               const zorvik::StartupPicture& picture,
                const std::vector<zorvik::EntryNews>& news, std::ostream& out) {
     if (news.empty()) return;
     const std::optional<platform::UtcTime> now = sys.UtcNow();
     zorvik::RunningPrograms running = zorvik::RunningPrograms::Take(sys, table);
+    std::vector<zorvik::WatchLineFacts> lines;
+    bool anyRunning = false;
     for (const zorvik::EntryNews& item : news) {
         zorvik::WatchLineFacts facts;
         facts.time = now;
@@ -37,8 +58,17 @@ void PrintNews(platform::System& sys, platform::TcpTable* table,
         zorvik::RunningPrograms::Match match = running.Of(sys, facts.program);
         facts.running = match.running;
         facts.sockets = std::move(match.sockets);
+        anyRunning = anyRunning || facts.running;
+        lines.push_back(std::move(facts));
+    }
+    // Only a running program is listed by a scan: without one, no scan is worth its cost.
+    std::map<std::string, zorvik::VerdictLevel> levels;
+    if (anyRunning) levels = ListedLevels(sys, table, picture);
+    for (std::size_t i = 0; i < news.size(); ++i) {
+        if (const auto level = levels.find(news[i].key); level != levels.end())
+            lines[i].level = level->second;
         // Each line goes out whole and at once, for a reader that follows the output.
-        out << zorvik::WatchLine(item, facts) << '\n';
+        out << zorvik::WatchLine(news[i], lines[i]) << '\n';
         out.flush();
     }
 }
@@ -78,7 +108,8 @@ int RunWatchCommand(CommandContext& context) {
         if (!changes && picture.FullReadDueIn(sys) > 0) continue;
         // A burst of changes is one answer.
         try {
-            PrintNews(sys, table.get(), picture.Answer(sys, *watch, changes), context.out);
+            const std::vector<zorvik::EntryNews> news = picture.Answer(sys, *watch, changes);
+            PrintNews(sys, table.get(), picture, news, context.out);
         } catch (const std::exception& e) {
             // One answer that fails is told; the watch goes on.
             context.err << "zorvikc watch: " << e.what() << '\n';

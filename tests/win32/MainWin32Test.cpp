@@ -168,6 +168,22 @@ TEST_F(MainWin32Test, ScanListsARunningProgramStartedWithWindowsUntilItIsTrusted
     ASSERT_GE(row, 0) << "the agent was never listed";
     EXPECT_EQ(frmMain.LstProc.SubItem(row, 0), std::to_string(agentPid_));
     EXPECT_EQ(frmMain.LstProc.SubItem(row, 1), "Possible Bot Process, 1 Start up\\s detected");
+    // The real list view shows the verdict's column after the three, with the row's level.
+    HWND list = uitest::HandleOf(frmMain.LstProc);
+    char caption[32] = {};
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = caption;
+    column.cchTextMax = sizeof caption;
+    ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, 3, reinterpret_cast<LPARAM>(&column)));
+    EXPECT_STREQ(caption, "Verdict");
+    char level[32] = {};
+    LVITEMA cell{};
+    cell.iSubItem = 3;
+    cell.pszText = level;
+    cell.cchTextMax = sizeof level;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+    EXPECT_EQ(std::string(level), frmMain.LstProc.SubItem(row, 2));
     LeftClick(frmMain, row);
     ASSERT_EQ(frmMain.LstStart.RowCount(), 1);
     EXPECT_EQ(frmMain.LstStart.RowCaption(0), "REG");

@@ -88,13 +88,13 @@ protected:
     zorvik::TfrmOp op{*sys};
 };
 
-TEST_F(OptionsWindowWin32, IsAFixedTopmostToolWindowWithAClientAreaOf137By137) {
+TEST_F(OptionsWindowWin32, IsAFixedTopmostToolWindowWithAClientAreaOf233By153) {
     HWND form = HandleOf(op.Form());
     RECT client{};
     GetClientRect(form, &client);
-    EXPECT_EQ(client.right, 137);
-    EXPECT_EQ(client.bottom, 137);
-    EXPECT_EQ(op.Form().ClientWidth(), 137);
+    EXPECT_EQ(client.right, 233);
+    EXPECT_EQ(client.bottom, 153);
+    EXPECT_EQ(op.Form().ClientWidth(), 233);
     EXPECT_TRUE(ExStyleOf(form) & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(ExStyleOf(form) & WS_EX_TOPMOST);
     EXPECT_FALSE(StyleOf(form) & WS_THICKFRAME) << "not sizeable";
@@ -114,6 +114,7 @@ TEST_F(OptionsWindowWin32, ControlsStandWhereTheFormPutsThem) {
         {"ChkStartWin", {8, 80, 113, 17}, false, "Button", true},
         {"ChkIgnoreSafe", {8, 96, 121, 17}, false, "Button", true},
         {"ChkWatch", {8, 112, 129, 17}, false, "Button", true},
+        {"ChkHideVerified", {8, 128, 217, 17}, false, "Button", true},
     };
     HWND form = HandleOf(op.Form());
     HWND group = HandleOf(op.GroupBox1);
@@ -152,6 +153,7 @@ TEST_F(OptionsWindowWin32, LabelsAndCheckBoxesAreWideEnoughForTheirText) {
         {frmMain.Label1, 0},   {frmMain.LblStart, 0}, {frmMain.LblNotice, 0},
         {op.Label1, 0},        {op.ChkAutoScan, box}, {op.ChkMin, box},
         {op.ChkStartWin, box}, {op.ChkIgnoreSafe, box}, {op.ChkWatch, box},
+        {op.ChkHideVerified, box},
     };
     for (const Case& c : cases) {
         HWND hwnd = HandleOf(c.control);
@@ -160,6 +162,11 @@ TEST_F(OptionsWindowWin32, LabelsAndCheckBoxesAreWideEnoughForTheirText) {
         EXPECT_GE(c.control.Bounds().width, text + c.besideText)
             << c.control.Name() << " \"" << c.control.Text() << "\"";
     }
+    // The window is as wide as its longest caption needs: no check box runs past its edge.
+    EXPECT_LE(op.ChkHideVerified.Left() + op.ChkHideVerified.Width(), op.Form().ClientWidth());
+    std::cout << "note: \"" << op.ChkHideVerified.Text() << "\" needs "
+              << DrawnTextWidth(HandleOf(op.ChkHideVerified)) + box << " pixels, laid out for "
+              << op.ChkHideVerified.Width() << "\n";
     std::cout << "note: the main window's sentence needs " << DrawnTextWidth(HandleOf(frmMain.Label1))
               << " pixels, laid out for 354\n";
 }

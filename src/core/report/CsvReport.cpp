@@ -6,6 +6,7 @@
 #include "core/report/EvidenceReport.h"
 #include "core/report/ReportWriters.h"
 #include "core/report/ScanReport.h"
+#include "core/report/VerdictReport.h"
 
 namespace zorvik {
 
@@ -40,7 +41,10 @@ std::vector<std::string> EntryFields(const ProcessRow& row, const ReportEntry& e
     const std::vector<std::string> fileCells = FileCsvCells(row.file);
     fields.insert(fields.end(), fileCells.begin(), fileCells.end());
     fields = Utf8Fields(std::move(fields));
-    fields.insert(fields.end(), {entry.key, entry.text, AnsiToUtf8(entry.row.module)});
+    fields.insert(fields.end(), {entry.key, entry.text, AnsiToUtf8(entry.row.module),
+                                 AnsiToUtf8(entry.startsOther)});
+    const std::vector<std::string> verdictCells = VerdictCsvCells(row.verdict);
+    fields.insert(fields.end(), verdictCells.begin(), verdictCells.end());
     if (entry.change) fields.push_back(EntryChangeName(entry.change->change));
     return fields;
 }
@@ -51,8 +55,11 @@ std::vector<std::string> ProgramFields(const ProcessRow& row) {
                                        "", SocketsCell(row.sockets)};
     const std::vector<std::string> fileCells = FileCsvCells(row.file);
     fields.insert(fields.end(), fileCells.begin(), fileCells.end());
-    fields.insert(fields.end(), {"", "", ""});
-    return Utf8Fields(std::move(fields));
+    fields.insert(fields.end(), {"", "", "", ""});
+    fields = Utf8Fields(std::move(fields));
+    const std::vector<std::string> verdictCells = VerdictCsvCells(row.verdict);
+    fields.insert(fields.end(), verdictCells.begin(), verdictCells.end());
+    return fields;
 }
 
 // An entry of the baseline that is gone, with what the baseline said of it.
@@ -62,8 +69,9 @@ std::vector<std::string> RemovedFields(const BaselineEntry& entry) {
         fields.push_back(c < entry.data.size() ? entry.data[c] : "");
     fields.insert(fields.end(), {"", entry.disabled ? "true" : "false", "", ""});
     fields.resize(fields.size() + FileCsvHeads().size());
-    fields.insert(fields.end(),
-                  {entry.key, entry.text, "", EntryChangeName(EntryChange::Removed)});
+    fields.insert(fields.end(), {entry.key, entry.text, "", ""});
+    fields.resize(fields.size() + VerdictCsvHeads().size());
+    fields.push_back(EntryChangeName(EntryChange::Removed));
     return fields;
 }
 
@@ -74,7 +82,8 @@ std::string CsvReport(const ProcessList& list, const BaselineComparison* compari
                                       "Data 2", "Data 3", "Notes", "Disabled", "Approved",
                                       "Sockets"};
     for (const std::string& head : FileCsvHeads()) heads.push_back(head);
-    heads.insert(heads.end(), {"Key", "Text", "Module"});
+    heads.insert(heads.end(), {"Key", "Text", "Module", "Starts"});
+    for (const std::string& head : VerdictCsvHeads()) heads.push_back(head);
     if (comparison) heads.push_back("Change");
     std::string out = CsvRecord(heads);
     for (std::size_t i = 0; i < list.Count(); ++i) {

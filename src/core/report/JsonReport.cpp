@@ -6,6 +6,7 @@
 #include "core/report/EvidenceReport.h"
 #include "core/report/ReportWriters.h"
 #include "core/report/ScanReport.h"
+#include "core/report/VerdictReport.h"
 
 namespace zorvik {
 
@@ -57,6 +58,8 @@ std::string EntryJson(const ReportEntry& entry) {
                       ", \"text\": " + JsonString(entry.text);
     if (!entry.row.module.empty())
         out += ", \"module\": " + JsonString(AnsiToUtf8(entry.row.module));
+    if (!entry.startsOther.empty())
+        out += ", \"startsOther\": " + JsonString(AnsiToUtf8(entry.startsOther));
     if (entry.change) out += ", \"change\": " + JsonString(EntryChangeName(entry.change->change));
     if (entry.before) out += ", \"before\": " + JsonTexts(*entry.before);
     return out + "}";
@@ -68,6 +71,7 @@ std::string ProgramJson(const ProcessRow& row, const std::vector<ReportEntry>& e
     out += "      \"pid\": " +
            (IsCanonicalInteger(row.pid) ? row.pid : JsonString(AnsiToUtf8(row.pid))) + ",\n";
     out += "      \"details\": " + JsonString(AnsiToUtf8(row.details)) + ",\n";
+    out += "      \"verdict\": " + VerdictJson(row.verdict) + ",\n";
     out += "      \"startups\": [";
     for (std::size_t h = 0; h < entries.size(); ++h)
         out += (h == 0 ? "\n        " : ",\n        ") + EntryJson(entries[h]);

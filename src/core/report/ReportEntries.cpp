@@ -65,7 +65,8 @@ std::vector<ReportEntry> ReportEntriesOf(const ProcessRow& row,
         const StartupHit hit{rows[h].kind, rows[h].index};
         ReportEntry entry{rows[h], lines.at(h), ApprovalAt(row.approvals, h),
                           AnsiToUtf8(StableKeyOf(findings, hit)),
-                          AnsiToUtf8(HitTextOf(findings, hit))};
+                          AnsiToUtf8(HitTextOf(findings, hit)),
+                          h < row.startsOther.size() ? row.startsOther[h] : std::string()};
         if (comparison) {
             entry.change = FindChange(comparison->changes, entry.key);
             if (!entry.change) continue;

@@ -45,6 +45,8 @@ struct ReportEntry {
     StartupApproval approval = StartupApproval::Unknown;
     std::string key;   // UTF-8
     std::string text;  // UTF-8
+    // The other file the entry really starts (ProcessRow::startsOther), ANSI; empty for none.
+    std::string startsOther;
     // Against a baseline: the entry's change (added or changed), and for a changed entry the
     // texts the baseline had under its key. Null otherwise.
     const StartupChange* change = nullptr;

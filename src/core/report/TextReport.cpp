@@ -1,9 +1,11 @@
 #include <string>
 #include <vector>
 
+#include "core/engine/startup/StartupRows.h"
 #include "core/report/AnsiUtf8.h"
 #include "core/report/EvidenceReport.h"
 #include "core/report/ReportWriters.h"
+#include "core/report/VerdictReport.h"
 
 namespace zorvik {
 
@@ -18,6 +20,7 @@ std::string Label(const std::string& word) {
 std::string EntryLines(const ReportEntry& entry, bool withApproval) {
     std::string out = entry.change ? Label(EntryChangeName(entry.change->change)) : "  ";
     out += AnsiToUtf8(entry.line);
+    if (!entry.startsOther.empty()) out += "  " + AnsiToUtf8(StartsOtherText(entry.startsOther));
     if (withApproval) out += "  [Task Manager: " + ApprovalText(entry.approval) + "]";
     out += "\n";
     if (!entry.change) return out;
@@ -58,6 +61,7 @@ std::string TextReport(const ProcessList& list, const BaselineComparison* compar
         out += AnsiToUtf8(row.caption) + "\n";
         out += Label("PID") + AnsiToUtf8(row.pid) + "\n";
         out += Label("Details") + AnsiToUtf8(row.details) + "\n";
+        out += VerdictTextLines(row.verdict);
         for (const ReportEntry& entry : entries)
             out += EntryLines(entry, !row.approvals.empty());
         for (const platform::TcpRow& socket : row.sockets)

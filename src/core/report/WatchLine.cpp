@@ -44,6 +44,7 @@ std::string WatchLine(const EntryNews& news, const WatchLineFacts& facts) {
         TextField("program", facts.program),
         Field("running", facts.running ? "true" : "false"),
         Field("sockets", sockets),
+        Field("level", facts.level ? JsonString(VerdictLevelName(*facts.level)) : "null"),
         TextField("key", news.key),
     };
     std::string line = "{";

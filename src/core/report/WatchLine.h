@@ -3,11 +3,13 @@
 // on one line (UTF-8), for a log forwarder or a script that reads line by line:
 //   {"time": "2024-05-01T12:00:00.000Z", "change": "added", "kind": "REG",
 //    "place": "HKEY_CURRENT_USER\\Software\\...\\Run", "name": "Bot", "text": "c:\\bot.exe",
-//    "program": "c:\\bot.exe", "running": true, "sockets": [{...}], "key": "REG|..."}
+//    "program": "c:\\bot.exe", "running": true, "sockets": [{...}], "level": "suspicious",
+//    "key": "REG|..."}
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/engine/verdict/Verdict.h"
 #include "core/engine/watch/EntryNews.h"
 #include "platform/Clock.h"
 #include "platform/Processes.h"
@@ -22,6 +24,9 @@ struct WatchLineFacts {
     std::string program;                    // the program the entry's text names
     bool running = false;
     std::vector<platform::TcpRow> sockets;
+    // The verdict level of the program a scan lists with this entry now; none (null) when no
+    // listed program holds it: not running, no socket, trusted, or the entry removed.
+    std::optional<VerdictLevel> level;
 };
 
 // The line without its line end.

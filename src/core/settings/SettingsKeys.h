@@ -31,6 +31,8 @@ inline const SettingsKey kTrustWidthSetting{kGuiSection, "frmTrustWidth"};
 inline const SettingsKey kIgnoreSafeSetting{kCoreSection, "IgnoreSafe"};
 // "Watch Start up places".
 inline const SettingsKey kWatchPlacesSetting{kCoreSection, "WatchPlaces"};
+// "Hide Windows' own and verified programs".
+inline const SettingsKey kHideVerifiedSetting{kCoreSection, "HideVerified"};
 // Whether the close-to-tray notice is still wanted; only ever written off.
 inline const SettingsKey kCloseTipSetting{kCoreSection, "CloseTip"};
 

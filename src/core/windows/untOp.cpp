@@ -13,11 +13,14 @@ namespace {
 
 using platform::ControlSpec;
 
+constexpr int kOptionsClientWidth = 233;
+
 std::unique_ptr<platform::Window> MakeForm(platform::System& sys) {
     platform::WindowSpec desc =
         CentredWindowSpec("frmOp", "Options", platform::WindowFrame::FixedToolWindow, true);
-    desc.clientWidth = 137;
-    desc.clientHeight = 137;
+    // Wide enough for the longest caption, "Hide Windows' own and verified programs".
+    desc.clientWidth = kOptionsClientWidth;
+    desc.clientHeight = 153;
     return sys.ui().NewWindow(desc);
 }
 
@@ -56,7 +59,10 @@ TfrmOp::TfrmOp(platform::System& sys)
       ChkIgnoreSafe(form_->AddCheckBox(
           ControlAt("ChkIgnoreSafe", {8, 96, 121, 17}, "Ignore Safe Start ups"))),
       ChkWatch(form_->AddCheckBox(
-          ControlAt("ChkWatch", {8, 112, 129, 17}, "Watch Start up places"))) {
+          ControlAt("ChkWatch", {8, 112, 129, 17}, "Watch Start up places"))),
+      ChkHideVerified(form_->AddCheckBox(ControlAt("ChkHideVerified",
+                                                   {8, 128, kOptionsClientWidth - 16, 17},
+                                                   "Hide Windows' own and verified programs"))) {
     // Before its handler is set: nothing watches yet.
     ChkWatch.SetChecked(true);
     ChkAutoScan.OnClick = [this] { ChkAutoScanClick(); };
@@ -64,6 +70,7 @@ TfrmOp::TfrmOp(platform::System& sys)
     UpInt.OnChangingEx = [this](platform::UpDownDirection d) { return UpIntChangingEx(d); };
     ChkStartWin.OnClick = [this] { ChkStartWinClick(); };
     ChkWatch.OnClick = [this] { ChkWatchClick(); };
+    ChkHideVerified.OnClick = [this] { ChkHideVerifiedClick(); };
 }
 
 void TfrmOp::ChkAutoScanClick() {
@@ -98,6 +105,10 @@ void TfrmOp::ChkStartWinClick() {
 
 void TfrmOp::ChkWatchClick() {
     if (OnWatchChoice) OnWatchChoice();
+}
+
+void TfrmOp::ChkHideVerifiedClick() {
+    if (OnHideChoice) OnHideChoice();
 }
 
 }  // namespace zorvik

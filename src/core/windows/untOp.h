@@ -1,5 +1,5 @@
 #pragma once
-// The Options window: five choices, each control being the live setting itself. There is no
+// The Options window: six choices, each control being the live setting itself. There is no
 // OK or Cancel; other parts read the controls at the moment they need them.
 #include <functional>
 #include <memory>
@@ -29,9 +29,12 @@ public:
     bool UpIntChangingEx(platform::UpDownDirection direction);
     void ChkStartWinClick();
     void ChkWatchClick();
+    void ChkHideVerifiedClick();
 
     // "Watch Start up places" was switched; the main window starts or ends its watch.
     std::function<void()> OnWatchChoice;
+    // "Hide Windows' own and verified programs" was switched; the main window lists again.
+    std::function<void()> OnHideChoice;
 
 private:
     platform::System& sys_;
@@ -49,6 +52,8 @@ public:
     platform::CheckBox& ChkIgnoreSafe;
     // Watch the start-up places and rescan when one changes; checked at the start.
     platform::CheckBox& ChkWatch;
+    // Windows' own and verified programs are not listed; unchecked at the start.
+    platform::CheckBox& ChkHideVerified;
 };
 
 }  // namespace zorvik

@@ -186,8 +186,8 @@ TEST(StartedByWindowsTest, ReportsNameTheModuleAHitWasFoundThrough) {
                   .find("value \"AppInit_DLLs\"  module \"C:\\Bot\\bot.dll\"  enabled\n"),
               std::string::npos);
     const std::string csv = reporttest::Report(list, ReportFormat::Csv);
-    EXPECT_NE(csv.find(",Module\r\n"), std::string::npos);
-    EXPECT_NE(csv.find(",C:\\Bot\\bot.dll\r\n"), std::string::npos);
+    EXPECT_NE(csv.find(",Module,Starts,Verdict,Reason Codes,Reasons\r\n"), std::string::npos);
+    EXPECT_NE(csv.find(",C:\\Bot\\bot.dll,,,,\r\n"), std::string::npos);
     EXPECT_NE(reporttest::Report(list, ReportFormat::Json)
                   .find("\"module\": \"C:\\\\Bot\\\\bot.dll\"}"),
               std::string::npos);

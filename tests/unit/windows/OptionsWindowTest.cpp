@@ -35,8 +35,8 @@ TEST_F(OptionsWindowTest, StartsHiddenWithTheFormsLayoutAndStates) {
     platform::Window& form = op.Form();
     EXPECT_FALSE(form.Visible());
     EXPECT_EQ(form.Caption(), "Options");
-    EXPECT_EQ(form.ClientWidth(), 137);
-    EXPECT_EQ(form.ClientHeight(), 137);
+    EXPECT_EQ(form.ClientWidth(), 233);
+    EXPECT_EQ(form.ClientHeight(), 153);
 
     struct Expected {
         const char* name;
@@ -54,6 +54,7 @@ TEST_F(OptionsWindowTest, StartsHiddenWithTheFormsLayoutAndStates) {
         {"ChkStartWin", {8, 80, 113, 17}, "Start with Windows", true},
         {"ChkIgnoreSafe", {8, 96, 121, 17}, "Ignore Safe Start ups", true},
         {"ChkWatch", {8, 112, 129, 17}, "Watch Start up places", true},
+        {"ChkHideVerified", {8, 128, 217, 17}, "Hide Windows' own and verified programs", true},
     };
     for (const Expected& e : controls) {
         SCOPED_TRACE(e.name);
@@ -67,7 +68,8 @@ TEST_F(OptionsWindowTest, StartsHiddenWithTheFormsLayoutAndStates) {
     EXPECT_EQ(op.UpInt.Min(), 0);
     EXPECT_EQ(op.UpInt.Max(), 100);
     EXPECT_EQ(op.UpInt.Position(), 0);
-    for (platform::CheckBox* box : {&op.ChkAutoScan, &op.ChkMin, &op.ChkStartWin, &op.ChkIgnoreSafe})
+    for (platform::CheckBox* box : {&op.ChkAutoScan, &op.ChkMin, &op.ChkStartWin, &op.ChkIgnoreSafe,
+                                    &op.ChkHideVerified})
         EXPECT_FALSE(box->Checked()) << box->Name();
     EXPECT_TRUE(op.ChkWatch.Checked()) << "watching is on until switched off";
 }

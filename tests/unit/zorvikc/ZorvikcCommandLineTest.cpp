@@ -75,7 +75,8 @@ const std::string kBotRunLine =
 
 const std::string kUsage = "usage: zorvikc <command>\n\ncommands:\n  rules     ";
 const std::string kSearchUsage = "usage: zorvikc search PROGRAM\n";
-const std::string kScanUsage = "usage: zorvikc scan [--csv | --json] [--baseline FILE]\n";
+const std::string kScanUsage =
+    "usage: zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL]\n";
 const std::string kNoTable = "XP or Higher required to use this program\n";
 const std::string kNoRules =
     ": no start-up place was searched: the rules file C:\\Zorvik\\Scan.ini was not found";
@@ -143,6 +144,14 @@ TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
         {{"scan", "--xml"}, World::Bot, 2, "", "", kScanUsage},
         {{"scan", "--csv", "--json"}, World::Bot, 2, "", "", kScanUsage},
         {{"scan"}, World::NoTcpTable, 2, "", "", kNoTable},
+        // A level by its name, in any case; every verdict is at or above "windows".
+        {{"scan", "--level", "Windows"}, World::Bot, 1, "C:\\Apps\\bot.exe\n", "", ""},
+        {{"scan", "--level", "suspicious"}, World::Empty, 0, "No programs listed.\n", "", ""},
+        {{"scan", "--level", "bad"}, World::Bot, 2, "", "",
+         "zorvikc scan: no level is named \"bad\" (windows, verified, unverified or "
+         "suspicious)\n" + kScanUsage},
+        {{"scan", "--level"}, World::Bot, 2, "", "", kScanUsage},
+        {{"scan", "--level", "windows", "--level", "windows"}, World::Bot, 2, "", "", kScanUsage},
         {{"scan", "--baseline"}, World::Bot, 2, "", "", kScanUsage},
         {{"scan", "--baseline", ""}, World::Bot, 2, "", "", kScanUsage},
         {{"scan", "--baseline", kBaselinePath, "--baseline", kBaselinePath}, World::Bot, 2, "",
@@ -168,7 +177,8 @@ TEST(ZorvikcCommandLineTest, ExitCodeAndOutputsForEachCommandLine) {
          "\"text\": \"c:\\\\apps\\\\bot.exe\", \"change\": \"added\"}", "",
          ReportOf(World::Empty)},
         {{"scan", "--baseline", kBaselinePath, "--csv"}, World::Bot, 0, "Program Path,PID,",
-         "Key,Text,Module,Change\r\nC:\\Apps\\bot.exe,,,REG,", "", ReportOf(World::BotTwice)},
+         "Key,Text,Module,Starts,Verdict,Reason Codes,Reasons,Change\r\n"
+         "C:\\Apps\\bot.exe,,,REG,", "", ReportOf(World::BotTwice)},
         {{"scan", "--json", "--baseline", kBaselinePath}, World::Empty, 0,
          "{\n  \"programs\": [],\n  \"removed\": [\n", "\"change\": \"removed\"}\n  ]\n}\n", "",
          ReportOf(World::Bot)},

@@ -96,19 +96,19 @@ TEST(ScanReportTest, CsvHasOneRecordPerEntryAndOneForAProgramWithout) {
     const std::string kBotSockets =
         "LISTEN 0.0.0.0:80 -> 0.0.0.0:0; ESTAB [2001:db8::1]:50000 -> [::1]:443";
     const std::string expected =
-        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Notes,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text,Module\r\n"
+        "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Notes,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text,Module,Starts,Verdict,Reason Codes,Reasons\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",REG,"
         "HKEY_CURRENT_USER," + kRunKey + ",\"Bot, \"\"new\"\"\",,false,," + kBotSockets +
         ",,,,,,,,,\"REG|hkey_current_user|software\\microsoft\\windows\\currentversion\\run|"
-        "bot, \"\"new\"\"\",c:\\apps\\bot.exe /q,\r\n"
+        "bot, \"\"new\"\"\",c:\\apps\\bot.exe /q,,,,,\r\n"
         "C:\\Apps\\bot.exe,1234,\"Possible Bot Process, 2 Start up\\s detected\",FOL,"
         "C:\\Start\xC3\xA9,,,,true,," + kBotSockets +
-        ",,,,,,,,,FOL|c:\\start\xC3\xA9|bot.lnk,bot.lnk,\r\n"
-        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,,,,,,,,,,,,,,,\r\n";
+        ",,,,,,,,,FOL|c:\\start\xC3\xA9|bot.lnk,bot.lnk,,,,,\r\n"
+        "C:\\Dir\\stub.exe,-1,\"Probable Bot Loader, 0 Start up\\s detected\",,,,,,,,,,,,,,,,,,,,,,,\r\n";
     EXPECT_EQ(csv, expected);
 
     EXPECT_EQ(reporttest::Report(zorvik::ProcessList{}, ReportFormat::Csv),
-              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Notes,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text,Module\r\n");
+              "Program Path,PID,Details,Type,Data 1,Data 2,Data 3,Notes,Disabled,Approved,Sockets,File Size,SHA-256,Company Name,File Description,Product Name,File Version,Signature,Signer,Key,Text,Module,Starts,Verdict,Reason Codes,Reasons\r\n");
 }
 
 TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
@@ -120,6 +120,7 @@ TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
         "      \"path\": \"C:\\\\Apps\\\\bot.exe\",\n"
         "      \"pid\": 1234,\n"
         "      \"details\": \"Possible Bot Process, 2 Start up\\\\s detected\",\n"
+        "      \"verdict\": null,\n"
         "      \"startups\": [\n"
         "        {\"type\": \"REG\", \"data\": [\"HKEY_CURRENT_USER\", "
         "\"Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Run\", \"Bot, \\\"new\\\"\"], "
@@ -143,6 +144,7 @@ TEST(ScanReportTest, JsonHoldsEveryRowAndEntry) {
         "      \"path\": \"C:\\\\Dir\\\\stub.exe\",\n"
         "      \"pid\": -1,\n"
         "      \"details\": \"Probable Bot Loader, 0 Start up\\\\s detected\",\n"
+        "      \"verdict\": null,\n"
         "      \"startups\": [],\n"
         "      \"sockets\": [],\n"
         "      \"file\": null\n"
@@ -195,7 +197,7 @@ TEST(ScanReportTest, RowWithoutFindingsPrintsNoEntries) {
     EXPECT_NE(reporttest::Report(list, ReportFormat::Json).find("\"startups\": []"),
               std::string::npos);
     EXPECT_NE(
-        reporttest::Report(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,,,,,,,,,,,,,,,\r\n"),
+        reporttest::Report(list, ReportFormat::Csv).find("C:\\a.exe,7,d,,,,,,,,,,,,,,,,,,,,,,,\r\n"),
         std::string::npos);
 }
 
@@ -231,7 +233,11 @@ zorvik::ProcessList SampleWithEveryFact() {
     facts.signature.state = platform::SignatureState::NotTrusted;
     facts.signature.reason = "expired";
     list.At(0).file = facts;
+    list.At(0).verdict = zorvik::Verdict{zorvik::VerdictLevel::Suspicious,
+                                         {{"user-folder", "Not signed, in a user's folder"}}};
+    list.At(0).startsOther = {"C:\\WINDOWS\\system32\\svchost.exe", ""};
     list.At(1).file = zorvik::ProgramFileFacts{};
+    list.At(1).verdict = zorvik::Verdict{zorvik::VerdictLevel::Windows, {}};
     return list;
 }
 
@@ -255,6 +261,14 @@ TEST(ReportSchemaTest, TakesEveryFactAndRefusesWhatFleetsCouldNotRelyOn) {
         {"a port that is no integer", "\"localPort\": 80", "\"localPort\": 80.5", false},
         {"a hash state of another name", "\"hash\": \"done\"", "\"hash\": \"maybe\"", false},
         {"version facts without the string table flag", ", \"stringTable\": true", "", false},
+        {"a program not judged", "{\"level\": \"windows\", \"reasons\": []}", "null", true},
+        {"a program without its verdict",
+         "      \"verdict\": {\"level\": \"windows\", \"reasons\": []},\n", "", false},
+        {"a level of another name", "\"level\": \"suspicious\"", "\"level\": \"bad\"", false},
+        {"a reason without its code", "{\"code\": \"user-folder\", ", "{", false},
+        {"a file started that is no text",
+         "\"startsOther\": \"C:\\\\WINDOWS\\\\system32\\\\svchost.exe\"", "\"startsOther\": 1",
+         false},
     };
     for (const Case& c : cases) {
         std::string document = report;

@@ -41,6 +41,8 @@ struct Line {
     bool running = false;
     std::string sockets = "[]";
     std::string key;
+    // The verdict level of the program listed with the entry; the scan here judges nothing.
+    std::string level = "null";
 };
 
 std::string Printed(const Line& l) {
@@ -49,7 +51,7 @@ std::string Printed(const Line& l) {
            ", \"name\": " + Json(l.name) + ", \"text\": " + Json(l.text) +
            ", \"program\": " + Json(l.program) + ", \"running\": " +
            (l.running ? "true" : "false") + ", \"sockets\": " + l.sockets +
-           ", \"key\": " + Json(l.key) + "}\n";
+           ", \"level\": " + l.level + ", \"key\": " + Json(l.key) + "}\n";
 }
 
 const std::string kRunPlace = "HKEY_CURRENT_USER\\" + scantest::kRunKey;
@@ -327,7 +329,7 @@ TEST(ZorvikcWatchTest, EveryTenMinutesEverythingIsReadAgain) {
                                      Json(annFolder) +
                                      ", \"name\": \"bot.exe\", \"text\": \"bot.exe\", "
                                      "\"program\": \"bot.exe\", \"running\": true, \"sockets\": " +
-                                     kBotSocket + ", \"key\": " +
+                                     kBotSocket + ", \"level\": null, \"key\": " +
                                      Json("FOL|c:\\users\\ann\\startup|bot.exe") + "}\n")
             << minutes;
     }

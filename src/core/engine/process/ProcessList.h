@@ -60,6 +60,11 @@ public:
     ProcessRow& At(std::size_t index) { return rows_.at(index); }
     void SetDetails(std::size_t index, std::string details);
     void Clear() { rows_.clear(); }
+    // Keeps the rows keep(row) says yes to, in their order; the others and their findings go.
+    template <typename Keep>
+    void Retain(Keep keep) {
+        std::erase_if(rows_, [&keep](const ProcessRow& row) { return !keep(row); });
+    }
 
 private:
     std::vector<ProcessRow> rows_;

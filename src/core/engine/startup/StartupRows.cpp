@@ -19,6 +19,10 @@ std::string NotesText(const std::vector<HitNote>& notes, const std::string& sepa
     return text;
 }
 
+std::string StartsOtherText(const std::string& otherFile) {
+    return "starts " + otherFile + ", not this program";
+}
+
 std::vector<StartupRow> StartupRowsOf(const ProcInfo& findings) {
     std::vector<StartupRow> rows;
     ForEachHit(findings, [&](StartupHit hit) {

@@ -35,6 +35,11 @@ std::vector<HitNote> HitNotes(const HitTrail& trail);
 // The notes as one text: "label: text" joined by separator.
 std::string NotesText(const std::vector<HitNote>& notes, const std::string& separator);
 
+// What a hit says of the other existing file its entry names by full path and really starts
+// (ProcessRow::startsOther), in the reports and the start-up list's tip:
+// "starts C:\WINDOWS\system32\svchost.exe, not this program".
+std::string StartsOtherText(const std::string& otherFile);
+
 // Every hit, in the order of the table of kinds (RegList, IniList, FolList, FilList, SvcList,
 // TaskList, LnkList, ExeList, WmiList), each list in order.
 std::vector<StartupRow> StartupRowsOf(const ProcInfo& findings);

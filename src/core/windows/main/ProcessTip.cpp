@@ -14,7 +14,8 @@ constexpr const char* kUnknown = "unknown";
 std::string ProcessTipText(const std::vector<platform::TcpRow>& sockets,
                            const std::optional<platform::VersionStrings>& version,
                            const std::optional<platform::SignatureVerdict>& signature,
-                           const std::vector<std::string>& startupLines) {
+                           const std::vector<std::string>& startupLines,
+                           const std::optional<Verdict>& verdict) {
     std::string text = sockets.empty() ? "Sockets: none" : "Sockets:";
     for (std::size_t i = 0; i < sockets.size() && i < kMaxTipSockets; ++i)
         text += kTipLineEnd + std::string("  ") + SocketSummary(sockets[i]);
@@ -33,19 +34,28 @@ std::string ProcessTipText(const std::vector<platform::TcpRow>& sockets,
         if (!signature->signer.empty()) text += ", by " + signature->signer;
     }
     for (const std::string& line : startupLines) text += kTipLineEnd + line;
+    if (verdict) {
+        text += kTipLineEnd + std::string("Verdict: ") + VerdictLevelName(verdict->level);
+        for (const VerdictReason& reason : verdict->reasons)
+            text += kTipLineEnd + std::string("  ") + reason.text;
+    }
     return text;
 }
 
-void ProcessTips::Keep(const void* rowData, std::string path,
-                       std::optional<std::uint32_t> processId,
-                       std::vector<platform::TcpRow> sockets,
+void ProcessTips::Keep(const void* rowData, ProcessRow& row,
                        std::vector<std::string> startupLines) {
     Entry kept;
     kept.rowData = rowData;
-    kept.path = std::move(path);
-    kept.processId = processId;
-    kept.sockets = std::move(sockets);
+    kept.processId = row.processId;
+    kept.sockets = std::move(row.sockets);
     kept.startupLines = std::move(startupLines);
+    if (row.file) {
+        kept.version = row.file->version;
+        // A file gone by the scan's end has no signature to judge.
+        if (row.file->readable) kept.signature = row.file->signature;
+    }
+    kept.verdict = std::move(row.verdict);
+    kept.startsOther = std::move(row.startsOther);
     // A row's data outlives no row, so an entry of the same data is one of a row gone.
     for (Entry& entry : entries_) {
         if (entry.rowData != rowData) continue;
@@ -55,26 +65,34 @@ void ProcessTips::Keep(const void* rowData, std::string path,
     entries_.push_back(std::move(kept));
 }
 
-std::optional<std::uint32_t> ProcessTips::ProcessIdOf(const void* rowData) const {
+const ProcessTips::Entry* ProcessTips::Find(const void* rowData) const {
+    if (!rowData) return nullptr;
     for (const Entry& entry : entries_)
-        if (rowData && entry.rowData == rowData) return entry.processId;
-    return std::nullopt;
+        if (entry.rowData == rowData) return &entry;
+    return nullptr;
 }
 
-std::string ProcessTips::TipOf(platform::System& sys, const void* rowData) {
-    for (Entry& entry : entries_) {
-        if (!rowData || entry.rowData != rowData) continue;
-        if (!entry.factsRead) {
-            entry.factsRead = true;
-            if (platform::FileFacts* facts = sys.fileFacts()) {
-                entry.version = facts->Version(entry.path);
-                // A file gone since the scan has no signature to judge.
-                if (facts->Size(entry.path)) entry.signature = facts->Signature(entry.path);
-            }
-        }
-        return ProcessTipText(entry.sockets, entry.version, entry.signature, entry.startupLines);
-    }
-    return {};
+std::optional<std::uint32_t> ProcessTips::ProcessIdOf(const void* rowData) const {
+    const Entry* entry = Find(rowData);
+    return entry ? entry->processId : std::nullopt;
+}
+
+const Verdict* ProcessTips::VerdictOf(const void* rowData) const {
+    const Entry* entry = Find(rowData);
+    return entry && entry->verdict ? &*entry->verdict : nullptr;
+}
+
+std::string ProcessTips::StartsOtherOf(const void* rowData, std::size_t hitRow) const {
+    const Entry* entry = Find(rowData);
+    return entry && hitRow < entry->startsOther.size() ? entry->startsOther[hitRow]
+                                                        : std::string();
+}
+
+std::string ProcessTips::TipOf(const void* rowData) const {
+    const Entry* entry = Find(rowData);
+    if (!entry) return {};
+    return ProcessTipText(entry->sockets, entry->version, entry->signature, entry->startupLines,
+                          entry->verdict);
 }
 
 }  // namespace zorvik

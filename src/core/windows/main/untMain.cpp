@@ -6,6 +6,7 @@
 #include "core/base/BesideProgram.h"
 #include "core/base/FixedTexts.h"
 #include "core/engine/ScanCycle.h"
+#include "core/engine/process/ProgramEvidence.h"
 #include "core/windows/FormParts.h"
 #include "core/windows/untOp.h"
 #include "core/windows/untTrust.h"
@@ -38,6 +39,8 @@ platform::ListView& MakeList(platform::Window& form, const char* name, Rect boun
 
 // Not constexpr: ListColumn holds a std::string, which is no literal type for every compiler.
 const int kDefaultColumnWidth = platform::ListColumn{}.width;
+// As wide as "suspicious" and "unverified" with the column's margins.
+constexpr int kVerdictColumnWidth = 70;
 
 }  // namespace
 
@@ -49,7 +52,10 @@ TfrmMain::TfrmMain(platform::System& sys)
           "These programs are Active, Start with Windows and or have open sockets."))),
       BtnScan(MakeButton(*form_, "BtnScan", {640, 360, 75, 25}, "Rescan")),
       LstProc(MakeList(*form_, "LstProc", {8, 24, 705, 150},
-                       {{"Program Path", 280}, {"PID", kDefaultColumnWidth}, {"Details", 370}},
+                       {{"Program Path", 280},
+                        {"PID", kDefaultColumnWidth},
+                        {"Details", 370},
+                        {"Verdict", kVerdictColumnWidth}},
                        true)),
       LblStart(form_->AddLabel(ControlAt("LblStart", {8, 176, 47, 13}, "Start up\\s"))),
       LstStart(MakeList(*form_, "LstStart", {8, 192, 705, 150},
@@ -69,6 +75,11 @@ TfrmMain::TfrmMain(platform::System& sys)
       DisableStartup1(
           PopStart.Add("DisableStartup1", "Disable Start up", [this] { DisableStartup1Click(); })) {
     TmrScan.SetEnabled(false);
+    AddRowEvidence = [this](ProcessList& rows) {
+        // Hashes and verifies each listed file: the verdict cache is passed here once it
+        // exists, so that the timer's and the watch's scans read an unchanged file no more.
+        AddEvidence(sys_, rows);
+    };
     form_->OnResize = [this] { FormResize(); };
     BtnScan.OnClick = [this] { BtnScanClick(); };
     BtnHelp.OnClick = [this] { BtnHelpClick(); };
@@ -97,6 +108,11 @@ void TfrmMain::AttachSideWindows(TfrmTrust& trust, TfrmOp& op) {
     // or at once once a scan has run.
     op.OnWatchChoice = [this] {
         if (!frmOp_->ChkWatch.Checked() || !picture_.Empty()) ArmPlaceWatch();
+    };
+    // Listed again over the places as last read; before the first scan there is nothing to
+    // list again (the load sets the box before it).
+    op.OnHideChoice = [this] {
+        if (!picture_.Empty()) RescanKeepingSelection();
     };
 }
 

@@ -6,6 +6,7 @@
 // The window is made before the Trusted Programs and Options windows exist; they are attached
 // once made (AttachSideWindows), and nothing scans before that.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -15,6 +16,7 @@
 #include "core/windows/PopupMenu.h"
 #include "core/windows/main/ProcessTip.h"
 #include "core/windows/untExMenu.h"
+#include "core/engine/process/ProcessList.h"
 #include "core/engine/startup/StartupKind.h"
 #include "core/engine/untRecord.h"
 #include "core/engine/watch/EntryNews.h"
@@ -90,15 +92,17 @@ public:
 
     // --- The lists -------------------------------------------------------------------------
     void LstProcMouseDown(platform::MouseButton button, int x, int y);
-    // The tip of a process row: its sockets, publisher and signature verdict.
+    // The tip of a process row: its sockets, publisher and signature verdict, and the scan's
+    // verdict on the program with its reasons.
     std::string LstProcInfoTip(int row);
     platform::Colour LstStartCustomDrawItem(int row);
     // The tip of a start-up row, one line each: the notes of a hit found beyond its entry (the
-    // script, the program run instead), the module it was found through, and why Show or
-    // Disable is greyed for its kind.
+    // script, the program run instead), the module it was found through, the other file its
+    // entry really starts, and why Show or Disable is greyed for its kind.
     std::string LstStartInfoTip(int row);
     // A program with a start-up entry added or changed that the user has not looked at yet
-    // (by clicking its row) is drawn red, as an active start-up entry is; the others black.
+    // (by clicking its row) is drawn red, as an active start-up entry is; one judged suspicious
+    // purple, as other tools colour what they cannot vouch for; the others black.
     platform::Colour LstProcCustomDrawItem(int row);
     void PopStartPopup();
     void ShowStartup1Click();
@@ -201,6 +205,9 @@ public:
     std::unique_ptr<platform::TcpTable> TcpTableEntry;
     // Terminate Process, Add to Trusted Program List, Open Location.
     std::vector<ExMenuItem> ProcMenu;
+    // What each scan adds to its rows before they are shown (AddEvidence: Task Manager's
+    // verdicts, the file's facts, the verdict). Tests put rows of known verdicts in its place.
+    std::function<void(ProcessList& rows)> AddRowEvidence;
 
     // The controls, in tab order where they take the focus.
     platform::Label& Label1;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "core/base/FixedTexts.h"
+#include "core/engine/process/ListedLevel.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/startup/StartupKinds.h"
@@ -16,16 +17,21 @@ namespace zorvik {
 namespace {
 
 // Moves the cycle's rows into the list view, each row owning its findings from then on; its
-// process and sockets are kept beside it.
-void ShowRows(ProcessList& rows, platform::ListView& view, ProcessTips& tips) {
+// process, sockets and verdict are kept beside it. With vouchedHidden, Windows' own and
+// verified programs are left out (a row not judged is shown).
+void ShowRows(ProcessList& rows, platform::ListView& view, ProcessTips& tips,
+              bool vouchedHidden) {
     for (std::size_t i = 0; i < rows.Count(); ++i) {
         ProcessRow& row = rows.At(i);
+        if (vouchedHidden && !AtOrAbove(row, kShownWhenVouchedHidden)) continue;
+        const std::string level = row.verdict ? VerdictLevelName(row.verdict->level) : "";
         const std::shared_ptr<ProcInfo> findings(std::move(row.data));
-        tips.Keep(findings.get(), row.caption, row.processId, std::move(row.sockets),
+        tips.Keep(findings.get(), row,
                   findings ? HitTipLines(*findings) : std::vector<std::string>{});
         const int index = view.AddRow(row.caption, findings);
         view.AddSubItem(index, row.pid);
         view.AddSubItem(index, row.details);
+        view.AddSubItem(index, level);
     }
     rows.Clear();
 }
@@ -57,15 +63,18 @@ void TfrmMain::ScanCycle() {
 
 void TfrmMain::ListScan() {
     ProcessList rows;
+    const bool vouchedHidden = frmOp_->ChkHideVerified.Checked();
     try {
         zorvik::ScanCycle(sys_, TcpTableEntry.get(), *frmOp_, *frmTrust_, rows,
                           picture_.Places());
     } catch (...) {
-        // The rows found before the error stay listed; the error goes on to the handler.
-        ShowRows(rows, LstProc, procTips_);
+        // The rows found before the error stay listed, unjudged; the error goes on to the
+        // handler.
+        ShowRows(rows, LstProc, procTips_, vouchedHidden);
         throw;
     }
-    ShowRows(rows, LstProc, procTips_);
+    if (AddRowEvidence) AddRowEvidence(rows);
+    ShowRows(rows, LstProc, procTips_, vouchedHidden);
 }
 
 }  // namespace zorvik

@@ -50,6 +50,7 @@ void TfrmMain::LoadSettings() {
     op.ChkStartWin.SetChecked(StartWithWindows(sys_, kRunValueQuery));
     op.ChkIgnoreSafe.SetChecked(ReadSettingsBool(sys_, file, kIgnoreSafeSetting, false));
     op.ChkWatch.SetChecked(ReadSettingsBool(sys_, file, kWatchPlacesSetting, true));
+    op.ChkHideVerified.SetChecked(ReadSettingsBool(sys_, file, kHideVerifiedSetting, false));
     platform::Window& trust = frmTrust_->Form();
     trust.SetOuterHeight(ReadSettingsInt(sys_, file, kTrustHeightSetting, kTrustDefaultHeight));
     trust.SetOuterWidth(ReadSettingsInt(sys_, file, kTrustWidthSetting, kTrustDefaultWidth));
@@ -73,6 +74,7 @@ void TfrmMain::SaveSettings() {
     out.WriteBool(kMinimiseOnCloseSetting, op.ChkMin.Checked());
     out.WriteBool(kIgnoreSafeSetting, op.ChkIgnoreSafe.Checked());
     out.WriteBool(kWatchPlacesSetting, op.ChkWatch.Checked());
+    out.WriteBool(kHideVerifiedSetting, op.ChkHideVerified.Checked());
     out.WriteInt(kMainWidthSetting, form_->OuterWidth());
     out.WriteInt(kMainHeightSetting, form_->OuterHeight());
     out.WriteBool(kMainZoomedSetting, form_->Maximised());

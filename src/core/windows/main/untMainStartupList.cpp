@@ -44,7 +44,7 @@ void TfrmMain::FillStartupList(const std::shared_ptr<ProcInfo>& findings) {
 }
 
 std::string TfrmMain::LstProcInfoTip(int row) {
-    return procTips_.TipOf(sys_, LstProc.RowData(row).get());
+    return procTips_.TipOf(LstProc.RowData(row).get());
 }
 
 void TfrmMain::LstProcMouseDown(platform::MouseButton button, int x, int y) {
@@ -90,6 +90,9 @@ std::string TfrmMain::LstStartInfoTip(int row) {
         tip += (tip.empty() ? "" : kTipLineEnd) + line;
     };
     if (const std::string* module = HitModule(*owner, hit)) addLine("Found in module " + *module);
+    // The start-up list's rows stand in the order of the hits the tips keep them in.
+    const std::string other = procTips_.StartsOtherOf(owner.get(), static_cast<std::size_t>(row));
+    if (!other.empty()) addLine(StartsOtherText(other));
     const StartupKindRow& kindRow = RowOf(*kind);
     if (kindRow.noShow) addLine(kindRow.noShow);
     if (kindRow.noDisable) addLine(kindRow.noDisable);

@@ -101,7 +101,11 @@ void TfrmMain::MarkSeen(const ProcInfo& findings) {
 
 platform::Colour TfrmMain::LstProcCustomDrawItem(int row) {
     const auto findings = std::static_pointer_cast<ProcInfo>(LstProc.RowData(row));
-    return findings && HasUnseenEntry(*findings) ? platform::kRed : platform::kBlack;
+    // News first: it goes once the row is clicked, and the colour of its verdict shows then.
+    if (findings && HasUnseenEntry(*findings)) return platform::kRed;
+    const Verdict* verdict = procTips_.VerdictOf(findings.get());
+    return verdict && verdict->level == VerdictLevel::Suspicious ? platform::kPurple
+                                                                 : platform::kBlack;
 }
 
 }  // namespace zorvik
