@@ -4,6 +4,7 @@
 #include "platform/Accounts.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
+#include "platform/EventLog.h"
 #include "platform/FileFacts.h"
 #include "platform/Files.h"
 #include "platform/MessageListener.h"
@@ -48,6 +49,8 @@ public:
     virtual Tasks* tasks() { return nullptr; }
     // WMI's permanent event consumers; null where the system gives none.
     virtual Wmi* wmi() { return nullptr; }
+    // The Windows event log; null where the system has none.
+    virtual EventLog* eventLog() { return nullptr; }
     // The time now; none where the system gives no clock.
     virtual std::optional<UtcTime> UtcNow() { return std::nullopt; }
     // While the token lives, Ctrl+C and Ctrl+Break in the program's console call onBreak

@@ -1,5 +1,6 @@
-// zorvikc scan [--csv | --json] [--baseline FILE]: the scan the main window runs, without the
-// window; against a baseline, only what changed since.
+// zorvikc scan [--csv | --json] [--baseline FILE] [--eventlog]: the scan the main window runs,
+// without the window; against a baseline, only what changed since; with --eventlog, one event
+// per listed program in the Application log too.
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -14,6 +15,7 @@
 #endif
 
 #include "core/base/FixedTexts.h"
+#include "core/eventlog/EventSource.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/process/ProgramEvidence.h"
 #include "core/report/AnsiUtf8.h"
@@ -33,17 +35,21 @@ constexpr int kExitListed = 1;
 constexpr int kExitError = 2;
 
 void PrintScanUsage(std::ostream& err) {
-    err << "usage: zorvikc scan [--csv | --json] [--baseline FILE]\n"
+    err << "usage: zorvikc scan [--csv | --json] [--baseline FILE] [--eventlog]\n"
            "  lists the programs a scan finds, with their start-up entries (UTF-8)\n"
            "  --baseline FILE: only the entries added or changed since FILE, the report of an\n"
            "                   earlier zorvikc scan --json, and those removed\n"
+           "  --eventlog: also one event per listed program in the Application log, under the\n"
+           "              source that zorvikc --install-eventlog-source registers\n"
            "  exit code: 0 nothing listed, 1 programs listed, 2 error;\n"
-           "             with --baseline: 0 nothing added or changed, 1 some added or changed\n";
+           "             with --baseline: 0 nothing added or changed, 1 some added or changed;\n"
+           "             with --eventlog: 4 when the events could not be written\n";
 }
 
 struct ScanArguments {
     zorvik::ReportFormat format = zorvik::ReportFormat::Text;
     std::optional<std::string> baseline;
+    bool eventLog = false;
 };
 
 // Nothing when the arguments are not the scan's.
@@ -59,6 +65,8 @@ std::optional<ScanArguments> ReadScanArguments(const std::vector<std::string>& a
         } else if (arg == "--baseline" && i + 1 < args.size() && !read.baseline &&
                    !args[i + 1].empty()) {
             read.baseline = args[++i];
+        } else if (arg == "--eventlog" && !read.eventLog) {
+            read.eventLog = true;
         } else {
             return std::nullopt;
         }
@@ -76,6 +84,21 @@ void KeepLineEndsAsWritten(std::ostream& out) {
 #else
     (void)out;
 #endif
+}
+
+// The scan's exit code, unless the events it was to write did not reach the log: that is told,
+// as the findings would otherwise be lost to a collector without a word.
+int WithEvents(const zorvik::ProcessList& list, bool eventLog, int exitCode,
+               platform::System& sys, std::ostream& err) {
+    if (!eventLog) return exitCode;
+    zorvik::FindingEventFeed feed(sys);
+    for (const zorvik::FindingEvent& event : zorvik::ScanEvents(list)) {
+        if (!feed.Write(event)) break;
+    }
+    if (feed.Problem().empty()) return exitCode;
+    err << "zorvikc scan: the findings were not written to the event log: " << feed.Problem()
+        << '\n';
+    return kExitNoEventLog;
 }
 
 }  // namespace
@@ -116,12 +139,15 @@ int RunScanCommand(CommandContext& context) {
                 zorvik::CompareWithBaseline(list, std::move(*baseline));
             context.out << zorvik::FormatChangesReport(list, comparison, args->format);
             context.out.flush();
-            return zorvik::AnyAddedOrChanged(comparison.changes) ? kExitListed
-                                                                 : kExitNothingListed;
+            return WithEvents(list, args->eventLog,
+                              zorvik::AnyAddedOrChanged(comparison.changes) ? kExitListed
+                                                                            : kExitNothingListed,
+                              sys, context.err);
         }
         context.out << zorvik::FormatScanReport(list, args->format);
         context.out.flush();
-        return list.Count() == 0 ? kExitNothingListed : kExitListed;
+        return WithEvents(list, args->eventLog,
+                          list.Count() == 0 ? kExitNothingListed : kExitListed, sys, context.err);
     } catch (const std::exception& e) {
         context.err << "zorvikc scan: " << e.what() << '\n';
         return kExitError;

@@ -56,6 +56,7 @@ struct SimProcess {
 class SimFileFacts;
 class SimTasks;
 class SimWmi;
+class SimEventLog;
 
 class SimSystem : public System {
 public:
@@ -75,6 +76,7 @@ public:
     std::unique_ptr<PlaceWatch> NewPlaceWatch() override;
     Tasks* tasks() override;
     Wmi* wmi() override;
+    EventLog* eventLog() override;
     std::optional<UtcTime> UtcNow() override;
     ListenerToken OnConsoleBreak(std::function<void()> onBreak) override;
 
@@ -97,6 +99,7 @@ public:
     SimEnvironment& env();
     SimTasks& taskScheduler();   // sim/autostart/SimTasks.h
     SimWmi& wmiRepository();     // sim/autostart/SimWmi.h
+    SimEventLog& events();       // sim/system/SimEventLog.h
 
 private:
     struct Impl;

@@ -9,6 +9,7 @@
 #include "platform/win32/shell/ShellUiFactory.h"
 #include "platform/win32/system/Win32Accounts.h"
 #include "platform/win32/system/Win32Environment.h"
+#include "platform/win32/system/Win32EventLog.h"
 #include "platform/win32/system/Win32FileFacts.h"
 #include "platform/win32/system/Win32Files.h"
 #include "platform/win32/system/Win32Processes.h"
@@ -39,6 +40,7 @@ public:
     std::unique_ptr<PlaceWatch> NewPlaceWatch() override { return win32::CreateWin32PlaceWatch(); }
     Tasks* tasks() override { return &tasks_; }
     Wmi* wmi() override { return &wmi_; }
+    EventLog* eventLog() override { return &eventLog_; }
     std::optional<UtcTime> UtcNow() override {
         SYSTEMTIME now;
         ::GetSystemTime(&now);
@@ -60,6 +62,7 @@ private:
     win32::Win32Environment environment_;
     win32::Win32Tasks tasks_;
     win32::Win32Wmi wmi_;
+    win32::Win32EventLog eventLog_;
     std::unique_ptr<Shell> shell_;
     std::unique_ptr<Ui> ui_;
 };
