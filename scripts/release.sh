@@ -2,7 +2,8 @@
 # Builds the 32- and 64-bit Windows programs and packs each into a release zip:
 #   dist/Zorvik-<version>-x86.zip and dist/Zorvik-<version>-x64.zip
 # each holding Zorvik.exe, zorvikc.exe, Scan.ini, "Zorvik Help.chm", report.schema.json (the
-# form of zorvikc's JSON report) and "Read Me.txt" (docs/release: where to put the programs),
+# form of zorvikc's JSON report), "Read Me.txt" (docs/release: where to put the programs) and
+# Windows.Detection.Zorvik.yaml (the artifact that runs zorvikc on a fleet through Velociraptor),
 # side by side. The programs in the zips are stripped of their debugging data (the build trees
 # keep it for the debugger).
 # The version is the project's (CMakeLists.txt). ZORVIK_BUILD_PREFIX (default "build/") places
@@ -20,6 +21,8 @@ version=$(sed -n 's/^project(Zorvik VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 files=(Zorvik.exe zorvikc.exe Scan.ini "Zorvik Help.chm" report.schema.json)
 # Taken from the sources, not built.
 readme="docs/release/Read Me.txt"
+# The artifact that runs zorvikc on a fleet through Velociraptor.
+artifact="docs/fleet/Windows.Detection.Zorvik.yaml"
 
 # The machine a PE file is built for, in hex: 014c (x86) or 8664 (x64).
 pe_machine() {
@@ -54,7 +57,7 @@ for arch in x86 x64; do
   rm -rf "$staging"
   mkdir -p "$staging"
   for file in "${files[@]}"; do cp "$dir/$file" "$staging/"; done
-  cp "$readme" "$staging/"
+  cp "$readme" "$artifact" "$staging/"
   "$strip" --strip-debug --strip-unneeded "$staging/Zorvik.exe" "$staging/zorvikc.exe"
 
   zipfile="dist/Zorvik-$version-$arch.zip"

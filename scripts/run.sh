@@ -93,6 +93,15 @@ cat "$build/screens/zorvikc-scan.txt"
 grep -qi "$demo_bot_file" "$build/screens/zorvikc-scan.txt" ||
   { echo "run: zorvikc scan did not list the demonstration program" >&2; exit 1; }
 
+# The fleet artifact runs the same scan as JSON: its columns must be in what the tool writes.
+status=0
+(cd "$build" && timeout 120 "$wine" zorvikc.exe scan --json --level unverified </dev/null \
+  >"$build/screens/zorvikc-scan.json" 2>"$build/screens/zorvikc-scan-json.err") || status=$?
+[ "$status" -le 1 ] || { echo "run: zorvikc scan --json failed (exit $status)" >&2; exit 1; }
+python3 "$root/tests/fleet/check_artifact.py" "$root/docs/fleet/Windows.Detection.Zorvik.yaml" \
+  "$root/docs/help/report.schema.json" "$build/screens/zorvikc-scan.json" ||
+  { echo "run: the fleet artifact does not fit zorvikc's report" >&2; exit 1; }
+
 trap - EXIT
 end_demo
 echo

@@ -8,7 +8,8 @@ export DEBIAN_FRONTEND=noninteractive
 # Build tools, test and benchmark libraries, the help compiler (chmcmd), the release packer,
 # the screenshot tools of the run script (import, convert, xdpyinfo), clang with its
 # sanitizer and libFuzzer runtimes for the sanitizer tree and the fuzz targets, and openssl
-# with osslsigncode, which sign a copy of the Windows tests' agent with a certificate of their own.
+# with osslsigncode, which sign a copy of the Windows tests' agent with a certificate of their own,
+# and Python with its YAML reader for the check of the fleet artifact.
 tools=(
   cmake g++ make
   clang libclang-rt-14-dev
@@ -17,6 +18,7 @@ tools=(
   fp-utils
   zip imagemagick x11-utils
   openssl osslsigncode
+  python3 python3-yaml
 )
 # Wine with its recommended fonts and libraries: the Windows tests draw real windows.
 wine=(wine wine64 wine32:i386 fonts-wine xvfb xauth)

@@ -5,6 +5,7 @@
 #include "platform/BackgroundTransfers.h"
 #include "platform/Clock.h"
 #include "platform/Environment.h"
+#include "platform/EventLog.h"
 #include "platform/FileFacts.h"
 #include "platform/Files.h"
 #include "platform/MessageListener.h"
@@ -51,6 +52,8 @@ public:
     virtual Wmi* wmi() { return nullptr; }
     // BITS' transfer jobs; null where the system gives none.
     virtual BackgroundTransfers* transfers() { return nullptr; }
+    // The Windows event log; null where the system has none.
+    virtual EventLog* eventLog() { return nullptr; }
     // The time now; none where the system gives no clock.
     virtual std::optional<UtcTime> UtcNow() { return std::nullopt; }
     // While the token lives, Ctrl+C and Ctrl+Break in the program's console call onBreak

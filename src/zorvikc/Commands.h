@@ -17,6 +17,9 @@ constexpr int kExitUsage = 2;
 // A command that reads the start-up places found no rules file: nothing was searched, which is
 // not the answer of a clean machine.
 constexpr int kExitNoRules = 3;
+// scan or watch with --eventlog: the findings could not be written to the event log (the
+// report still went to the output).
+constexpr int kExitNoEventLog = 4;
 
 struct CommandContext {
     platform::System& sys;
@@ -31,8 +34,10 @@ using CommandFunction = int (*)(CommandContext&);
     X("rules", RunRulesCommand, false, "the rules of Scan.ini beside the program, as the search reads them") \
     X("sockets", RunSocketsCommand, false, "the TCP sockets with their state and owning program") \
     X("search", RunSearchCommand, true, "the start-up places that name one program, as a scan finds them") \
-    X("scan", RunScanCommand, true, "the programs a scan lists, with their start-up entries and verdicts (--csv, --json, --baseline, --level)") \
-    X("watch", RunWatchCommand, true, "a JSON line for each start-up entry added, changed or removed, until Ctrl+C")
+    X("scan", RunScanCommand, true, "the programs a scan lists, with their start-up entries and verdicts (--csv, --json, --baseline, --level, --eventlog)") \
+    X("watch", RunWatchCommand, true, "a JSON line for each start-up entry added, changed or removed, until Ctrl+C (--eventlog)") \
+    X("--install-eventlog-source", RunInstallEventSourceCommand, false, "registers the event source \"Zorvik\" that --eventlog writes under (administrator)") \
+    X("--uninstall-eventlog-source", RunUninstallEventSourceCommand, false, "removes that event source again (administrator)")
 
 #define ZORVIKC_DECLARE_COMMAND(word, function, readsPlaces, summary) int function(CommandContext&);
 ZORVIKC_COMMANDS(ZORVIKC_DECLARE_COMMAND)

@@ -1,6 +1,7 @@
-// zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL]: the scan the main window
-// runs, without the window; against a baseline, only what changed since; at a level, only the
-// programs whose verdict is at or above it.
+// zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL] [--eventlog]: the scan the
+// main window runs, without the window; against a baseline, only what changed since; at a level,
+// only the programs whose verdict is at or above it; with --eventlog, one event per program
+// listed in the Application log too.
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -15,6 +16,7 @@
 #endif
 
 #include "core/base/FixedTexts.h"
+#include "core/eventlog/EventSource.h"
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/process/ProgramEvidence.h"
 #include "core/report/AnsiUtf8.h"
@@ -32,21 +34,25 @@ namespace {
 constexpr int kExitError = 2;
 
 void PrintScanUsage(std::ostream& err) {
-    err << "usage: zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL]\n"
+    err << "usage: zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL] [--eventlog]\n"
            "  lists the programs a scan finds, with their start-up entries and verdict (UTF-8)\n"
            "  --baseline FILE: only the entries added or changed since FILE, the report of an\n"
            "                   earlier zorvikc scan --json, and those removed\n"
            "  --level LEVEL:   only the programs whose verdict is LEVEL or above: windows,\n"
            "                   verified, unverified or suspicious (in that order)\n"
+           "  --eventlog:      also one event per program listed in the Application log, under\n"
+           "                   the source that zorvikc --install-eventlog-source registers\n"
            "  exit code: 0 nothing listed, 1 programs listed, 2 error;\n"
            "             with --baseline: 0 nothing added or changed, 1 some added or changed;\n"
-           "             with --level: only programs at or above LEVEL count\n";
+           "             with --level: only programs at or above LEVEL count;\n"
+           "             with --eventlog: 4 when the events could not be written\n";
 }
 
 struct ScanArguments {
     zorvik::ReportFormat format = zorvik::ReportFormat::Text;
     std::optional<std::string> baseline;
     std::optional<zorvik::VerdictLevel> level;
+    bool eventLog = false;
 };
 
 // Nothing when the arguments are not the scan's; a level of no known name is told on err.
@@ -71,6 +77,8 @@ std::optional<ScanArguments> ReadScanArguments(const std::vector<std::string>& a
                     << "\" (windows, verified, unverified or suspicious)\n";
                 return std::nullopt;
             }
+        } else if (arg == "--eventlog" && !read.eventLog) {
+            read.eventLog = true;
         } else {
             return std::nullopt;
         }
@@ -88,6 +96,21 @@ void KeepLineEndsAsWritten(std::ostream& out) {
 #else
     (void)out;
 #endif
+}
+
+// The scan's exit code, unless the events it was to write did not reach the log: that is told,
+// as the findings would otherwise be lost to a collector without a word.
+int WithEvents(const zorvik::ProcessList& listed, bool eventLog, int exitCode,
+               platform::System& sys, std::ostream& err) {
+    if (!eventLog) return exitCode;
+    zorvik::FindingEventFeed feed(sys);
+    for (const zorvik::FindingEvent& event : zorvik::ScanEvents(listed)) {
+        if (!feed.Write(event)) break;
+    }
+    if (feed.Problem().empty()) return exitCode;
+    err << "zorvikc scan: the findings were not written to the event log: " << feed.Problem()
+        << '\n';
+    return kExitNoEventLog;
 }
 
 }  // namespace
@@ -127,7 +150,8 @@ int RunScanCommand(CommandContext& context) {
             ReportScan(list, std::move(baseline), args->level, args->format);
         context.out << output.report;
         context.out.flush();
-        return output.exitCode;
+        // The list holds only the programs reported now.
+        return WithEvents(list, args->eventLog, output.exitCode, sys, context.err);
     } catch (const std::exception& e) {
         context.err << "zorvikc scan: " << e.what() << '\n';
         return kExitError;

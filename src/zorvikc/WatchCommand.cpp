@@ -1,9 +1,11 @@
-// zorvikc watch: a JSON line for every start-up entry added, changed or removed while it runs,
-// until Ctrl+C or Ctrl+Break. The first scan only sets the baseline.
+// zorvikc watch [--eventlog]: a JSON line for every start-up entry added, changed or removed
+// while it runs, until Ctrl+C or Ctrl+Break; with --eventlog, an event in the Application log
+// for each too. The first scan only sets the baseline.
 #include <atomic>
 #include <exception>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "core/engine/watch/EntryNews.h"
 #include "core/engine/watch/EntryPrograms.h"
 #include "core/engine/watch/StartupPicture.h"
+#include "core/eventlog/EventSource.h"
 #include "core/report/SavedScanSettings.h"
 #include "core/report/WatchLine.h"
 #include "zorvikc/Commands.h"
@@ -24,10 +27,46 @@ constexpr int kExitStopped = 0;
 constexpr int kExitError = 2;
 
 void PrintWatchUsage(std::ostream& err) {
-    err << "usage: zorvikc watch\n"
+    err << "usage: zorvikc watch [--eventlog]\n"
            "  a JSON line (UTF-8) for every start-up entry added, changed or removed, from now\n"
-           "  until Ctrl+C or Ctrl+Break; exit code: 0 stopped, 2 error\n";
+           "  until Ctrl+C or Ctrl+Break\n"
+           "  --eventlog: also an event for each in the Application log, under the source that\n"
+           "              zorvikc --install-eventlog-source registers\n"
+           "  exit code: 0 stopped, 2 error, 4 (with --eventlog) some events were not written\n";
 }
+
+// The watch's events, when asked for: a failure is told once when it starts, and the watch's
+// exit code tells that events were lost.
+class WatchEvents {
+public:
+    WatchEvents(platform::System& sys, bool wanted, std::ostream& err) : err_(err) {
+        if (!wanted) return;
+        feed_.emplace(sys);
+        if (!feed_->Ready()) Tell();
+    }
+    void Write(const zorvik::EntryNews& news, const zorvik::WatchLineFacts& facts) {
+        if (!feed_) return;
+        if (feed_->Write(zorvik::WatchEvent(news, facts))) {
+            failing_ = false;
+        } else if (!failing_) {
+            Tell();
+        }
+    }
+    bool Lost() const { return lost_; }
+
+private:
+    void Tell() {
+        failing_ = lost_ = true;
+        err_ << "zorvikc watch: the changes are not written to the event log: " << feed_->Problem()
+             << '\n';
+    }
+
+    std::ostream& err_;
+    std::optional<zorvik::FindingEventFeed> feed_;
+    bool failing_ = false;
+    bool lost_ = false;
+};
+
 
 // The verdict levels of what a scan lists now, over the places as the watch read them (none
 // is read again), with the trusted list and options the window last saved.
@@ -45,7 +84,8 @@ std::map<std::string, zorvik::VerdictLevel> ListedLevels(platform::System& sys,
 
 void PrintNews(platform::System& sys, platform::TcpTable* table,
                const zorvik::StartupPicture& picture,
-               const std::vector<zorvik::EntryNews>& news, std::ostream& out) {
+               const std::vector<zorvik::EntryNews>& news, std::ostream& out,
+               WatchEvents& events) {
     if (news.empty()) return;
     const std::optional<platform::UtcTime> now = sys.UtcNow();
     zorvik::RunningPrograms running = zorvik::RunningPrograms::Take(sys, table);
@@ -70,13 +110,15 @@ void PrintNews(platform::System& sys, platform::TcpTable* table,
         // Each line goes out whole and at once, for a reader that follows the output.
         out << zorvik::WatchLine(news[i], lines[i]) << '\n';
         out.flush();
+        events.Write(news[i], lines[i]);
     }
 }
 
 }  // namespace
 
 int RunWatchCommand(CommandContext& context) {
-    if (!context.args.empty()) {
+    const bool eventLog = context.args.size() == 1 && context.args[0] == "--eventlog";
+    if (!context.args.empty() && !eventLog) {
         PrintWatchUsage(context.err);
         return kExitError;
     }
@@ -93,6 +135,7 @@ int RunWatchCommand(CommandContext& context) {
         watch->Wake();
     });
     const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
+    WatchEvents events(sys, eventLog, context.err);
     // The first read sets the baseline; each answer reads what the changes name.
     zorvik::StartupPicture picture;
     try {
@@ -109,13 +152,13 @@ int RunWatchCommand(CommandContext& context) {
         // A burst of changes is one answer.
         try {
             const std::vector<zorvik::EntryNews> news = picture.Answer(sys, *watch, changes);
-            PrintNews(sys, table.get(), picture, news, context.out);
+            PrintNews(sys, table.get(), picture, news, context.out, events);
         } catch (const std::exception& e) {
             // One answer that fails is told; the watch goes on.
             context.err << "zorvikc watch: " << e.what() << '\n';
         }
     }
-    return kExitStopped;
+    return events.Lost() ? kExitNoEventLog : kExitStopped;
 }
 
 }  // namespace zorvikc

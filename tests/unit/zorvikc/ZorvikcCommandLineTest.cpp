@@ -76,7 +76,8 @@ const std::string kBotRunLine =
 const std::string kUsage = "usage: zorvikc <command>\n\ncommands:\n  rules     ";
 const std::string kSearchUsage = "usage: zorvikc search PROGRAM\n";
 const std::string kScanUsage =
-    "usage: zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL]\n";
+    "usage: zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL] [--eventlog]
+";
 const std::string kNoTable = "XP or Higher required to use this program\n";
 const std::string kNoRules =
     ": no start-up place was searched: the rules file C:\\Zorvik\\Scan.ini was not found";

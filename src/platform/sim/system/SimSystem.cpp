@@ -5,6 +5,7 @@
 #include "platform/sim/autostart/SimTasks.h"
 #include "platform/sim/autostart/SimTransfers.h"
 #include "platform/sim/autostart/SimWmi.h"
+#include "platform/sim/system/SimEventLog.h"
 #include "platform/sim/system/SimFileFacts.h"
 #include "platform/sim/system/SimServices.h"
 #include "platform/sim/watch/SimChangeFeed.h"
@@ -25,6 +26,7 @@ struct SimSystem::Impl {
     std::unique_ptr<SimTasks> tasks = MakeSimTasks();
     std::unique_ptr<SimWmi> wmi = MakeSimWmi();
     std::unique_ptr<SimTransfers> transfers = MakeSimTransfers();
+    std::unique_ptr<SimEventLog> eventLog = MakeSimEventLog();
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Ui> ui;
     UtcTime now{2024, 5, 1, 12, 0, 0, 0};
@@ -60,6 +62,7 @@ Environment* SimSystem::environment() { return impl_->environment.get(); }
 Tasks* SimSystem::tasks() { return impl_->tasks.get(); }
 Wmi* SimSystem::wmi() { return impl_->wmi.get(); }
 BackgroundTransfers* SimSystem::transfers() { return impl_->transfers.get(); }
+EventLog* SimSystem::eventLog() { return impl_->eventLog.get(); }
 
 std::unique_ptr<PlaceWatch> SimSystem::NewPlaceWatch() {
     return MakeSimPlaceWatch(*impl_->registry, *impl_->files, impl_->changes,
@@ -97,6 +100,7 @@ SimEnvironment& SimSystem::env() { return *impl_->environment; }
 SimTasks& SimSystem::taskScheduler() { return *impl_->tasks; }
 SimWmi& SimSystem::wmiRepository() { return *impl_->wmi; }
 SimTransfers& SimSystem::bitsQueue() { return *impl_->transfers; }
+SimEventLog& SimSystem::events() { return *impl_->eventLog; }
 
 }  // namespace platform::sim
 

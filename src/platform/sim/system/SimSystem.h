@@ -57,6 +57,7 @@ class SimFileFacts;
 class SimTasks;
 class SimWmi;
 class SimTransfers;
+class SimEventLog;
 
 class SimSystem : public System {
 public:
@@ -77,6 +78,7 @@ public:
     Tasks* tasks() override;
     Wmi* wmi() override;
     BackgroundTransfers* transfers() override;
+    EventLog* eventLog() override;
     std::optional<UtcTime> UtcNow() override;
     ListenerToken OnConsoleBreak(std::function<void()> onBreak) override;
 
@@ -100,6 +102,7 @@ public:
     SimTasks& taskScheduler();   // sim/autostart/SimTasks.h
     SimWmi& wmiRepository();     // sim/autostart/SimWmi.h
     SimTransfers& bitsQueue();   // sim/autostart/SimTransfers.h
+    SimEventLog& events();       // sim/system/SimEventLog.h
 
 private:
     struct Impl;

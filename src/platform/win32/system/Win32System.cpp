@@ -10,6 +10,7 @@
 #include "platform/win32/shell/ShellUiFactory.h"
 #include "platform/win32/system/Win32Accounts.h"
 #include "platform/win32/system/Win32Environment.h"
+#include "platform/win32/system/Win32EventLog.h"
 #include "platform/win32/system/Win32FileFacts.h"
 #include "platform/win32/system/Win32Files.h"
 #include "platform/win32/system/Win32Processes.h"
@@ -41,6 +42,7 @@ public:
     Tasks* tasks() override { return &tasks_; }
     Wmi* wmi() override { return &wmi_; }
     BackgroundTransfers* transfers() override { return &transfers_; }
+    EventLog* eventLog() override { return &eventLog_; }
     std::optional<UtcTime> UtcNow() override {
         SYSTEMTIME now;
         ::GetSystemTime(&now);
@@ -63,6 +65,7 @@ private:
     win32::Win32Tasks tasks_;
     win32::Win32Wmi wmi_;
     win32::Win32Transfers transfers_;
+    win32::Win32EventLog eventLog_;
     std::unique_ptr<Shell> shell_;
     std::unique_ptr<Ui> ui_;
 };
