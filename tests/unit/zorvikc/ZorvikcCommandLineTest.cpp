@@ -76,8 +76,7 @@ const std::string kBotRunLine =
 const std::string kUsage = "usage: zorvikc <command>\n\ncommands:\n  rules     ";
 const std::string kSearchUsage = "usage: zorvikc search PROGRAM\n";
 const std::string kScanUsage =
-    "usage: zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL] [--eventlog]
-";
+    "usage: zorvikc scan [--csv | --json] [--baseline FILE] [--level LEVEL] [--eventlog]\n";
 const std::string kNoTable = "XP or Higher required to use this program\n";
 const std::string kNoRules =
     ": no start-up place was searched: the rules file C:\\Zorvik\\Scan.ini was not found";
