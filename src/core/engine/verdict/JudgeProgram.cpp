@@ -187,8 +187,7 @@ std::vector<Found> SignsOf(const ProgramFacts& facts) {
             break;
         }
     }
-    if (facts.fileReadable && FolderWritableByUsers(facts, folder.folderClass) &&
-        !TrustedSignature(facts.signature))
+    if (facts.fileReadable && FolderWritableByUsers(facts, folder.folderClass))
         found.push_back({Sign::UserFolder, folder.folder + ", " + SignatureWords(facts.signature)});
     if (std::optional<Found> claim = PublisherClaim(facts)) found.push_back(std::move(*claim));
 

@@ -24,7 +24,7 @@ constexpr std::array kSigns = {
     VerdictSign{Sign::NothingVouches, "not-verified",
                 "Nothing vouches for it (%s), and nothing speaks against it.", 0, false},
     VerdictSign{Sign::Masquerade, "masquerade",
-                "Named like Windows' own program %s, but runs from another folder.", 2, false},
+                "Named like Windows' own program %s.", 2, false},
     VerdictSign{Sign::NearMiss, "near-miss", "Its name is a near miss of Windows' own %s.", 2,
                 false},
     VerdictSign{Sign::Replaced, "replaced-system-program",
