@@ -15,6 +15,7 @@
 #include "BenchMachine.h"
 #include "BenchScan.h"
 #include "core/engine/process/ProcessList.h"
+#include "core/engine/process/ProgramEvidence.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/ScanOptions.h"
 #include "core/engine/startup/StartupPlaces.h"
@@ -147,6 +148,56 @@ void BM_ScanCycle(benchmark::State& state) {
     platform::sim::SimSystem sys;
     Populate(sys, processes);
     RunScans(state, sys, processes);
+}
+
+// The seconds of one scan of sys, then of the evidence and verdicts of its rows when asked
+// (withCache: kept in cache between scans).
+double ScanWithVerdictsSeconds(platform::sim::SimSystem& sys, platform::TcpTable* table,
+                               bool verdicts, zorvik::VerdictCache* cache) {
+    const NoOptions options;
+    const EmptyTrustedList trusted;
+    zorvik::ProcessList list;
+    const auto start = std::chrono::steady_clock::now();
+    zorvik::ScanCycle(sys, table, options, trusted, list);
+    if (verdicts) zorvik::AddEvidence(sys, list, cache);
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+    benchmark::DoNotOptimize(list.Count());
+    return spent.count();
+}
+
+// BM_ScanCycle's machine scanned in turn without verdicts, with the evidence and verdicts of
+// its listed rows, and with them through a cache that an earlier scan filled (the timer's and
+// the watch's second scan): plain_ms, verdicts_ms, cached_ms, and their ratios to plain.
+void BM_ScanCycleVerdicts(benchmark::State& state) {
+    const int processes = static_cast<int>(state.range(0));
+    platform::sim::SimSystem sys;
+    Populate(sys, processes);
+    // The listed programs signed, as most are, so that each verdict has a signer to read.
+    for (int p = 0; p < processes; ++p) {
+        platform::sim::ScriptedFileFacts facts;
+        facts.sha256 = std::string(64, 'a');
+        facts.version = platform::VersionStrings{"Vendor", "Program", "Program", "1.0", true,
+                                                 "prog.exe"};
+        facts.signature = {platform::SignatureState::Trusted, "", "Vendor"};
+        sys.facts().Script(bench::ProgramPath(p), facts);
+    }
+    const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
+    zorvik::VerdictCache cache;
+    ScanWithVerdictsSeconds(sys, table.get(), true, &cache);
+    double plain = 0;
+    double verdicts = 0;
+    double cached = 0;
+    for (auto _ : state) {
+        plain += ScanWithVerdictsSeconds(sys, table.get(), false, nullptr);
+        verdicts += ScanWithVerdictsSeconds(sys, table.get(), true, nullptr);
+        cached += ScanWithVerdictsSeconds(sys, table.get(), true, &cache);
+    }
+    const double scans = static_cast<double>(state.iterations());
+    state.counters["plain_ms"] = plain / scans * 1000;
+    state.counters["verdicts_ms"] = verdicts / scans * 1000;
+    state.counters["cached_ms"] = cached / scans * 1000;
+    state.counters["verdicts_ratio"] = verdicts / plain;
+    state.counters["cached_ratio"] = cached / plain;
 }
 
 void BM_ReadStartupPlaces(benchmark::State& state) {
@@ -323,6 +374,7 @@ void BM_WatchAnswerRatio(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_ScanCycle)->Arg(1)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanCycleVerdicts)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadStartupPlaces)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShippedRulesScan)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeepMachineScan)

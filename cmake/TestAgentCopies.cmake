@@ -40,3 +40,68 @@ if(NOT signed_result EQUAL 0)
   file(REMOVE "${signed}")
   file(WRITE "${note}" "osslsigncode could not sign the agent: ${sign_errors}\n")
 endif()
+
+# Two more copies for the verdicts, their certificates SHA-1-signed and carried in the
+# signature (Wine 8 calls any signature trusted whose certificate is SHA-256-signed or that
+# carries no root): one by a vendor whose root the tests trust in their own prefix
+# (zorvik_test_agent_vendor.exe, the root beside it as zorvik_test_agent_root.cer), one by a
+# certificate that signed itself (zorvik_test_agent_selfsigned.exe). Each is replaced by a
+# .skip note saying why where it cannot be made.
+function(agent_copy_failed name why)
+  file(REMOVE "${dir}/${stem}_${name}.exe")
+  file(WRITE "${dir}/${stem}_${name}.skip" "${why}\n")
+endfunction()
+
+function(run_or_note name)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)
+  if(NOT result EQUAL 0)
+    set(copy_ok FALSE PARENT_SCOPE)
+    agent_copy_failed(${name} "${errors}")
+  endif()
+endfunction()
+
+foreach(name vendor selfsigned)
+  file(REMOVE "${dir}/${stem}_${name}.exe" "${dir}/${stem}_${name}.skip")
+endforeach()
+set(sha1_keys "${keys}/sha1")
+file(MAKE_DIRECTORY "${sha1_keys}")
+file(WRITE "${sha1_keys}/leaf.ext" "basicConstraints=CA:FALSE\nextendedKeyUsage=codeSigning\n")
+
+set(copy_ok TRUE)
+if(NOT EXISTS "${sha1_keys}/leaf.pem")
+  run_or_note(vendor "${OPENSSL}" req -x509 -sha1 -newkey rsa:2048 -nodes
+              -keyout "${sha1_keys}/root-key.pem" -out "${sha1_keys}/root.pem" -days 3650
+              -subj "/CN=Zorvik Test Root" -addext "basicConstraints=critical,CA:TRUE"
+              -addext "keyUsage=critical,keyCertSign,cRLSign")
+  if(copy_ok)
+    run_or_note(vendor "${OPENSSL}" req -new -newkey rsa:2048 -nodes
+                -keyout "${sha1_keys}/leaf-key.pem" -out "${sha1_keys}/leaf.csr"
+                -subj "/CN=Zorvik Test Vendor")
+  endif()
+  if(copy_ok)
+    run_or_note(vendor "${OPENSSL}" x509 -req -sha1 -in "${sha1_keys}/leaf.csr"
+                -CA "${sha1_keys}/root.pem" -CAkey "${sha1_keys}/root-key.pem" -set_serial 2
+                -days 3650 -extfile "${sha1_keys}/leaf.ext" -out "${sha1_keys}/leaf.pem")
+  endif()
+endif()
+if(copy_ok)
+  run_or_note(vendor "${OPENSSL}" x509 -in "${sha1_keys}/root.pem" -outform DER
+              -out "${dir}/${stem}_root.cer")
+endif()
+if(copy_ok)
+  run_or_note(vendor "${OSSLSIGNCODE}" sign -certs "${sha1_keys}/leaf.pem"
+              -ac "${sha1_keys}/root.pem" -key "${sha1_keys}/leaf-key.pem"
+              -n "Zorvik test agent" -in "${AGENT}" -out "${dir}/${stem}_vendor.exe")
+endif()
+
+set(copy_ok TRUE)
+if(NOT EXISTS "${sha1_keys}/self.pem")
+  run_or_note(selfsigned "${OPENSSL}" req -x509 -sha1 -newkey rsa:2048 -nodes
+              -keyout "${sha1_keys}/self-key.pem" -out "${sha1_keys}/self.pem" -days 3650
+              -subj "/CN=Zorvik Self Signer" -addext "extendedKeyUsage=codeSigning")
+endif()
+if(copy_ok)
+  run_or_note(selfsigned "${OSSLSIGNCODE}" sign -certs "${sha1_keys}/self.pem"
+              -key "${sha1_keys}/self-key.pem" -n "Zorvik test agent" -in "${AGENT}"
+              -out "${dir}/${stem}_selfsigned.exe")
+endif()

@@ -39,6 +39,26 @@ public:
     virtual std::optional<VersionStrings> Version(const std::string& path) = 0;
     // WinVerifyTrust with revocation checks off and cached-only retrieval.
     virtual SignatureVerdict Signature(const std::string& path) = 0;
+    // The signature of the system's catalogs that hold the file's hash, as most of Windows'
+    // own files are signed: NotSigned when no catalog holds it; nullopt where the system has
+    // no catalogs to ask (no catalog functions, no catalog database).
+    virtual std::optional<SignatureVerdict> CatalogSignature(const std::string& path) {
+        (void)path;
+        return std::nullopt;
+    }
+    // When the file was last written, in the system's own units (FILETIME's 100 ns since
+    // 1601); nullopt when it cannot be opened or the system keeps no such time. Only compared
+    // with itself: a file unchanged since gives the same number.
+    virtual std::optional<std::uint64_t> LastWriteTime(const std::string& path) {
+        (void)path;
+        return std::nullopt;
+    }
+    // Whether the folder's access rights let a user who is no administrator create files in
+    // it; nullopt where the system cannot tell (no access rights, or they cannot be read).
+    virtual std::optional<bool> FolderWritableByUsers(const std::string& folder) {
+        (void)folder;
+        return std::nullopt;
+    }
 };
 
 }  // namespace platform

@@ -54,19 +54,42 @@ inline void PutDword(SimSystem& sys, const std::string& key, const std::string& 
     sys.reg().Put(RootKey::LocalMachine, key, name, RegType::Dword, data);
 }
 
-// A file of the system folder, with the version information Windows gives its files: its own
-// name as original file name (programs with ".mui", as many of Windows' own carry it).
-inline std::string SystemFile(SimSystem& sys, const std::string& name) {
-    const std::string path = kSystem32 + name;
+// The signer of Windows' own files, which the system's catalogs hold.
+inline const platform::SignatureVerdict kWindowsCatalog{platform::SignatureState::Trusted, "",
+                                                        "Microsoft Windows"};
+
+// A file Windows ships, with the version information Windows gives its files: its own name as
+// original file name (programs with ".mui", as many of Windows' own carry it), signed through
+// the system's catalogs.
+inline std::string WindowsFile(SimSystem& sys, const std::string& path) {
     if (sys.fs().Exists(path)) return path;
     sys.fs().AddFile(path, "MZ");
+    const std::string name = path.substr(path.rfind('\\') + 1);
     platform::sim::ScriptedFileFacts facts;
     facts.version.emplace();
     facts.version->companyName = "Microsoft Corporation";
     const bool program = name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0;
     facts.version->originalFilename = program ? name + ".mui" : name;
+    facts.catalog = kWindowsCatalog;
     sys.facts().Script(path, facts);
     return path;
+}
+
+// A file of the system folder.
+inline std::string SystemFile(SimSystem& sys, const std::string& name) {
+    return WindowsFile(sys, kSystem32 + name);
+}
+
+// A Microsoft program Windows brings along that carries its own signature: Defender's engine
+// ("Microsoft Windows Publisher"), OneDrive ("Microsoft Corporation", as Microsoft signs its
+// applications).
+inline void EmbeddedSigned(SimSystem& sys, const std::string& path, const std::string& signer) {
+    sys.fs().AddFile(path, "MZ");
+    platform::sim::ScriptedFileFacts facts;
+    facts.version = platform::VersionStrings{"Microsoft Corporation", "", "", "", true,
+                                             path.substr(path.rfind('\\') + 1)};
+    facts.signature = {platform::SignatureState::Trusted, "", signer};
+    sys.facts().Script(path, facts);
 }
 
 // The DLLs nearly every process of Windows has loaded.
@@ -333,10 +356,12 @@ inline void AddProcesses(SimSystem& sys) {
         process.pid = windowsProcess.pid;
         process.parentPid = 4;
         process.imagePath = windowsProcess.path;
-        if (windowsProcess.path.rfind(kSystem32, 0) == 0) {
-            SystemFile(sys, windowsProcess.path.substr(kSystem32.size()));
+        if (windowsProcess.path.rfind(kWindows + "\\", 0) == 0) {
+            WindowsFile(sys, windowsProcess.path);
+        } else if (windowsProcess.path.find("OneDrive") != std::string::npos) {
+            EmbeddedSigned(sys, windowsProcess.path, "Microsoft Corporation");
         } else {
-            sys.fs().AddFile(windowsProcess.path, "MZ");
+            EmbeddedSigned(sys, windowsProcess.path, "Microsoft Windows Publisher");
         }
         for (const std::string& name : CommonModules())
             process.modules.push_back(SystemFile(sys, name));

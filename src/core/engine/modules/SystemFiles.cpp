@@ -20,8 +20,8 @@ bool EndsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// Why the version information says the file at path is not the one it was built as; empty
-// when it is.
+}  // namespace
+
 std::string OriginalNameReason(const std::optional<platform::VersionStrings>& version,
                                const std::string& path) {
     if (!version || version->originalFilename.empty()) return "no original file name";
@@ -31,8 +31,6 @@ std::string OriginalNameReason(const std::optional<platform::VersionStrings>& ve
         return "original file name " + version->originalFilename;
     return {};
 }
-
-}  // namespace
 
 std::optional<std::string> NotSystemFileReason(platform::System& sys, const std::string& path,
                                                bool askSigner) {

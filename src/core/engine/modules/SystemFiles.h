@@ -11,6 +11,11 @@
 
 namespace zorvik {
 
+// Why the version information says the file at path is not the one it was built as ("no
+// original file name", "original file name Cmd.Exe"); empty when it is.
+std::string OriginalNameReason(const std::optional<platform::VersionStrings>& version,
+                               const std::string& path);
+
 // Why the file at path is not the system's own: "original file name Cmd.Exe", "no original
 // file name", "signed by ..." (with askSigner, for a signature in the file itself whose signer
 // is not Microsoft; Windows' own files are mostly signed through catalogs, which tell nothing

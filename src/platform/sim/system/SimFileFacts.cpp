@@ -25,6 +25,7 @@ public:
     }
 
     std::optional<std::string> Sha256(const std::string& path) override {
+        ++asked_.hashes;
         if (!files_.Content(path)) return std::nullopt;
         const ScriptedFileFacts* script = Find(path);
         return script ? script->sha256 : std::string();
@@ -36,9 +37,38 @@ public:
     }
 
     SignatureVerdict Signature(const std::string& path) override {
+        ++asked_.signatures;
         const ScriptedFileFacts* script = files_.Exists(path) ? Find(path) : nullptr;
         return script ? script->signature : SignatureVerdict{};
     }
+
+    std::optional<SignatureVerdict> CatalogSignature(const std::string& path) override {
+        ++asked_.catalogs;
+        const ScriptedFileFacts* script = files_.Exists(path) ? Find(path) : nullptr;
+        return script ? script->catalog : SignatureVerdict{};
+    }
+
+    std::optional<std::uint64_t> LastWriteTime(const std::string& path) override {
+        SimFiles::ContentView view;
+        if (!files_.View(path, view).ok) return std::nullopt;
+        return view.revision;
+    }
+
+    std::optional<bool> FolderWritableByUsers(const std::string& folder) override {
+        std::string key = folder;
+        while (!key.empty() && key.back() == '\\') key.pop_back();
+        const auto found = writableFolders_.find(key);
+        if (found == writableFolders_.end()) return std::nullopt;
+        return found->second;
+    }
+
+    void SetFolderWritableByUsers(const std::string& folder, bool writable) override {
+        std::string key = folder;
+        while (!key.empty() && key.back() == '\\') key.pop_back();
+        writableFolders_[key] = writable;
+    }
+
+    Counts Asked() const override { return asked_; }
 
 private:
     const ScriptedFileFacts* Find(const std::string& path) const {
@@ -49,6 +79,8 @@ private:
     SimFiles& files_;
     // Windows paths compare without regard to case.
     std::unordered_map<std::string, ScriptedFileFacts, NoCaseHash, NoCaseEqual> scripts_;
+    std::unordered_map<std::string, bool, NoCaseHash, NoCaseEqual> writableFolders_;
+    Counts asked_;
 };
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include <wincrypt.h>
 #include <wintrust.h>
 #include <softpub.h>
+#include <mscat.h>
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -203,26 +205,15 @@ std::optional<VersionStrings> Win32FileFacts::Version(const std::string& path) {
     return strings;
 }
 
-SignatureVerdict Win32FileFacts::Signature(const std::string& path) {
-    SignatureVerdict verdict;
-    const LibraryModule wintrust("wintrust.dll");
-    const auto verify = wintrust.Find<WinVerifyTrustFn>("WinVerifyTrust");
-    if (!verify) {
-        verdict.state = SignatureState::NotTrusted;
-        verdict.reason = "no wintrust.dll";
-        return verdict;
-    }
-    const std::wstring widePath = WideFromAnsi(path);
-    WINTRUST_FILE_INFO file{};
-    file.cbStruct = sizeof file;
-    file.pcwszFilePath = widePath.c_str();
+namespace {
 
-    WINTRUST_DATA data{};
+// WinVerifyTrust over a file or a catalog member, as data's union names it.
+SignatureVerdict VerifyTrust(const LibraryModule& wintrust, WinVerifyTrustFn verify,
+                             WINTRUST_DATA& data) {
+    SignatureVerdict verdict;
     data.cbStruct = sizeof data;
     data.dwUIChoice = WTD_UI_NONE;
     data.fdwRevocationChecks = WTD_REVOKE_NONE;
-    data.dwUnionChoice = WTD_CHOICE_FILE;
-    data.pFile = &file;
     data.dwStateAction = WTD_STATEACTION_VERIFY;
     // No certificate revocation lists or missing certificates fetched: a scan stays off the net.
     data.dwProvFlags = WTD_CACHE_ONLY_URL_RETRIEVAL | WTD_REVOCATION_CHECK_NONE;
@@ -245,6 +236,239 @@ SignatureVerdict Win32FileFacts::Signature(const std::string& path) {
     data.dwStateAction = WTD_STATEACTION_CLOSE;
     verify(noUser, &action, &data);
     return verdict;
+}
+
+using AcquireContextFn = BOOL(WINAPI*)(HCATADMIN*, const GUID*, DWORD);
+using AcquireContext2Fn = BOOL(WINAPI*)(HCATADMIN*, const GUID*, PCWSTR,
+                                        PCCERT_STRONG_SIGN_PARA, DWORD);
+using ReleaseContextFn = BOOL(WINAPI*)(HCATADMIN, DWORD);
+using CalcHashFn = BOOL(WINAPI*)(HANDLE, DWORD*, BYTE*, DWORD);
+using CalcHash2Fn = BOOL(WINAPI*)(HCATADMIN, HANDLE, DWORD*, BYTE*, DWORD);
+using EnumCatalogFn = HCATINFO(WINAPI*)(HCATADMIN, BYTE*, DWORD, DWORD, HCATINFO*);
+using CatalogInfoFn = BOOL(WINAPI*)(HCATINFO, CATALOG_INFO*, DWORD);
+using ReleaseCatalogFn = BOOL(WINAPI*)(HCATADMIN, HCATINFO, DWORD);
+
+// The catalog functions of wintrust.dll; the "2" ones (SHA-256 catalogs) from Windows 8 on.
+struct CatalogApi {
+    explicit CatalogApi(const LibraryModule& wintrust)
+        : acquire(wintrust.Find<AcquireContextFn>("CryptCATAdminAcquireContext")),
+          acquire2(wintrust.Find<AcquireContext2Fn>("CryptCATAdminAcquireContext2")),
+          release(wintrust.Find<ReleaseContextFn>("CryptCATAdminReleaseContext")),
+          calcHash(wintrust.Find<CalcHashFn>("CryptCATAdminCalcHashFromFileHandle")),
+          calcHash2(wintrust.Find<CalcHash2Fn>("CryptCATAdminCalcHashFromFileHandle2")),
+          enumCatalog(wintrust.Find<EnumCatalogFn>("CryptCATAdminEnumCatalogFromHash")),
+          catalogInfo(wintrust.Find<CatalogInfoFn>("CryptCATCatalogInfoFromContext")),
+          releaseCatalog(wintrust.Find<ReleaseCatalogFn>("CryptCATAdminReleaseCatalogContext")),
+          verify(wintrust.Find<WinVerifyTrustFn>("WinVerifyTrust")) {}
+    bool Usable() const {
+        return acquire && release && calcHash && enumCatalog && catalogInfo && releaseCatalog &&
+               verify;
+    }
+    AcquireContextFn acquire;
+    AcquireContext2Fn acquire2;
+    ReleaseContextFn release;
+    CalcHashFn calcHash;
+    CalcHash2Fn calcHash2;
+    EnumCatalogFn enumCatalog;
+    CatalogInfoFn catalogInfo;
+    ReleaseCatalogFn releaseCatalog;
+    WinVerifyTrustFn verify;
+};
+
+// A catalog administrator context, released when it dies.
+class CatalogAdmin {
+public:
+    CatalogAdmin(const CatalogApi& api, bool sha256) : api_(api) {
+        if (sha256) {
+            if (!api.acquire2 || !api.calcHash2 ||
+                !api.acquire2(&admin_, nullptr, BCRYPT_SHA256_ALGORITHM, nullptr, 0))
+                admin_ = nullptr;
+        } else if (!api.acquire(&admin_, nullptr, 0)) {
+            admin_ = nullptr;
+        }
+        sha256_ = sha256;
+    }
+    CatalogAdmin(const CatalogAdmin&) = delete;
+    CatalogAdmin& operator=(const CatalogAdmin&) = delete;
+    ~CatalogAdmin() { if (admin_) api_.release(admin_, 0); }
+    HCATADMIN get() const { return admin_; }
+
+    // The file's hash as the catalogs of this context keep it; empty when it cannot be made.
+    std::vector<BYTE> Hash(HANDLE file) const {
+        DWORD size = 0;
+        const auto calc = [&](BYTE* into) {
+            return sha256_ ? api_.calcHash2(admin_, file, &size, into, 0)
+                           : api_.calcHash(file, &size, into, 0);
+        };
+        calc(nullptr);
+        if (size == 0) return {};
+        std::vector<BYTE> hash(size);
+        if (!calc(hash.data())) return {};
+        hash.resize(size);
+        return hash;
+    }
+
+private:
+    const CatalogApi& api_;
+    HCATADMIN admin_ = nullptr;
+    bool sha256_ = false;
+};
+
+// A catalog found for a hash, released when it dies.
+class CatalogContext {
+public:
+    CatalogContext(const CatalogApi& api, const CatalogAdmin& admin, std::vector<BYTE>& hash)
+        : api_(api), admin_(admin) {
+        if (!hash.empty())
+            info_ = api.enumCatalog(admin.get(), hash.data(), static_cast<DWORD>(hash.size()), 0,
+                                    nullptr);
+    }
+    CatalogContext(const CatalogContext&) = delete;
+    CatalogContext& operator=(const CatalogContext&) = delete;
+    ~CatalogContext() { if (info_) api_.releaseCatalog(admin_.get(), info_, 0); }
+    HCATINFO get() const { return info_; }
+
+private:
+    const CatalogApi& api_;
+    const CatalogAdmin& admin_;
+    HCATINFO info_ = nullptr;
+};
+
+std::wstring HexTag(const std::vector<BYTE>& hash) {
+    static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+    std::wstring tag;
+    for (const BYTE b : hash) {
+        tag += kDigits[b >> 4];
+        tag += kDigits[b & 0x0F];
+    }
+    return tag;
+}
+
+// The verdict of the catalog of this kind of hash that holds the file; none when no catalog
+// holds it (or the context cannot be had).
+std::optional<SignatureVerdict> CatalogVerdict(const LibraryModule& wintrust,
+                                               const CatalogApi& api, bool sha256,
+                                               const std::string& path) {
+    const CatalogAdmin admin(api, sha256);
+    if (!admin.get()) return std::nullopt;
+    const UniqueHandle file = OpenForReading(path);
+    if (!file) return std::nullopt;
+    std::vector<BYTE> hash = admin.Hash(file.get());
+    const CatalogContext catalog(api, admin, hash);
+    if (!catalog.get()) return std::nullopt;
+    CATALOG_INFO info{};
+    info.cbStruct = sizeof info;
+    if (!api.catalogInfo(catalog.get(), &info, 0)) return std::nullopt;
+
+    const std::wstring widePath = WideFromAnsi(path);
+    const std::wstring tag = HexTag(hash);
+    WINTRUST_CATALOG_INFO member{};
+    member.cbStruct = sizeof member;
+    member.pcwszCatalogFilePath = info.wszCatalogFile;
+    member.pcwszMemberFilePath = widePath.c_str();
+    member.pcwszMemberTag = tag.c_str();
+    member.hMemberFile = file.get();
+    member.pbCalculatedFileHash = hash.data();
+    member.cbCalculatedFileHash = static_cast<DWORD>(hash.size());
+    WINTRUST_DATA data{};
+    data.dwUnionChoice = WTD_CHOICE_CATALOG;
+    data.pCatalog = &member;
+    return VerifyTrust(wintrust, api.verify, data);
+}
+
+// Who an access rule names, as far as it tells whether an administrator is needed.
+bool NamesNonAdministrators(PSID sid) {
+    if (!::IsValidSid(sid)) return false;
+    const SID_IDENTIFIER_AUTHORITY& authority = *::GetSidIdentifierAuthority(sid);
+    const BYTE count = *::GetSidSubAuthorityCount(sid);
+    const auto sub = [&](DWORD i) { return *::GetSidSubAuthority(sid, i); };
+    static const SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    static const SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    if (std::memcmp(&authority, &world, sizeof authority) == 0) return true;  // Everyone
+    if (std::memcmp(&authority, &nt, sizeof authority) != 0 || count == 0) return false;
+    switch (sub(0)) {
+        case SECURITY_AUTHENTICATED_USER_RID:
+        case SECURITY_INTERACTIVE_RID:
+            return count == 1;
+        case SECURITY_BUILTIN_DOMAIN_RID:
+            return count == 2 && sub(1) == DOMAIN_ALIAS_RID_USERS;
+        case SECURITY_NT_NON_UNIQUE:
+            // An account of this machine or a domain: ordinary accounts from 1000 on, besides
+            // the domain's users group.
+            return count >= 2 && (sub(count - 1) >= 1000 || sub(count - 1) == DOMAIN_GROUP_RID_USERS);
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+SignatureVerdict Win32FileFacts::Signature(const std::string& path) {
+    const LibraryModule wintrust("wintrust.dll");
+    const auto verify = wintrust.Find<WinVerifyTrustFn>("WinVerifyTrust");
+    if (!verify) {
+        SignatureVerdict verdict;
+        verdict.state = SignatureState::NotTrusted;
+        verdict.reason = "no wintrust.dll";
+        return verdict;
+    }
+    const std::wstring widePath = WideFromAnsi(path);
+    WINTRUST_FILE_INFO file{};
+    file.cbStruct = sizeof file;
+    file.pcwszFilePath = widePath.c_str();
+    WINTRUST_DATA data{};
+    data.dwUnionChoice = WTD_CHOICE_FILE;
+    data.pFile = &file;
+    return VerifyTrust(wintrust, verify, data);
+}
+
+std::optional<SignatureVerdict> Win32FileFacts::CatalogSignature(const std::string& path) {
+    const LibraryModule wintrust("wintrust.dll");
+    const CatalogApi api(wintrust);
+    if (!api.Usable()) return std::nullopt;
+    // Windows 8 and later list their files by SHA-256 in newer catalogs, by SHA-1 in older.
+    if (std::optional<SignatureVerdict> verdict = CatalogVerdict(wintrust, api, true, path))
+        return verdict;
+    if (std::optional<SignatureVerdict> verdict = CatalogVerdict(wintrust, api, false, path))
+        return verdict;
+    return SignatureVerdict{};
+}
+
+std::optional<std::uint64_t> Win32FileFacts::LastWriteTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+std::optional<bool> Win32FileFacts::FolderWritableByUsers(const std::string& folder) {
+    DWORD needed = 0;
+    ::GetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    if (needed == 0) return std::nullopt;
+    std::vector<BYTE> descriptor(needed);
+    if (!::GetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed,
+                            &needed))
+        return std::nullopt;
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL dacl = nullptr;
+    if (!::GetSecurityDescriptorDacl(descriptor.data(), &present, &dacl, &defaulted))
+        return std::nullopt;
+    // No access list at all lets everyone in.
+    if (!present || !dacl) return true;
+    constexpr DWORD kCreatesFiles = FILE_ADD_FILE | FILE_WRITE_DATA | GENERIC_WRITE | GENERIC_ALL;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        void* ace = nullptr;
+        if (!::GetAce(dacl, i, &ace)) continue;
+        const auto* header = static_cast<ACE_HEADER*>(ace);
+        // A rule only inherited by what the folder holds says nothing of the folder itself.
+        if (header->AceType != ACCESS_ALLOWED_ACE_TYPE || (header->AceFlags & INHERIT_ONLY_ACE))
+            continue;
+        auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+        if ((allowed->Mask & kCreatesFiles) && NamesNonAdministrators(&allowed->SidStart))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace platform::win32
