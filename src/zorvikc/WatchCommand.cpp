@@ -15,6 +15,7 @@
 #include "core/engine/watch/EntryNews.h"
 #include "core/engine/watch/EntryPrograms.h"
 #include "core/engine/watch/StartupPicture.h"
+#include "core/engine/verdict/VerdictCache.h"
 #include "core/eventlog/EventSource.h"
 #include "core/report/SavedScanSettings.h"
 #include "core/report/WatchLine.h"
@@ -67,25 +68,24 @@ private:
     bool lost_ = false;
 };
 
-
 // The verdict levels of what a scan lists now, over the places as the watch read them (none
 // is read again), with the trusted list and options the window last saved.
 std::map<std::string, zorvik::VerdictLevel> ListedLevels(platform::System& sys,
                                                          platform::TcpTable* table,
-                                                         const zorvik::StartupPicture& picture) {
+                                                         const zorvik::StartupPicture& picture,
+                                                         zorvik::VerdictCache& cache) {
     const zorvik::SavedScanSettings settings = zorvik::ReadSavedScanSettings(sys);
     zorvik::ProcessList list;
     zorvik::ScanCycle(sys, table, settings, settings, list, picture.Places());
-    // Where the verdict cache is passed once it exists, so that a watch hashes and verifies a
-    // file unchanged since its last answer no more.
-    zorvik::AddEvidence(sys, list);
+    // A file unchanged since the watch's last answer is not hashed or verified again.
+    zorvik::AddEvidence(sys, list, &cache);
     return zorvik::LevelsByEntry(list);
 }
 
 void PrintNews(platform::System& sys, platform::TcpTable* table,
                const zorvik::StartupPicture& picture,
                const std::vector<zorvik::EntryNews>& news, std::ostream& out,
-               WatchEvents& events) {
+               WatchEvents& events, zorvik::VerdictCache& cache) {
     if (news.empty()) return;
     const std::optional<platform::UtcTime> now = sys.UtcNow();
     zorvik::RunningPrograms running = zorvik::RunningPrograms::Take(sys, table);
@@ -103,7 +103,7 @@ void PrintNews(platform::System& sys, platform::TcpTable* table,
     }
     // Only a running program is listed by a scan: without one, no scan is worth its cost.
     std::map<std::string, zorvik::VerdictLevel> levels;
-    if (anyRunning) levels = ListedLevels(sys, table, picture);
+    if (anyRunning) levels = ListedLevels(sys, table, picture, cache);
     for (std::size_t i = 0; i < news.size(); ++i) {
         if (const auto level = levels.find(news[i].key); level != levels.end())
             lines[i].level = level->second;
@@ -136,6 +136,7 @@ int RunWatchCommand(CommandContext& context) {
     });
     const std::unique_ptr<platform::TcpTable> table = zorvik::LoadTcpTableEntry(sys);
     WatchEvents events(sys, eventLog, context.err);
+    zorvik::VerdictCache cache;
     // The first read sets the baseline; each answer reads what the changes name.
     zorvik::StartupPicture picture;
     try {
@@ -152,7 +153,7 @@ int RunWatchCommand(CommandContext& context) {
         // A burst of changes is one answer.
         try {
             const std::vector<zorvik::EntryNews> news = picture.Answer(sys, *watch, changes);
-            PrintNews(sys, table.get(), picture, news, context.out, events);
+            PrintNews(sys, table.get(), picture, news, context.out, events, cache);
         } catch (const std::exception& e) {
             // One answer that fails is told; the watch goes on.
             context.err << "zorvikc watch: " << e.what() << '\n';

@@ -75,11 +75,7 @@ TfrmMain::TfrmMain(platform::System& sys)
       DisableStartup1(
           PopStart.Add("DisableStartup1", "Disable Start up", [this] { DisableStartup1Click(); })) {
     TmrScan.SetEnabled(false);
-    AddRowEvidence = [this](ProcessList& rows) {
-        // Hashes and verifies each listed file: the verdict cache is passed here once it
-        // exists, so that the timer's and the watch's scans read an unchanged file no more.
-        AddEvidence(sys_, rows);
-    };
+    AddRowEvidence = [this](ProcessList& rows) { AddEvidence(sys_, rows, &verdictCache_); };
     form_->OnResize = [this] { FormResize(); };
     BtnScan.OnClick = [this] { BtnScanClick(); };
     BtnHelp.OnClick = [this] { BtnHelpClick(); };

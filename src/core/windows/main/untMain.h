@@ -19,6 +19,7 @@
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/startup/StartupKind.h"
 #include "core/engine/untRecord.h"
+#include "core/engine/verdict/VerdictCache.h"
 #include "core/engine/watch/EntryNews.h"
 #include "core/engine/watch/StartupPicture.h"
 #include "platform/PlaceWatch.h"
@@ -248,6 +249,9 @@ private:
     std::vector<EntryNews> lastNews_;
     // The stable keys of entries added or changed that the user has not looked at yet.
     std::set<std::string> unseenEntries_;
+    // What the last scans read of the listed files: the timer's and the watch's scans read an
+    // unchanged file no more.
+    VerdictCache verdictCache_;
     LifeCycleGuard lifeCycleGuard_{*this};
 };
 
