@@ -98,6 +98,22 @@ status=0
 (cd "$build" && timeout 120 "$wine" zorvikc.exe scan --json --level unverified </dev/null \
   >"$build/screens/zorvikc-scan.json" 2>"$build/screens/zorvikc-scan-json.err") || status=$?
 [ "$status" -le 1 ] || { echo "run: zorvikc scan --json failed (exit $status)" >&2; exit 1; }
+# The same scan into the event log, as a fleet's forwarding reads it: the source registered,
+# written under, removed again. Wine keeps no such log, so only the commands' answers are checked.
+eventlog_step() {
+  local most=$1 status=0
+  shift
+  (cd "$build" && timeout 120 "$wine" zorvikc.exe "$@" </dev/null \
+    >"$build/screens/zorvikc-eventlog.out" 2>"$build/screens/zorvikc-eventlog.err") || status=$?
+  [ "$status" -le "$most" ] && return 0
+  echo "run: zorvikc $* failed (exit $status):" >&2
+  cat "$build/screens/zorvikc-eventlog.err" >&2
+  exit 1
+}
+eventlog_step 0 --install-eventlog-source
+eventlog_step 1 scan --json --eventlog
+eventlog_step 0 --uninstall-eventlog-source
+echo "run: zorvikc wrote its findings to the event log (the source registered, then removed)"
 python3 "$root/tests/fleet/check_artifact.py" "$root/docs/fleet/Windows.Detection.Zorvik.yaml" \
   "$root/docs/help/report.schema.json" "$build/screens/zorvikc-scan.json" ||
   { echo "run: the fleet artifact does not fit zorvikc's report" >&2; exit 1; }
