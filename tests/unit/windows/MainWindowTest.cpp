@@ -161,8 +161,8 @@ TEST_F(MainWindowTest, RescanShowsEachListedProgramWithItsFindings) {
     EXPECT_TRUE(gui.MessageBoxes().empty());
 }
 
-// The tip of each row: the sockets the scan kept for it, the publisher and the signature
-// verdict of its file; a rescan gives the rows of the new scan their own tips.
+// The tip of each row: the sockets the scan kept for it, the publisher, the signature and the
+// verdict with its reasons; a rescan gives the rows of the new scan their own tips.
 TEST_F(MainWindowTest, HoveringAProcessRowShowsItsSocketsPublisherAndSignature) {
     Start(kAlpha);
     platform::TcpRow connection;
@@ -195,15 +195,21 @@ TEST_F(MainWindowTest, HoveringAProcessRowShowsItsSocketsPublisherAndSignature) 
     Rescan();
 
     auto& list = dynamic_cast<platform::sim::SimListView&>(frmMain.LstProc);
+    const std::string kBetaVerdict =
+        "Verdict: unverified\r\n  Nothing vouches for it (not signed), and nothing speaks against "
+        "it.\r\n  Its file has no version information.";
     struct Case { const Program& program; std::string tip; };
     const Case cases[] = {
         {kAlpha, "Sockets:\r\n  LISTEN 0.0.0.0:1000 -> 0.0.0.0:0\r\n"
                  "  ESTAB 127.0.0.1:5000 -> 192.0.2.7:443\r\n"
                  "Publisher: Alpha Works\r\n"
-                 "Signature: signed, not trusted (root certificate not trusted), by Alpha CA"},
+                 "Signature: signed, not trusted (root certificate not trusted), by Alpha CA\r\n"
+                 "Verdict: unverified\r\n"
+                 "  Nothing vouches for it (signed by Alpha CA, not trusted (root certificate not "
+                 "trusted)), and nothing speaks against it."},
         {kBeta, "Sockets:\r\n  LISTEN 0.0.0.0:1001 -> 0.0.0.0:0\r\n"
                 "Publisher: unknown\r\nSignature: not signed\r\n"
-                "Service BetaSvc: start type manual"},
+                "Service BetaSvc: start type manual\r\n" + kBetaVerdict},
     };
     for (const Case& c : cases) {
         const int row = ProcessRow(c.program.path);
@@ -218,7 +224,7 @@ TEST_F(MainWindowTest, HoveringAProcessRowShowsItsSocketsPublisherAndSignature) 
     ASSERT_EQ(frmMain.LstProc.RowCount(), 1);
     EXPECT_EQ(list.InfoTip(0), "Sockets:\r\n  LISTEN 0.0.0.0:2000 -> 0.0.0.0:0\r\n"
                                "Publisher: unknown\r\nSignature: not signed\r\n"
-                               "Service BetaSvc: start type manual");
+                               "Service BetaSvc: start type manual\r\n" + kBetaVerdict);
     EXPECT_TRUE(gui.MessageBoxes().empty());
 }
 

@@ -41,8 +41,10 @@ struct Line {
     bool running = false;
     std::string sockets = "[]";
     std::string key;
-    // The verdict level of the program listed with the entry; the scan here judges nothing.
-    std::string level = "null";
+    // The verdict level of the program listed with the entry: a running program here is an
+    // unsigned file in a folder only administrators write, so nothing vouches for it; the
+    // entry of a program that does not run is listed by no scan.
+    std::string level = "";
 };
 
 std::string Printed(const Line& l) {
@@ -51,7 +53,8 @@ std::string Printed(const Line& l) {
            ", \"name\": " + Json(l.name) + ", \"text\": " + Json(l.text) +
            ", \"program\": " + Json(l.program) + ", \"running\": " +
            (l.running ? "true" : "false") + ", \"sockets\": " + l.sockets +
-           ", \"level\": " + l.level + ", \"key\": " + Json(l.key) + "}\n";
+           ", \"level\": " + (l.level.empty() ? (l.running ? "\"unverified\"" : "null") : l.level) +
+           ", \"key\": " + Json(l.key) + "}\n";
 }
 
 const std::string kRunPlace = "HKEY_CURRENT_USER\\" + scantest::kRunKey;
@@ -127,7 +130,7 @@ TEST(ZorvikcWatchTest, ALineForEachEntryAddedChangedOrRemoved) {
              t.sys.registry().DeleteValue(key.get(), "Bot");
          },
          Printed({"removed", "REG", kRunPlace, "Bot", "c:\\apps\\bot.exe", "c:\\apps\\bot.exe",
-                  true, kBotSocket, kRunKey + "bot"})},
+                  true, kBotSocket, kRunKey + "bot", "null"})},
         {"a program that does not run", nullptr,
          [](WatchedWorld& t) { t.PutRun("Later", "C:\\Apps\\later.exe -x"); },
          Printed({"added", "REG", kRunPlace, "Later", "c:\\apps\\later.exe -x",
@@ -175,8 +178,10 @@ TEST(ZorvikcWatchTest, OnlyProcessesOfTheNamedProgramAreOpened) {
         bool running;
     };
     const Case cases[] = {
-        {"its long name", kBot.path, 2, true},  // bot.exe here and in another folder
-        {"an 8.3 name", "C:\\APPS\\LONGBO~1.EXE", 14, true},
+        // bot.exe here and in another folder; then the scan that finds the line's verdict
+        // level opens the one socket owner (3 opens).
+        {"its long name", kBot.path, 5, true},
+        {"an 8.3 name", "C:\\APPS\\LONGBO~1.EXE", 16, true},
         {"a program that does not run", "C:\\Apps\\later.exe", 0, false},
     };
     for (const Case& c : cases) {
@@ -329,7 +334,7 @@ TEST(ZorvikcWatchTest, EveryTenMinutesEverythingIsReadAgain) {
                                      Json(annFolder) +
                                      ", \"name\": \"bot.exe\", \"text\": \"bot.exe\", "
                                      "\"program\": \"bot.exe\", \"running\": true, \"sockets\": " +
-                                     kBotSocket + ", \"level\": null, \"key\": " +
+                                     kBotSocket + ", \"level\": \"unverified\", \"key\": " +
                                      Json("FOL|c:\\users\\ann\\startup|bot.exe") + "}\n")
             << minutes;
     }
