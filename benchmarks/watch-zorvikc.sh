@@ -13,26 +13,10 @@
 # Needs zorvikc, zorvik_watch_probe and zorvik_test_agent built in BUILD_DIR. Scan.ini beside
 # zorvikc.exe is put back as it was afterwards.
 set -u
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$root/build/win64}" && pwd) || exit 1
-writes=${2:-20}
-idle=${3:-60}
-rules_choice=${4:-$root/rules/Scan.ini}
-for program in zorvikc zorvik_watch_probe zorvik_test_agent; do
-  [ -f "$build/$program.exe" ] ||
-    { echo "watch-zorvikc: $build/$program.exe not built" >&2; exit 1; }
-done
-
-# shellcheck source=scripts/wine-env.sh
-source "$root/scripts/wine-env.sh"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
-"$root/scripts/wine-run.sh" --start >/dev/null || exit 1
-
-run_key='Software\Microsoft\Windows\CurrentVersion\Run'
-work=$(mktemp -d) || exit 1
+# shellcheck source=benchmarks/watch-setup.sh
+source "$(dirname "$0")/watch-setup.sh"
+watch_setup watch-zorvikc zorvikc zorvik_watch_probe zorvik_test_agent -- "$@"
 log=$work/watch.jsonl
-rules=$build/Scan.ini
 cp "$rules" "$work/Scan.ini.saved"
 agent_unix=$work/zvkwatchagent.exe
 cp "$build/zorvik_test_agent.exe" "$agent_unix"
