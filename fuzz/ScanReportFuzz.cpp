@@ -3,6 +3,7 @@
 // report is UTF-8, whatever bytes the rows hold. The JSON report
 // read back as a baseline finds nothing changed; against a baseline with entries dropped and
 // texts altered, the reports of the changes are as well-formed.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -86,7 +87,11 @@ void CheckCsv(const std::string& csv, const zorvik::ProcessList& list) {
     const auto records = fuzz::ReadCsv(csv);
     FUZZ_CHECK(records.has_value());
     FUZZ_CHECK(!records->empty());
-    const std::size_t columns = records->front().size();
+    const fuzz::CsvRecord& heads = records->front();
+    const std::size_t columns = heads.size();
+    const auto moduleColumn = std::find(heads.begin(), heads.end(), "Module");
+    FUZZ_CHECK(moduleColumn != heads.end());
+    const std::size_t moduleAt = static_cast<std::size_t>(moduleColumn - heads.begin());
     std::size_t r = 1;
     for (std::size_t i = 0; i < list.Count(); ++i) {
         const zorvik::ProcessRow& row = list.At(i);
@@ -100,7 +105,7 @@ void CheckCsv(const std::string& csv, const zorvik::ProcessList& list) {
             FUZZ_CHECK(record[2] == zorvik::AnsiToUtf8(row.details));
             if (hits > 0) {
                 const std::string module = zorvik::StartupRowsOf(*row.data)[h].module;
-                FUZZ_CHECK(record.back() == zorvik::AnsiToUtf8(module));
+                FUZZ_CHECK(record[moduleAt] == zorvik::AnsiToUtf8(module));
             }
         }
     }
