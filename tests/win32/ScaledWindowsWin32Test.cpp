@@ -361,11 +361,23 @@ int IconWidthOf(HWND window, WPARAM which) {
     return bitmap.bmWidth;
 }
 
+// The folder's yellow front in the flat button's picture, in pixels.
+int FolderPixels(const platform::Control& button) {
+    HWND hwnd = HandleOf(button);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    uitest::Canvas canvas(client.right, client.bottom);
+    canvas.Draw(hwnd);
+    return canvas.Count(RGB(255, 255, 0), client);
+}
+
 TEST_F(ScaledWindowsWin32, AWindowMovedToAMonitorOf150PercentScalesItsControlsAndLaysOutAgain) {
     ShownWindows windows(*sys);
     constexpr int kDpi = 144;
     const double factor = kDpi / 96.0;
     const Layouts before = windows.Survey();
+    const int folder = FolderPixels(windows.trust.SpdOpen);
+    ASSERT_GT(folder, 0);
     for (platform::Window* window : windows.All()) {
         HWND form = HandleOf(*window);
         std::map<std::string, bool> hadFont;
@@ -408,6 +420,8 @@ TEST_F(ScaledWindowsWin32, AWindowMovedToAMonitorOf150PercentScalesItsControlsAn
     EXPECT_EQ(main.LstStart.Column(1).width, 216);
     EXPECT_EQ(SendMessageA(HandleOf(trust.LstProg), LB_GETITEMHEIGHT, 0, 0),
               MulDiv(trust.LstProg.ItemHeight(), kDpi, 96));
+    // The picture grows in both directions.
+    EXPECT_NEAR(FolderPixels(trust.SpdOpen), folder * factor * factor, folder * 0.3);
 }
 
 }  // namespace
