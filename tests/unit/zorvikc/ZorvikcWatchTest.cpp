@@ -206,8 +206,8 @@ TEST(ZorvikcWatchTest, OnlyProcessesOfTheNamedProgramAreOpened) {
     }
 }
 
-// The text after label up to the next ", \"" or "}": a JSON value as printed; "null" where
-// there is no label.
+// The text after label up to the next comma or closing brace: a plain JSON value as printed;
+// "null" where there is no label.
 std::string ValueAfter(const std::string& text, const std::string& label, std::size_t from = 0) {
     const std::size_t at = text.find(label, from);
     if (at == std::string::npos) return "null";
@@ -251,6 +251,8 @@ TEST(ZorvikcWatchTest, AnAnswerJudgesOnlyTheProgramItNames) {
         zorvikc::RunCommandLine({"scan", "--json"},
                                 [&]() -> platform::System& { return world.sys; }, report,
                                 world.err);
+        EXPECT_NE(report.str().find("\"path\": " + Json(other.path)), std::string::npos)
+            << "the other program is one a scan lists";
         const std::size_t bot = report.str().find("\"path\": " + Json(kBot.path));
         std::string scanned =
             bot == std::string::npos ? "null" : ValueAfter(report.str(), "\"verdict\": ", bot);
