@@ -229,14 +229,16 @@ TEST_F(PlantedLibrariesWin32Test, TheWindowStartsAndEndsLoadingNone) {
     UnplantWhatWineLoadsForItsOwnUser32();
     const UniqueHandle zorvik = Start("Zorvik.exe", "");
     ASSERT_TRUE(zorvik);
+    // The window exists before its controls are made: wait for the button too.
     std::pair<DWORD, HWND> window{startedPid_, nullptr};
-    for (int waited = 0; !window.second && waited < 60000; waited += 100) {
+    HWND rescan = nullptr;
+    for (int waited = 0; !rescan && waited < 60000; waited += 100) {
         ::Sleep(100);
-        ::EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&window));
+        if (!window.second) ::EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&window));
+        if (window.second) rescan = ::FindWindowExA(window.second, nullptr, "Button", "Rescan");
     }
     ASSERT_TRUE(window.second) << "no window \"Pellmoor\": " << Output();
-    HWND rescan = ::FindWindowExA(window.second, nullptr, "Button", "Rescan");
-    ASSERT_TRUE(rescan);
+    ASSERT_TRUE(rescan) << "no button \"Rescan\" in the window";
     ::SendMessageA(window.second, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(rescan), BN_CLICKED),
                    reinterpret_cast<LPARAM>(rescan));
     ::PostMessageA(window.second, WM_CLOSE, 0, 0);
