@@ -118,8 +118,14 @@ protected:
         const UniqueHandle thread(info.hThread);
         zorvik_ = UniqueHandle(info.hProcess);
         pid_ = info.dwProcessId;
-        ASSERT_TRUE(WaitUntil([this] { return (window_ = MainWindow()) != nullptr; }, 60000))
-            << "no window \"Pellmoor\" of the program";
+        // The window exists before its controls are made: wait for its Rescan button too.
+        ASSERT_TRUE(WaitUntil(
+            [this] {
+                window_ = MainWindow();
+                return window_ && ::FindWindowExA(window_, nullptr, "Button", "Rescan");
+            },
+            60000))
+            << "no window \"Pellmoor\" of the program with its controls";
     }
     HWND MainWindow() const {
         WindowSearch search{pid_, nullptr};
