@@ -99,6 +99,14 @@ void SimUiImpl::ShowMessageBox(Window* owner, const std::string& text, const std
     }
 }
 
+bool SimUiImpl::CopyToClipboard(Window* owner, const std::string& text) {
+    (void)owner;
+    if (clipboardHeld_) return false;
+    // CF_TEXT ends at its first NUL.
+    clipboard_ = text.substr(0, text.find('\0'));
+    return true;
+}
+
 std::optional<std::string> SimUiImpl::ChooseOpenFile(const OpenFileRequest& request) {
     std::optional<std::string> answer;
     if (!openFileAnswers_.empty()) {
@@ -211,10 +219,18 @@ void SimUiImpl::SelectItem(ListBox& list, int index) {
     if (box.Reachable()) box.SetSelectedIndex(index);
 }
 
-void SimUiImpl::PressMouse(ListView& list, MouseButton button, int x, int y) {
+void SimUiImpl::PressMouse(ListView& list, MouseButton button, int x, int y, bool ctrl) {
     auto& view = dynamic_cast<SimListView&>(list);
     if (!view.Reachable()) return;
-    if (button != MouseButton::Middle) view.SetSelectedRow(view.HitTest(x, y));
+    const int row = view.HitTest(x, y);
+    if (button == MouseButton::Left && ctrl && row >= 0) {
+        view.ToggleRow(row);
+    } else if (button == MouseButton::Right && view.RowSelected(row)) {
+        // A right press on a selected row keeps the selection for the menu; the focus moves.
+        view.FocusRow(row);
+    } else if (button != MouseButton::Middle) {
+        view.SetSelectedRow(row);
+    }
     Fire(*this, view.OnMouseDown, button, x, y);
     if (button == MouseButton::Right) Fire(*this, view.OnContextMenu, cursor_);
 }

@@ -84,19 +84,24 @@ public:
     void TypeText(Edit& edit, const std::string& text) { for (char c : text) TypeChar(edit, c); }
     // The edit box's own context menu "Paste": the text is appended without OnKeyPress.
     virtual void PasteText(Edit& edit, const std::string& text) = 0;
+    // Another program's text on the clipboard.
     virtual void SetClipboardText(const std::string& text) = 0;
+    // Another program holds the clipboard open: CopyToClipboard fails until released.
+    virtual void HoldClipboard(bool held) = 0;
     virtual void ClickArrow(UpDown& upDown, bool up) = 0;
     virtual void SelectItem(ListBox& list, int index) = 0;
     // A press at a point of the list's client area: selection as the list view does it, then
-    // OnMouseDown, then (right button) OnContextMenu at the cursor position.
-    virtual void PressMouse(ListView& list, MouseButton button, int x, int y) = 0;
+    // OnMouseDown, then (right button) OnContextMenu at the cursor position. With ctrl, a left
+    // press on a row turns its selection over (a list of multiSelect), keeping the others.
+    virtual void PressMouse(ListView& list, MouseButton button, int x, int y,
+                            bool ctrl = false) = 0;
     // A point on the given row (in the first column).
     static Point RowPoint(int row) {
         return Point{4, kSimListHeaderHeight + row * kSimListRowHeight + kSimListRowHeight / 2};
     }
-    void PressRow(ListView& list, MouseButton button, int row) {
+    void PressRow(ListView& list, MouseButton button, int row, bool ctrl = false) {
         Point p = RowPoint(row);
-        PressMouse(list, button, p.x, p.y);
+        PressMouse(list, button, p.x, p.y, ctrl);
     }
     // Paints the list: asks OnCustomDrawItem for every row; the colours, row by row.
     virtual std::vector<Colour> DrawRows(ListView& list) = 0;

@@ -58,7 +58,9 @@ protected:
     std::unique_ptr<GroupBox> NewGroupBox(const ControlSpec& d) override {
         return Make<SimGroupBox>(d);
     }
-    std::unique_ptr<Edit> NewEdit(const ControlSpec& d) override { return Make<SimEdit>(d); }
+    std::unique_ptr<Edit> NewEdit(const ControlSpec& d) override {
+        return std::make_unique<SimEdit>(d, *this);
+    }
     std::unique_ptr<UpDown> NewUpDown(const UpDownSpec& d) override { return Make<SimUpDown>(d); }
     std::unique_ptr<ListBox> NewListBox(const ListBoxSpec& d) override {
         return Make<SimListBox>(d);
@@ -116,6 +118,8 @@ public:
     std::uint32_t RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,
                                Point screen) override;
     std::unique_ptr<NativeMenu> NewNativeMenu() override;  // SimNativeMenu.cpp
+    bool CopyToClipboard(Window* owner, const std::string& text) override;
+    std::string ClipboardText() override { return clipboard_; }
 
     // SimUi
     std::vector<Window*> Windows() const override;
@@ -124,9 +128,10 @@ public:
     void TypeChar(Edit& edit, char key) override;
     void PasteText(Edit& edit, const std::string& text) override;
     void SetClipboardText(const std::string& text) override { clipboard_ = text; }
+    void HoldClipboard(bool held) override { clipboardHeld_ = held; }
     void ClickArrow(UpDown& upDown, bool up) override;
     void SelectItem(ListBox& list, int index) override;
-    void PressMouse(ListView& list, MouseButton button, int x, int y) override;
+    void PressMouse(ListView& list, MouseButton button, int x, int y, bool ctrl) override;
     std::vector<Colour> DrawRows(ListView& list) override;
     void MoveMouse(Label& label, int x, int y) override;
     void MoveMouseOverWindow(Window& window, int x, int y) override;
@@ -187,6 +192,7 @@ private:
     std::vector<std::string> args_;
     Point cursor_;
     std::string clipboard_;
+    bool clipboardHeld_ = false;
     std::map<std::string, std::uint32_t> registered_;
     std::deque<MenuAnswer> menuAnswers_;
     std::deque<std::optional<std::string>> openFileAnswers_;

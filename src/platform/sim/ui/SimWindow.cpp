@@ -23,6 +23,49 @@ FrameSize FrameOf(WindowFrame frame) {
 
 }  // namespace
 
+void SimListView::DeleteRow(int row) {
+    if (!rows_.InRange(row)) return;
+    rows_.Delete(row);
+    selected_.erase(selected_.begin() + row);
+    focused_ = shared::SelectionAfterRemoval(focused_, row);
+}
+
+int SimListView::SelectedRow() const {
+    if (RowSelected(focused_)) return focused_;
+    for (int row = 0; row < RowCount(); ++row)
+        if (RowSelected(row)) return row;
+    return -1;
+}
+
+void SimListView::SetSelectedRow(int row) {
+    std::fill(selected_.begin(), selected_.end(), false);
+    if (!rows_.InRange(row)) return;
+    selected_[static_cast<std::size_t>(row)] = true;
+    focused_ = row;
+}
+
+std::vector<int> SimListView::SelectedRows() const {
+    std::vector<int> rows;
+    for (int row = 0; row < RowCount(); ++row)
+        if (RowSelected(row)) rows.push_back(row);
+    return rows;
+}
+
+void SimListView::SelectAll() {
+    if (multiSelect_) std::fill(selected_.begin(), selected_.end(), true);
+}
+
+void SimListView::ToggleRow(int row) {
+    if (!rows_.InRange(row)) return;
+    if (!multiSelect_) {
+        SetSelectedRow(row);
+        return;
+    }
+    const auto index = static_cast<std::size_t>(row);
+    selected_[index] = !selected_[index];
+    focused_ = row;
+}
+
 int SimListView::HitTest(int x, int y) const {
     const Rect b = Bounds();
     if (x < 0 || x >= b.width || y < kSimListHeaderHeight || y >= b.height) return -1;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/shared/ProgramTitle.h"
+#include "platform/win32/ui/Clipboard.h"
 #include "platform/win32/ui/OpenFileDialog.h"
 #include "platform/win32/ui/Win32PopupMenu.h"
 #include "platform/win32/shell/ShellUiFactory.h"
@@ -210,6 +211,14 @@ std::uint32_t Win32Ui::RunPopupMenu(Window& owner, const std::vector<MenuEntry>&
     return TrackPopupMenuAt(menu.get(), static_cast<HWND>(owner.NativeHandle()), screen,
                             kPopupMenuFlags);
 }
+
+bool Win32Ui::CopyToClipboard(Window* owner, const std::string& text) {
+    // Emptied by a window of no owner, the clipboard would take no data.
+    Window* holder = owner ? owner : MainWindow();
+    return PutClipboardText(holder ? static_cast<HWND>(holder->NativeHandle()) : nullptr, text);
+}
+
+std::string Win32Ui::ClipboardText() { return ReadClipboardText(nullptr); }
 
 std::unique_ptr<NativeMenu> Win32Ui::NewNativeMenu() {
     ScopedMenu menu(::CreatePopupMenu());

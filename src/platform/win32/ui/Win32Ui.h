@@ -62,6 +62,8 @@ public:
     std::uint32_t RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,
                                Point screen) override;
     std::unique_ptr<NativeMenu> NewNativeMenu() override;
+    bool CopyToClipboard(Window* owner, const std::string& text) override;
+    std::string ClipboardText() override;
 
     // When set, message boxes are handed to it instead of being shown: for running the
     // program's handlers where nobody can press OK (tests, automation).
