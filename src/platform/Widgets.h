@@ -255,6 +255,34 @@ public:
     std::function<std::string(int row)> OnGetInfoTip;
 };
 
+// --- The keyboard ------------------------------------------------------------------------
+// Virtual-key codes (VK_*) of the keys the program binds; letters are their capitals.
+constexpr std::uint32_t kKeyTab = 0x09;
+constexpr std::uint32_t kKeyReturn = 0x0D;
+constexpr std::uint32_t kKeyEscape = 0x1B;
+constexpr std::uint32_t kKeyApps = 0x5D;  // the context menu key
+constexpr std::uint32_t kKeyF5 = 0x74;
+constexpr std::uint32_t kKeyF10 = 0x79;
+constexpr std::uint32_t kKeyA = 'A';
+constexpr std::uint32_t kKeyC = 'C';
+constexpr std::uint32_t kKeyF = 'F';
+constexpr std::uint32_t kKeyS = 'S';
+
+// A key pressed (WM_KEYDOWN, or WM_SYSKEYDOWN with Alt or for F10) with the modifiers held.
+struct KeyStroke {
+    std::uint32_t key = 0;
+    bool ctrl = false;
+    bool shift = false;
+    bool alt = false;
+    bool operator==(const KeyStroke&) const = default;
+};
+
+// Whether a stroke is the key with exactly these modifiers.
+constexpr bool IsKey(const KeyStroke& stroke, std::uint32_t key, bool ctrl = false,
+                     bool shift = false, bool alt = false) {
+    return stroke == KeyStroke{key, ctrl, shift, alt};
+}
+
 // A horizontal bevel line.
 class Bevel : public Control {};
 
@@ -355,6 +383,15 @@ public:
     std::function<void(CloseRequest& request)> OnClose;
     std::function<void()> OnResize;
     std::function<void(int x, int y)> OnMouseMove;  // over the window itself, not its controls
+
+    // A key pressed anywhere in the window, before the focused control (or the window's own
+    // dialog keys: Tab, Enter, access keys) sees it. True: handled, and nobody else sees it.
+    // Keys pressed while a menu or dialog runs its own loop do not come here.
+    std::function<bool(const KeyStroke& stroke)> OnKeyDown;
+    // The control that has the keyboard focus, when it is one of this window's; else nullptr.
+    virtual Control* FocusedControl() const = 0;
+    // Gives the control the focus (SetFocus); a disabled or hidden control does not take it.
+    virtual void FocusControl(Control& control) = 0;
 
     // Every message the window receives reaches each listener, in the order they were added,
     // before the window's own handling, which always follows: messages Posted or Sent to it,

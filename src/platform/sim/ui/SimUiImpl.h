@@ -44,6 +44,13 @@ public:
     void Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void* NativeHandle() const override { return const_cast<SimWindow*>(this); }
     Ui* Services() const override;
+    Control* FocusedControl() const override { return focused_; }
+    void FocusControl(Control& control) override;
+
+    // The controls Tab visits, in tab order: the focusable ones that can take the focus now.
+    std::vector<Control*> TabStops() const;
+    // The reachable button or check box whose caption marks letter (upper case) with "&".
+    Control* AccessKeyTarget(char letter) const;
 
     // The size the window is resized to by code or by the user; runs OnResize on a change.
     void Resize(int width, int height);
@@ -85,6 +92,7 @@ private:
     int height_ = 0;
     Point position_;
     bool maximised_ = false;
+    Control* focused_ = nullptr;
     int restoredWidth_ = 0;
     int restoredHeight_ = 0;
 };
@@ -131,6 +139,8 @@ public:
     void HoldClipboard(bool held) override { clipboardHeld_ = held; }
     void ClickArrow(UpDown& upDown, bool up) override;
     void SelectItem(ListBox& list, int index) override;
+    void PressKey(Window& window, const KeyStroke& stroke) override;
+    const std::vector<KeyRecord>& KeysToControls() const override { return keys_; }
     void PressMouse(ListView& list, MouseButton button, int x, int y, bool ctrl) override;
     std::vector<Colour> DrawRows(ListView& list) override;
     void MoveMouse(Label& label, int x, int y) override;
@@ -177,6 +187,8 @@ private:
         std::function<void()> whileOpen;
     };
     SimTimer* NextDueTimer(std::uint64_t until) const;
+    // What a key nobody handled does: the window's dialog keys, else the focused control's.
+    void DefaultKeyAction(SimWindow& window, const KeyStroke& stroke);
     std::string OwnerName(Window* owner) const;
 
     SimSystem& system_;
@@ -199,6 +211,7 @@ private:
     std::vector<MenuRecord> menus_;
     std::vector<OpenFileRecord> openFiles_;
     std::vector<MessageBoxRecord> boxes_;
+    std::vector<KeyRecord> keys_;
     int liveNativeMenus_ = 0;
     bool nativeMenusAvailable_ = true;
 };

@@ -65,12 +65,6 @@ void Win32Ui::Forget(Win32Window& window) {
         hiddenByMinimise_.end());
 }
 
-bool Win32Ui::Owns(HWND hwnd) const {
-    const auto& windows = windows_.All();
-    return std::any_of(windows.begin(), windows.end(),
-                       [hwnd](const Win32Window* w) { return w->Handle() == hwnd; });
-}
-
 Window* Win32Ui::MainWindow() const { return windows_.Main(); }
 
 std::string Win32Ui::ApplicationTitle() const {
@@ -124,10 +118,30 @@ void Win32Ui::BringApplicationToFront() {
     ::SetForegroundWindow(last ? last : main->Handle());
 }
 
+namespace {
+
+bool Held(int virtualKey) { return (::GetKeyState(virtualKey) & 0x8000) != 0; }
+
+}  // namespace
+
+Win32Window* Win32Ui::Owner(HWND root) const {
+    for (Win32Window* window : windows_.All()) {
+        if (window->Handle() == root) return window;
+    }
+    return nullptr;
+}
+
 void Win32Ui::Dispatch(MSG& message) {
-    // The dialog keys (Tab, arrows, Enter, Esc) work in every window of the program.
     HWND root = message.hwnd ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    if (root && Owns(root) && ::IsDialogMessageA(root, &message)) return;
+    Win32Window* window = root ? Owner(root) : nullptr;
+    // The window hears a key before its focused control and before the dialog keys.
+    if (window && (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN)) {
+        const KeyStroke stroke{static_cast<std::uint32_t>(message.wParam), Held(VK_CONTROL),
+                               Held(VK_SHIFT), Held(VK_MENU)};
+        if (window->HandleKeyDown(stroke)) return;
+    }
+    // The dialog keys (Tab, arrows, Enter, Esc) work in every window of the program.
+    if (window && ::IsDialogMessageA(root, &message)) return;
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
 }

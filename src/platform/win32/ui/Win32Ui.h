@@ -74,7 +74,8 @@ public:
     // --- For the windows and controls ------------------------------------------------------
     const std::shared_ptr<const UiFont>& Font() const { return font_; }
     void Forget(Win32Window& window);
-    bool Owns(HWND window) const;
+    // The window of the program with that handle, or nullptr.
+    Win32Window* Owner(HWND window) const;
     // Keeps the taskbar button hidden over a show of the main window, when it was hidden.
     void ApplyTaskbarButton(HWND mainWindow);
 
