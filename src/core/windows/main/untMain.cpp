@@ -93,6 +93,9 @@ TfrmMain::TfrmMain(platform::System& sys)
     form_->OnResize = [this] { FormResize(); };
     BtnScan.OnClick = [this] { BtnScanClick(); };
     EdtFilter.OnChange = [this] { EdtFilterChange(); };
+    form_->OnKeyDown = [this](const platform::KeyStroke& stroke) {
+        return FilterAndCopyKeyDown(stroke);
+    };
     LblShown.SetText(ShownOfAllText(0, 0));
     LayOutFilter();
     BtnHelp.OnClick = [this] { BtnHelpClick(); };

@@ -125,6 +125,9 @@ public:
     // nothing when none is selected.
     void CopyRows(platform::ListView& list);
     void SelectAllRows(platform::ListView& list);
+    // Ctrl+F to the filter box, Esc in it clears it; Ctrl+C and Ctrl+A in either list copy and
+    // select its rows. False for every other key, which goes on to the focused control.
+    bool FilterAndCopyKeyDown(const platform::KeyStroke& stroke);
 
     // --- The process menu's commands, on the selected process row ---------------------------
     void TerminateProcess();

@@ -44,4 +44,31 @@ void TfrmMain::CopyRows(platform::ListView& list) {
 
 void TfrmMain::SelectAllRows(platform::ListView& list) { list.SelectAll(); }
 
+bool TfrmMain::FilterAndCopyKeyDown(const platform::KeyStroke& stroke) {
+    using platform::IsKey;
+    const platform::Control* focused = form_->FocusedControl();
+    if (IsKey(stroke, platform::kKeyF, true)) {
+        form_->FocusControl(EdtFilter);
+        return true;
+    }
+    if (focused == &EdtFilter && IsKey(stroke, platform::kKeyEscape)) {
+        ClearFilter();
+        return true;
+    }
+    // In the filter box Ctrl+C and Ctrl+A stay the box's own.
+    platform::ListView* list = focused == &LstProc    ? &LstProc
+                               : focused == &LstStart ? &LstStart
+                                                      : nullptr;
+    if (!list) return false;
+    if (IsKey(stroke, platform::kKeyC, true)) {
+        CopyRows(*list);
+        return true;
+    }
+    if (IsKey(stroke, platform::kKeyA, true)) {
+        SelectAllRows(*list);
+        return true;
+    }
+    return false;
+}
+
 }  // namespace zorvik
