@@ -80,4 +80,47 @@ TEST(UiContract, AKeyReachesTheWindowFirstAndOnlyALeftKeyReachesTheControl) {
     }
 }
 
+// A list of several rows selected keeps the focused one for the commands on one row; the
+// clipboard gives back the text put on it, up to a NUL; an edit box reports a text set.
+TEST(UiContract, ListsSelectSeveralRowsTheClipboardKeepsTextAndABoxReportsItsChange) {
+    platform::Ui& ui = contract::env().System().ui();
+    auto window = ui.NewWindow(SideWindow("frmSelect"));
+    auto list = [&](const char* name, bool multiSelect) -> platform::ListView& {
+        platform::ListViewSpec spec;
+        spec.name = name;
+        spec.bounds = {8, 8, 200, 80};
+        spec.columns = {{"Name", 100}};
+        spec.multiSelect = multiSelect;
+        platform::ListView& view = window->AddListView(spec);
+        for (const char* caption : {"a", "b", "c"}) view.AddRow(caption, nullptr);
+        return view;
+    };
+    platform::ListView& several = list("LstSeveral", true);
+    platform::ListView& single = list("LstSingle", false);
+    ControlSpec boxSpec;
+    boxSpec.name = "EdtChange";
+    boxSpec.bounds = {8, 100, 120, 21};
+    platform::Edit& box = window->AddEdit(boxSpec);
+    int changes = 0;
+    box.OnChange = [&] { ++changes; };
+    window->Show();
+
+    several.SetSelectedRow(1);
+    several.SelectAll();
+    EXPECT_EQ(several.SelectedRows(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(several.SelectedRow(), 1) << "the focused row";
+    several.SetSelectedRow(2);
+    EXPECT_EQ(several.SelectedRows(), std::vector<int>{2}) << "alone again";
+    single.SetSelectedRow(1);
+    single.SelectAll();
+    EXPECT_EQ(single.SelectedRows(), std::vector<int>{1});
+
+    ASSERT_TRUE(ui.CopyToClipboard(window.get(), std::string("Name\r\nb\tc\r\n\0rest", 16)));
+    EXPECT_EQ(ui.ClipboardText(), "Name\r\nb\tc\r\n");
+
+    box.SetText("b");
+    ui.ProcessMessages();
+    EXPECT_EQ(changes, 1);
+}
+
 }  // namespace
