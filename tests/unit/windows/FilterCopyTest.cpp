@@ -162,4 +162,30 @@ TEST_F(FilterCopyTest, CopyPutsTheSelectedRowsUnderTheirColumnsCaptions) {
     }
 }
 
+// The box, its caption and the count keep clear of the sentence, the lists and each other, the
+// box ending with the process list, however narrow the window is dragged.
+TEST_F(FilterCopyTest, TheFilterBoxAndTheCountOverlapNothingAtAnyWidth) {
+    frmMain.Form().Show();
+    const platform::Control* controls[] = {&frmMain.Label1,  &frmMain.LblFilter,
+                                           &frmMain.EdtFilter, &frmMain.LstProc,
+                                           &frmMain.LblStart, &frmMain.LblShown,
+                                           &frmMain.LstStart};
+    for (int width : {729, 1200, 400, 150}) {
+        gui.UserResize(frmMain.Form(), width, 427);
+        SCOPED_TRACE(width);
+        const platform::Rect box = frmMain.EdtFilter.Bounds();
+        const platform::Rect list = frmMain.LstProc.Bounds();
+        EXPECT_EQ(box.left + box.width, list.left + list.width);
+        for (const platform::Control* a : controls) {
+            for (const platform::Control* b : controls) {
+                if (a >= b) continue;
+                const platform::Rect p = a->Bounds(), q = b->Bounds();
+                const bool apart = p.left + p.width <= q.left || q.left + q.width <= p.left ||
+                                   p.top + p.height <= q.top || q.top + q.height <= p.top;
+                EXPECT_TRUE(apart) << a->Name() << " and " << b->Name();
+            }
+        }
+    }
+}
+
 }  // namespace

@@ -182,7 +182,10 @@ void TfrmMain::LayOutFilter() {
     EdtFilter.SetWidth(boxWidth);
     LblFilter.SetLeft(EdtFilter.Left() - 4 - kFilterLabelWidth);
     Label1.SetWidth(std::max(0, std::min(kSentenceWidth, LblFilter.Left() - kGap - Label1.Left())));
-    LblShown.SetBounds({right - kShownLabelWidth, LblStart.Top(), kShownLabelWidth, 13});
+    // The count gives way to the caption of the start-up list in a narrow window.
+    const int shownLeft =
+        std::max(right - kShownLabelWidth, LblStart.Left() + LblStart.Width() + kGap);
+    LblShown.SetBounds({shownLeft, LblStart.Top(), std::max(0, right - shownLeft), 13});
 }
 
 void TfrmMain::BtnHelpClick() {
