@@ -288,7 +288,11 @@ TEST_F(MainWin32Test, FilteredToTheAgentCtrlAAndCtrlCPutItsRowOnTheClipboard) {
     ui.ProcessMessages();
 
     // WM_SETTEXT, as a paste would change it: the box reports the change itself.
-    ASSERT_TRUE(::SetWindowTextA(uitest::HandleOf(frmMain.EdtFilter), AsciiLower(runValue_).c_str()));
+    HWND box = uitest::HandleOf(frmMain.EdtFilter);
+    ASSERT_TRUE(::SetWindowTextA(box, "no such program"));
+    ui.ProcessMessages();
+    EXPECT_EQ(frmMain.LstProc.RowCount(), 0);
+    ASSERT_TRUE(::SetWindowTextA(box, AsciiLower(runValue_).c_str()));
     ui.ProcessMessages();
     ASSERT_EQ(frmMain.LstProc.RowCount(), 1);
     const std::string row = frmMain.LstProc.RowCaption(0) + "\t" + std::to_string(agentPid_) +
