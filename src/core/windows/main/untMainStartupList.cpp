@@ -65,7 +65,8 @@ void TfrmMain::LstProcMouseDown(platform::MouseButton button, int x, int y) {
         const std::string fileName = GetLongPath(sys_, LstProc.RowCaption(row));
         // Copy follows the table's own commands; it is the one that takes every selected row.
         std::vector<ExMenuItem> entries = ProcMenu;
-        entries.push_back(ExMenuItem{kCopyCaption, kCopyRowsId, true, [this] { CopyRows(LstProc); }});
+        entries.push_back(
+            ExMenuItem{kCopyCaption, kCopyRowsId, true, [this] { CopyRows(LstProc); }});
         // The chosen command runs inside, and may rescan: the row is not touched afterwards.
         ShowExMenu(sys_, fileName, cursor.x, cursor.y, *form_, entries);
     }
