@@ -106,6 +106,14 @@ public:
     // RegisterWindowMessageA: the same name always gives the same number (0xC000 or above).
     virtual std::uint32_t RegisterMessage(const std::string& name) = 0;
 
+    // --- The clipboard ---------------------------------------------------------------------
+    // Puts text on the clipboard as CF_TEXT, in place of what was there, owned by owner
+    // (nullptr = the main window). False when the clipboard cannot be had (another program
+    // holds it open) or takes nothing; it is then left as it was.
+    virtual bool CopyToClipboard(Window* owner, const std::string& text) = 0;
+    // The clipboard's CF_TEXT up to its first NUL; empty when it holds no text.
+    virtual std::string ClipboardText() = 0;
+
     // --- Dialogs and menus (each runs a nested message loop: timers may tick inside) -------
     // One OK button. Owner nullptr = the application's main window.
     virtual void ShowMessageBox(Window* owner, const std::string& text, const std::string& title,

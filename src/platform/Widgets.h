@@ -140,6 +140,9 @@ public:
     // set it to 0 to drop it. Keys that send no character (Delete, arrows) never come here;
     // neither does text pasted through the box's own context menu.
     std::function<void(char& key)> OnKeyPress;
+    // After the text changed: typed, pasted, or set by SetText (the box reports every change,
+    // as EN_CHANGE does).
+    std::function<void()> OnChange;
 };
 
 // The character Backspace types (VK_BACK): an edit box that filters keys lets it through.
@@ -195,8 +198,11 @@ struct ListColumn {
 };
 
 struct ListViewSpec : ControlSpec {
-    std::vector<ListColumn> columns;  // report style, read-only, whole-row selection, one row at most
+    std::vector<ListColumn> columns;  // report style, read-only, whole-row selection
     bool infoTips = false;            // rows show OnGetInfoTip's text while the mouse rests on them
+    // Several rows may be selected (Ctrl and Shift with a click, SelectAll); otherwise one at
+    // most.
+    bool multiSelect = false;
 };
 
 // A report-style list view. Row 0 is the top row. Each row may own a data object, destroyed when
@@ -219,16 +225,25 @@ public:
     virtual void SetSubItem(int row, int subItem, const std::string& text) = 0;  // existing only
     virtual std::string SubItem(int row, int subItem) const = 0;  // "" when missing
 
-    virtual int SelectedRow() const = 0;                    // -1 = none
-    virtual void SetSelectedRow(int row) = 0;               // -1 clears
+    // The selected row the commands on one row act on: the focused row when it is selected,
+    // else the first selected one; -1 = none.
+    virtual int SelectedRow() const = 0;
+    // Selects that row alone and focuses it; -1 clears the selection.
+    virtual void SetSelectedRow(int row) = 0;
+    // Every selected row, top to bottom.
+    virtual std::vector<int> SelectedRows() const = 0;
+    // With ListViewSpec::multiSelect, selects every row, the focus staying where it was;
+    // without it, nothing.
+    virtual void SelectAll() = 0;
     // The row under a point in the list's client coordinates, any column; -1 = none.
     virtual int HitTest(int x, int y) const = 0;
     // Asks for a repaint, so that OnCustomDrawItem is asked again for every visible row.
     virtual void Redraw() = 0;
 
     // A mouse button pressed over the list (client coordinates). A press on a row selects it
-    // first, with either button; a left or right press on no row clears the selection, as the
-    // list view control does.
+    // first, with either button (a right press on a row already among several selected keeps
+    // them, and Ctrl with a left press adds or takes away one row, in a list of multiSelect);
+    // a left or right press on no row clears the selection, as the list view control does.
     std::function<void(MouseButton button, int x, int y)> OnMouseDown;
     // The context menu is asked for (after a right press, or the menu key), at the screen
     // position of the mouse pointer; runs after OnMouseDown.
@@ -239,6 +254,34 @@ public:
     // tip, lines joined by CR LF (the list view's info tip). Unset or empty: no tip.
     std::function<std::string(int row)> OnGetInfoTip;
 };
+
+// --- The keyboard ------------------------------------------------------------------------
+// Virtual-key codes (VK_*) of the keys the program binds; letters are their capitals.
+constexpr std::uint32_t kKeyTab = 0x09;
+constexpr std::uint32_t kKeyReturn = 0x0D;
+constexpr std::uint32_t kKeyEscape = 0x1B;
+constexpr std::uint32_t kKeyApps = 0x5D;  // the context menu key
+constexpr std::uint32_t kKeyF5 = 0x74;
+constexpr std::uint32_t kKeyF10 = 0x79;
+constexpr std::uint32_t kKeyA = 'A';
+constexpr std::uint32_t kKeyC = 'C';
+constexpr std::uint32_t kKeyF = 'F';
+constexpr std::uint32_t kKeyS = 'S';
+
+// A key pressed (WM_KEYDOWN, or WM_SYSKEYDOWN with Alt or for F10) with the modifiers held.
+struct KeyStroke {
+    std::uint32_t key = 0;
+    bool ctrl = false;
+    bool shift = false;
+    bool alt = false;
+    bool operator==(const KeyStroke&) const = default;
+};
+
+// Whether a stroke is the key with exactly these modifiers.
+constexpr bool IsKey(const KeyStroke& stroke, std::uint32_t key, bool ctrl = false,
+                     bool shift = false, bool alt = false) {
+    return stroke == KeyStroke{key, ctrl, shift, alt};
+}
 
 // A horizontal bevel line.
 class Bevel : public Control {};
@@ -340,6 +383,15 @@ public:
     std::function<void(CloseRequest& request)> OnClose;
     std::function<void()> OnResize;
     std::function<void(int x, int y)> OnMouseMove;  // over the window itself, not its controls
+
+    // A key pressed anywhere in the window, before the focused control (or the window's own
+    // dialog keys: Tab, Enter, access keys) sees it. True: handled, and nobody else sees it.
+    // Keys pressed while a menu or dialog runs its own loop do not come here.
+    std::function<bool(const KeyStroke& stroke)> OnKeyDown;
+    // The control that has the keyboard focus, when it is one of this window's; else nullptr.
+    virtual Control* FocusedControl() const = 0;
+    // Gives the control the focus (SetFocus); a disabled or hidden control does not take it.
+    virtual void FocusControl(Control& control) = 0;
 
     // Every message the window receives reaches each listener, in the order they were added,
     // before the window's own handling, which always follows: messages Posted or Sent to it,

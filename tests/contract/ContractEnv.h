@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/System.h"
+#include "platform/Widgets.h"
 
 namespace contract {
 
@@ -50,6 +51,10 @@ public:
     // Puts the consumer into WMI's root\subscription; false where the env cannot (the Windows
     // env writes no WMI: Wine has no such namespace, and Windows wants an administrator).
     virtual bool AddWmiEventConsumer(const platform::WmiEventConsumer& consumer) = 0;
+
+    // The user presses a key with the modifiers held, while the window's focused control has
+    // the focus; the messages it causes are handled before this returns.
+    virtual void PressKey(platform::Window& window, const platform::KeyStroke& stroke) = 0;
 };
 
 // The env of this build.

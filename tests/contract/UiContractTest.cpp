@@ -1,8 +1,9 @@
 // Windows and their controls as every platform keeps them: a control goes into a group box of
-// its own window only.
+// its own window only; a key reaches the window before the focused control.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <vector>
 
 #include "ContractEnv.h"
 #include "platform/Ui.h"
@@ -38,6 +39,88 @@ TEST(UiContract, AControlGoesOnlyIntoAGroupBoxOfItsOwnWindow) {
     EXPECT_EQ(other->FindControl("ChkInside"), nullptr) << "nothing kept of the refused one";
     EXPECT_NO_THROW(holder->AddCheckBox(inside));
     EXPECT_NE(holder->FindControl("ChkInside"), nullptr);
+}
+
+TEST(UiContract, AKeyReachesTheWindowFirstAndOnlyALeftKeyReachesTheControl) {
+    platform::Ui& ui = contract::env().System().ui();
+    auto window = ui.NewWindow(SideWindow("frmKeys"));
+    ControlSpec boxSpec;
+    boxSpec.name = "EdtKeys";
+    boxSpec.bounds = {8, 8, 120, 21};
+    platform::Edit& box = window->AddEdit(boxSpec);
+    window->Show();
+    window->FocusControl(box);
+    ASSERT_EQ(window->FocusedControl(), &box);
+
+    struct Case {
+        platform::KeyStroke stroke;
+        bool handled;
+        const char* textAfter;  // what the box holds once the key is through
+    };
+    const Case cases[] = {
+        {{'K', false, false, false}, false, "k"},
+        {{'S', false, true, false}, false, "kS"},
+        {{'F', true, false, false}, true, "kS"},
+        {{'Z', false, true, false}, true, "kS"},
+        {{'X', false, false, true}, true, "kS"},
+    };
+    std::vector<platform::KeyStroke> heard;
+    bool handle = false;
+    window->OnKeyDown = [&](const platform::KeyStroke& stroke) {
+        heard.push_back(stroke);
+        return handle;
+    };
+    for (const Case& c : cases) {
+        handle = c.handled;
+        heard.clear();
+        contract::env().PressKey(*window, c.stroke);
+        ASSERT_EQ(heard.size(), 1u) << "key " << char(c.stroke.key);
+        EXPECT_EQ(heard[0], c.stroke) << "key " << char(c.stroke.key) << " with its modifiers";
+        EXPECT_EQ(box.Text(), c.textAfter) << "key " << char(c.stroke.key);
+    }
+}
+
+// A list of several rows selected keeps the focused one for the commands on one row; the
+// clipboard gives back the text put on it, up to a NUL; an edit box reports a text set.
+TEST(UiContract, ListsSelectSeveralRowsTheClipboardKeepsTextAndABoxReportsItsChange) {
+    platform::Ui& ui = contract::env().System().ui();
+    auto window = ui.NewWindow(SideWindow("frmSelect"));
+    auto list = [&](const char* name, bool multiSelect) -> platform::ListView& {
+        platform::ListViewSpec spec;
+        spec.name = name;
+        spec.bounds = {8, 8, 200, 80};
+        spec.columns = {{"Name", 100}};
+        spec.multiSelect = multiSelect;
+        platform::ListView& view = window->AddListView(spec);
+        for (const char* caption : {"a", "b", "c"}) view.AddRow(caption, nullptr);
+        return view;
+    };
+    platform::ListView& several = list("LstSeveral", true);
+    platform::ListView& single = list("LstSingle", false);
+    ControlSpec boxSpec;
+    boxSpec.name = "EdtChange";
+    boxSpec.bounds = {8, 100, 120, 21};
+    platform::Edit& box = window->AddEdit(boxSpec);
+    int changes = 0;
+    box.OnChange = [&] { ++changes; };
+    window->Show();
+
+    several.SetSelectedRow(1);
+    several.SelectAll();
+    EXPECT_EQ(several.SelectedRows(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(several.SelectedRow(), 1) << "the focused row";
+    several.SetSelectedRow(2);
+    EXPECT_EQ(several.SelectedRows(), std::vector<int>{2}) << "alone again";
+    single.SetSelectedRow(1);
+    single.SelectAll();
+    EXPECT_EQ(single.SelectedRows(), std::vector<int>{1});
+
+    ASSERT_TRUE(ui.CopyToClipboard(window.get(), std::string("Name\r\nb\tc\r\n\0rest", 16)));
+    EXPECT_EQ(ui.ClipboardText(), "Name\r\nb\tc\r\n");
+
+    box.SetText("b");
+    ui.ProcessMessages();
+    EXPECT_EQ(changes, 1);
 }
 
 }  // namespace

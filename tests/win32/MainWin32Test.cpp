@@ -5,7 +5,9 @@
 // replaced for each test and put back afterwards, since other tests read the shipped one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -268,6 +270,63 @@ TEST_F(MainWin32Test, HoveringTheAgentsRowAsksForItsTip) {
     EXPECT_NE(tip.find("\r\nPublisher: " ZORVIK_AGENT_COMPANY "\r\n"), std::string::npos) << tip;
     EXPECT_NE(tip.find("\r\nSignature: not signed"), std::string::npos) << tip;
     EXPECT_EQ(askTip(12), tip.substr(0, 11));
+    EXPECT_TRUE(boxes.empty());
+}
+
+// The filter box narrows the real list to the agent by its name; Ctrl+A and Ctrl+C, as the
+// keyboard sends them to the list, put its row under the columns' captions on the clipboard.
+TEST_F(MainWin32Test, FilteredToTheAgentCtrlAAndCtrlCPutItsRowOnTheClipboard) {
+    WriteRules(RunRule());
+    PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
+    StartAgent();
+    zorvik::TfrmMain frmMain(*sys);
+    zorvik::TfrmTrust frmTrust(*sys);
+    zorvik::TfrmOp frmOp(*sys);
+    frmMain.AttachSideWindows(frmTrust, frmOp);
+    ASSERT_GE(RescanUntilListed(frmMain), 0) << "the agent was never listed";
+    frmMain.Form().Show();
+    ui.ProcessMessages();
+
+    // WM_SETTEXT, as a paste would change it: the box reports the change itself.
+    HWND box = uitest::HandleOf(frmMain.EdtFilter);
+    ASSERT_TRUE(::SetWindowTextA(box, "no such program"));
+    ui.ProcessMessages();
+    EXPECT_EQ(frmMain.LstProc.RowCount(), 0);
+    ASSERT_TRUE(::SetWindowTextA(box, AsciiLower(runValue_).c_str()));
+    ui.ProcessMessages();
+    ASSERT_EQ(frmMain.LstProc.RowCount(), 1);
+    const std::string row = frmMain.LstProc.RowCaption(0) + "\t" + std::to_string(agentPid_) +
+                            "\tPossible Bot Process, 1 Start up\\s detected\t" +
+                            frmMain.LstProc.SubItem(0, 2) + "\r\n";
+
+    HWND list = uitest::HandleOf(frmMain.LstProc);
+    ::SetFocus(list);
+    auto pressWithCtrl = [&](char key) {
+        BYTE before[256] = {};
+        ::GetKeyboardState(before);
+        BYTE held[256];
+        std::copy(std::begin(before), std::end(before), std::begin(held));
+        held[VK_CONTROL] = held[VK_LCONTROL] = 0x80;
+        ::SetKeyboardState(held);
+        ::PostMessageA(list, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
+        ui.ProcessMessages();
+        ::SetKeyboardState(before);
+    };
+    pressWithCtrl('A');
+    EXPECT_EQ(frmMain.LstProc.SelectedRows(), std::vector<int>{0});
+    pressWithCtrl('C');
+
+    // Read back as any other program would: CF_TEXT, up to its NUL.
+    std::string copied;
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+        if (const char* text = static_cast<const char*>(::GlobalLock(data))) {
+            copied = text;
+            ::GlobalUnlock(data);
+        }
+    }
+    ::CloseClipboard();
+    EXPECT_EQ(copied, "Program Path\tPID\tDetails\tVerdict\r\n" + row);
     EXPECT_TRUE(boxes.empty());
 }
 

@@ -9,6 +9,7 @@
 #include "platform/sim/autostart/SimTasks.h"
 #include "platform/sim/autostart/SimWmi.h"
 #include "platform/sim/system/SimSystem.h"
+#include "platform/sim/ui/SimUi.h"
 
 namespace contract {
 
@@ -144,6 +145,10 @@ public:
         item.actions.push_back(platform::TaskAction{command, arguments});
         system_.taskScheduler().Register(item);
         return item.path;
+    }
+
+    void PressKey(platform::Window& window, const platform::KeyStroke& stroke) override {
+        platform::sim::GuiOf(system_).PressKey(window, stroke);
     }
 
     bool AddWmiEventConsumer(const platform::WmiEventConsumer& consumer) override {

@@ -4,12 +4,15 @@
 #include "platform/win32/WindowsApi.h"
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "contract/ContractEnv.h"
+#include "platform/Ui.h"
 #include "platform/win32/system/ScopedHandle.h"
 #include "win32/LoopbackSockets.h"
 #include "win32/ScheduledTaskRegistration.h"
@@ -168,6 +171,31 @@ public:
     }
 
     bool AddWmiEventConsumer(const platform::WmiEventConsumer&) override { return false; }
+
+    void PressKey(platform::Window& window, const platform::KeyStroke& stroke) override {
+        // The modifiers as the thread's key state holds them while the key's messages are
+        // read and translated; the state before comes back afterwards.
+        BYTE before[256] = {};
+        ::GetKeyboardState(before);
+        BYTE held[256];
+        std::copy(std::begin(before), std::end(before), std::begin(held));
+        auto hold = [&](int key, bool down) { held[key] = down ? 0x80 : 0; };
+        hold(VK_CONTROL, stroke.ctrl);
+        hold(VK_LCONTROL, stroke.ctrl);
+        hold(VK_SHIFT, stroke.shift);
+        hold(VK_LSHIFT, stroke.shift);
+        hold(VK_MENU, stroke.alt);
+        hold(VK_LMENU, stroke.alt);
+        ::SetKeyboardState(held);
+        HWND focus = ::GetFocus();
+        HWND target = focus ? focus : static_cast<HWND>(window.NativeHandle());
+        const bool system = stroke.alt || stroke.key == VK_F10;
+        LPARAM flags = 1;  // one press
+        if (stroke.alt) flags |= LPARAM{1} << 29;
+        ::PostMessageA(target, system ? WM_SYSKEYDOWN : WM_KEYDOWN, stroke.key, flags);
+        System().ui().ProcessMessages();
+        ::SetKeyboardState(before);
+    }
 
     void StopChild(std::uint32_t pid) override {
         auto it = children_.find(pid);

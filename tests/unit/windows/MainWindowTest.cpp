@@ -475,7 +475,7 @@ TEST_F(MainWindowTest, RightClickOpensTheProcessMenuAtTheCursor) {
     const platform::sim::MenuRecord& menu = gui.Menus()[0];
     EXPECT_EQ(menu.owner, "frmMain");
     EXPECT_EQ(menu.screen, (platform::Point{321, 234}));
-    ASSERT_GE(menu.entries.size(), 4u);
+    ASSERT_GE(menu.entries.size(), 5u);
     EXPECT_EQ(menu.entries[0].caption, "Terminate Process");
     EXPECT_EQ(menu.entries[0].id, 1024u);
     EXPECT_TRUE(menu.entries[0].enabled);
@@ -483,7 +483,9 @@ TEST_F(MainWindowTest, RightClickOpensTheProcessMenuAtTheCursor) {
     EXPECT_TRUE(menu.entries[1].enabled);
     EXPECT_EQ(menu.entries[2].caption, "Open Location");
     EXPECT_TRUE(menu.entries[2].enabled);
-    EXPECT_TRUE(menu.entries[3].separator);
+    EXPECT_EQ(menu.entries[3].caption, "Copy");
+    EXPECT_EQ(menu.entries[3].id, 1027u);
+    EXPECT_TRUE(menu.entries[4].separator);
 }
 
 TEST_F(MainWindowTest, ActiveSetupRowsCannotBeTerminated) {
@@ -515,7 +517,8 @@ TEST_F(MainWindowTest, ProgramFileThatIsGoneGivesTheOwnEntriesAndTheSeparatorOnl
     RightClick(0);
 
     ASSERT_EQ(gui.Menus().size(), 1u);
-    EXPECT_EQ(gui.Menus()[0].entries.size(), 4u);
+    // The three commands, Copy and the separator.
+    EXPECT_EQ(gui.Menus()[0].entries.size(), 5u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The main window: its controls, creation, layout and buttons.
 #include "core/windows/main/untMain.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "core/base/BesideProgram.h"
@@ -34,8 +35,18 @@ platform::ListView& MakeList(platform::Window& form, const char* name, Rect boun
     static_cast<ControlSpec&>(desc) = ControlAt(name, bounds);
     desc.columns = std::move(columns);
     desc.infoTips = infoTips;
+    // Several rows can be selected to be copied; every other command acts on one.
+    desc.multiSelect = true;
     return form.AddListView(desc);
 }
+
+// The sentence above the process list, and the filter box on its line at the right.
+constexpr int kSentenceWidth = 354;
+constexpr int kFilterBoxWidth = 180;
+constexpr int kFilterBoxNarrowest = 80;
+constexpr int kFilterLabelWidth = 30;
+constexpr int kShownLabelWidth = 150;
+constexpr int kGap = 8;
 
 // Not constexpr: ListColumn holds a std::string, which is no literal type for every compiler.
 const int kDefaultColumnWidth = platform::ListColumn{}.width;
@@ -48,9 +59,11 @@ TfrmMain::TfrmMain(platform::System& sys)
     : sys_(sys),
       form_(MakeForm(sys)),
       Label1(form_->AddLabel(ControlAt(
-          "Label1", {8, 8, 354, 13},
+          "Label1", {8, 8, kSentenceWidth, 13},
           "These programs are Active, Start with Windows and or have open sockets."))),
       BtnScan(MakeButton(*form_, "BtnScan", {640, 360, 75, 25}, "Rescan")),
+      LblFilter(form_->AddLabel(ControlAt("LblFilter", {0, 7, kFilterLabelWidth, 13}, "Filter:"))),
+      EdtFilter(form_->AddEdit(ControlAt("EdtFilter", {0, 2, kFilterBoxWidth, 21}))),
       LstProc(MakeList(*form_, "LstProc", {8, 24, 705, 150},
                        {{"Program Path", 280},
                         {"PID", kDefaultColumnWidth},
@@ -58,6 +71,7 @@ TfrmMain::TfrmMain(platform::System& sys)
                         {"Verdict", kVerdictColumnWidth}},
                        true)),
       LblStart(form_->AddLabel(ControlAt("LblStart", {8, 176, 47, 13}, "Start up\\s"))),
+      LblShown(form_->AddLabel(ControlAt("LblShown", {0, 176, kShownLabelWidth, 13}))),
       LstStart(MakeList(*form_, "LstStart", {8, 192, 705, 150},
                         {{"Type", kDefaultColumnWidth},
                          {"Data 1", 216},
@@ -78,6 +92,12 @@ TfrmMain::TfrmMain(platform::System& sys)
     AddRowEvidence = [this](ProcessList& rows) { AddEvidence(sys_, rows, &verdictCache_); };
     form_->OnResize = [this] { FormResize(); };
     BtnScan.OnClick = [this] { BtnScanClick(); };
+    EdtFilter.OnChange = [this] { EdtFilterChange(); };
+    form_->OnKeyDown = [this](const platform::KeyStroke& stroke) {
+        return FilterAndCopyKeyDown(stroke);
+    };
+    LblShown.SetText(ShownOfAllText(0, 0));
+    LayOutFilter();
     BtnHelp.OnClick = [this] { BtnHelpClick(); };
     BtnOp.OnClick = [this] { BtnOpClick(); };
     BtnTrust.OnClick = [this] { BtnTrustClick(); };
@@ -149,6 +169,23 @@ void TfrmMain::FormResize() {
     BtnTrust.SetBounds({width - 170, buttonTop, BtnTrust.Width(), BtnTrust.Height()});
     BtnScan.SetBounds({width - 90, buttonTop, BtnScan.Width(), BtnScan.Height()});
     LblNotice.SetTop(height - 54);
+    LayOutFilter();
+}
+
+void TfrmMain::LayOutFilter() {
+    const int right = LstProc.Left() + LstProc.Width();
+    // The box narrows before it would cover the sentence, and the sentence is cut only where
+    // the box at its narrowest would.
+    const int room = right - (Label1.Left() + kSentenceWidth + kGap) - kFilterLabelWidth - 4;
+    const int boxWidth = std::clamp(room, kFilterBoxNarrowest, kFilterBoxWidth);
+    EdtFilter.SetLeft(right - boxWidth);
+    EdtFilter.SetWidth(boxWidth);
+    LblFilter.SetLeft(EdtFilter.Left() - 4 - kFilterLabelWidth);
+    Label1.SetWidth(std::max(0, std::min(kSentenceWidth, LblFilter.Left() - kGap - Label1.Left())));
+    // The count gives way to the caption of the start-up list in a narrow window.
+    const int shownLeft =
+        std::max(right - kShownLabelWidth, LblStart.Left() + LblStart.Width() + kGap);
+    LblShown.SetBounds({shownLeft, LblStart.Top(), std::max(0, right - shownLeft), 13});
 }
 
 void TfrmMain::BtnHelpClick() {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/windows/PopupMenu.h"
+#include "core/windows/main/ProcessFilter.h"
 #include "core/windows/main/ProcessTip.h"
 #include "core/windows/untExMenu.h"
 #include "core/engine/process/ProcessList.h"
@@ -43,6 +44,9 @@ constexpr std::uint32_t kPlacesChangedMessage = 0x8001;
 constexpr std::uint32_t kTerminateProcessId = 1024;
 constexpr std::uint32_t kAddToTrustedId = 1025;
 constexpr std::uint32_t kOpenLocationId = 1026;
+// The entry after them that copies the selected rows.
+constexpr std::uint32_t kCopyRowsId = 1027;
+inline constexpr const char* kCopyCaption = "Copy";
 
 // The item data of a start-up row: which hit of its kind it shows.
 struct StartupRowIndex {
@@ -109,6 +113,22 @@ public:
     void ShowStartup1Click();
     void DisableStartup1Click();
 
+    // --- Filtering and copying ---------------------------------------------------------------
+    // Shows the rows of the last scan that hold the filter box's text (all when it is empty),
+    // in the scan's order, the selected program kept selected where it is still shown; the
+    // start-up list is emptied when the program it shows is no longer shown.
+    void EdtFilterChange();
+    void ClearFilter();
+    // How many rows the last scan listed, shown or not.
+    std::size_t ListedCount() const { return listed_.size(); }
+    // The list's selected rows with a header line, as tab-separated text on the clipboard;
+    // nothing when none is selected.
+    void CopyRows(platform::ListView& list);
+    void SelectAllRows(platform::ListView& list);
+    // Ctrl+F to the filter box, Esc in it clears it; Ctrl+C and Ctrl+A in either list copy and
+    // select its rows. False for every other key, which goes on to the focused control.
+    bool FilterAndCopyKeyDown(const platform::KeyStroke& stroke);
+
     // --- The process menu's commands, on the selected process row ---------------------------
     void TerminateProcess();
     void AddtoTrustedProgramList();
@@ -171,6 +191,12 @@ private:
     std::weak_ptr<ProcInfo> startupOwner_;
 
     int ProcessRowOf(const ProcInfo* findings) const;
+    // Empties both lists and forgets the scan's rows with their evidence.
+    void ClearProcessRows();
+    // Fills the process list with the scan's rows that the filter keeps.
+    void ShowListedRows();
+    // The filter box and the count of rows shown in their places, once the lists have theirs.
+    void LayOutFilter();
     // After a scan or an answer: what changed among the entries, and which entries are new to
     // the user.
     void NoteNews(std::vector<EntryNews> news);
@@ -213,8 +239,12 @@ public:
     // The controls, in tab order where they take the focus.
     platform::Label& Label1;
     platform::Button& BtnScan;
+    platform::Label& LblFilter;
+    platform::Edit& EdtFilter;
     platform::ListView& LstProc;
     platform::Label& LblStart;
+    // How many programs the process list shows of all the scan listed.
+    platform::Label& LblShown;
     platform::ListView& LstStart;
     platform::Button& BtnHelp;
     platform::Button& BtnTrust;
@@ -240,6 +270,9 @@ public:
     PopupMenuItem& Exit1 = AddTrayItemAfterSeparator("Exit1", "Exit", &TfrmMain::Exit1Click);
 
 private:
+    // The rows of the last scan, in its order; the process list shows those the filter keeps,
+    // and each row's findings live as long as it is kept here.
+    std::vector<ListedRow> listed_;
     // The evidence behind the process rows' tips.
     ProcessTips procTips_;
     // The watch of the start-up places; null while nothing is watched. Ends before the window.

@@ -1,4 +1,4 @@
-// The main window's scan: the lists emptied, the cycle run, its rows shown.
+// The main window's scan: the lists emptied, the cycle run, its rows kept and shown.
 #include <memory>
 #include <stdexcept>
 
@@ -8,6 +8,7 @@
 #include "core/engine/ScanCycle.h"
 #include "core/engine/startup/StartupKinds.h"
 #include "core/windows/ErrorBox.h"
+#include "core/windows/main/ProcessFilter.h"
 #include "core/windows/main/untMain.h"
 #include "core/windows/untOp.h"
 #include "core/windows/untTrust.h"
@@ -16,22 +17,22 @@ namespace zorvik {
 
 namespace {
 
-// Moves the cycle's rows into the list view, each row owning its findings from then on; its
-// process, sockets and verdict are kept beside it. With vouchedHidden, Windows' own and
-// verified programs are left out (a row not judged is shown).
-void ShowRows(ProcessList& rows, platform::ListView& view, ProcessTips& tips,
+// Moves the cycle's rows into the window's listed rows, each keeping its findings from then
+// on; its process, sockets and verdict are kept beside it. With vouchedHidden, Windows' own and
+// verified programs are left out (a row not judged is listed).
+void KeepRows(ProcessList& rows, std::vector<ListedRow>& listed, ProcessTips& tips,
               bool vouchedHidden) {
     for (std::size_t i = 0; i < rows.Count(); ++i) {
         ProcessRow& row = rows.At(i);
         if (vouchedHidden && !AtOrAbove(row, kShownWhenVouchedHidden)) continue;
         const std::string level = row.verdict ? VerdictLevelName(row.verdict->level) : "";
         const std::shared_ptr<ProcInfo> findings(std::move(row.data));
+        // Before the tips take the verdict and the file's facts.
+        std::string searched = FilterTextsOf(row, findings.get());
         tips.Keep(findings.get(), row,
                   findings ? HitTipLines(*findings) : std::vector<std::string>{});
-        const int index = view.AddRow(row.caption, findings);
-        view.AddSubItem(index, row.pid);
-        view.AddSubItem(index, row.details);
-        view.AddSubItem(index, level);
+        listed.push_back(ListedRow{row.caption, {row.pid, row.details, level}, findings,
+                                   std::move(searched)});
     }
     rows.Clear();
 }
@@ -41,9 +42,7 @@ void ShowRows(ProcessList& rows, platform::ListView& view, ProcessTips& tips,
 void TfrmMain::BtnScanClick() {
     // The sockets library and the TCP-table function are given back at shutdown.
     if (shutDown_) return;
-    LstProc.Clear();
-    procTips_.Clear();
-    ClearStartupList();
+    ClearProcessRows();
     ScanCycle();
 }
 
@@ -70,11 +69,13 @@ void TfrmMain::ListScan() {
     } catch (...) {
         // The rows found before the error stay listed, unjudged; the error goes on to the
         // handler.
-        ShowRows(rows, LstProc, procTips_, vouchedHidden);
+        KeepRows(rows, listed_, procTips_, vouchedHidden);
+        ShowListedRows();
         throw;
     }
     if (AddRowEvidence) AddRowEvidence(rows);
-    ShowRows(rows, LstProc, procTips_, vouchedHidden);
+    KeepRows(rows, listed_, procTips_, vouchedHidden);
+    ShowListedRows();
 }
 
 }  // namespace zorvik

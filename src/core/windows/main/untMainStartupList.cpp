@@ -1,5 +1,6 @@
 // The process list's mouse buttons, and the start-up list filled from a process row.
 #include <memory>
+#include <vector>
 
 #include "core/engine/startup/StartupKinds.h"
 #include "core/engine/startup/StartupRows.h"
@@ -62,8 +63,12 @@ void TfrmMain::LstProcMouseDown(platform::MouseButton button, int x, int y) {
         ProcMenu[0].Enabled = procTips_.ProcessIdOf(LstProc.RowData(row).get()).has_value();
         const platform::Point cursor = sys_.ui().CursorPosition();
         const std::string fileName = GetLongPath(sys_, LstProc.RowCaption(row));
+        // Copy follows the table's own commands; it is the one that takes every selected row.
+        std::vector<ExMenuItem> entries = ProcMenu;
+        entries.push_back(
+            ExMenuItem{kCopyCaption, kCopyRowsId, true, [this] { CopyRows(LstProc); }});
         // The chosen command runs inside, and may rescan: the row is not touched afterwards.
-        ShowExMenu(sys_, fileName, cursor.x, cursor.y, *form_, ProcMenu);
+        ShowExMenu(sys_, fileName, cursor.x, cursor.y, *form_, entries);
     }
 }
 

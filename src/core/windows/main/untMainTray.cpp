@@ -111,7 +111,8 @@ void TfrmMain::SaveSettingsAndShutDown() {
 void TfrmMain::TmrScanTimer() {
     if (shutDown_) return;
     BtnScanClick();
-    if (LstProc.RowCount() > 0) {
+    // Whatever the filter shows: the scan found them.
+    if (ListedCount() > 0) {
         // This balloon takes the close notice's place: a click on it brings the window back.
         CloseNoticeShown = false;
         ShowTrayBalloon("Detection!", "New program detected");

@@ -53,9 +53,7 @@ void TfrmMain::RescanKeepingSelection() {
     const bool startupsShown = shown && selected >= 0 && LstProc.RowData(selected) == shown;
 
     if (shutDown_) return;
-    LstProc.Clear();
-    procTips_.Clear();
-    ClearStartupList();
+    ClearProcessRows();
     ListScan();
 
     if (selected < 0) return;

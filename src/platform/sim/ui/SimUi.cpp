@@ -99,6 +99,14 @@ void SimUiImpl::ShowMessageBox(Window* owner, const std::string& text, const std
     }
 }
 
+bool SimUiImpl::CopyToClipboard(Window* owner, const std::string& text) {
+    (void)owner;
+    if (clipboardHeld_) return false;
+    // CF_TEXT ends at its first NUL.
+    clipboard_ = text.substr(0, text.find('\0'));
+    return true;
+}
+
 std::optional<std::string> SimUiImpl::ChooseOpenFile(const OpenFileRequest& request) {
     std::optional<std::string> answer;
     if (!openFileAnswers_.empty()) {
@@ -211,10 +219,68 @@ void SimUiImpl::SelectItem(ListBox& list, int index) {
     if (box.Reachable()) box.SetSelectedIndex(index);
 }
 
-void SimUiImpl::PressMouse(ListView& list, MouseButton button, int x, int y) {
+namespace {
+
+bool IsLetter(std::uint32_t key) { return key >= 'A' && key <= 'Z'; }
+
+}  // namespace
+
+void SimUiImpl::PressKey(Window& window, const KeyStroke& stroke) {
+    auto& target = dynamic_cast<SimWindow&>(window);
+    if (!target.Visible()) return;
+    bool handled = false;
+    if (target.OnKeyDown) {
+        auto handler = target.OnKeyDown;
+        RunHandler([&] { handled = handler(stroke); });
+    }
+    if (!handled) DefaultKeyAction(target, stroke);
+}
+
+void SimUiImpl::DefaultKeyAction(SimWindow& window, const KeyStroke& stroke) {
+    if (IsKey(stroke, kKeyTab) || IsKey(stroke, kKeyTab, false, true)) {
+        const std::vector<Control*> stops = window.TabStops();
+        if (stops.empty()) return;
+        const auto at = std::find(stops.begin(), stops.end(), window.FocusedControl());
+        const auto count = static_cast<std::ptrdiff_t>(stops.size());
+        std::ptrdiff_t next = 0;
+        if (at != stops.end()) next = (at - stops.begin() + (stroke.shift ? count - 1 : 1)) % count;
+        else if (stroke.shift) next = count - 1;
+        window.FocusControl(*stops[static_cast<std::size_t>(next)]);
+        return;
+    }
+    if (stroke.alt && !stroke.ctrl && IsLetter(stroke.key)) {
+        if (Control* marked = window.AccessKeyTarget(static_cast<char>(stroke.key))) {
+            Click(*marked);
+            return;
+        }
+    }
+    Control* focused = window.FocusedControl();
+    if (!focused) return;
+    keys_.push_back(KeyRecord{window.Name(), focused->Name(), stroke});
+    if (auto* edit = dynamic_cast<SimEdit*>(focused)) {
+        if (!IsLetter(stroke.key) || stroke.alt) return;
+        char typed = static_cast<char>(stroke.key);
+        if (stroke.ctrl) typed = static_cast<char>(stroke.key - 'A' + 1);
+        else if (!stroke.shift) typed = static_cast<char>(std::tolower(typed));
+        TypeChar(*edit, typed);
+    } else if (auto* list = dynamic_cast<SimListView*>(focused)) {
+        if (IsKey(stroke, kKeyApps) || IsKey(stroke, kKeyF10, false, true))
+            Fire(*this, list->OnContextMenu, cursor_);
+    }
+}
+
+void SimUiImpl::PressMouse(ListView& list, MouseButton button, int x, int y, bool ctrl) {
     auto& view = dynamic_cast<SimListView&>(list);
     if (!view.Reachable()) return;
-    if (button != MouseButton::Middle) view.SetSelectedRow(view.HitTest(x, y));
+    const int row = view.HitTest(x, y);
+    if (button == MouseButton::Left && ctrl && row >= 0) {
+        view.ToggleRow(row);
+    } else if (button == MouseButton::Right && view.RowSelected(row)) {
+        // A right press on a selected row keeps the selection for the menu; the focus moves.
+        view.FocusRow(row);
+    } else if (button != MouseButton::Middle) {
+        view.SetSelectedRow(row);
+    }
     Fire(*this, view.OnMouseDown, button, x, y);
     if (button == MouseButton::Right) Fire(*this, view.OnContextMenu, cursor_);
 }
@@ -286,6 +352,7 @@ void SimUiImpl::ClearRecords() {
     menus_.clear();
     openFiles_.clear();
     boxes_.clear();
+    keys_.clear();
 }
 
 void SimUiImpl::Enqueue(SimWindow& window, std::uint32_t message, std::uintptr_t wParam,

@@ -46,6 +46,13 @@ struct OpenFileRecord {
     std::optional<std::string> result;
 };
 
+// A key that reached a control: nobody handled it before.
+struct KeyRecord {
+    std::string window;
+    std::string control;
+    KeyStroke stroke;
+};
+
 struct MenuRecord {
     std::string owner;
     std::vector<MenuEntry> entries;
@@ -84,19 +91,33 @@ public:
     void TypeText(Edit& edit, const std::string& text) { for (char c : text) TypeChar(edit, c); }
     // The edit box's own context menu "Paste": the text is appended without OnKeyPress.
     virtual void PasteText(Edit& edit, const std::string& text) = 0;
+    // Another program's text on the clipboard.
     virtual void SetClipboardText(const std::string& text) = 0;
+    // Another program holds the clipboard open: CopyToClipboard fails until released.
+    virtual void HoldClipboard(bool held) = 0;
     virtual void ClickArrow(UpDown& upDown, bool up) = 0;
     virtual void SelectItem(ListBox& list, int index) = 0;
+    // A key pressed in the window: first OnKeyDown; a key it leaves does what the Windows
+    // build's dialog keys and controls do with it. Tab (Shift+Tab) moves the focus to the next
+    // (previous) tab stop, wrapping; Alt+letter clicks the button or check box whose caption
+    // marks that letter with "&"; any other key reaches the focused control (recorded in
+    // KeysToControls), where a letter types its character into an edit box (lower case
+    // without Shift; with Ctrl, the control character: Ctrl+V pastes), and the context menu key
+    // or Shift+F10 asks a list view for its context menu at the cursor position.
+    virtual void PressKey(Window& window, const KeyStroke& stroke) = 0;
+    virtual const std::vector<KeyRecord>& KeysToControls() const = 0;
     // A press at a point of the list's client area: selection as the list view does it, then
-    // OnMouseDown, then (right button) OnContextMenu at the cursor position.
-    virtual void PressMouse(ListView& list, MouseButton button, int x, int y) = 0;
+    // OnMouseDown, then (right button) OnContextMenu at the cursor position. With ctrl, a left
+    // press on a row turns its selection over (a list of multiSelect), keeping the others.
+    virtual void PressMouse(ListView& list, MouseButton button, int x, int y,
+                            bool ctrl = false) = 0;
     // A point on the given row (in the first column).
     static Point RowPoint(int row) {
         return Point{4, kSimListHeaderHeight + row * kSimListRowHeight + kSimListRowHeight / 2};
     }
-    void PressRow(ListView& list, MouseButton button, int row) {
+    void PressRow(ListView& list, MouseButton button, int row, bool ctrl = false) {
         Point p = RowPoint(row);
-        PressMouse(list, button, p.x, p.y);
+        PressMouse(list, button, p.x, p.y, ctrl);
     }
     // Paints the list: asks OnCustomDrawItem for every row; the colours, row by row.
     virtual std::vector<Colour> DrawRows(ListView& list) = 0;
@@ -127,7 +148,7 @@ public:
     virtual const std::vector<MessageBoxRecord>& MessageBoxes() const = 0;
     // Runs inside every message box while it is open (its nested loop), when set.
     std::function<void(const MessageBoxRecord&)> WhileMessageBoxOpen;
-    virtual void ClearRecords() = 0;  // boxes, menus and dialogs
+    virtual void ClearRecords() = 0;  // boxes, menus, dialogs and keys
 
     // --- Messages and application state -----------------------------------------------------
     virtual std::size_t PendingMessages() const = 0;

@@ -44,6 +44,13 @@ public:
     void Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void* NativeHandle() const override { return const_cast<SimWindow*>(this); }
     Ui* Services() const override;
+    Control* FocusedControl() const override { return focused_; }
+    void FocusControl(Control& control) override;
+
+    // The controls Tab visits, in tab order: the focusable ones that can take the focus now.
+    std::vector<Control*> TabStops() const;
+    // The reachable button or check box whose caption marks letter (upper case) with "&".
+    Control* AccessKeyTarget(char letter) const;
 
     // The size the window is resized to by code or by the user; runs OnResize on a change.
     void Resize(int width, int height);
@@ -58,7 +65,9 @@ protected:
     std::unique_ptr<GroupBox> NewGroupBox(const ControlSpec& d) override {
         return Make<SimGroupBox>(d);
     }
-    std::unique_ptr<Edit> NewEdit(const ControlSpec& d) override { return Make<SimEdit>(d); }
+    std::unique_ptr<Edit> NewEdit(const ControlSpec& d) override {
+        return std::make_unique<SimEdit>(d, *this);
+    }
     std::unique_ptr<UpDown> NewUpDown(const UpDownSpec& d) override { return Make<SimUpDown>(d); }
     std::unique_ptr<ListBox> NewListBox(const ListBoxSpec& d) override {
         return Make<SimListBox>(d);
@@ -83,6 +92,7 @@ private:
     int height_ = 0;
     Point position_;
     bool maximised_ = false;
+    Control* focused_ = nullptr;
     int restoredWidth_ = 0;
     int restoredHeight_ = 0;
 };
@@ -116,6 +126,8 @@ public:
     std::uint32_t RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,
                                Point screen) override;
     std::unique_ptr<NativeMenu> NewNativeMenu() override;  // SimNativeMenu.cpp
+    bool CopyToClipboard(Window* owner, const std::string& text) override;
+    std::string ClipboardText() override { return clipboard_; }
 
     // SimUi
     std::vector<Window*> Windows() const override;
@@ -124,9 +136,12 @@ public:
     void TypeChar(Edit& edit, char key) override;
     void PasteText(Edit& edit, const std::string& text) override;
     void SetClipboardText(const std::string& text) override { clipboard_ = text; }
+    void HoldClipboard(bool held) override { clipboardHeld_ = held; }
     void ClickArrow(UpDown& upDown, bool up) override;
     void SelectItem(ListBox& list, int index) override;
-    void PressMouse(ListView& list, MouseButton button, int x, int y) override;
+    void PressKey(Window& window, const KeyStroke& stroke) override;
+    const std::vector<KeyRecord>& KeysToControls() const override { return keys_; }
+    void PressMouse(ListView& list, MouseButton button, int x, int y, bool ctrl) override;
     std::vector<Colour> DrawRows(ListView& list) override;
     void MoveMouse(Label& label, int x, int y) override;
     void MoveMouseOverWindow(Window& window, int x, int y) override;
@@ -172,6 +187,8 @@ private:
         std::function<void()> whileOpen;
     };
     SimTimer* NextDueTimer(std::uint64_t until) const;
+    // What a key nobody handled does: the window's dialog keys, else the focused control's.
+    void DefaultKeyAction(SimWindow& window, const KeyStroke& stroke);
     std::string OwnerName(Window* owner) const;
 
     SimSystem& system_;
@@ -187,12 +204,14 @@ private:
     std::vector<std::string> args_;
     Point cursor_;
     std::string clipboard_;
+    bool clipboardHeld_ = false;
     std::map<std::string, std::uint32_t> registered_;
     std::deque<MenuAnswer> menuAnswers_;
     std::deque<std::optional<std::string>> openFileAnswers_;
     std::vector<MenuRecord> menus_;
     std::vector<OpenFileRecord> openFiles_;
     std::vector<MessageBoxRecord> boxes_;
+    std::vector<KeyRecord> keys_;
     int liveNativeMenus_ = 0;
     bool nativeMenusAvailable_ = true;
 };

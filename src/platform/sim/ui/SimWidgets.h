@@ -9,7 +9,9 @@
 
 #include "platform/Widgets.h"
 #include "platform/shared/ListRows.h"
+#include "platform/shared/FireEvent.h"
 #include "platform/shared/TimerBase.h"
+#include "platform/shared/WindowBase.h"
 
 namespace platform::sim {
 
@@ -99,7 +101,16 @@ public:
 
 class SimEdit : public SimControl<Edit> {
 public:
-    using SimControl::SimControl;
+    SimEdit(const ControlSpec& desc, const shared::WindowBase& form)
+        : SimControl(desc), form_(form) {}
+    // As the box's change notification, a message: through the window's error handler.
+    void SetText(const std::string& text) override {
+        SimControl::SetText(text);
+        if (Ui* ui = form_.Services()) shared::Fire(*ui, OnChange);
+    }
+
+private:
+    const shared::WindowBase& form_;
 };
 
 class SimBevel : public SimControl<Bevel> {
@@ -154,7 +165,8 @@ private:
 class SimListView : public SimControl<ListView> {
 public:
     explicit SimListView(const ListViewSpec& desc)
-        : SimControl(desc), columns_(desc.columns), infoTips_(desc.infoTips) {}
+        : SimControl(desc), columns_(desc.columns), infoTips_(desc.infoTips),
+          multiSelect_(desc.multiSelect) {}
 
     int ColumnCount() const override { return static_cast<int>(columns_.size()); }
     ListColumn Column(int index) const override {
@@ -164,14 +176,15 @@ public:
     int RowCount() const override { return rows_.Count(); }
     int AddRow(const std::string& caption, std::shared_ptr<void> data) override {
         rows_.Add(caption, std::move(data));
+        selected_.push_back(false);
         return RowCount() - 1;
     }
-    void DeleteRow(int row) override {
-        if (!rows_.InRange(row)) return;
-        rows_.Delete(row);
-        selected_ = shared::SelectionAfterRemoval(selected_, row);
+    void DeleteRow(int row) override;
+    void Clear() override {
+        rows_.Clear();
+        selected_.clear();
+        focused_ = -1;
     }
-    void Clear() override { rows_.Clear(); selected_ = -1; }
     std::string RowCaption(int row) const override { return rows_.Caption(row); }
     std::shared_ptr<void> RowData(int row) const override { return rows_.Data(row); }
     int SubItemCount(int row) const override { return rows_.SubItemCount(row); }
@@ -182,8 +195,10 @@ public:
     std::string SubItem(int row, int subItem) const override {
         return rows_.SubItem(row, subItem);
     }
-    int SelectedRow() const override { return selected_; }
-    void SetSelectedRow(int row) override { selected_ = rows_.InRange(row) ? row : -1; }
+    int SelectedRow() const override;
+    void SetSelectedRow(int row) override;
+    std::vector<int> SelectedRows() const override;
+    void SelectAll() override;
     int HitTest(int x, int y) const override;
     void Redraw() override { ++redrawCount_; }
     int RedrawCount() const { return redrawCount_; }
@@ -191,12 +206,23 @@ public:
     std::string InfoTip(int row) const {
         return infoTips_ && OnGetInfoTip && rows_.InRange(row) ? OnGetInfoTip(row) : std::string();
     }
+    bool MultiSelect() const { return multiSelect_; }
+    bool RowSelected(int row) const {
+        return rows_.InRange(row) && selected_[static_cast<std::size_t>(row)];
+    }
+    // Ctrl with a left press on a row: the row's selection turned over, the focus on it.
+    void ToggleRow(int row);
+    void FocusRow(int row) {
+        if (rows_.InRange(row)) focused_ = row;
+    }
 
 private:
     std::vector<ListColumn> columns_;
     bool infoTips_ = false;
+    bool multiSelect_ = false;
     shared::ListRows rows_;
-    int selected_ = -1;
+    std::vector<bool> selected_;  // one flag per row
+    int focused_ = -1;
     int redrawCount_ = 0;
 };
 

@@ -1,4 +1,5 @@
 // A simulated window: geometry, visibility, its controls and timers, its messages.
+#include <cctype>
 #include <stdexcept>
 
 #include "platform/sim/ui/SimUiImpl.h"
@@ -21,7 +22,82 @@ FrameSize FrameOf(WindowFrame frame) {
     return {0, 0};
 }
 
+template <class T>
+bool ReachableAs(const Control& control, bool& reachable) {
+    const auto* kind = dynamic_cast<const T*>(&control);
+    if (kind) reachable = kind->Reachable();
+    return kind != nullptr;
+}
+
+// As the Windows build's controls: the ones made with WS_TABSTOP take the focus, while they
+// are enabled and shown; flat tool buttons never do.
+bool CanTakeFocus(const Control& control) {
+    bool reachable = false;
+    if (const auto* button = dynamic_cast<const SimButton*>(&control))
+        return !button->Flat() && button->Reachable();
+    if (ReachableAs<SimCheckBox>(control, reachable) || ReachableAs<SimEdit>(control, reachable) ||
+        ReachableAs<SimUpDown>(control, reachable) || ReachableAs<SimListBox>(control, reachable) ||
+        ReachableAs<SimListView>(control, reachable))
+        return reachable;
+    return false;
+}
+
+// The letter a caption marks with "&" as its access key ("&&" is a plain "&"), upper case;
+// 0 when none.
+char AccessKeyOf(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] != '&')
+            return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
+        ++i;
+    }
+    return 0;
+}
+
 }  // namespace
+
+void SimListView::DeleteRow(int row) {
+    if (!rows_.InRange(row)) return;
+    rows_.Delete(row);
+    selected_.erase(selected_.begin() + row);
+    focused_ = shared::SelectionAfterRemoval(focused_, row);
+}
+
+int SimListView::SelectedRow() const {
+    if (RowSelected(focused_)) return focused_;
+    for (int row = 0; row < RowCount(); ++row)
+        if (RowSelected(row)) return row;
+    return -1;
+}
+
+void SimListView::SetSelectedRow(int row) {
+    std::fill(selected_.begin(), selected_.end(), false);
+    if (!rows_.InRange(row)) return;
+    selected_[static_cast<std::size_t>(row)] = true;
+    focused_ = row;
+}
+
+std::vector<int> SimListView::SelectedRows() const {
+    std::vector<int> rows;
+    for (int row = 0; row < RowCount(); ++row)
+        if (RowSelected(row)) rows.push_back(row);
+    return rows;
+}
+
+void SimListView::SelectAll() {
+    if (multiSelect_) std::fill(selected_.begin(), selected_.end(), true);
+}
+
+void SimListView::ToggleRow(int row) {
+    if (!rows_.InRange(row)) return;
+    if (!multiSelect_) {
+        SetSelectedRow(row);
+        return;
+    }
+    const auto index = static_cast<std::size_t>(row);
+    selected_[index] = !selected_[index];
+    focused_ = row;
+}
 
 int SimListView::HitTest(int x, int y) const {
     const Rect b = Bounds();
@@ -102,6 +178,28 @@ void SimWindow::SetMaximised(bool maximised) {
 }
 
 Ui* SimWindow::Services() const { return ui_; }
+
+void SimWindow::FocusControl(Control& control) {
+    if (FindControl(control.Name()) == &control && CanTakeFocus(control)) focused_ = &control;
+}
+
+Control* SimWindow::AccessKeyTarget(char letter) const {
+    for (const auto& control : Controls()) {
+        const auto* button = dynamic_cast<const SimButton*>(control.get());
+        const auto* box = dynamic_cast<const SimCheckBox*>(control.get());
+        const bool reachable = (button && button->Reachable()) || (box && box->Reachable());
+        if (reachable && AccessKeyOf(control->Text()) == letter) return control.get();
+    }
+    return nullptr;
+}
+
+std::vector<Control*> SimWindow::TabStops() const {
+    std::vector<Control*> stops;
+    for (const auto& control : Controls()) {
+        if (CanTakeFocus(*control)) stops.push_back(control.get());
+    }
+    return stops;
+}
 
 std::unique_ptr<Timer> SimWindow::NewTimer(const std::string& name) {
     if (!ui_) throw std::logic_error("the windowing services are gone");

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/shared/ProgramTitle.h"
+#include "platform/win32/ui/Clipboard.h"
 #include "platform/win32/ui/OpenFileDialog.h"
 #include "platform/win32/ui/Win32PopupMenu.h"
 #include "platform/win32/shell/ShellUiFactory.h"
@@ -69,12 +70,6 @@ void Win32Ui::Forget(Win32Window& window) {
         hiddenByMinimise_.end());
 }
 
-bool Win32Ui::Owns(HWND hwnd) const {
-    const auto& windows = windows_.All();
-    return std::any_of(windows.begin(), windows.end(),
-                       [hwnd](const Win32Window* w) { return w->Handle() == hwnd; });
-}
-
 Window* Win32Ui::MainWindow() const { return windows_.Main(); }
 
 std::string Win32Ui::ApplicationTitle() const {
@@ -128,10 +123,30 @@ void Win32Ui::BringApplicationToFront() {
     ::SetForegroundWindow(last ? last : main->Handle());
 }
 
+namespace {
+
+bool Held(int virtualKey) { return (::GetKeyState(virtualKey) & 0x8000) != 0; }
+
+}  // namespace
+
+Win32Window* Win32Ui::Owner(HWND root) const {
+    for (Win32Window* window : windows_.All()) {
+        if (window->Handle() == root) return window;
+    }
+    return nullptr;
+}
+
 void Win32Ui::Dispatch(MSG& message) {
-    // The dialog keys (Tab, arrows, Enter, Esc) work in every window of the program.
     HWND root = message.hwnd ? ::GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    if (root && Owns(root) && ::IsDialogMessageA(root, &message)) return;
+    Win32Window* window = root ? Owner(root) : nullptr;
+    // The window hears a key before its focused control and before the dialog keys.
+    if (window && (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN)) {
+        const KeyStroke stroke{static_cast<std::uint32_t>(message.wParam), Held(VK_CONTROL),
+                               Held(VK_SHIFT), Held(VK_MENU)};
+        if (window->HandleKeyDown(stroke)) return;
+    }
+    // The dialog keys (Tab, arrows, Enter, Esc) work in every window of the program.
+    if (window && ::IsDialogMessageA(root, &message)) return;
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
 }
@@ -215,6 +230,14 @@ std::uint32_t Win32Ui::RunPopupMenu(Window& owner, const std::vector<MenuEntry>&
     return TrackPopupMenuAt(menu.get(), static_cast<HWND>(owner.NativeHandle()), screen,
                             kPopupMenuFlags);
 }
+
+bool Win32Ui::CopyToClipboard(Window* owner, const std::string& text) {
+    // Emptied by a window of no owner, the clipboard would take no data.
+    Window* holder = owner ? owner : MainWindow();
+    return PutClipboardText(holder ? static_cast<HWND>(holder->NativeHandle()) : nullptr, text);
+}
+
+std::string Win32Ui::ClipboardText() { return ReadClipboardText(nullptr); }
 
 std::unique_ptr<NativeMenu> Win32Ui::NewNativeMenu() {
     ScopedMenu menu(::CreatePopupMenu());

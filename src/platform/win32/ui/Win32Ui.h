@@ -63,6 +63,8 @@ public:
     std::uint32_t RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,
                                Point screen) override;
     std::unique_ptr<NativeMenu> NewNativeMenu() override;
+    bool CopyToClipboard(Window* owner, const std::string& text) override;
+    std::string ClipboardText() override;
 
     // When set, message boxes are handed to it instead of being shown: for running the
     // program's handlers where nobody can press OK (tests, automation).
@@ -75,7 +77,8 @@ public:
     // monitors goes back and forth between a few.
     std::shared_ptr<const UiFont> FontFor(int dpi);
     void Forget(Win32Window& window);
-    bool Owns(HWND window) const;
+    // The window of the program with that handle, or nullptr.
+    Win32Window* Owner(HWND window) const;
     // Keeps the taskbar button hidden over a show of the main window, when it was hidden.
     void ApplyTaskbarButton(HWND mainWindow);
 

@@ -162,6 +162,7 @@ Win32Window::~Win32Window() {
     OnClose = nullptr;
     OnResize = nullptr;
     OnMouseMove = nullptr;
+    OnKeyDown = nullptr;
     DropMessageListeners();
     DropTimers();
     if (ui_) ui_->Forget(*this);
@@ -288,6 +289,30 @@ void Win32Window::HandleActivation(WPARAM wParam) {
                       ? lastFocus_
                       : ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
     ::SetFocus(target ? target : hwnd);
+}
+
+Control* Win32Window::FocusedControl() const {
+    // The focus may sit in a child of a control (a list view's header, an edit's parts).
+    for (HWND at = ::GetFocus(); at && at != Handle(); at = ::GetParent(at)) {
+        if (Win32ControlCore* core = ControlOf(at)) return dynamic_cast<Control*>(core);
+    }
+    return nullptr;
+}
+
+void Win32Window::FocusControl(Control& control) {
+    auto* core = dynamic_cast<Win32ControlCore*>(&control);
+    if (!core || ControlOf(core->Handle()) != core) return;
+    if (::IsWindowEnabled(core->Handle()) && ::IsWindowVisible(core->Handle()))
+        ::SetFocus(core->Handle());
+}
+
+bool Win32Window::HandleKeyDown(const KeyStroke& stroke) {
+    bool handled = false;
+    if (OnKeyDown && ui_) {
+        auto handler = OnKeyDown;
+        ui_->RunHandler([&] { handled = handler(stroke); });
+    }
+    return handled;
 }
 
 Win32ControlCore* Win32Window::ControlOf(HWND hwnd) const {

@@ -47,6 +47,8 @@ public:
     void Post(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void* NativeHandle() const override { return window_.get(); }
+    Control* FocusedControl() const override;
+    void FocusControl(Control& control) override;
 
     // --- For the windowing services and the controls -----------------------------------------
     HWND Handle() const { return window_.get(); }
@@ -67,6 +69,9 @@ public:
     // ShowWindow SW_MINIMIZE / SW_RESTORE for the application's minimise and restore.
     void MinimiseFrame();
     void RestoreFrame();
+    // A key pressed in this window or one of its controls, through OnKeyDown: true when
+    // handled there (the message then goes no further).
+    bool HandleKeyDown(const KeyStroke& stroke);
     // A control's or timer's event through the general error handler.
     template <class Handler, class... Args>
     void Fire(const Handler& handler, Args&&... args);

@@ -9,6 +9,12 @@ Win32Edit::Win32Edit(Win32Window& form, const ControlSpec& desc)
                    ChildWindowSpec{"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
                                    WS_EX_CLIENTEDGE}) {}
 
+bool Win32Edit::OnCommand(WORD code) {
+    if (code != EN_CHANGE) return false;
+    Form().Fire(OnChange);
+    return true;
+}
+
 LRESULT Win32Edit::ControlProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_CHAR || !OnKeyPress) return CallOriginal(message, wParam, lParam);
     char key = static_cast<char>(wParam);

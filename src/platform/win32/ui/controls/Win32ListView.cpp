@@ -8,12 +8,26 @@
 
 namespace platform::win32 {
 
+namespace {
+
+DWORD ListStyle(const ListViewSpec& desc) {
+    return LVS_REPORT | (desc.multiSelect ? 0 : LVS_SINGLESEL) | WS_TABSTOP;
+}
+
+void SetRowState(HWND list, WPARAM row, UINT mask, UINT state) {
+    LVITEMA item{};
+    item.stateMask = mask;
+    item.state = state;
+    ::SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
 Win32ListView::Win32ListView(Win32Window& form, const ListViewSpec& desc)
-    : Win32Control(form, desc,
-                   ChildWindowSpec{WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | WS_TABSTOP,
-                                   WS_EX_CLIENTEDGE}),
+    : Win32Control(form, desc, ChildWindowSpec{WC_LISTVIEWA, ListStyle(desc), WS_EX_CLIENTEDGE}),
       columns_(desc.columns),
-      infoTips_(desc.infoTips) {
+      infoTips_(desc.infoTips),
+      multiSelect_(desc.multiSelect) {
     const DWORD extended = LVS_EX_FULLROWSELECT | (infoTips_ ? LVS_EX_INFOTIP : 0);
     ::SendMessageA(Handle(), LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
     for (std::size_t i = 0; i < columns_.size(); ++i) {
@@ -87,22 +101,32 @@ void Win32ListView::ShowSubItem(int row, int subItem, const std::string& text) {
 }
 
 int Win32ListView::SelectedRow() const {
-    const LRESULT row =
-        ::SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+    const WPARAM from = static_cast<WPARAM>(-1);
+    LRESULT row = ::SendMessageA(Handle(), LVM_GETNEXTITEM, from, LVNI_FOCUSED | LVNI_SELECTED);
+    if (row < 0) row = ::SendMessageA(Handle(), LVM_GETNEXTITEM, from, LVNI_SELECTED);
     return row < 0 ? -1 : static_cast<int>(row);
 }
 
 void Win32ListView::SetSelectedRow(int row) {
-    LVITEMA state{};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    if (rows_.InRange(row)) {
-        state.state = LVIS_SELECTED | LVIS_FOCUSED;
-        ::SendMessageA(Handle(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
-    } else {
-        state.stateMask = LVIS_SELECTED;
-        ::SendMessageA(Handle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                       reinterpret_cast<LPARAM>(&state));
+    SetRowState(Handle(), static_cast<WPARAM>(-1), LVIS_SELECTED, 0);
+    if (rows_.InRange(row))
+        SetRowState(Handle(), static_cast<WPARAM>(row), LVIS_SELECTED | LVIS_FOCUSED,
+                    LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+std::vector<int> Win32ListView::SelectedRows() const {
+    std::vector<int> rows;
+    LRESULT row = -1;
+    while ((row = ::SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+                                 LVNI_SELECTED)) >= 0) {
+        if (row >= RowCount()) break;
+        rows.push_back(static_cast<int>(row));
     }
+    return rows;
+}
+
+void Win32ListView::SelectAll() {
+    if (multiSelect_) SetRowState(Handle(), static_cast<WPARAM>(-1), LVIS_SELECTED, LVIS_SELECTED);
 }
 
 int Win32ListView::HitTest(int x, int y) const {

@@ -1,5 +1,5 @@
 #pragma once
-// A report-style list view: read-only, whole-row selection, one selected row at most. The rows'
+// A report-style list view: read-only, whole-row selection, one selected row or several. The rows'
 // texts and data are kept here as well (the control holds no sub-items beyond its columns and
 // no owned data); the selection is the control's own.
 #include "platform/shared/ListRows.h"
@@ -32,6 +32,8 @@ public:
     }
     int SelectedRow() const override;
     void SetSelectedRow(int row) override;
+    std::vector<int> SelectedRows() const override;
+    void SelectAll() override;
     int HitTest(int x, int y) const override;
     void Redraw() override;
 
@@ -52,6 +54,7 @@ private:
 
     std::vector<ListColumn> columns_;
     bool infoTips_ = false;
+    bool multiSelect_ = false;
     shared::ListRows rows_;
     // A context menu the control asks for while it still handles the press waits for the
     // press's OnMouseDown.
