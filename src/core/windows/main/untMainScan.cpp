@@ -5,6 +5,7 @@
 #include "core/base/FixedTexts.h"
 #include "core/engine/process/ListedLevel.h"
 #include "core/engine/process/ProcessList.h"
+#include "core/engine/process/Publisher.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/startup/StartupKinds.h"
 #include "core/windows/ErrorBox.h"
@@ -25,6 +26,7 @@ void ShowRows(ProcessList& rows, platform::ListView& view, ProcessTips& tips,
         ProcessRow& row = rows.At(i);
         if (vouchedHidden && !AtOrAbove(row, kShownWhenVouchedHidden)) continue;
         const std::string level = row.verdict ? VerdictLevelName(row.verdict->level) : "";
+        const std::string publisher = PublisherOf(row.file);
         const std::shared_ptr<ProcInfo> findings(std::move(row.data));
         tips.Keep(findings.get(), row,
                   findings ? HitTipLines(*findings) : std::vector<std::string>{});
@@ -32,6 +34,7 @@ void ShowRows(ProcessList& rows, platform::ListView& view, ProcessTips& tips,
         view.AddSubItem(index, row.pid);
         view.AddSubItem(index, row.details);
         view.AddSubItem(index, level);
+        view.AddSubItem(index, publisher);
     }
     rows.Clear();
 }
@@ -71,10 +74,12 @@ void TfrmMain::ListScan() {
         // The rows found before the error stay listed, unjudged; the error goes on to the
         // handler.
         ShowRows(rows, LstProc, procTips_, vouchedHidden);
+        procSort_.Sort();
         throw;
     }
     if (AddRowEvidence) AddRowEvidence(rows);
     ShowRows(rows, LstProc, procTips_, vouchedHidden);
+    procSort_.Sort();
 }
 
 }  // namespace zorvik

@@ -127,6 +127,7 @@ public:
     void ClickArrow(UpDown& upDown, bool up) override;
     void SelectItem(ListBox& list, int index) override;
     void PressMouse(ListView& list, MouseButton button, int x, int y) override;
+    void ClickHeader(ListView& list, int column) override;
     std::vector<Colour> DrawRows(ListView& list) override;
     void MoveMouse(Label& label, int x, int y) override;
     void MoveMouseOverWindow(Window& window, int x, int y) override;
