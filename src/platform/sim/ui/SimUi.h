@@ -12,7 +12,7 @@
 // Geometry of the simulated screen: 1024 by 768 pixels. Frames: a sizeable window adds 4 pixels
 // on the left, right and bottom and 23 on top (caption 19); a tool window adds 4 and 19; a fixed
 // tool window 3 and 18. A maximised window fills the screen. List views: a header 17 pixels
-// high, then rows 17 pixels high from the top row down; every character of a cell's text is 6
+// high, then rows 17 pixels high from the top row down; every character of a cell's text is 4
 // pixels wide.
 #include <cstdint>
 #include <functional>
@@ -32,7 +32,7 @@ constexpr int kSimScreenWidth = 1024;
 constexpr int kSimScreenHeight = 768;
 constexpr int kSimListHeaderHeight = 17;
 constexpr int kSimListRowHeight = 17;
-constexpr int kSimCharWidth = 6;
+constexpr int kSimCharWidth = 4;
 
 struct MessageBoxRecord {
     std::string owner;  // the owner window's name ("" when there is no window at all)
