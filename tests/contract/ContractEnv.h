@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/System.h"
+#include "platform/Widgets.h"
 
 namespace contract {
 
@@ -50,6 +51,8 @@ public:
     // Puts the consumer into WMI's root\subscription; false where the env cannot (the Windows
     // env writes no WMI: Wine has no such namespace, and Windows wants an administrator).
     virtual bool AddWmiEventConsumer(const platform::WmiEventConsumer& consumer) = 0;
+    // A left click on a column's header, pressed and released on it as the user does.
+    virtual void ClickColumnHeader(platform::ListView& list, int column) = 0;
 };
 
 // The env of this build.

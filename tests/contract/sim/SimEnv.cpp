@@ -9,6 +9,7 @@
 #include "platform/sim/autostart/SimTasks.h"
 #include "platform/sim/autostart/SimWmi.h"
 #include "platform/sim/system/SimSystem.h"
+#include "platform/sim/ui/SimUi.h"
 
 namespace contract {
 
@@ -146,6 +147,9 @@ public:
         return item.path;
     }
 
+    void ClickColumnHeader(platform::ListView& list, int column) override {
+        platform::sim::GuiOf(system_).ClickHeader(list, column);
+    }
     bool AddWmiEventConsumer(const platform::WmiEventConsumer& consumer) override {
         system_.wmiRepository().AddEventConsumer(consumer);
         return true;
