@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/shared/CutCellTip.h"
+#include "platform/win32/ui/Dpi.h"
 #include "platform/win32/ui/Win32Window.h"
 
 namespace platform::win32 {
@@ -22,7 +23,7 @@ Win32ListView::Win32ListView(Win32Window& form, const ListViewSpec& desc)
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.pszText = const_cast<char*>(columns_[i].caption.c_str());
-        column.cx = columns_[i].width;
+        column.cx = ToPixels(columns_[i].width, form.Dpi());
         column.iSubItem = static_cast<int>(i);
         ::SendMessageA(Handle(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
@@ -33,13 +34,14 @@ ListColumn Win32ListView::Column(int index) const {
     ListColumn column = columns_[static_cast<std::size_t>(index)];
     // The user may have dragged the column's edge.
     const LRESULT width = ::SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, index, 0);
-    if (width > 0) column.width = static_cast<int>(width);
+    if (width > 0) column.width = FromPixels(static_cast<int>(width), Form().Dpi());
     return column;
 }
 
 void Win32ListView::SetColumnWidth(int column, int width) {
     if (column < 0 || column >= ColumnCount()) return;
-    ::SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, column, MAKELPARAM(std::max(width, 0), 0));
+    const int pixels = ToPixels(std::max(width, 0), Form().Dpi());
+    ::SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, column, MAKELPARAM(pixels, 0));
 }
 
 int Win32ListView::HeaderFormat(int column) const {
@@ -68,6 +70,17 @@ SortArrow Win32ListView::SortArrowOf(int column) const {
     if (format & HDF_SORTUP) return SortArrow::Up;
     if (format & HDF_SORTDOWN) return SortArrow::Down;
     return SortArrow::None;
+}
+
+void Win32ListView::OnDpiChanged(int oldDpi) {
+    // Each column keeps its width, the user's included, at the new scale.
+    for (int i = 0; i < ColumnCount(); ++i) {
+        const LRESULT width = ::SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, i, 0);
+        if (width <= 0) continue;
+        const int layout = FromPixels(static_cast<int>(width), oldDpi);
+        ::SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, i,
+                       MAKELPARAM(ToPixels(layout, Form().Dpi()), 0));
+    }
 }
 
 int Win32ListView::AddRow(const std::string& caption, std::shared_ptr<void> data) {
@@ -175,10 +188,11 @@ std::string Win32ListView::RowTip(int row) {
     }
     std::vector<int> widths;
     for (int column = 0; column < ColumnCount(); ++column) widths.push_back(Column(column).width);
-    // In the list's own font, as the cells are drawn.
+    // In the list's own font, as the cells are drawn; in the columns' units, not pixels.
     const auto textWidth = [this](const std::string& text) {
-        return static_cast<int>(
-            ::SendMessageA(Handle(), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+        return FromPixels(static_cast<int>(::SendMessageA(Handle(), LVM_GETSTRINGWIDTHA, 0,
+                                                          reinterpret_cast<LPARAM>(text.c_str()))),
+                          Form().Dpi());
     };
     return shared::CutCellTip(rows_, row, widths, textWidth, tip);
 }
