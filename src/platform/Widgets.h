@@ -252,9 +252,9 @@ public:
     virtual SortArrow SortArrowOf(int column) const = 0;
     // A click on a column's header (LVN_COLUMNCLICK); column 0 is the caption's.
     std::function<void(int column)> OnColumnClick;
-    // With ListViewSpec::infoTips, a row's tip starts with the full text of each of its cells
-    // that its column is too narrow to show (column order, one line each), then OnGetInfoTip's
-    // lines; a row whose cells all fit shows OnGetInfoTip's text alone.
+    // With ListViewSpec::infoTips, a row's tip is OnGetInfoTip's lines, then the full text of
+    // each of its cells that its column is too narrow to show (column order, one line each); a
+    // row whose cells all fit shows OnGetInfoTip's text alone.
 };
 
 // A horizontal bevel line.

@@ -13,7 +13,7 @@ std::string CutCellTip(const ListRows& rows, int row, const std::vector<int>& co
         text += (text.empty() ? "" : "\r\n") + cell;
     }
     if (text.empty()) return tip;
-    return tip.empty() ? text : text + "\r\n" + tip;
+    return tip.empty() ? text : tip + "\r\n" + text;
 }
 
 }  // namespace platform::shared
