@@ -15,8 +15,10 @@
 namespace {
 
 using platform::SortArrow;
+using zorvik::Verdict;
 using zorvik::VerdictLevel;
 
+const std::string kFolder = "C:\\Apps\\";
 // Started in this order, which the first scan keeps: B, c, a. Each column sorts them its own
 // way, none of them the way a plain comparison of the texts would.
 const maintest::Program kNothingKnown{100, "C:\\Apps\\B.exe"};  // 1 start-up, no verdict
@@ -49,8 +51,8 @@ protected:
             for (std::size_t i = 0; i < rows.Count(); ++i) {
                 zorvik::ProcessRow& row = rows.At(i);
                 row.verdict = std::nullopt;
-                if (row.caption == kSigned.path) row.verdict = zorvik::Verdict{VerdictLevel::Verified, {}};
-                if (row.caption == kBot.path) row.verdict = zorvik::Verdict{VerdictLevel::Suspicious, {}};
+                if (row.caption == kSigned.path) row.verdict = Verdict{VerdictLevel::Verified, {}};
+                if (row.caption == kBot.path) row.verdict = Verdict{VerdictLevel::Suspicious, {}};
             }
         };
         app->Run();
@@ -58,7 +60,7 @@ protected:
     std::vector<std::string> Names() {
         std::vector<std::string> names;
         for (int row = 0; row < Main().LstProc.RowCount(); ++row)
-            names.push_back(Main().LstProc.RowCaption(row).substr(std::string("C:\\Apps\\").size()));
+            names.push_back(Main().LstProc.RowCaption(row).substr(kFolder.size()));
         return names;
     }
     std::vector<SortArrow> Arrows(const platform::ListView& list) {

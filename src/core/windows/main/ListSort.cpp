@@ -60,7 +60,8 @@ int CompareNatural(const std::string& a, const std::string& b) {
         ++i;
         ++j;
     }
-    return Sign(static_cast<std::ptrdiff_t>(a.size() - i) - static_cast<std::ptrdiff_t>(b.size() - j));
+    return Sign(static_cast<std::ptrdiff_t>(a.size() - i) -
+                static_cast<std::ptrdiff_t>(b.size() - j));
 }
 
 // 0 for the most severe level; a text naming no level after them all.

@@ -14,8 +14,8 @@ void TfrmMain::HookListHeaders() {
 void TfrmMain::LoadListLayout(const std::string& settingsFile) {
     RestoreColumnWidths(LstProc, ReadSettingsText(sys_, settingsFile, kProcessWidthsSetting, ""));
     RestoreColumnWidths(LstStart, ReadSettingsText(sys_, settingsFile, kStartupWidthsSetting, ""));
-    procSort_.SetOrder(SortOrderOfSetting(ReadSettingsInt(sys_, settingsFile, kProcessSortSetting, 0),
-                                          LstProc.ColumnCount()));
+    procSort_.SetOrder(SortOrderOfSetting(
+        ReadSettingsInt(sys_, settingsFile, kProcessSortSetting, 0), LstProc.ColumnCount()));
     startSort_.SetOrder(SortOrderOfSetting(
         ReadSettingsInt(sys_, settingsFile, kStartupSortSetting, 0), LstStart.ColumnCount()));
 }

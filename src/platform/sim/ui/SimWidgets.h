@@ -195,7 +195,8 @@ public:
             columns_[static_cast<std::size_t>(column)].width = std::max(width, 0);
     }
     void SetSortArrow(int column, SortArrow arrow) override {
-        if (column >= 0 && column < ColumnCount()) arrows_[static_cast<std::size_t>(column)] = arrow;
+        if (column >= 0 && column < ColumnCount())
+            arrows_[static_cast<std::size_t>(column)] = arrow;
     }
     SortArrow SortArrowOf(int column) const override {
         return column >= 0 && column < ColumnCount() ? arrows_[static_cast<std::size_t>(column)]
