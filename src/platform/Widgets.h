@@ -205,6 +205,9 @@ struct ListViewSpec : ControlSpec {
     bool multiSelect = false;
 };
 
+// Which way a column's header arrow points: Up over rows sorted ascending, Down descending.
+enum class SortArrow { None, Up, Down };
+
 // A report-style list view. Row 0 is the top row. Each row may own a data object, destroyed when
 // the row is deleted (DeleteRow, Clear, or the window's end) and not before.
 class ListView : public Control {
@@ -253,6 +256,20 @@ public:
     // With ListViewSpec::infoTips, each time the mouse comes to rest on a row: the text of its
     // tip, lines joined by CR LF (the list view's info tip). Unset or empty: no tip.
     std::function<std::string(int row)> OnGetInfoTip;
+
+    // --- Column headers: clicks, the sort arrow, widths; the full text of cut cells ----------
+    // Column(i).width is the width the user left the column at; this sets it (at least 0; a
+    // column out of range: nothing).
+    virtual void SetColumnWidth(int column, int width) = 0;
+    // The system's sort arrow in a column's header (HDF_SORTUP, HDF_SORTDOWN); the list itself
+    // sorts nothing. A column out of range: nothing, and None.
+    virtual void SetSortArrow(int column, SortArrow arrow) = 0;
+    virtual SortArrow SortArrowOf(int column) const = 0;
+    // A click on a column's header (LVN_COLUMNCLICK); column 0 is the caption's.
+    std::function<void(int column)> OnColumnClick;
+    // With ListViewSpec::infoTips, a row's tip is OnGetInfoTip's lines, then the full text of
+    // each of its cells that its column is too narrow to show (column order, one line each); a
+    // row whose cells all fit shows OnGetInfoTip's text alone.
 };
 
 // --- The keyboard ------------------------------------------------------------------------

@@ -55,6 +55,9 @@ public:
     // The user presses a key with the modifiers held, while the window's focused control has
     // the focus; the messages it causes are handled before this returns.
     virtual void PressKey(platform::Window& window, const platform::KeyStroke& stroke) = 0;
+
+    // A left click on a column's header, pressed and released on it as the user does.
+    virtual void ClickColumnHeader(platform::ListView& list, int column) = 0;
 };
 
 // The env of this build.

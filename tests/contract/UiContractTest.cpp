@@ -1,5 +1,6 @@
 // Windows and their controls as every platform keeps them: a control goes into a group box of
-// its own window only; a key reaches the window before the focused control.
+// its own window only; a key reaches the window before the focused control; a list view's
+// header takes clicks, shows the sort arrow, and its columns take the widths set.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -11,6 +12,7 @@
 namespace {
 
 using platform::ControlSpec;
+using platform::SortArrow;
 using platform::WindowSpec;
 
 WindowSpec SideWindow(const char* name) {
@@ -121,6 +123,46 @@ TEST(UiContract, ListsSelectSeveralRowsTheClipboardKeepsTextAndABoxReportsItsCha
     box.SetText("b");
     ui.ProcessMessages();
     EXPECT_EQ(changes, 1);
+}
+
+TEST(UiContract, AHeaderClickReachesTheListItsArrowAndWidthsAreReadBack) {
+    platform::Ui& ui = contract::env().System().ui();
+    auto window = ui.NewWindow(SideWindow("frmHeaders"));
+    platform::ListViewSpec spec;
+    spec.name = "LstHeaders";
+    spec.bounds = {8, 8, 280, 150};
+    spec.columns = {{"Name", 100}, {"Size", 60}, {"Kind", 80}};
+    platform::ListView& list = window->AddListView(spec);
+    std::vector<int> clicked;
+    list.OnColumnClick = [&](int column) { clicked.push_back(column); };
+
+    contract::env().ClickColumnHeader(list, 1);
+    contract::env().ClickColumnHeader(list, 0);
+    EXPECT_EQ(clicked, (std::vector<int>{1, 0}));
+
+    struct Case { int column; SortArrow arrow; std::vector<SortArrow> shown; };
+    const Case cases[] = {
+        {1, SortArrow::Up, {SortArrow::None, SortArrow::Up, SortArrow::None}},
+        {1, SortArrow::Down, {SortArrow::None, SortArrow::Down, SortArrow::None}},
+        {2, SortArrow::Up, {SortArrow::None, SortArrow::Down, SortArrow::Up}},
+        {1, SortArrow::None, {SortArrow::None, SortArrow::None, SortArrow::Up}},
+        {3, SortArrow::Down, {SortArrow::None, SortArrow::None, SortArrow::Up}},  // no such column
+    };
+    for (const Case& c : cases) {
+        list.SetSortArrow(c.column, c.arrow);
+        std::vector<SortArrow> shown;
+        for (int column = 0; column < list.ColumnCount(); ++column)
+            shown.push_back(list.SortArrowOf(column));
+        EXPECT_EQ(shown, c.shown) << c.column;
+    }
+    EXPECT_EQ(list.Column(0).caption, "Name") << "the arrow leaves the caption";
+
+    list.SetColumnWidth(0, 140);
+    list.SetColumnWidth(2, 30);
+    list.SetColumnWidth(3, 90);
+    EXPECT_EQ(list.Column(0).width, 140);
+    EXPECT_EQ(list.Column(1).width, 60);
+    EXPECT_EQ(list.Column(2).width, 30);
 }
 
 }  // namespace

@@ -27,6 +27,13 @@ inline const SettingsKey kMainHeightSetting{kGuiSection, "frmMainHeight"};
 inline const SettingsKey kMainZoomedSetting{kGuiSection, "Zoomed"};
 inline const SettingsKey kTrustHeightSetting{kGuiSection, "frmTrustHeight"};
 inline const SettingsKey kTrustWidthSetting{kGuiSection, "frmTrustWidth"};
+// How each list of the main window is sorted: the column's number from 1, negative when
+// reversed; 0 or none for the scan's own order.
+inline const SettingsKey kProcessSortSetting{kGuiSection, "LstProcSort"};
+inline const SettingsKey kStartupSortSetting{kGuiSection, "LstStartSort"};
+// Each list's column widths in pixels, comma-separated in column order.
+inline const SettingsKey kProcessWidthsSetting{kGuiSection, "LstProcWidths"};
+inline const SettingsKey kStartupWidthsSetting{kGuiSection, "LstStartWidths"};
 // "Ignore Safe Start ups".
 inline const SettingsKey kIgnoreSafeSetting{kCoreSection, "IgnoreSafe"};
 // "Watch Start up places".

@@ -151,6 +151,10 @@ public:
         platform::sim::GuiOf(system_).PressKey(window, stroke);
     }
 
+    void ClickColumnHeader(platform::ListView& list, int column) override {
+        platform::sim::GuiOf(system_).ClickHeader(list, column);
+    }
+
     bool AddWmiEventConsumer(const platform::WmiEventConsumer& consumer) override {
         system_.wmiRepository().AddEventConsumer(consumer);
         return true;

@@ -14,6 +14,7 @@
 #include "contract/ContractEnv.h"
 #include "platform/Ui.h"
 #include "platform/win32/system/ScopedHandle.h"
+#include "platform/win32/ui/controls/Win32ListView.h"
 #include "win32/LoopbackSockets.h"
 #include "win32/ScheduledTaskRegistration.h"
 
@@ -170,6 +171,17 @@ public:
                                                                  : std::string();
     }
 
+    void ClickColumnHeader(platform::ListView& list, int column) override {
+        const HWND view = dynamic_cast<platform::win32::Win32ListView&>(list).Handle();
+        const auto header = reinterpret_cast<HWND>(::SendMessageA(view, LVM_GETHEADER, 0, 0));
+        RECT item{};
+        if (!::SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&item)))
+            return;
+        // Away from the item's edges, where a press would start a resize instead.
+        const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+        ::SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageA(header, WM_LBUTTONUP, 0, at);
+    }
     bool AddWmiEventConsumer(const platform::WmiEventConsumer&) override { return false; }
 
     void PressKey(platform::Window& window, const platform::KeyStroke& stroke) override {

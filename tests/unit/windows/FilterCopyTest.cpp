@@ -120,7 +120,7 @@ TEST_F(FilterCopyTest, CtrlFTypesTheFilterEscClearsItAndARescanKeepsIt) {
 TEST_F(FilterCopyTest, CopyPutsTheSelectedRowsUnderTheirColumnsCaptions) {
     sys.fs().AddFile(maintest::kStartupFolder + "\\gamma.exe", "MZ");
     ListThree();
-    const std::string processHead = "Program Path\tPID\tDetails\tVerdict\r\n";
+    const std::string processHead = "Program Path\tPID\tDetails\tVerdict\tPublisher\r\n";
     const std::string oneEntry = "Possible Bot Process, 1 Start up\\s detected";
     struct Case {
         const char* what;
@@ -134,16 +134,16 @@ TEST_F(FilterCopyTest, CopyPutsTheSelectedRowsUnderTheirColumnsCaptions) {
              Press(KeyStroke{'A', true});
              Press(KeyStroke{'C', true});
          },
-         processHead + kAlpha.path + "\t10\t" + oneEntry + "\t\r\n" + kBeta.path + "\t20\t" +
-             oneEntry + "\t\r\n" + kGamma.path +
-             "\t30\tPossible Bot Process, 2 Start up\\s detected\tsuspicious\r\n"},
+         processHead + kAlpha.path + "\t10\t" + oneEntry + "\t\t\r\n" + kBeta.path + "\t20\t" +
+             oneEntry + "\t\t\r\n" + kGamma.path +
+             "\t30\tPossible Bot Process, 2 Start up\\s detected\tsuspicious\t\r\n"},
         {"Copy in the process menu of a row",
          [&] {
              LeftClick(1);
              gui.QueueMenuChoice(zorvik::kCopyRowsId);
              RightClick(1);
          },
-         processHead + kBeta.path + "\t20\t" + oneEntry + "\t\r\n"},
+         processHead + kBeta.path + "\t20\t" + oneEntry + "\t\t\r\n"},
         {"Ctrl+C in the start-up list, a folder's row with empty cells",
          [&] {
              ShowStartups(kGamma.path);

@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, CreatedWithTheFormsControlsAndTheProcessMenu) {
 
     EXPECT_EQ(ColumnCaptions(frmMain.LstProc),
               (std::vector<std::string>{"Program Path:280", "PID:50", "Details:370",
-                                        "Verdict:70"}));
+                                        "Verdict:70", "Publisher:150"}));
     EXPECT_EQ(ColumnCaptions(frmMain.LstStart),
               (std::vector<std::string>{"Type:50", "Data 1:216", "Data 2:216", "Data 3:216"}));
     EXPECT_EQ(form.FindTimer("TmrScan"), &frmMain.TmrScan);

@@ -77,7 +77,7 @@ protected:
 TEST_F(VerdictWindowTest, TheVerdictColumnTheColourOfASuspiciousRowAndTheReasonsInTheTip) {
     ListFour();
     StartJudging();
-    ASSERT_EQ(Main().LstProc.ColumnCount(), 4);
+    ASSERT_EQ(Main().LstProc.ColumnCount(), 5);
     EXPECT_EQ(Main().LstProc.Column(3).caption, "Verdict");
     auto& list = dynamic_cast<platform::sim::SimListView&>(Main().LstProc);
     struct Case {

@@ -52,6 +52,8 @@ constexpr int kGap = 8;
 const int kDefaultColumnWidth = platform::ListColumn{}.width;
 // As wide as "suspicious" and "unverified" with the column's margins.
 constexpr int kVerdictColumnWidth = 70;
+// A company or signer name of usual length.
+constexpr int kPublisherColumnWidth = 150;
 
 }  // namespace
 
@@ -68,7 +70,8 @@ TfrmMain::TfrmMain(platform::System& sys)
                        {{"Program Path", 280},
                         {"PID", kDefaultColumnWidth},
                         {"Details", 370},
-                        {"Verdict", kVerdictColumnWidth}},
+                        {"Verdict", kVerdictColumnWidth},
+                        {"Publisher", kPublisherColumnWidth}},
                        true)),
       LblStart(form_->AddLabel(ControlAt("LblStart", {8, 176, 47, 13}, "Start up\\s"))),
       LblShown(form_->AddLabel(ControlAt("LblShown", {0, 176, kShownLabelWidth, 13}))),
@@ -109,6 +112,7 @@ TfrmMain::TfrmMain(platform::System& sys)
     LstStart.OnGetInfoTip = [this](int row) { return LstStartInfoTip(row); };
     LstProc.OnCustomDrawItem = [this](int row) { return LstProcCustomDrawItem(row); };
     PopStart.OnPopup = [this] { PopStartPopup(); };
+    HookListHeaders();
     LstStart.OnContextMenu = [this](platform::Point screen) {
         PopStart.Popup(sys_.ui(), *form_, screen);
     };

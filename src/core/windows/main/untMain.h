@@ -15,6 +15,7 @@
 
 #include "core/windows/PopupMenu.h"
 #include "core/windows/main/ProcessFilter.h"
+#include "core/windows/main/ListSort.h"
 #include "core/windows/main/ProcessTip.h"
 #include "core/windows/untExMenu.h"
 #include "core/engine/process/ProcessList.h"
@@ -30,6 +31,7 @@
 
 namespace zorvik {
 
+class SettingsWriter;
 class TfrmOp;
 class TfrmTrust;
 
@@ -220,6 +222,10 @@ private:
     PopupMenuItem& AddTrayItemAfterSeparator(const char* name, const char* caption,
                                              void (TfrmMain::*handler)());
     bool shutDown_ = false;
+    // The lists' sort orders and column widths kept in Settings.ini; the click on a header.
+    void HookListHeaders();
+    void LoadListLayout(const std::string& settingsFile);
+    void SaveListLayout(SettingsWriter& out) const;
     // When the window goes: removes the icon if the shutdown has not, and takes the window's
     // handler off the application's minimise notification.
     struct LifeCycleGuard {
@@ -285,6 +291,11 @@ private:
     // What the last scans read of the listed files: the timer's and the watch's scans read an
     // unchanged file no more.
     VerdictCache verdictCache_;
+    // The order each list's user chose by its headers; the scan's own until then.
+    // Program Path, PID, Details, Verdict, Publisher.
+    ListSorter procSort_{LstProc, {SortKey::Text, SortKey::Text, SortKey::Text, SortKey::Verdict,
+                                   SortKey::Text}};
+    ListSorter startSort_{LstStart};
     LifeCycleGuard lifeCycleGuard_{*this};
 };
 

@@ -27,6 +27,7 @@ void TfrmMain::ShowListedRows() {
         for (const std::string& text : row.subItems) LstProc.AddSubItem(index, text);
         if (selectedData && row.findings == selectedData) LstProc.SetSelectedRow(index);
     }
+    procSort_.Sort();
     // The start-up list shows the hits of a program on show only.
     if (ProcessRowOf(startupOwner_.lock().get()) < 0) ClearStartupList();
     LblShown.SetText(ShownOfAllText(static_cast<std::size_t>(LstProc.RowCount()), listed_.size()));

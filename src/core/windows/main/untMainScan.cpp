@@ -5,6 +5,7 @@
 #include "core/base/FixedTexts.h"
 #include "core/engine/process/ListedLevel.h"
 #include "core/engine/process/ProcessList.h"
+#include "core/engine/process/Publisher.h"
 #include "core/engine/ScanCycle.h"
 #include "core/engine/startup/StartupKinds.h"
 #include "core/windows/ErrorBox.h"
@@ -26,13 +27,14 @@ void KeepRows(ProcessList& rows, std::vector<ListedRow>& listed, ProcessTips& ti
         ProcessRow& row = rows.At(i);
         if (vouchedHidden && !AtOrAbove(row, kShownWhenVouchedHidden)) continue;
         const std::string level = row.verdict ? VerdictLevelName(row.verdict->level) : "";
+        const std::string publisher = PublisherOf(row.file);
         const std::shared_ptr<ProcInfo> findings(std::move(row.data));
         // Before the tips take the verdict and the file's facts.
         std::string searched = FilterTextsOf(row, findings.get());
         tips.Keep(findings.get(), row,
                   findings ? HitTipLines(*findings) : std::vector<std::string>{});
-        listed.push_back(ListedRow{row.caption, {row.pid, row.details, level}, findings,
-                                   std::move(searched)});
+        listed.push_back(ListedRow{row.caption, {row.pid, row.details, level, publisher},
+                                   findings, std::move(searched)});
     }
     rows.Clear();
 }

@@ -54,6 +54,7 @@ void TfrmMain::LoadSettings() {
     platform::Window& trust = frmTrust_->Form();
     trust.SetOuterHeight(ReadSettingsInt(sys_, file, kTrustHeightSetting, kTrustDefaultHeight));
     trust.SetOuterWidth(ReadSettingsInt(sys_, file, kTrustWidthSetting, kTrustDefaultWidth));
+    LoadListLayout(file);
 
     BtnScanClick();
 }
@@ -80,6 +81,7 @@ void TfrmMain::SaveSettings() {
     out.WriteBool(kMainZoomedSetting, form_->Maximised());
     out.WriteInt(kTrustHeightSetting, trust.OuterHeight());
     out.WriteInt(kTrustWidthSetting, trust.OuterWidth());
+    SaveListLayout(out);
 
     if (!out.Ok()) ShowErrorBox(sys_.ui(), "Unable to save Settings");
 }

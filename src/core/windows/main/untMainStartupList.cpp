@@ -20,6 +20,15 @@ std::shared_ptr<StartupRowIndex> IndexOf(const platform::ListView& list, int row
     return std::static_pointer_cast<StartupRowIndex>(list.RowData(row));
 }
 
+// Where the hit stands among the findings' start-up rows as first filled, whatever order the
+// list shows them in now.
+std::size_t FilledPosition(const ProcInfo& findings, StartupHit hit) {
+    const std::vector<StartupRow> rows = StartupRowsOf(findings);
+    for (std::size_t position = 0; position < rows.size(); ++position)
+        if (rows[position].kind == hit.kind && rows[position].index == hit.index) return position;
+    return rows.size();
+}
+
 }  // namespace
 
 int TfrmMain::ProcessRowOf(const ProcInfo* findings) const {
@@ -42,6 +51,7 @@ void TfrmMain::FillStartupList(const std::shared_ptr<ProcInfo>& findings) {
         for (const std::string& text : hit.data) LstStart.AddSubItem(row, text);
     }
     startupOwner_ = findings;
+    startSort_.Sort();
 }
 
 std::string TfrmMain::LstProcInfoTip(int row) {
@@ -95,8 +105,7 @@ std::string TfrmMain::LstStartInfoTip(int row) {
         tip += (tip.empty() ? "" : kTipLineEnd) + line;
     };
     if (const std::string* module = HitModule(*owner, hit)) addLine("Found in module " + *module);
-    // The start-up list's rows stand in the order of the hits the tips keep them in.
-    const std::string other = procTips_.StartsOtherOf(owner.get(), static_cast<std::size_t>(row));
+    const std::string other = procTips_.StartsOtherOf(owner.get(), FilledPosition(*owner, hit));
     if (!other.empty()) addLine(StartsOtherText(other));
     const StartupKindRow& kindRow = RowOf(*kind);
     if (kindRow.noShow) addLine(kindRow.noShow);

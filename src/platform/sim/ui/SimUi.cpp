@@ -285,6 +285,12 @@ void SimUiImpl::PressMouse(ListView& list, MouseButton button, int x, int y, boo
     if (button == MouseButton::Right) Fire(*this, view.OnContextMenu, cursor_);
 }
 
+void SimUiImpl::ClickHeader(ListView& list, int column) {
+    auto& view = dynamic_cast<SimListView&>(list);
+    if (view.Reachable() && column >= 0 && column < view.ColumnCount())
+        Fire(*this, view.OnColumnClick, column);
+}
+
 std::vector<Colour> SimUiImpl::DrawRows(ListView& list) {
     std::vector<Colour> colours;
     for (int row = 0; row < list.RowCount(); ++row) {

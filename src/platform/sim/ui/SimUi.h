@@ -12,7 +12,8 @@
 // Geometry of the simulated screen: 1024 by 768 pixels. Frames: a sizeable window adds 4 pixels
 // on the left, right and bottom and 23 on top (caption 19); a tool window adds 4 and 19; a fixed
 // tool window 3 and 18. A maximised window fills the screen. List views: a header 17 pixels
-// high, then rows 17 pixels high from the top row down.
+// high, then rows 17 pixels high from the top row down; every character of a cell's text is 4
+// pixels wide.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -31,6 +32,7 @@ constexpr int kSimScreenWidth = 1024;
 constexpr int kSimScreenHeight = 768;
 constexpr int kSimListHeaderHeight = 17;
 constexpr int kSimListRowHeight = 17;
+constexpr int kSimCharWidth = 4;
 
 struct MessageBoxRecord {
     std::string owner;  // the owner window's name ("" when there is no window at all)
@@ -119,6 +121,8 @@ public:
         Point p = RowPoint(row);
         PressMouse(list, button, p.x, p.y, ctrl);
     }
+    // A click on a column's header: OnColumnClick (a column out of range: nothing).
+    virtual void ClickHeader(ListView& list, int column) = 0;
     // Paints the list: asks OnCustomDrawItem for every row; the colours, row by row.
     virtual std::vector<Colour> DrawRows(ListView& list) = 0;
     virtual void MoveMouse(Label& label, int x, int y) = 0;

@@ -142,6 +142,7 @@ public:
     void PressKey(Window& window, const KeyStroke& stroke) override;
     const std::vector<KeyRecord>& KeysToControls() const override { return keys_; }
     void PressMouse(ListView& list, MouseButton button, int x, int y, bool ctrl) override;
+    void ClickHeader(ListView& list, int column) override;
     std::vector<Colour> DrawRows(ListView& list) override;
     void MoveMouse(Label& label, int x, int y) override;
     void MoveMouseOverWindow(Window& window, int x, int y) override;

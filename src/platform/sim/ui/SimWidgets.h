@@ -203,8 +203,19 @@ public:
     void Redraw() override { ++redrawCount_; }
     int RedrawCount() const { return redrawCount_; }
     // The tip the list view would show with the mouse resting on row; empty for none.
-    std::string InfoTip(int row) const {
-        return infoTips_ && OnGetInfoTip && rows_.InRange(row) ? OnGetInfoTip(row) : std::string();
+    std::string InfoTip(int row) const;
+
+    void SetColumnWidth(int column, int width) override {
+        if (column >= 0 && column < ColumnCount())
+            columns_[static_cast<std::size_t>(column)].width = std::max(width, 0);
+    }
+    void SetSortArrow(int column, SortArrow arrow) override {
+        if (column >= 0 && column < ColumnCount())
+            arrows_[static_cast<std::size_t>(column)] = arrow;
+    }
+    SortArrow SortArrowOf(int column) const override {
+        return column >= 0 && column < ColumnCount() ? arrows_[static_cast<std::size_t>(column)]
+                                                     : SortArrow::None;
     }
     bool MultiSelect() const { return multiSelect_; }
     bool RowSelected(int row) const {
@@ -218,6 +229,7 @@ public:
 
 private:
     std::vector<ListColumn> columns_;
+    std::vector<SortArrow> arrows_ = std::vector<SortArrow>(columns_.size(), SortArrow::None);
     bool infoTips_ = false;
     bool multiSelect_ = false;
     shared::ListRows rows_;

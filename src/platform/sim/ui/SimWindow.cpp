@@ -2,6 +2,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "platform/shared/CutCellTip.h"
 #include "platform/sim/ui/SimUiImpl.h"
 
 namespace platform::sim {
@@ -104,6 +105,17 @@ int SimListView::HitTest(int x, int y) const {
     if (x < 0 || x >= b.width || y < kSimListHeaderHeight || y >= b.height) return -1;
     const int row = (y - kSimListHeaderHeight) / kSimListRowHeight;
     return row < RowCount() ? row : -1;
+}
+
+std::string SimListView::InfoTip(int row) const {
+    if (!infoTips_ || !rows_.InRange(row)) return {};
+    std::vector<int> widths;
+    for (const ListColumn& column : columns_) widths.push_back(column.width);
+    const auto textWidth = [](const std::string& text) {
+        return static_cast<int>(text.size()) * kSimCharWidth;
+    };
+    return shared::CutCellTip(rows_, row, widths, textWidth,
+                              OnGetInfoTip ? OnGetInfoTip(row) : std::string());
 }
 
 SimTimer::~SimTimer() {

@@ -3,6 +3,9 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
+#include "platform/shared/CutCellTip.h"
 #include "platform/win32/ui/Dpi.h"
 #include "platform/win32/ui/Win32Window.h"
 
@@ -47,6 +50,40 @@ ListColumn Win32ListView::Column(int index) const {
     const LRESULT width = ::SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, index, 0);
     if (width > 0) column.width = FromPixels(static_cast<int>(width), Form().Dpi());
     return column;
+}
+
+void Win32ListView::SetColumnWidth(int column, int width) {
+    if (column < 0 || column >= ColumnCount()) return;
+    const int pixels = ToPixels(std::max(width, 0), Form().Dpi());
+    ::SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, column, MAKELPARAM(pixels, 0));
+}
+
+int Win32ListView::HeaderFormat(int column) const {
+    const auto header = reinterpret_cast<HWND>(::SendMessageA(Handle(), LVM_GETHEADER, 0, 0));
+    if (!header || column < 0 || column >= ColumnCount()) return 0;
+    HDITEMA item{};
+    item.mask = HDI_FORMAT;
+    if (!::SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item))) return 0;
+    return item.fmt;
+}
+
+void Win32ListView::SetSortArrow(int column, SortArrow arrow) {
+    const auto header = reinterpret_cast<HWND>(::SendMessageA(Handle(), LVM_GETHEADER, 0, 0));
+    if (!header || column < 0 || column >= ColumnCount()) return;
+    HDITEMA item{};
+    item.mask = HDI_FORMAT;
+    // The other format flags (text, alignment) stay as the column was made.
+    item.fmt = HeaderFormat(column) & ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (arrow == SortArrow::Up) item.fmt |= HDF_SORTUP;
+    if (arrow == SortArrow::Down) item.fmt |= HDF_SORTDOWN;
+    ::SendMessageA(header, HDM_SETITEMA, column, reinterpret_cast<LPARAM>(&item));
+}
+
+SortArrow Win32ListView::SortArrowOf(int column) const {
+    const int format = HeaderFormat(column);
+    if (format & HDF_SORTUP) return SortArrow::Up;
+    if (format & HDF_SORTDOWN) return SortArrow::Down;
+    return SortArrow::None;
 }
 
 void Win32ListView::OnDpiChanged(int oldDpi) {
@@ -149,12 +186,8 @@ void Win32ListView::GetInfoTip(NMHDR& header) {
     // Both forms carry the row at the same place; the text differs in width only.
     auto& tip = reinterpret_cast<NMLVGETINFOTIPA&>(header);
     if (!tip.pszText || tip.cchTextMax <= 0) return;
-    std::string text;
     const int row = tip.iItem;
-    if (infoTips_ && OnGetInfoTip && rows_.InRange(row)) {
-        auto handler = OnGetInfoTip;
-        if (Win32Ui* ui = Form().Services()) ui->RunHandler([&] { text = handler(row); });
-    }
+    std::string text = infoTips_ && rows_.InRange(row) ? RowTip(row) : std::string();
     // An empty text shows no tip, also where the control offered the row's own caption.
     const std::size_t room = static_cast<std::size_t>(tip.cchTextMax) - 1;
     if (text.size() > room) text.resize(room);
@@ -171,10 +204,31 @@ void Win32ListView::GetInfoTip(NMHDR& header) {
     tip.pszText[text.size()] = '\0';
 }
 
+std::string Win32ListView::RowTip(int row) {
+    std::string tip;
+    if (OnGetInfoTip) {
+        auto handler = OnGetInfoTip;
+        if (Win32Ui* ui = Form().Services()) ui->RunHandler([&] { tip = handler(row); });
+    }
+    std::vector<int> widths;
+    for (int column = 0; column < ColumnCount(); ++column) widths.push_back(Column(column).width);
+    // In the list's own font, as the cells are drawn; in the columns' units, not pixels.
+    const auto textWidth = [this](const std::string& text) {
+        return FromPixels(static_cast<int>(::SendMessageA(Handle(), LVM_GETSTRINGWIDTHA, 0,
+                                                          reinterpret_cast<LPARAM>(text.c_str()))),
+                          Form().Dpi());
+    };
+    return shared::CutCellTip(rows_, row, widths, textWidth, tip);
+}
+
 bool Win32ListView::OnNotify(NMHDR& header, LRESULT& result) {
     switch (header.code) {
         case static_cast<UINT>(NM_CUSTOMDRAW):
             result = CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+            return true;
+        case static_cast<UINT>(LVN_COLUMNCLICK):
+            Form().Fire(OnColumnClick, reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+            result = 0;
             return true;
         case static_cast<UINT>(LVN_GETINFOTIPA):
         case static_cast<UINT>(LVN_GETINFOTIPW):

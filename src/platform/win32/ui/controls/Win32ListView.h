@@ -37,6 +37,10 @@ public:
     int HitTest(int x, int y) const override;
     void Redraw() override;
 
+    void SetColumnWidth(int column, int width) override;
+    void SetSortArrow(int column, SortArrow arrow) override;
+    SortArrow SortArrowOf(int column) const override;
+
     bool OnNotify(NMHDR& header, LRESULT& result) override;
 
 protected:
@@ -51,6 +55,10 @@ private:
     // LVN_GETINFOTIPA or W: the tip of the row the mouse rests on, cut to the buffer given.
     void GetInfoTip(NMHDR& header);
     void ContextMenu();
+    // The header item's format flags (HDI_FORMAT); 0 for a column out of range.
+    int HeaderFormat(int column) const;
+    // The tip of a row: its cut cells' full texts, then the program's.
+    std::string RowTip(int row);
 
     std::vector<ListColumn> columns_;
     bool infoTips_ = false;
