@@ -33,6 +33,7 @@ public:
     Rect Bounds() const override { return bounds_; }
     void SetBounds(const Rect& bounds) override { bounds_ = bounds; }
     std::string Hint() const override { return hint_; }
+    GroupBox* Parent() const { return parent_; }
 
     // User input reaches the control only while it and its group box are enabled and visible.
     bool Reachable() const {
@@ -151,10 +152,12 @@ private:
     int itemHeight_;
 };
 
+class SimWindow;
+
 class SimListView : public SimControl<ListView> {
 public:
-    explicit SimListView(const ListViewSpec& desc)
-        : SimControl(desc), columns_(desc.columns), infoTips_(desc.infoTips) {}
+    SimListView(const ListViewSpec& desc, const SimWindow& window)
+        : SimControl(desc), window_(window), columns_(desc.columns), infoTips_(desc.infoTips) {}
 
     int ColumnCount() const override { return static_cast<int>(columns_.size()); }
     ListColumn Column(int index) const override {
@@ -185,6 +188,7 @@ public:
     int SelectedRow() const override { return selected_; }
     void SetSelectedRow(int row) override { selected_ = rows_.InRange(row) ? row : -1; }
     int HitTest(int x, int y) const override;
+    Point RowScreenPoint(int row) const override;
     void Redraw() override { ++redrawCount_; }
     int RedrawCount() const { return redrawCount_; }
     // The tip the list view would show with the mouse resting on row; empty for none.
@@ -193,6 +197,7 @@ public:
     }
 
 private:
+    const SimWindow& window_;
     std::vector<ListColumn> columns_;
     bool infoTips_ = false;
     shared::ListRows rows_;

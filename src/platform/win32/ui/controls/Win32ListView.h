@@ -33,6 +33,7 @@ public:
     int SelectedRow() const override;
     void SetSelectedRow(int row) override;
     int HitTest(int x, int y) const override;
+    Point RowScreenPoint(int row) const override;
     void Redraw() override;
 
     bool OnNotify(NMHDR& header, LRESULT& result) override;
