@@ -11,6 +11,7 @@
 # listed too, and the same sources build both programs.
 
 cmake_minimum_required(VERSION 3.20)
+include(${CMAKE_CURRENT_LIST_DIR}/ProgramImports.cmake)
 
 # DLLs that XP does not ship.
 set(newer_dlls
@@ -122,19 +123,7 @@ set(newer_msvcrt
 set(xp_version_i386 5.1)
 set(xp_version_x86-64 5.2)
 
-set(programs "")
-set(past_separator FALSE)
-math(EXPR last "${CMAKE_ARGC} - 1")
-foreach(i RANGE ${last})
-  if(past_separator)
-    list(APPEND programs "${CMAKE_ARGV${i}}")
-  elseif(CMAKE_ARGV${i} STREQUAL "--")
-    set(past_separator TRUE)
-  endif()
-endforeach()
-if(NOT programs)
-  message(FATAL_ERROR "No programs given")
-endif()
+zorvik_programs_after_separator(programs)
 
 # The value of a "Name<tab>hex-or-decimal" line of objdump's PE header dump, or "" when absent.
 function(header_field headers field out_var)

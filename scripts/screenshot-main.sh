@@ -4,15 +4,29 @@
 # places, one of them disabled (".bak"), with its row clicked so that the start-up list shows both
 # entries, the active one red and the disabled one green.
 #
-#   scripts/screenshot-main.sh [BUILD_DIR]   (default build/win64, an x86_64 Windows build tree
+#   scripts/screenshot-main.sh [--scale=PERCENT] [BUILD_DIR]
+#                                            (default build/win64, an x86_64 Windows build tree
 #                                             with Zorvik, zorvik_test_agent and
 #                                             zorvik_drive_window built)
+#
+# With --scale (150, 200) the screen is scaled so: the prefix (one of its own per scale,
+# BUILD_DIR/wineprefix-x11-PERCENT) has the user's LogPixels at that share of 96, the virtual
+# screen is larger by as much, and the picture is docs/screenshots/main-PERCENT.png.
 #
 # The program is the tests' socket-owning agent, copied as C:\Tools\NetAgent\netagent.exe; its Run
 # values are removed again afterwards. Needs Xvfb and ImageMagick.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
+scale=100
+case "${1:-}" in
+  --scale=*) scale=${1#--scale=}; shift ;;
+esac
+case "$scale" in
+  '' | *[!0-9]*) echo "screenshot-main: --scale takes a percentage, such as 150" >&2; exit 1 ;;
+esac
 build=$(cd "${1:-$root/build/win64}" && pwd)
+picture=$root/docs/screenshots/main.png
+[ "$scale" = 100 ] || picture=$root/docs/screenshots/main-$scale.png
 for file in Zorvik.exe Scan.ini zorvik_test_agent.exe zorvik_drive_window.exe; do
   [ -f "$build/$file" ] || { echo "screenshot-main: $build/$file is missing" >&2; exit 1; }
 done
@@ -29,8 +43,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
+screen_width=$((screen_width * scale / 100))
+screen_height=$((screen_height * scale / 100))
 start_virtual_screen
-screen_prefix "$build"
+if [ "$scale" = 100 ]; then
+  screen_prefix "$build"
+else
+  # Wine takes the resolution from here when a program starts.
+  screen_prefix "$build" "wineprefix-x11-$scale"
+  timeout 60 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
+    /d $((96 * scale / 100)) /f >/dev/null
+fi
 
 program_dir="$WINEPREFIX/drive_c/Zorvik"
 agent_dir="$WINEPREFIX/drive_c/Tools/NetAgent"
@@ -46,5 +69,5 @@ timeout 60 "$wine" reg add "$machine_run" /v NetAgentUpdate /d 'C:\Tools\NetAgen
 "$wine" 'C:\Tools\NetAgent\netagent.exe' </dev/null >/dev/null 2>&1 &
 
 in_desktop 'C:\Zorvik\Zorvik.exe'
-capture_main_window "$build" "$root/docs/screenshots/main.png" --select=netagent.exe --entries=2
-echo "docs/screenshots/main.png: $(identify -format '%wx%h' "$root/docs/screenshots/main.png")"
+capture_main_window "$build" "$picture" --select=netagent.exe --entries=2
+echo "${picture#"$root"/}: $(identify -format '%wx%h' "$picture")"

@@ -2,10 +2,12 @@
 // while it runs, until Ctrl+C or Ctrl+Break; with --eventlog, an event in the Application log
 // for each too. The first scan only sets the baseline.
 #include <atomic>
+#include <cstdint>
 #include <exception>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -68,15 +70,19 @@ private:
     bool lost_ = false;
 };
 
-// The verdict levels of what a scan lists now, over the places as the watch read them (none
-// is read again), with the trusted list and options the window last saved.
+// The verdict levels a scan would give now to the entries of the processes named, over the
+// places as the watch read them (none is read again), with the trusted list and options the
+// window last saved. Only those processes are examined and their files read: an answer costs
+// what the change names, not what runs.
 std::map<std::string, zorvik::VerdictLevel> ListedLevels(platform::System& sys,
-                                                         platform::TcpTable* table,
+                                                         zorvik::RunningPrograms& running,
+                                                         const std::set<std::uint32_t>& pids,
                                                          const zorvik::StartupPicture& picture,
                                                          zorvik::VerdictCache& cache) {
     const zorvik::SavedScanSettings settings = zorvik::ReadSavedScanSettings(sys);
     zorvik::ProcessList list;
-    zorvik::ScanCycle(sys, table, settings, settings, list, picture.Places());
+    zorvik::ListChosenProcesses(sys, running.Sockets(), pids, settings, settings, list,
+                                picture.Places());
     // A file unchanged since the watch's last answer is not hashed or verified again.
     zorvik::AddEvidence(sys, list, &cache);
     return zorvik::LevelsByEntry(list);
@@ -90,7 +96,7 @@ void PrintNews(platform::System& sys, platform::TcpTable* table,
     const std::optional<platform::UtcTime> now = sys.UtcNow();
     zorvik::RunningPrograms running = zorvik::RunningPrograms::Take(sys, table);
     std::vector<zorvik::WatchLineFacts> lines;
-    bool anyRunning = false;
+    std::set<std::uint32_t> pids;
     for (const zorvik::EntryNews& item : news) {
         zorvik::WatchLineFacts facts;
         facts.time = now;
@@ -98,12 +104,12 @@ void PrintNews(platform::System& sys, platform::TcpTable* table,
         zorvik::RunningPrograms::Match match = running.Of(sys, facts.program);
         facts.running = match.running;
         facts.sockets = std::move(match.sockets);
-        anyRunning = anyRunning || facts.running;
+        pids.merge(match.pids);
         lines.push_back(std::move(facts));
     }
-    // Only a running program is listed by a scan: without one, no scan is worth its cost.
+    // Only a running program is listed by a scan: without one, nothing is worth judging.
     std::map<std::string, zorvik::VerdictLevel> levels;
-    if (anyRunning) levels = ListedLevels(sys, table, picture, cache);
+    if (!pids.empty()) levels = ListedLevels(sys, running, pids, picture, cache);
     for (std::size_t i = 0; i < news.size(); ++i) {
         if (const auto level = levels.find(news[i].key); level != levels.end())
             lines[i].level = level->second;

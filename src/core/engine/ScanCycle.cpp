@@ -1,6 +1,7 @@
 #include "core/engine/ScanCycle.h"
 
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -39,6 +40,8 @@ struct CycleContext {
     const TrustedList& trusted;
     ProcessList& list;
     const ProcessSnapshot* snapshot;
+    // The processes to examine; null: every socket owner.
+    const std::set<std::uint32_t>* chosen;
     // Filled before any costly step, so that a process passed over is not examined again.
     std::unordered_set<std::uint32_t> seenPids;
     // In table order; searched all together once the tables are walked.
@@ -82,16 +85,20 @@ void ListProcess(CycleContext& cycle, const ExaminedProgram& program, StartupFin
     }
 }
 
-void WalkTable(CycleContext& cycle, platform::TcpTable& table, platform::AddressFamily family) {
-    // A system that gives no table although it has the function adds no rows from it.
-    const std::optional<std::vector<platform::TcpRow>> rows = table.Rows(family);
-    if (!rows) return;
-    for (const platform::TcpRow& socket : *rows) {
+void WalkRows(CycleContext& cycle, const std::vector<platform::TcpRow>& rows) {
+    for (const platform::TcpRow& socket : rows) {
+        if (cycle.chosen && !cycle.chosen->contains(socket.owningPid)) continue;
         cycle.socketsByPid[socket.owningPid].push_back(socket);
         if (!IsExamined(socket.state)) continue;
         if (!cycle.seenPids.insert(socket.owningPid).second) continue;
         ExamineProcess(cycle, socket.owningPid);
     }
+}
+
+void WalkTable(CycleContext& cycle, platform::TcpTable& table, platform::AddressFamily family) {
+    // A system that gives no table although it has the function adds no rows from it.
+    const std::optional<std::vector<platform::TcpRow>> rows = table.Rows(family);
+    if (rows) WalkRows(cycle, *rows);
 }
 
 // Gives the rows the walk added, from firstRow on, their process's sockets.
@@ -102,6 +109,37 @@ void AttachSockets(CycleContext& cycle, std::size_t firstRow) {
         const auto found = cycle.socketsByPid.find(*row.processId);
         if (found != cycle.socketsByPid.end()) row.sockets = found->second;
     }
+}
+
+// Searches the places for the walked programs and the stubs in one pass and lists the
+// programs; returns the stubs' findings, in their order.
+std::vector<StartupFindings> ListExamined(CycleContext& cycle, const StartupPlaces& places,
+                                          const std::vector<ActiveSetupStub>& stubs) {
+    platform::System& sys = cycle.sys;
+    std::vector<ProgramNames> names;
+    std::vector<std::uint32_t> pids;
+    for (const ExaminedProgram& program : cycle.programs) {
+        names.push_back(program.names);
+        pids.push_back(program.pid);
+    }
+    for (const ActiveSetupStub& stub : stubs) names.push_back(stub.names);
+    // The module step: the socket owners' modules, only when a rule compares them. The
+    // stubs are no processes and have none.
+    ModuleSearch modules;
+    SystemModuleTest systemModules(sys);
+    if (ComparesModules(places)) {
+        modules.modules = ReadLoadedModules(sys, pids);
+        modules.modules.resize(names.size());
+        modules.isSystemOwn = [&](const std::string& path) {
+            return systemModules.IsSystemOwn(path);
+        };
+    }
+    std::vector<StartupFindings> found = SearchStartups(places, names, &modules);
+    for (std::size_t i = 0; i < cycle.programs.size(); ++i)
+        ListProcess(cycle, cycle.programs[i], found[i]);
+    // What is left belongs to the stubs.
+    found.erase(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(cycle.programs.size()));
+    return found;
 }
 
 }  // namespace
@@ -131,43 +169,32 @@ ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
         // The snapshot lives for the walk only; the Active Setup check does not need it.
         const std::optional<ProcessSnapshot> snapshot = TakeProcessSnapshot(sys);
         CycleContext cycle{sys, options, trusted, list, snapshot ? &*snapshot : nullptr,
-                           {}, {}, {}};
+                           nullptr, {}, {}, {}};
         const std::size_t firstRow = list.Count();
         WalkTable(cycle, *tcpTableEntry, platform::AddressFamily::V4);
         // Servers on current systems often listen on one dual-stack IPv6 socket only, which
         // the IPv4 table never shows.
         if (tcpTableEntry->Supports(platform::AddressFamily::V6))
             WalkTable(cycle, *tcpTableEntry, platform::AddressFamily::V6);
-
         stubs = ListActiveSetupStubs(sys, trusted);
-        std::vector<ProgramNames> names;
-        std::vector<std::uint32_t> pids;
-        for (const ExaminedProgram& program : cycle.programs) {
-            names.push_back(program.names);
-            pids.push_back(program.pid);
-        }
-        for (const ActiveSetupStub& stub : stubs) names.push_back(stub.names);
-        // The module step: the socket owners' modules, only when a rule compares them. The
-        // stubs are no processes and have none.
-        ModuleSearch modules;
-        SystemModuleTest systemModules(sys);
-        if (ComparesModules(places)) {
-            modules.modules = ReadLoadedModules(sys, pids);
-            modules.modules.resize(names.size());
-            modules.isSystemOwn = [&](const std::string& path) {
-                return systemModules.IsSystemOwn(path);
-            };
-        }
-        found = SearchStartups(places, names, &modules);
-        for (std::size_t i = 0; i < cycle.programs.size(); ++i)
-            ListProcess(cycle, cycle.programs[i], found[i]);
-        // What is left belongs to the stubs.
-        found.erase(found.begin(),
-                    found.begin() + static_cast<std::ptrdiff_t>(cycle.programs.size()));
+        found = ListExamined(cycle, places, stubs);
         AttachSockets(cycle, firstRow);
     }
     AddActiveSetupRows(sys, options, stubs, found, list);
     return ScanStatus::Done;
+}
+
+void ListChosenProcesses(platform::System& sys, const std::vector<platform::TcpRow>& sockets,
+                         const std::set<std::uint32_t>& pids, const ScanOptions& options,
+                         const TrustedList& trusted, ProcessList& list,
+                         const StartupPlaces& places) {
+    const std::optional<ProcessSnapshot> snapshot = TakeProcessSnapshot(sys);
+    CycleContext cycle{sys, options, trusted, list, snapshot ? &*snapshot : nullptr, &pids,
+                       {}, {}, {}};
+    const std::size_t firstRow = list.Count();
+    WalkRows(cycle, sockets);
+    ListExamined(cycle, places, {});
+    AttachSockets(cycle, firstRow);
 }
 
 }  // namespace zorvik

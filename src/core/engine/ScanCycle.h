@@ -2,7 +2,10 @@
 // One scan: every running program that owns a listening or connected TCP socket, is not
 // trusted, and starts with Windows or looks hijacked, then the Active Setup stubs. The main
 // window and the console tool run the same cycle; only what they do with the rows differs.
+#include <cstdint>
 #include <memory>
+#include <set>
+#include <vector>
 
 #include "core/engine/process/ProcessList.h"
 #include "core/engine/ScanOptions.h"
@@ -36,5 +39,14 @@ ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
 ScanStatus ScanCycle(platform::System& sys, platform::TcpTable* tcpTableEntry,
                      const ScanOptions& options, const TrustedList& trusted, ProcessList& list,
                      const StartupPlaces& places);
+
+// The rows the cycle gives the processes among pids, and those only, over places read already
+// and the rows of one read of the TCP tables (IPv4 then IPv6): each is examined, searched for
+// and listed as a whole scan would. What a watch judges of the programs a change names; no
+// Active Setup rows, as the stubs are no processes.
+void ListChosenProcesses(platform::System& sys, const std::vector<platform::TcpRow>& sockets,
+                         const std::set<std::uint32_t>& pids, const ScanOptions& options,
+                         const TrustedList& trusted, ProcessList& list,
+                         const StartupPlaces& places);
 
 }  // namespace zorvik

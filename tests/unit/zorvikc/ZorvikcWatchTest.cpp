@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/system/SimFileFacts.h"
 #include "platform/sim/system/SimSystem.h"
 #include "unit/windows/MainTestSupport.h"
 #include "zorvikc/CommandLine.h"
@@ -178,10 +179,11 @@ TEST(ZorvikcWatchTest, OnlyProcessesOfTheNamedProgramAreOpened) {
         bool running;
     };
     const Case cases[] = {
-        // bot.exe here and in another folder; then the scan that finds the line's verdict
-        // level opens the one socket owner (3 opens).
+        // bot.exe here and in another folder; then the judging of the line's verdict level
+        // opens the named socket owner (3 opens).
         {"its long name", kBot.path, 5, true},
-        {"an 8.3 name", "C:\\APPS\\LONGBO~1.EXE", 16, true},
+        // Every process; the one named owns no socket, so nothing is judged.
+        {"an 8.3 name", "C:\\APPS\\LONGBO~1.EXE", 14, true},
         {"a program that does not run", "C:\\Apps\\later.exe", 0, false},
     };
     for (const Case& c : cases) {
@@ -201,6 +203,61 @@ TEST(ZorvikcWatchTest, OnlyProcessesOfTheNamedProgramAreOpened) {
         EXPECT_NE(world.out.str().find(c.running ? "\"running\": true" : "\"running\": false"),
                   std::string::npos)
             << c.what << ": " << world.out.str();
+    }
+}
+
+// The text after label up to the next comma or closing brace: a plain JSON value as printed;
+// "null" where there is no label.
+std::string ValueAfter(const std::string& text, const std::string& label, std::size_t from = 0) {
+    const std::size_t at = text.find(label, from);
+    if (at == std::string::npos) return "null";
+    const std::size_t start = at + label.size();
+    return text.substr(start, text.find_first_of(",}", start) - start);
+}
+
+// An answer about one running program judges that program alone: of two a scan lists, only the
+// named one's file is read, and its level is the one zorvikc scan gives it.
+TEST(ZorvikcWatchTest, AnAnswerJudgesOnlyTheProgramItNames) {
+    const maintest::Program other{20, "C:\\Tools\\other.exe"};
+    struct Case {
+        const char* what;
+        std::string settings;
+        std::string level;
+        int hashes;
+    };
+    const Case cases[] = {
+        // In a folder users may write, without a signature: suspicious.
+        {"a program judged", "", "\"suspicious\"", 1},
+        {"a trusted program", "[Trusted]\r\n0=" + kBot.path + "\r\n", "null", 0},
+    };
+    for (const Case& c : cases) {
+        WatchedWorld world;
+        world.sys.fs().AddFile("C:\\Zorvik\\Settings.ini", c.settings);
+        world.sys.facts().SetFolderWritableByUsers("C:\\Apps", true);
+        maintest::AddProcess(world.sys, other);
+        world.sys.procs().AddSocket(other.pid, platform::kTcpStateListen, 81);
+        world.PutRun("Other", other.path);
+        int hashesBefore = 0;
+        EXPECT_EQ(world.Watch({[&] {
+                      hashesBefore = world.sys.facts().Asked().hashes;
+                      world.PutRun("Bot", kBot.path);
+                  }}),
+                  0);
+        EXPECT_EQ(world.sys.facts().Asked().hashes - hashesBefore, c.hashes) << c.what;
+        const std::string watched = ValueAfter(world.out.str(), "\"level\": ");
+        EXPECT_EQ(watched, c.level) << c.what << ": " << world.out.str();
+
+        std::ostringstream report;
+        zorvikc::RunCommandLine({"scan", "--json"},
+                                [&]() -> platform::System& { return world.sys; }, report,
+                                world.err);
+        EXPECT_NE(report.str().find("\"path\": " + Json(other.path)), std::string::npos)
+            << "the other program is one a scan lists";
+        const std::size_t bot = report.str().find("\"path\": " + Json(kBot.path));
+        std::string scanned =
+            bot == std::string::npos ? "null" : ValueAfter(report.str(), "\"verdict\": ", bot);
+        if (scanned.starts_with("{")) scanned = ValueAfter(scanned + "}", "\"level\": ");
+        EXPECT_EQ(watched, scanned) << c.what << ": " << report.str();
     }
 }
 

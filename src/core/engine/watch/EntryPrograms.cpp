@@ -111,7 +111,7 @@ RunningPrograms::Match RunningPrograms::Of(platform::System& sys, const std::str
     const bool namesFolder = !ProgramFolderOf(program).empty();
     // The program's long form, asked for only when a path is not the program's as written.
     std::optional<std::string> longProgram;
-    std::set<std::uint32_t> pids;
+    std::set<std::uint32_t>& pids = match.pids;
     for (Process& process : processes_) {
         if (!MayBe(process, fileName)) continue;
         const std::string& found = PathOf(sys, process);

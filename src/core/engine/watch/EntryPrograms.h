@@ -3,6 +3,7 @@
 // tells beside each new, changed or removed entry.
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,12 +31,16 @@ public:
 
     struct Match {
         bool running = false;
+        // The matching processes: the ones a scan's verdict on the program is asked of.
+        std::set<std::uint32_t> pids;
         // The rows of every matching process, IPv4 then IPv6, in table order.
         std::vector<platform::TcpRow> sockets;
     };
     // The processes of program: those whose file name (long or 8.3) is the program's, and
     // whose path is the program's too when the program names a folder.
     Match Of(platform::System& sys, const std::string& program);
+    // Every row of the TCP tables, IPv4 then IPv6, in table order: read at the first ask.
+    const std::vector<platform::TcpRow>& Sockets();
 
 private:
     struct Process {
@@ -46,7 +51,6 @@ private:
     // Whether the process's path could name a file called fileName (lower case).
     static bool MayBe(const Process& process, const std::string& fileName);
     const std::string& PathOf(platform::System& sys, Process& process);
-    const std::vector<platform::TcpRow>& Sockets();
 
     platform::TcpTable* table_ = nullptr;
     std::vector<Process> processes_;

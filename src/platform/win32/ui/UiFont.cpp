@@ -4,10 +4,8 @@ namespace platform::win32 {
 
 namespace {
 
-HFONT MakeFont(bool underline) {
-    // Points to pixels at the screen's resolution, as a negative (character) height.
-    const ScopedScreenDc screen(::GetDC(nullptr));
-    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+HFONT MakeFont(int dpi, bool underline) {
+    // Points to pixels at the resolution, as a negative (character) height.
     LOGFONTA font{};
     font.lfHeight = -::MulDiv(kUiFontPoints, dpi, 72);
     font.lfWeight = FW_NORMAL;
@@ -23,6 +21,7 @@ HFONT MakeFont(bool underline) {
 
 }  // namespace
 
-UiFont::UiFont() : regular_(MakeFont(false)), underlined_(MakeFont(true)) {}
+UiFont::UiFont(int dpi)
+    : dpi_(dpi), regular_(MakeFont(dpi, false)), underlined_(MakeFont(dpi, true)) {}
 
 }  // namespace platform::win32

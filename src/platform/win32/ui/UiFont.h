@@ -1,6 +1,7 @@
 #pragma once
 // The font of every window and control: "MS Sans Serif" at 8 points, and its underlined form
-// for labels that act as links. Shared by the windows, so it outlives any of them.
+// for labels that act as links, made for one resolution. Shared by the windows at that
+// resolution, so it outlives any of them.
 #include "platform/win32/WindowsApi.h"
 
 #include "platform/win32/ui/UiHandles.h"
@@ -12,11 +13,13 @@ constexpr int kUiFontPoints = 8;
 
 class UiFont {
 public:
-    UiFont();
+    explicit UiFont(int dpi);
+    int Dpi() const { return dpi_; }
     HFONT Regular() const { return regular_.get(); }
     HFONT Underlined() const { return underlined_.get(); }
 
 private:
+    int dpi_;
     ScopedFont regular_;
     ScopedFont underlined_;
 };

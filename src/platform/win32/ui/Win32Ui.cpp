@@ -40,7 +40,12 @@ void InitCommonControlsOnce() {
 
 Win32Ui::Win32Ui() {
     InitCommonControlsOnce();
-    font_ = std::make_shared<const UiFont>();
+}
+
+std::shared_ptr<const UiFont> Win32Ui::FontFor(int dpi) {
+    auto& font = fonts_[dpi];
+    if (!font) font = std::make_shared<const UiFont>(dpi);
+    return font;
 }
 
 Win32Ui::~Win32Ui() {

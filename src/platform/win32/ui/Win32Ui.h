@@ -5,6 +5,7 @@
 #include "platform/win32/WindowsApi.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -71,7 +72,9 @@ public:
     }
 
     // --- For the windows and controls ------------------------------------------------------
-    const std::shared_ptr<const UiFont>& Font() const { return font_; }
+    // The font at a resolution, made at its first use and kept: a window moving between
+    // monitors goes back and forth between a few.
+    std::shared_ptr<const UiFont> FontFor(int dpi);
     void Forget(Win32Window& window);
     // The window of the program with that handle, or nullptr.
     Win32Window* Owner(HWND window) const;
@@ -90,7 +93,7 @@ private:
     HWND OwnerHandle(Window* owner) const;
 
     ComApartment com_;
-    std::shared_ptr<const UiFont> font_;
+    std::map<int, std::shared_ptr<const UiFont>> fonts_;
     TaskbarButton taskbar_;
     shared::WindowTable<Win32Window> windows_;
     std::vector<Win32Window*> hiddenByMinimise_;

@@ -17,12 +17,14 @@
 #include "platform/win32/ui/controls/Win32ListView.h"
 #include "platform/win32/ui/Win32Timer.h"
 #include "platform/win32/ui/controls/Win32UpDown.h"
+#include "platform/win32/ui/Dpi.h"
 
 namespace platform::win32 {
 
 namespace {
 
 constexpr const char* kWindowClass = "ZorvikWindow";
+constexpr const char* kIconName = "MAINICON";
 
 struct FrameStyle {
     DWORD style;
@@ -48,7 +50,7 @@ FrameStyle StyleOf(const WindowSpec& desc) {
 }
 
 HICON ApplicationIcon(HINSTANCE instance) {
-    HICON icon = ::LoadIconA(instance, "MAINICON");
+    HICON icon = ::LoadIconA(instance, kIconName);
     return icon ? icon : ::LoadIconA(nullptr, IDI_APPLICATION);
 }
 
@@ -69,11 +71,18 @@ void RegisterWindowClass(WNDPROC procedure) {
     if (!registered) throw std::runtime_error("cannot register the window class");
 }
 
-SIZE OuterSizeFor(const WindowSpec& desc, const FrameStyle& frame) {
-    if (desc.clientWidth <= 0) return SIZE{desc.outerWidth, desc.outerHeight};
-    RECT r{0, 0, desc.clientWidth, desc.clientHeight};
-    ::AdjustWindowRectEx(&r, frame.style, FALSE, frame.exStyle);
+SIZE OuterSizeFor(const WindowSpec& desc, const FrameStyle& frame, int dpi) {
+    if (desc.clientWidth <= 0)
+        return SIZE{ToPixels(desc.outerWidth, dpi), ToPixels(desc.outerHeight, dpi)};
+    const RECT client{0, 0, ToPixels(desc.clientWidth, dpi), ToPixels(desc.clientHeight, dpi)};
+    const RECT r = OuterRectFor(client, frame.style, frame.exStyle, dpi);
     return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// The program's icon at a size, owned by the caller; null when the program has none.
+HICON LoadIconSized(int width, int height) {
+    return static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), kIconName, IMAGE_ICON,
+                                           width, height, LR_DEFAULTCOLOR));
 }
 
 WINDOWPLACEMENT PlacementOf(HWND window) {
@@ -90,16 +99,61 @@ bool IsDescendant(HWND ancestor, HWND window) {
 }  // namespace
 
 Win32Window::Win32Window(Win32Ui& ui, const WindowSpec& desc)
-    : WindowBase(desc), ui_(&ui), font_(ui.Font()) {
+    : WindowBase(desc), ui_(&ui), dpi_(SystemDpi()), font_(ui.FontFor(dpi_)) {
     RegisterWindowClass(&Win32Window::WindowProc);
     const FrameStyle frame = StyleOf(desc);
-    const SIZE size = OuterSizeFor(desc, frame);
+    const SIZE size = OuterSizeFor(desc, frame, dpi_);
     // Made hidden; WindowProc takes the handle at WM_NCCREATE.
     HWND hwnd = ::CreateWindowExA(frame.exStyle, kWindowClass, desc.caption.c_str(), frame.style,
                                   CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
                                   nullptr, ::GetModuleHandleA(nullptr), this);
     if (!hwnd) throw std::runtime_error("cannot create the window " + desc.name);
+    // The window's monitor is known only now; it has no controls yet to scale.
+    const int dpi = DpiOfWindow(hwnd);
+    if (dpi != dpi_) {
+        dpi_ = dpi;
+        font_ = ui.FontFor(dpi_);
+        const SIZE sized = OuterSizeFor(desc, frame, dpi_);
+        ::SetWindowPos(hwnd, nullptr, 0, 0, sized.cx, sized.cy,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SetIcons();
     lastOuterSize_ = RestoredOuterSize();
+}
+
+void Win32Window::SetIcons() {
+    // The old icons stay the window's until the new ones are set.
+    ScopedIcon big(LoadIconSized(SystemMetricFor(SM_CXICON, dpi_), SystemMetricFor(SM_CYICON, dpi_)));
+    ScopedIcon small(
+        LoadIconSized(SystemMetricFor(SM_CXSMICON, dpi_), SystemMetricFor(SM_CYSMICON, dpi_)));
+    if (!big || !small) return;  // the class's icon stays
+    ::SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    ::SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
+}
+
+void Win32Window::ChangeDpi(int dpi, const RECT& suggested) {
+    if (dpi > 0 && dpi != dpi_) {
+        // Every control's layout bounds at the old resolution, read before any moves.
+        std::vector<std::pair<Win32ControlCore*, Rect>> layout;
+        for (const auto& control : Controls()) {
+            if (auto* core = dynamic_cast<Win32ControlCore*>(control.get()))
+                layout.emplace_back(core, core->ChildBounds());
+        }
+        const int old = dpi_;
+        dpi_ = dpi;
+        font_ = ui_ ? ui_->FontFor(dpi_) : std::make_shared<const UiFont>(dpi_);
+        for (const auto& [core, bounds] : layout) core->Rescale(bounds, old);
+        if (tooltip_) ::SendMessageA(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+        SetIcons();
+    }
+    // The program lays the window out again after the move, also where its size stays.
+    lastOuterSize_ = SIZE{};
+    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top,
+                   suggested.right - suggested.left, suggested.bottom - suggested.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    CheckResize();
 }
 
 Win32Window::~Win32Window() {
@@ -197,6 +251,9 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_ACTIVATE:
             HandleActivation(wParam);
+            return 0;
+        case kDpiChangedMessage:
+            if (lParam) ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         default:
             break;
@@ -331,19 +388,20 @@ SIZE Win32Window::RestoredOuterSize() const {
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-int Win32Window::OuterWidth() const { return RestoredOuterSize().cx; }
-int Win32Window::OuterHeight() const { return RestoredOuterSize().cy; }
+int Win32Window::OuterWidth() const { return FromPixels(RestoredOuterSize().cx, dpi_); }
+int Win32Window::OuterHeight() const { return FromPixels(RestoredOuterSize().cy, dpi_); }
 
+// Rounded down: controls laid out to the client area's edge stay inside it.
 int Win32Window::ClientWidth() const {
     RECT r{};
     ::GetClientRect(Handle(), &r);
-    return r.right - r.left;
+    return FromPixelsWithin(r.right - r.left, dpi_);
 }
 
 int Win32Window::ClientHeight() const {
     RECT r{};
     ::GetClientRect(Handle(), &r);
-    return r.bottom - r.top;
+    return FromPixelsWithin(r.bottom - r.top, dpi_);
 }
 
 Point Win32Window::Position() const {
@@ -351,8 +409,10 @@ Point Win32Window::Position() const {
     return Point{r.left, r.top};
 }
 
-void Win32Window::SetOuterSize(int width, int height) {
+void Win32Window::SetOuterSize(int layoutWidth, int layoutHeight) {
     HWND hwnd = Handle();
+    const int width = ToPixels(layoutWidth, dpi_);
+    const int height = ToPixels(layoutHeight, dpi_);
     if (::IsIconic(hwnd)) {
         WINDOWPLACEMENT placement = PlacementOf(hwnd);
         placement.rcNormalPosition.right = placement.rcNormalPosition.left + width;

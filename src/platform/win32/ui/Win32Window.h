@@ -2,6 +2,9 @@
 // A top-level window of the Windows build with its controls and timers. Every message passes
 // the message listeners first, then the window's own handling; control notifications (also
 // those a group box receives for the controls inside it) go to the control they are about.
+// Sizes and bounds are the layout's, at 96 dpi; the window converts them to and from the
+// pixels of the monitor it is on, and scales its controls when it moves to one of another
+// resolution.
 #include "platform/win32/WindowsApi.h"
 
 #include <map>
@@ -51,6 +54,8 @@ public:
     HWND Handle() const { return window_.get(); }
     Win32Ui* Services() const override { return ui_; }
     void Detach() { ui_ = nullptr; }
+    // The resolution of the window's monitor, which its pixels are of.
+    int Dpi() const { return dpi_; }
     HFONT Font() const { return font_->Regular(); }
     HFONT UnderlinedFont() const { return font_->Underlined(); }
     // The child window a new control goes into: the group box named by the description, or this one.
@@ -100,9 +105,18 @@ private:
     RECT RestoredRect() const;
     SIZE RestoredOuterSize() const;
     void Centre();
+    // The program's icon in the window's caption and task switcher, at the sizes for its
+    // resolution.
+    void SetIcons();
+    // WM_DPICHANGED: the font, the controls and the icons for the new resolution, then the
+    // rectangle the system suggests.
+    void ChangeDpi(int dpi, const RECT& suggested);
 
     Win32Ui* ui_;
+    int dpi_;
     std::shared_ptr<const UiFont> font_;
+    ScopedIcon bigIcon_;
+    ScopedIcon smallIcon_;
     ScopedWindow window_;
     HWND tooltip_ = nullptr;  // owned by window_, destroyed with it
     bool shownBefore_ = false;

@@ -1,5 +1,6 @@
 #include "platform/win32/ui/controls/Win32CheckBox.h"
 
+#include "platform/win32/ui/Dpi.h"
 #include "platform/win32/ui/Win32Window.h"
 #include "platform/win32/ui/controls/TextFit.h"
 
@@ -14,7 +15,17 @@ constexpr int kCheckTextGap = 6;
 
 Win32CheckBox::Win32CheckBox(Win32Window& form, const ControlSpec& desc)
     : Win32Control(form, desc, ChildWindowSpec{"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0}) {
-    WidenToText(Handle(), ::GetSystemMetrics(SM_CXMENUCHECK) + kCheckTextGap);
+    FitText();
+}
+
+void Win32CheckBox::FitText() {
+    const int dpi = Form().Dpi();
+    WidenToText(Handle(), SystemMetricFor(SM_CXMENUCHECK, dpi) + ToPixels(kCheckTextGap, dpi));
+}
+
+void Win32CheckBox::OnDpiChanged(int oldDpi) {
+    (void)oldDpi;
+    FitText();
 }
 
 bool Win32CheckBox::Checked() const {

@@ -11,6 +11,13 @@ public:
     bool Checked() const override;
     void SetChecked(bool checked) override;
     bool OnCommand(WORD code) override;
+
+protected:
+    void OnDpiChanged(int oldDpi) override;
+
+private:
+    // Wide enough for the box, the gap and the text in the window's font.
+    void FitText();
 };
 
 }  // namespace platform::win32

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/win32/ui/Dpi.h"
 #include "platform/win32/ui/Win32Window.h"
 
 namespace platform::win32 {
@@ -28,9 +29,9 @@ Win32ControlCore::Win32ControlCore(Win32Window& form, const ControlSpec& desc,
     DWORD style = WS_CHILD | child.style;
     if (desc.visible) style |= WS_VISIBLE;
     if (!desc.enabled) style |= WS_DISABLED;
-    const Rect& b = desc.bounds;
+    const RECT b = ToPixels(desc.bounds, form.Dpi());
     hwnd_ = ::CreateWindowExA(child.exStyle, child.className, desc.text.c_str(), style, b.left,
-                              b.top, b.width, b.height, form.ParentFor(desc),
+                              b.top, b.right - b.left, b.bottom - b.top, form.ParentFor(desc),
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(form.NewControlId())),
                               ::GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) throw std::runtime_error("cannot create the control " + desc.name);
@@ -57,13 +58,22 @@ Rect Win32ControlCore::ChildBounds() const {
     RECT r{};
     ::GetWindowRect(hwnd_, &r);
     ::MapWindowPoints(HWND_DESKTOP, ::GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
-    return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    return FromPixels(r, form_.Dpi());
 }
 
 void Win32ControlCore::MoveChild(const Rect& bounds) {
     if (!hwnd_) return;
-    ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.width, bounds.height, TRUE);
+    const RECT r = ToPixels(bounds, form_.Dpi());
+    ::MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     form_.UpdateHint(*this);
+}
+
+void Win32ControlCore::Rescale(const Rect& bounds, int oldDpi) {
+    if (!hwnd_) return;
+    ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.Font()), FALSE);
+    MoveChild(bounds);
+    OnDpiChanged(oldDpi);
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void Win32ControlCore::ShowChild(bool visible) {

@@ -48,12 +48,17 @@ public:
     // default colours.
     virtual HBRUSH OnColour(HDC dc) { (void)dc; return nullptr; }
 
-    // Geometry and visibility; the window's hints follow the control.
+    // Geometry (the layout's, at 96 dpi) and visibility; the window's hints follow the control.
     Rect ChildBounds() const;
     void MoveChild(const Rect& bounds);
     void ShowChild(bool visible);
+    // After the window's resolution changed from `oldDpi`: its font, the bounds the control
+    // had, and what the kind sizes itself.
+    void Rescale(const Rect& bounds, int oldDpi);
 
 protected:
+    // What a kind has in pixels beyond its bounds and font, for the window's new resolution.
+    virtual void OnDpiChanged(int oldDpi) { (void)oldDpi; }
     // Messages to the control itself, before its own procedure; the default passes them on.
     virtual LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "platform/win32/ui/Dpi.h"
 #include "platform/win32/ui/Win32Window.h"
 
 namespace platform::win32 {
@@ -34,11 +35,17 @@ void FillPolygon(HDC dc, const POINT* points, int count, COLORREF fill, COLORREF
     ::Polygon(dc, points, count);
 }
 
-POINT At(int x, int y, int dx, int dy) { return POINT{x + dx, y + dy}; }
+// A point of the picture's 96-dpi drawing, scaled about its corner.
+struct GlyphGrid {
+    int x;
+    int y;
+    int dpi;
+    POINT operator()(int dx, int dy) const { return POINT{x + ToPixels(dx, dpi), y + ToPixels(dy, dpi)}; }
+};
 
 }  // namespace
 
-void DrawOpenFolder(HDC dc, int x, int y, bool enabled) {
+void DrawOpenFolder(HDC dc, int x, int y, int dpi, bool enabled) {
     const COLORREF outline = enabled ? RGB(0, 0, 0) : ::GetSysColor(COLOR_GRAYTEXT);
     const COLORREF back = enabled ? RGB(128, 128, 0) : ::GetSysColor(COLOR_BTNFACE);
     const COLORREF front = enabled ? RGB(255, 255, 0) : ::GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -46,11 +53,10 @@ void DrawOpenFolder(HDC dc, int x, int y, bool enabled) {
     ::SelectObject(dc, ::GetStockObject(DC_BRUSH));
     ::SelectObject(dc, ::GetStockObject(DC_PEN));
     // The folder's back with its tab, then the front flap tipped open over it.
-    const POINT backPanel[] = {At(x, y, 1, 2),  At(x, y, 5, 2),   At(x, y, 6, 3),
-                               At(x, y, 12, 3), At(x, y, 12, 13), At(x, y, 1, 13)};
+    const GlyphGrid at{x, y, dpi};
+    const POINT backPanel[] = {at(1, 2), at(5, 2), at(6, 3), at(12, 3), at(12, 13), at(1, 13)};
     FillPolygon(dc, backPanel, 6, back, outline);
-    const POINT frontFlap[] = {At(x, y, 1, 13), At(x, y, 4, 7), At(x, y, 15, 7),
-                               At(x, y, 12, 13)};
+    const POINT frontFlap[] = {at(1, 13), at(4, 7), at(15, 7), at(12, 13)};
     FillPolygon(dc, frontFlap, 4, front, outline);
     ::RestoreDC(dc, saved);
 }
@@ -76,9 +82,11 @@ void Win32FlatButton::Paint(HDC dc) {
     if (enabled && pressed_) ::DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
     else if (enabled && hot_) ::DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
     if (glyph_ == ButtonGlyph::OpenFolder) {
-        const int shift = pressed_ ? 1 : 0;
-        DrawOpenFolder(dc, (client.right - kGlyphSize) / 2 + shift,
-                       (client.bottom - kGlyphSize) / 2 + shift, enabled);
+        const int dpi = Form().Dpi();
+        const int size = ToPixels(kGlyphSize, dpi);
+        const int shift = pressed_ ? ToPixels(1, dpi) : 0;
+        DrawOpenFolder(dc, (client.right - size) / 2 + shift, (client.bottom - size) / 2 + shift,
+                       dpi, enabled);
     }
 }
 

@@ -27,7 +27,8 @@ private:
     bool pressed_ = false;   // tracking, with the mouse inside
 };
 
-// The 16 by 16 open-folder picture with its top-left corner at (x, y).
-void DrawOpenFolder(HDC dc, int x, int y, bool enabled);
+// The open-folder picture with its top-left corner at (x, y): 16 by 16 at 96 dpi, larger
+// in proportion at `dpi`.
+void DrawOpenFolder(HDC dc, int x, int y, int dpi, bool enabled);
 
 }  // namespace platform::win32

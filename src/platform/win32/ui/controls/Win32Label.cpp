@@ -14,6 +14,13 @@ Win32Label::Win32Label(Win32Window& form, const ControlSpec& desc)
     WidenToText(Handle(), 0);
 }
 
+void Win32Label::OnDpiChanged(int oldDpi) {
+    (void)oldDpi;
+    if (underline_)
+        ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Form().UnderlinedFont()), FALSE);
+    WidenToText(Handle(), 0);
+}
+
 void Win32Label::SetFontColour(Colour colour) {
     if (colour == colour_) return;
     colour_ = colour;

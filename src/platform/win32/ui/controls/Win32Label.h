@@ -17,6 +17,7 @@ public:
     HBRUSH OnColour(HDC dc) override;
 
 protected:
+    void OnDpiChanged(int oldDpi) override;
     LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

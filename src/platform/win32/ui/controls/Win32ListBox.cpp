@@ -1,5 +1,8 @@
 #include "platform/win32/ui/controls/Win32ListBox.h"
 
+#include "platform/win32/ui/Dpi.h"
+#include "platform/win32/ui/Win32Window.h"
+
 namespace platform::win32 {
 
 Win32ListBox::Win32ListBox(Win32Window& form, const ListBoxSpec& desc)
@@ -7,8 +10,15 @@ Win32ListBox::Win32ListBox(Win32Window& form, const ListBoxSpec& desc)
     : Win32Control(form, desc,
                    ChildWindowSpec{"LISTBOX",
                                    LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-                                   WS_EX_CLIENTEDGE}) {
-    ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, desc.itemHeight);
+                                   WS_EX_CLIENTEDGE}),
+      itemHeight_(desc.itemHeight) {
+    ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, ToPixels(itemHeight_, form.Dpi()));
+}
+
+void Win32ListBox::OnDpiChanged(int oldDpi) {
+    // The new font has set a height of its own: the layout's comes back, at the new scale.
+    (void)oldDpi;
+    ::SendMessageA(Handle(), LB_SETITEMHEIGHT, 0, ToPixels(itemHeight_, Form().Dpi()));
 }
 
 int Win32ListBox::Count() const {
@@ -48,7 +58,7 @@ void Win32ListBox::SetSelectedIndex(int index) {
 
 int Win32ListBox::ItemHeight() const {
     const LRESULT height = ::SendMessageA(Handle(), LB_GETITEMHEIGHT, 0, 0);
-    return height == LB_ERR ? 0 : static_cast<int>(height);
+    return height == LB_ERR ? 0 : FromPixels(static_cast<int>(height), Form().Dpi());
 }
 
 }  // namespace platform::win32

@@ -17,8 +17,13 @@ public:
     void SetSelectedIndex(int index) override;
     int ItemHeight() const override;
 
+protected:
+    void OnDpiChanged(int oldDpi) override;
+
 private:
     bool InRange(int index) const { return index >= 0 && index < Count(); }
+
+    int itemHeight_;  // the layout's
 };
 
 }  // namespace platform::win32

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "platform/win32/ui/Dpi.h"
 #include "platform/win32/ui/Win32Window.h"
 
 namespace platform::win32 {
@@ -19,7 +20,7 @@ Win32ListView::Win32ListView(Win32Window& form, const ListViewSpec& desc)
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.pszText = const_cast<char*>(columns_[i].caption.c_str());
-        column.cx = columns_[i].width;
+        column.cx = ToPixels(columns_[i].width, form.Dpi());
         column.iSubItem = static_cast<int>(i);
         ::SendMessageA(Handle(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
@@ -30,8 +31,19 @@ ListColumn Win32ListView::Column(int index) const {
     ListColumn column = columns_[static_cast<std::size_t>(index)];
     // The user may have dragged the column's edge.
     const LRESULT width = ::SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, index, 0);
-    if (width > 0) column.width = static_cast<int>(width);
+    if (width > 0) column.width = FromPixels(static_cast<int>(width), Form().Dpi());
     return column;
+}
+
+void Win32ListView::OnDpiChanged(int oldDpi) {
+    // Each column keeps its width, the user's included, at the new scale.
+    for (int i = 0; i < ColumnCount(); ++i) {
+        const LRESULT width = ::SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, i, 0);
+        if (width <= 0) continue;
+        const int layout = FromPixels(static_cast<int>(width), oldDpi);
+        ::SendMessageA(Handle(), LVM_SETCOLUMNWIDTH, i,
+                       MAKELPARAM(ToPixels(layout, Form().Dpi()), 0));
+    }
 }
 
 int Win32ListView::AddRow(const std::string& caption, std::shared_ptr<void> data) {

@@ -39,6 +39,7 @@ public:
     bool OnNotify(NMHDR& header, LRESULT& result) override;
 
 protected:
+    void OnDpiChanged(int oldDpi) override;
     LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

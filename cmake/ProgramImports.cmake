@@ -1,0 +1,56 @@
+# What the import checks share: the programs named after "--" on a script's command line, and
+# the DLLs a program imports as objdump reads its headers.
+
+# The arguments after "--", in `out`; a fatal error where there are none.
+function(zorvik_programs_after_separator out)
+  set(programs "")
+  set(past_separator FALSE)
+  math(EXPR last "${CMAKE_ARGC} - 1")
+  foreach(i RANGE ${last})
+    if(past_separator)
+      list(APPEND programs "${CMAKE_ARGV${i}}")
+    elseif(CMAKE_ARGV${i} STREQUAL "--")
+      set(past_separator TRUE)
+    endif()
+  endforeach()
+  if(NOT programs)
+    message(FATAL_ERROR "No programs given")
+  endif()
+  set(${out} "${programs}" PARENT_SCOPE)
+endfunction()
+
+# The DLL names `program` imports, as written, in `out_dlls`; where they cannot be read, the
+# reason in `out_failure` (empty when they could).
+function(zorvik_imported_dlls program out_dlls out_failure)
+  set(${out_dlls} "" PARENT_SCOPE)
+  set(${out_failure} "" PARENT_SCOPE)
+  if(NOT EXISTS "${program}")
+    set(${out_failure} "not built" PARENT_SCOPE)
+    return()
+  endif()
+  execute_process(COMMAND ${OBJDUMP} -p "${program}"
+                  OUTPUT_VARIABLE headers RESULT_VARIABLE result ERROR_VARIABLE errors)
+  if(NOT result EQUAL 0)
+    set(${out_failure} "${OBJDUMP} failed: ${errors}" PARENT_SCOPE)
+    return()
+  endif()
+  string(REGEX MATCHALL "DLL Name: [^\r\n]+" dll_lines "${headers}")
+  if(NOT dll_lines)
+    set(${out_failure} "no imported DLLs found (not a PE program?)" PARENT_SCOPE)
+    return()
+  endif()
+  set(dlls "")
+  foreach(dll_line IN LISTS dll_lines)
+    string(REGEX REPLACE "^DLL Name: *" "" dll "${dll_line}")
+    string(STRIP "${dll}" dll)
+    list(APPEND dlls "${dll}")
+  endforeach()
+  set(${out_dlls} "${dlls}" PARENT_SCOPE)
+endfunction()
+
+# A DLL's name in lower case without ".dll", as the checks' lists hold it.
+function(zorvik_dll_stem dll out)
+  string(TOLOWER "${dll}" name)
+  string(REGEX REPLACE "\\.dll$" "" name "${name}")
+  set(${out} "${name}" PARENT_SCOPE)
+endfunction()
