@@ -38,6 +38,21 @@ struct OpenFileRequest {
     std::string title;
 };
 
+// The save-file dialog (GetSaveFileNameA, Explorer style): it asks before overwriting a file,
+// wants an existing folder, and adds the chosen filter's extension (its pattern "*.ext") to a
+// name typed without one. The first filter is chosen when it opens.
+struct SaveFileRequest {
+    Window* owner = nullptr;
+    std::vector<FileFilter> filters;
+    std::string title;
+};
+
+struct SaveFileChoice {
+    std::string path;
+    std::size_t filter = 0;  // the index of the filter chosen, from 0
+    bool operator==(const SaveFileChoice&) const = default;
+};
+
 struct MenuEntry {
     std::string caption;
     std::uint32_t id = 0;     // nonzero for entries that can be chosen
@@ -120,6 +135,8 @@ public:
                                 MessageIcon icon) = 0;
     // The chosen path (the buffer up to its first NUL), or nullopt when cancelled or failed.
     virtual std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request) = 0;
+    // The path to save to and the filter it was chosen under, or nullopt when cancelled or failed.
+    virtual std::optional<SaveFileChoice> ChooseSaveFile(const SaveFileRequest& request) = 0;
     // Tracks a popup menu modally at a screen point (TPM_RETURNCMD | TPM_RIGHTBUTTON); returns
     // the chosen entry's id, or 0 when dismissed.
     virtual std::uint32_t RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,

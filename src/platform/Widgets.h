@@ -240,6 +240,9 @@ public:
     virtual void SelectAll() = 0;
     // The row under a point in the list's client coordinates, any column; -1 = none.
     virtual int HitTest(int x, int y) const = 0;
+    // Where a menu opened at a row from the keyboard goes: the screen point of the row's left
+    // edge, half way down it (the list's top-left corner for a row out of range).
+    virtual Point RowScreenPoint(int row) const = 0;
     // Asks for a repaint, so that OnCustomDrawItem is asked again for every visible row.
     virtual void Redraw() = 0;
 

@@ -118,6 +118,42 @@ std::optional<std::string> SimUiImpl::ChooseOpenFile(const OpenFileRequest& requ
     return answer;
 }
 
+namespace {
+
+// The extension a filter's pattern gives ("*.csv": ".csv"); empty for none.
+std::string ExtensionOf(const std::vector<FileFilter>& filters, std::size_t filter) {
+    if (filter >= filters.size()) return {};
+    const std::string& pattern = filters[filter].pattern;
+    const std::size_t dot = pattern.rfind('.');
+    if (dot == std::string::npos || pattern.find_first_of("*?", dot) != std::string::npos)
+        return {};
+    return pattern.substr(dot);
+}
+
+bool HasExtension(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    return dot != std::string::npos && path.find('\\', dot) == std::string::npos;
+}
+
+}  // namespace
+
+std::optional<SaveFileChoice> SimUiImpl::ChooseSaveFile(const SaveFileRequest& request) {
+    std::optional<SaveFileChoice> answer;
+    if (!saveFileAnswers_.empty()) {
+        answer = saveFileAnswers_.front();
+        saveFileAnswers_.pop_front();
+    }
+    if (answer && !HasExtension(answer->path))
+        answer->path += ExtensionOf(request.filters, answer->filter);
+    saveFiles_.push_back(SaveFileRecord{OwnerName(request.owner), request.filters, request.title,
+                                        answer});
+    return answer;
+}
+
+void SimUiImpl::QueueSaveFileResult(std::optional<SaveFileChoice> choice) {
+    saveFileAnswers_.push_back(std::move(choice));
+}
+
 std::uint32_t SimUiImpl::RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,
                                       Point screen) {
     MenuAnswer answer{0, {}};
@@ -357,6 +393,7 @@ void SimUiImpl::QueueOpenFileResult(std::optional<std::string> path) {
 void SimUiImpl::ClearRecords() {
     menus_.clear();
     openFiles_.clear();
+    saveFiles_.clear();
     boxes_.clear();
     keys_.clear();
 }

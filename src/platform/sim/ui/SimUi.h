@@ -55,6 +55,13 @@ struct KeyRecord {
     KeyStroke stroke;
 };
 
+struct SaveFileRecord {
+    std::string owner;
+    std::vector<FileFilter> filters;
+    std::string title;
+    std::optional<SaveFileChoice> result;
+};
+
 struct MenuRecord {
     std::string owner;
     std::vector<MenuEntry> entries;
@@ -149,6 +156,10 @@ public:
     // The next open-file dialog's answer; nullopt = cancelled. Without one it is cancelled.
     virtual void QueueOpenFileResult(std::optional<std::string> path) = 0;
     virtual const std::vector<OpenFileRecord>& OpenFileDialogs() const = 0;
+    // The next save-file dialog's answer: the name typed (the chosen filter's extension is
+    // added when it has none) and the filter chosen; nullopt = cancelled, as without one.
+    virtual void QueueSaveFileResult(std::optional<SaveFileChoice> choice) = 0;
+    virtual const std::vector<SaveFileRecord>& SaveFileDialogs() const = 0;
     virtual const std::vector<MessageBoxRecord>& MessageBoxes() const = 0;
     // Runs inside every message box while it is open (its nested loop), when set.
     std::function<void(const MessageBoxRecord&)> WhileMessageBoxOpen;

@@ -44,6 +44,8 @@ public:
     void Send(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
     void* NativeHandle() const override { return const_cast<SimWindow*>(this); }
     Ui* Services() const override;
+    // The screen point of the client area's top-left corner.
+    Point ClientOrigin() const;
     Control* FocusedControl() const override { return focused_; }
     void FocusControl(Control& control) override;
 
@@ -73,7 +75,7 @@ protected:
         return Make<SimListBox>(d);
     }
     std::unique_ptr<ListView> NewListView(const ListViewSpec& d) override {
-        return Make<SimListView>(d);
+        return std::make_unique<SimListView>(d, *this);
     }
     std::unique_ptr<Bevel> NewBevel(const ControlSpec& d) override { return Make<SimBevel>(d); }
     std::unique_ptr<Timer> NewTimer(const std::string& name) override;
@@ -123,6 +125,7 @@ public:
     void ShowMessageBox(Window* owner, const std::string& text, const std::string& title,
                         MessageIcon icon) override;
     std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request) override;
+    std::optional<SaveFileChoice> ChooseSaveFile(const SaveFileRequest& request) override;
     std::uint32_t RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,
                                Point screen) override;
     std::unique_ptr<NativeMenu> NewNativeMenu() override;  // SimNativeMenu.cpp
@@ -157,6 +160,8 @@ public:
     const std::vector<MenuRecord>& Menus() const override { return menus_; }
     void QueueOpenFileResult(std::optional<std::string> path) override;
     const std::vector<OpenFileRecord>& OpenFileDialogs() const override { return openFiles_; }
+    void QueueSaveFileResult(std::optional<SaveFileChoice> choice) override;
+    const std::vector<SaveFileRecord>& SaveFileDialogs() const override { return saveFiles_; }
     const std::vector<MessageBoxRecord>& MessageBoxes() const override { return boxes_; }
     void ClearRecords() override;
     std::size_t PendingMessages() const override { return queue_.size(); }
@@ -211,6 +216,8 @@ private:
     std::deque<std::optional<std::string>> openFileAnswers_;
     std::vector<MenuRecord> menus_;
     std::vector<OpenFileRecord> openFiles_;
+    std::deque<std::optional<SaveFileChoice>> saveFileAnswers_;
+    std::vector<SaveFileRecord> saveFiles_;
     std::vector<MessageBoxRecord> boxes_;
     std::vector<KeyRecord> keys_;
     int liveNativeMenus_ = 0;

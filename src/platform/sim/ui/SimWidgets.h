@@ -35,6 +35,7 @@ public:
     Rect Bounds() const override { return bounds_; }
     void SetBounds(const Rect& bounds) override { bounds_ = bounds; }
     std::string Hint() const override { return hint_; }
+    GroupBox* Parent() const { return parent_; }
 
     // User input reaches the control only while it and its group box are enabled and visible.
     bool Reachable() const {
@@ -162,10 +163,12 @@ private:
     int itemHeight_;
 };
 
+class SimWindow;
+
 class SimListView : public SimControl<ListView> {
 public:
-    explicit SimListView(const ListViewSpec& desc)
-        : SimControl(desc), columns_(desc.columns), infoTips_(desc.infoTips),
+    SimListView(const ListViewSpec& desc, const SimWindow& window)
+        : SimControl(desc), window_(window), columns_(desc.columns), infoTips_(desc.infoTips),
           multiSelect_(desc.multiSelect) {}
 
     int ColumnCount() const override { return static_cast<int>(columns_.size()); }
@@ -200,6 +203,7 @@ public:
     std::vector<int> SelectedRows() const override;
     void SelectAll() override;
     int HitTest(int x, int y) const override;
+    Point RowScreenPoint(int row) const override;
     void Redraw() override { ++redrawCount_; }
     int RedrawCount() const { return redrawCount_; }
     // The tip the list view would show with the mouse resting on row; empty for none.
@@ -228,6 +232,7 @@ public:
     }
 
 private:
+    const SimWindow& window_;
     std::vector<ListColumn> columns_;
     std::vector<SortArrow> arrows_ = std::vector<SortArrow>(columns_.size(), SortArrow::None);
     bool infoTips_ = false;

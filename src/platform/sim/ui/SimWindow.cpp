@@ -12,15 +12,17 @@ namespace {
 struct FrameSize {
     int horizontal;  // left + right
     int vertical;    // top (caption included) + bottom
+    int left;
+    int top;
 };
 
 FrameSize FrameOf(WindowFrame frame) {
     switch (frame) {
-        case WindowFrame::Sizeable: return {8, 27};
-        case WindowFrame::SizeableToolWindow: return {8, 23};
-        case WindowFrame::FixedToolWindow: return {6, 21};
+        case WindowFrame::Sizeable: return {8, 27, 4, 23};
+        case WindowFrame::SizeableToolWindow: return {8, 23, 4, 19};
+        case WindowFrame::FixedToolWindow: return {6, 21, 3, 18};
     }
-    return {0, 0};
+    return {0, 0, 0, 0};
 }
 
 template <class T>
@@ -118,6 +120,19 @@ std::string SimListView::InfoTip(int row) const {
                               OnGetInfoTip ? OnGetInfoTip(row) : std::string());
 }
 
+Point SimListView::RowScreenPoint(int row) const {
+    Point at = window_.ClientOrigin();
+    if (const GroupBox* group = Parent()) {
+        at.x += group->Left();
+        at.y += group->Top();
+    }
+    at.x += Left();
+    at.y += Top();
+    if (row < 0 || row >= RowCount()) return at;
+    const Point inRow = SimUi::RowPoint(row);
+    return Point{at.x, at.y + inRow.y};
+}
+
 SimTimer::~SimTimer() {
     if (ui_) ui_->Forget(*this);
 }
@@ -190,6 +205,12 @@ void SimWindow::SetMaximised(bool maximised) {
 }
 
 Ui* SimWindow::Services() const { return ui_; }
+
+Point SimWindow::ClientOrigin() const {
+    if (maximised_) return Point{0, 0};
+    const FrameSize frame = FrameOf(Description().frame);
+    return Point{position_.x + frame.left, position_.y + frame.top};
+}
 
 void SimWindow::FocusControl(Control& control) {
     if (FindControl(control.Name()) == &control && CanTakeFocus(control)) focused_ = &control;

@@ -8,6 +8,7 @@
 #include "platform/shared/ProgramTitle.h"
 #include "platform/win32/ui/Clipboard.h"
 #include "platform/win32/ui/OpenFileDialog.h"
+#include "platform/win32/ui/SaveFileDialog.h"
 #include "platform/win32/ui/Win32PopupMenu.h"
 #include "platform/win32/shell/ShellUiFactory.h"
 #include "platform/win32/ui/Win32Window.h"
@@ -222,6 +223,10 @@ void Win32Ui::ShowMessageBox(Window* owner, const std::string& text, const std::
 
 std::optional<std::string> Win32Ui::ChooseOpenFile(const OpenFileRequest& request) {
     return RunOpenFileDialog(request, OwnerHandle(request.owner));
+}
+
+std::optional<SaveFileChoice> Win32Ui::ChooseSaveFile(const SaveFileRequest& request) {
+    return RunSaveFileDialog(request, OwnerHandle(request.owner));
 }
 
 std::uint32_t Win32Ui::RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,

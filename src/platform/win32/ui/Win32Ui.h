@@ -60,6 +60,7 @@ public:
     void ShowMessageBox(Window* owner, const std::string& text, const std::string& title,
                         MessageIcon icon) override;
     std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request) override;
+    std::optional<SaveFileChoice> ChooseSaveFile(const SaveFileRequest& request) override;
     std::uint32_t RunPopupMenu(Window& owner, const std::vector<MenuEntry>& entries,
                                Point screen) override;
     std::unique_ptr<NativeMenu> NewNativeMenu() override;

@@ -166,6 +166,19 @@ void Win32ListView::SelectAll() {
     if (multiSelect_) SetRowState(Handle(), static_cast<WPARAM>(-1), LVIS_SELECTED, LVIS_SELECTED);
 }
 
+Point Win32ListView::RowScreenPoint(int row) const {
+    RECT r{};
+    POINT at{0, 0};
+    if (row >= 0 && row < RowCount()) {
+        r.left = LVIR_BOUNDS;
+        if (::SendMessageA(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(&r)))
+            at = POINT{r.left, (r.top + r.bottom) / 2};
+    }
+    ::ClientToScreen(Handle(), &at);
+    return Point{at.x, at.y};
+}
+
 int Win32ListView::HitTest(int x, int y) const {
     LVHITTESTINFO hit{};
     hit.pt = POINT{x, y};

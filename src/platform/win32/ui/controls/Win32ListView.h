@@ -35,6 +35,7 @@ public:
     std::vector<int> SelectedRows() const override;
     void SelectAll() override;
     int HitTest(int x, int y) const override;
+    Point RowScreenPoint(int row) const override;
     void Redraw() override;
 
     void SetColumnWidth(int column, int width) override;
