@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The picture of the main window in the README, docs/screenshots/main.png: Zorvik.exe under Wine
-# on a virtual X screen, listing a program that owns sockets and is started with Windows from two
-# places, one of them disabled (".bak"), with its row clicked so that the start-up list shows both
-# entries, the active one red and the disabled one green.
+# on a virtual X screen, listing three programs that own sockets and are started with Windows,
+# sorted by their verdict, the most severe first, and narrowed by the filter box to the two whose
+# path holds "agent". One of them, started from two places, one of them disabled (".bak"), has
+# its row clicked so that the start-up list shows both entries, the active one red and the
+# disabled one green.
 #
 #   scripts/screenshot-main.sh [--scale=PERCENT] [BUILD_DIR]
 #                                            (default build/win64, an x86_64 Windows build tree
@@ -13,7 +15,8 @@
 # BUILD_DIR/wineprefix-x11-PERCENT) has the user's LogPixels at that share of 96, the virtual
 # screen is larger by as much, and the picture is docs/screenshots/main-PERCENT.png.
 #
-# The program is the tests' socket-owning agent, copied as C:\Tools\NetAgent\netagent.exe; its Run
+# The programs are the tests' socket-owning agent, copied as C:\Tools\NetAgent\netagent.exe,
+# C:\Tools\Backup\backup.exe and the user's AppData\Roaming\SyncAgent\syncagent.exe; their Run
 # values are removed again afterwards. Needs Xvfb and ImageMagick.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -39,6 +42,8 @@ machine_run='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
 cleanup() {
   timeout 60 "$wine" reg delete "$user_run" /v NetAgent /f >/dev/null 2>&1 || true
   timeout 60 "$wine" reg delete "$machine_run" /v NetAgentUpdate /f >/dev/null 2>&1 || true
+  timeout 60 "$wine" reg delete "$user_run" /v SyncAgent /f >/dev/null 2>&1 || true
+  timeout 60 "$wine" reg delete "$machine_run" /v Backup /f >/dev/null 2>&1 || true
   stop_virtual_screen
 }
 trap cleanup EXIT
@@ -59,15 +64,37 @@ program_dir="$WINEPREFIX/drive_c/Zorvik"
 agent_dir="$WINEPREFIX/drive_c/Tools/NetAgent"
 mkdir -p "$program_dir" "$agent_dir"
 cp "$build/Zorvik.exe" "$build/Scan.ini" "$program_dir/"
-rm -f "$program_dir/Settings.ini"
+# Sorted by the Verdict column (the fourth), the most severe first.
+printf '[GUI]\r\nLstProcSort=4\r\n' >"$program_dir/Settings.ini"
 cp "$build/zorvik_test_agent.exe" "$agent_dir/netagent.exe"
+backup_dir="$WINEPREFIX/drive_c/Tools/Backup"
+mkdir -p "$backup_dir"
+cp "$build/zorvik_test_agent.exe" "$backup_dir/backup.exe"
+# The user's roaming folder as Wine names it, read through a file.
+appdata_file="$build/screens/appdata.txt"
+mkdir -p "$build/screens"
+timeout 60 "$wine" cmd /c echo %APPDATA% >"$appdata_file" 2>/dev/null
+appdata=$(tr -d '\r\n' <"$appdata_file")
+case "$appdata" in
+  [A-Za-z]:\\*) ;;
+  *) echo "screenshot-main: Wine named no roaming folder (\"$appdata\")" >&2; exit 1 ;;
+esac
+sync_exe="$appdata\\SyncAgent\\syncagent.exe"
+sync_unix=$(timeout 60 "$wine" winepath -u "$sync_exe" 2>/dev/null)
+mkdir -p "$(dirname "$sync_unix")"
+cp "$build/zorvik_test_agent.exe" "$sync_unix"
 
 timeout 60 "$wine" reg add "$user_run" /v NetAgent /d '"C:\Tools\NetAgent\netagent.exe" /background' /f >/dev/null
 timeout 60 "$wine" reg add "$machine_run" /v NetAgentUpdate /d 'C:\Tools\NetAgent\netagent.exe.bak /update' /f >/dev/null
+timeout 60 "$wine" reg add "$user_run" /v SyncAgent /d "\"$sync_exe\"" /f >/dev/null
+timeout 60 "$wine" reg add "$machine_run" /v Backup /d 'C:\Tools\Backup\backup.exe' /f >/dev/null
 
-# The agent connects to its own listener and sends, so that the system names it as the owner.
+# Each agent connects to its own listener and sends, so that the system names it as the owner.
 "$wine" 'C:\Tools\NetAgent\netagent.exe' </dev/null >/dev/null 2>&1 &
+"$wine" 'C:\Tools\Backup\backup.exe' </dev/null >/dev/null 2>&1 &
+"$wine" "$sync_exe" </dev/null >/dev/null 2>&1 &
 
 in_desktop 'C:\Zorvik\Zorvik.exe'
-capture_main_window "$build" "$picture" --select=netagent.exe --entries=2
+capture_main_window "$build" "$picture" --wait=netagent.exe --wait=backup.exe --wait=syncagent.exe \
+  --filter=agent --select=netagent.exe --entries=2
 echo "${picture#"$root"/}: $(identify -format '%wx%h' "$picture")"

@@ -1,13 +1,16 @@
 // Waits until Zorvik's main window (caption "Pellmoor") is shown and its program idle, which is
-// after the first scan; with --select, has it rescan until its process list holds a row (with
-// --select=TEXT: a row whose program path holds TEXT, ignoring case) and clicks that row, so that
-// the start-up list shows that program's entries; with --entries=N, waits until it shows at least
-// N. Then has the window painted and writes the result file, whole or not at all:
+// after the first scan; with --wait=TEXT (as often as wanted), has it rescan until its process
+// list holds a row whose program path holds each TEXT, ignoring case; with --filter=TEXT, types
+// TEXT into the filter box; with --select, has it rescan until its process list holds a row (with
+// --select=TEXT: a row whose program path holds TEXT) and clicks that row, so that the start-up
+// list shows that program's entries; with --entries=N, waits until it shows at least N. Then has
+// the window painted and writes the result file, whole or not at all:
 //
 //   main LEFT TOP WIDTH HEIGHT      the window's outer rectangle, for a screenshot
 //   failed window|row|entries WHY   what did not come in time
 //
-//   DriveMainWindow.exe OUTPUT [--select[=TEXT]] [--entries=N] [SECONDS]   (default 90 seconds)
+//   DriveMainWindow.exe OUTPUT [--wait=TEXT]... [--filter=TEXT] [--select[=TEXT]] [--entries=N]
+//                       [SECONDS]   (default 90 seconds)
 //
 // Exit code 0 when done, 1 when something did not come in time (also written to OUTPUT), 2 when
 // OUTPUT could not be written.
@@ -210,6 +213,8 @@ bool WriteResult(const std::string& path, const std::string& line) {
 
 struct Options {
     std::string output;
+    std::vector<std::string> waitedRows;
+    std::optional<std::string> filter;
     bool select = false;
     std::string rowText;
     int entries = 0;
@@ -223,10 +228,24 @@ std::string Drive(const Options& options, HWND& window) {
     if (!window) return "failed window no window \"Pellmoor\" came up";
     WaitUntilIdle(window, options.seconds * 1000);
     ::SetForegroundWindow(window);
-    if (!options.select) return "";
-
     const Lists lists = ListsOf(window);
     if (!lists.processes || !lists.startups) return "failed window the main window has no lists";
+    for (const std::string& text : options.waitedRows) {
+        while (!RowHolding(lists.processes, text) && ::GetTickCount() < until) {
+            ::Sleep(500);
+            ClickRescan(window);
+        }
+        if (!RowHolding(lists.processes, text))
+            return "failed row no program holding \"" + text + "\" was listed in time";
+    }
+    if (options.filter) {
+        // A single-line box tells its window of a text set as of one typed.
+        HWND box = ::FindWindowExA(window, nullptr, "Edit", nullptr);
+        if (!box) return "failed window the main window has no filter box";
+        ::SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(options.filter->c_str()));
+    }
+    if (!options.select) return "";
+
     // The system names a socket's owner once the owner has used it: rescan until then.
     std::optional<int> row = RowHolding(lists.processes, options.rowText);
     while (!row && ::GetTickCount() < until) {
@@ -250,14 +269,19 @@ std::string Drive(const Options& options, HWND& window) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: DriveMainWindow OUTPUT [--select[=TEXT]] [--entries=N] [SECONDS]\n");
+        std::fprintf(stderr, "usage: DriveMainWindow OUTPUT [--wait=TEXT]... [--filter=TEXT] [--select[=TEXT]]"
+                     " [--entries=N] [SECONDS]\n");
         return 2;
     }
     Options options;
     options.output = argv[1];
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--select") {
+        if (arg.rfind("--wait=", 0) == 0) {
+            options.waitedRows.push_back(arg.substr(7));
+        } else if (arg.rfind("--filter=", 0) == 0) {
+            options.filter = arg.substr(9);
+        } else if (arg == "--select") {
             options.select = true;
         } else if (arg.rfind("--select=", 0) == 0) {
             options.select = true;
