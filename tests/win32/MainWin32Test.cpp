@@ -297,7 +297,8 @@ TEST_F(MainWin32Test, FilteredToTheAgentCtrlAAndCtrlCPutItsRowOnTheClipboard) {
     ASSERT_EQ(frmMain.LstProc.RowCount(), 1);
     const std::string row = frmMain.LstProc.RowCaption(0) + "\t" + std::to_string(agentPid_) +
                             "\tPossible Bot Process, 1 Start up\\s detected\t" +
-                            frmMain.LstProc.SubItem(0, 2) + "\r\n";
+                            frmMain.LstProc.SubItem(0, 2) + "\t" +
+                            frmMain.LstProc.SubItem(0, 3) + "\r\n";
 
     HWND list = uitest::HandleOf(frmMain.LstProc);
     ::SetFocus(list);
@@ -326,7 +327,7 @@ TEST_F(MainWin32Test, FilteredToTheAgentCtrlAAndCtrlCPutItsRowOnTheClipboard) {
         }
     }
     ::CloseClipboard();
-    EXPECT_EQ(copied, "Program Path\tPID\tDetails\tVerdict\r\n" + row);
+    EXPECT_EQ(copied, "Program Path\tPID\tDetails\tVerdict\tPublisher\r\n" + row);
     EXPECT_TRUE(boxes.empty());
 }
 

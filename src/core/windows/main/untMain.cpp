@@ -100,6 +100,8 @@ TfrmMain::TfrmMain(platform::System& sys)
         return FilterAndCopyKeyDown(stroke);
     };
     LblShown.SetText(ShownOfAllText(0, 0));
+    // A system font wider than the layout's widens the label to its whole text.
+    sentenceWidth_ = std::max(kSentenceWidth, Label1.Width());
     LayOutFilter();
     BtnHelp.OnClick = [this] { BtnHelpClick(); };
     BtnOp.OnClick = [this] { BtnOpClick(); };
@@ -180,12 +182,12 @@ void TfrmMain::LayOutFilter() {
     const int right = LstProc.Left() + LstProc.Width();
     // The box narrows before it would cover the sentence, and the sentence is cut only where
     // the box at its narrowest would.
-    const int room = right - (Label1.Left() + kSentenceWidth + kGap) - kFilterLabelWidth - 4;
+    const int room = right - (Label1.Left() + sentenceWidth_ + kGap) - kFilterLabelWidth - 4;
     const int boxWidth = std::clamp(room, kFilterBoxNarrowest, kFilterBoxWidth);
     EdtFilter.SetLeft(right - boxWidth);
     EdtFilter.SetWidth(boxWidth);
     LblFilter.SetLeft(EdtFilter.Left() - 4 - kFilterLabelWidth);
-    Label1.SetWidth(std::max(0, std::min(kSentenceWidth, LblFilter.Left() - kGap - Label1.Left())));
+    Label1.SetWidth(std::max(0, std::min(sentenceWidth_, LblFilter.Left() - kGap - Label1.Left())));
     // The count gives way to the caption of the start-up list in a narrow window.
     const int shownLeft =
         std::max(right - kShownLabelWidth, LblStart.Left() + LblStart.Width() + kGap);
