@@ -64,8 +64,9 @@ program_dir="$WINEPREFIX/drive_c/Zorvik"
 agent_dir="$WINEPREFIX/drive_c/Tools/NetAgent"
 mkdir -p "$program_dir" "$agent_dir"
 cp "$build/Zorvik.exe" "$build/Scan.ini" "$program_dir/"
-# Sorted by the Verdict column (the fourth), the most severe first.
-printf '[GUI]\r\nLstProcSort=4\r\n' >"$program_dir/Settings.ini"
+# Sorted by the Verdict column (the fourth), the most severe first; the columns narrowed so
+# that the Verdict and Publisher columns in the window's first width.
+printf '[GUI]\r\nLstProcSort=4\r\nLstProcWidths=230,40,215,70,130\r\n' >"$program_dir/Settings.ini"
 cp "$build/zorvik_test_agent.exe" "$agent_dir/netagent.exe"
 backup_dir="$WINEPREFIX/drive_c/Tools/Backup"
 mkdir -p "$backup_dir"

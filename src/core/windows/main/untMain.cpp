@@ -100,8 +100,6 @@ TfrmMain::TfrmMain(platform::System& sys)
         return FilterAndCopyKeyDown(stroke);
     };
     LblShown.SetText(ShownOfAllText(0, 0));
-    // A system font wider than the layout's widens the label to its whole text.
-    sentenceWidth_ = std::max(kSentenceWidth, Label1.Width());
     LayOutFilter();
     BtnHelp.OnClick = [this] { BtnHelpClick(); };
     BtnOp.OnClick = [this] { BtnOpClick(); };
@@ -179,6 +177,9 @@ void TfrmMain::FormResize() {
 }
 
 void TfrmMain::LayOutFilter() {
+    // A label narrowed here widens itself again to its whole text when its font changes (a
+    // system font wider than the layout's, another resolution): the widest it took is whole.
+    sentenceWidth_ = std::max({sentenceWidth_, kSentenceWidth, Label1.Width()});
     const int right = LstProc.Left() + LstProc.Width();
     // The box narrows before it would cover the sentence, and the sentence is cut only where
     // the box at its narrowest would.
