@@ -101,6 +101,9 @@ public:
     virtual void SetFontColour(Colour colour) = 0;
     virtual bool Underline() const = 0;
     virtual void SetUnderline(bool underline) = 0;
+    // How wide its text is drawn in its font, in the layout's units: the width that shows it
+    // whole on one line.
+    virtual int TextWidth() const = 0;
 
     std::function<void()> OnClick;
     std::function<void(int x, int y)> OnMouseMove;  // client coordinates of the label

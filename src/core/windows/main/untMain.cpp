@@ -177,18 +177,17 @@ void TfrmMain::FormResize() {
 }
 
 void TfrmMain::LayOutFilter() {
-    // A label narrowed here widens itself again to its whole text when its font changes (a
-    // system font wider than the layout's, another resolution): the widest it took is whole.
-    sentenceWidth_ = std::max({sentenceWidth_, kSentenceWidth, Label1.Width()});
+    // A system font wider than the layout's takes more than the layout's width.
+    const int sentenceWidth = std::max(kSentenceWidth, Label1.TextWidth());
     const int right = LstProc.Left() + LstProc.Width();
     // The box narrows before it would cover the sentence, and the sentence is cut only where
     // the box at its narrowest would.
-    const int room = right - (Label1.Left() + sentenceWidth_ + kGap) - kFilterLabelWidth - 4;
+    const int room = right - (Label1.Left() + sentenceWidth + kGap) - kFilterLabelWidth - 4;
     const int boxWidth = std::clamp(room, kFilterBoxNarrowest, kFilterBoxWidth);
     EdtFilter.SetLeft(right - boxWidth);
     EdtFilter.SetWidth(boxWidth);
     LblFilter.SetLeft(EdtFilter.Left() - 4 - kFilterLabelWidth);
-    Label1.SetWidth(std::max(0, std::min(sentenceWidth_, LblFilter.Left() - kGap - Label1.Left())));
+    Label1.SetWidth(std::max(0, std::min(sentenceWidth, LblFilter.Left() - kGap - Label1.Left())));
     // The count gives way to the caption of the start-up list in a narrow window.
     const int shownLeft =
         std::max(right - kShownLabelWidth, LblStart.Left() + LblStart.Width() + kGap);

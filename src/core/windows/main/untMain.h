@@ -191,8 +191,6 @@ private:
     TfrmOp* frmOp_ = nullptr;
     // The findings of the process row that filled the start-up list; expires with that row.
     std::weak_ptr<ProcInfo> startupOwner_;
-    // The sentence above the process list whole, as wide as the system's font draws it.
-    int sentenceWidth_ = 0;
 
     int ProcessRowOf(const ProcInfo* findings) const;
     // Empties both lists and forgets the scan's rows with their evidence.

@@ -60,6 +60,7 @@ public:
     void SetFontColour(Colour colour) override { colour_ = colour; }
     bool Underline() const override { return underline_; }
     void SetUnderline(bool underline) override { underline_ = underline; }
+    int TextWidth() const override;
 
 private:
     Colour colour_ = kBlack;

@@ -109,6 +109,8 @@ int SimListView::HitTest(int x, int y) const {
     return row < RowCount() ? row : -1;
 }
 
+int SimLabel::TextWidth() const { return static_cast<int>(Text().size()) * kSimCharWidth; }
+
 std::string SimListView::InfoTip(int row) const {
     if (!infoTips_ || !rows_.InRange(row)) return {};
     std::vector<int> widths;

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "platform/win32/ui/Dpi.h"
 #include "platform/win32/ui/Win32Window.h"
 #include "platform/win32/ui/controls/TextFit.h"
 
@@ -19,6 +20,13 @@ void Win32Label::OnDpiChanged(int oldDpi) {
     if (underline_)
         ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Form().UnderlinedFont()), FALSE);
     WidenToText(Handle(), 0);
+}
+
+int Win32Label::TextWidth() const {
+    // Rounded up: a width that shows every pixel of the text.
+    const int pixels = TextWidthIn(Handle(), WindowText(Handle()));
+    const int dpi = Form().Dpi();
+    return (pixels * kLayoutDpi + dpi - 1) / dpi;
 }
 
 void Win32Label::SetFontColour(Colour colour) {

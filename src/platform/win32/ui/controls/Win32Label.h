@@ -12,6 +12,7 @@ public:
     void SetFontColour(Colour colour) override;
     bool Underline() const override { return underline_; }
     void SetUnderline(bool underline) override;
+    int TextWidth() const override;
 
     bool OnCommand(WORD code) override;
     HBRUSH OnColour(HDC dc) override;
