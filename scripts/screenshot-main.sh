@@ -15,7 +15,7 @@
 # BUILD_DIR/wineprefix-x11-PERCENT) has the user's LogPixels at that share of 96, the virtual
 # screen is larger by as much, and the picture is docs/screenshots/main-PERCENT.png.
 #
-# The programs are the tests' socket-owning agent, copied as C:\Tools\NetAgent\netagent.exe,
+# The programs are the tests' socket-owning agent, copied as C:\Program Files\NetAgent\netagent.exe,
 # C:\Tools\Backup\backup.exe and the user's AppData\Roaming\SyncAgent\syncagent.exe; their Run
 # values are removed again afterwards. Needs Xvfb and ImageMagick.
 set -eu
@@ -61,7 +61,7 @@ else
 fi
 
 program_dir="$WINEPREFIX/drive_c/Zorvik"
-agent_dir="$WINEPREFIX/drive_c/Tools/NetAgent"
+agent_dir="$WINEPREFIX/drive_c/Program Files/NetAgent"
 mkdir -p "$program_dir" "$agent_dir"
 cp "$build/Zorvik.exe" "$build/Scan.ini" "$program_dir/"
 # Sorted by the Verdict column (the fourth), the most severe first; the columns narrowed so
@@ -85,13 +85,13 @@ sync_unix=$(timeout 60 "$wine" winepath -u "$sync_exe" 2>/dev/null)
 mkdir -p "$(dirname "$sync_unix")"
 cp "$build/zorvik_test_agent.exe" "$sync_unix"
 
-timeout 60 "$wine" reg add "$user_run" /v NetAgent /d '"C:\Tools\NetAgent\netagent.exe" /background' /f >/dev/null
-timeout 60 "$wine" reg add "$machine_run" /v NetAgentUpdate /d 'C:\Tools\NetAgent\netagent.exe.bak /update' /f >/dev/null
+timeout 60 "$wine" reg add "$user_run" /v NetAgent /d '"C:\Program Files\NetAgent\netagent.exe" /background' /f >/dev/null
+timeout 60 "$wine" reg add "$machine_run" /v NetAgentUpdate /d '"C:\Program Files\NetAgent\netagent.exe.bak" /update' /f >/dev/null
 timeout 60 "$wine" reg add "$user_run" /v SyncAgent /d "\"$sync_exe\"" /f >/dev/null
 timeout 60 "$wine" reg add "$machine_run" /v Backup /d 'C:\Tools\Backup\backup.exe' /f >/dev/null
 
 # Each agent connects to its own listener and sends, so that the system names it as the owner.
-"$wine" 'C:\Tools\NetAgent\netagent.exe' </dev/null >/dev/null 2>&1 &
+"$wine" 'C:\Program Files\NetAgent\netagent.exe' </dev/null >/dev/null 2>&1 &
 "$wine" 'C:\Tools\Backup\backup.exe' </dev/null >/dev/null 2>&1 &
 "$wine" "$sync_exe" </dev/null >/dev/null 2>&1 &
 
