@@ -331,6 +331,42 @@ TEST_F(MainWin32Test, FilteredToTheAgentCtrlAAndCtrlCPutItsRowOnTheClipboard) {
     EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(MainWin32Test, TheSaveDialogsChoiceGetsTheReportOfTheWholeScan) {
+    WriteRules(RunRule());
+    PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
+    StartAgent();
+    zorvik::TfrmMain frmMain(*sys);
+    zorvik::TfrmTrust frmTrust(*sys);
+    zorvik::TfrmOp frmOp(*sys);
+    frmMain.AttachSideWindows(frmTrust, frmOp);
+    const int row = RescanUntilListed(frmMain);
+    ASSERT_GE(row, 0) << "the agent was never listed";
+    const std::string caption = frmMain.LstProc.RowCaption(row);
+    frmMain.Form().Show();
+    frmMain.EdtFilter.SetText("no such program");
+    ui.ProcessMessages();
+
+    // Typed without an extension: the dialog adds the first filter's, the text report's.
+    const std::string typed = dir_ + "\\report";
+    bool answered = false;
+    uitest::DialogWatcher watcher([&](HWND dialog) {
+        if (answered) return true;
+        answered = true;
+        if (!SetDlgItemTextA(dialog, 0x480, typed.c_str()))
+            SetDlgItemTextA(dialog, 0x47C, typed.c_str());
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    ::SendMessageA(uitest::HandleOf(frmMain.BtnSaveReport), BM_CLICK, 0, 0);
+    ASSERT_TRUE(answered) << "no dialog was shown";
+    const std::string saved = FileText(typed + ".txt");
+    // Every row of the scan, the filter box showing none, its lines ended as a console's.
+    EXPECT_NE(saved.find(caption + "\r\n  PID      " + std::to_string(agentPid_) + "\r\n"),
+              std::string::npos)
+        << saved;
+    EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(MainWin32Test, DisableStartupOnRealValuesFilesAndFolders) {
     zorvik::StrAr accounts;
     zorvik::GetUserAccounts(*sys, accounts);

@@ -24,6 +24,22 @@ std::size_t ProcessList::AddProcess(std::string caption, std::uint32_t processId
     return index;
 }
 
+std::size_t ProcessList::AddCopyOf(const ProcessRow& row) {
+    ProcessRow copy;
+    copy.caption = row.caption;
+    copy.pid = row.pid;
+    copy.processId = row.processId;
+    copy.details = row.details;
+    if (row.data) copy.data = std::make_unique<ProcInfo>(*row.data);
+    copy.sockets = row.sockets;
+    copy.approvals = row.approvals;
+    copy.file = row.file;
+    copy.verdict = row.verdict;
+    copy.startsOther = row.startsOther;
+    rows_.push_back(std::move(copy));
+    return rows_.size() - 1;
+}
+
 void ProcessList::SetDetails(std::size_t index, std::string details) {
     rows_.at(index).details = std::move(details);
 }

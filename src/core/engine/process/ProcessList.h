@@ -58,6 +58,8 @@ public:
     // Throws std::out_of_range for an index at or past Count().
     const ProcessRow& At(std::size_t index) const { return rows_.at(index); }
     ProcessRow& At(std::size_t index) { return rows_.at(index); }
+    // Appends a copy of row, its findings copied too, and returns its index.
+    std::size_t AddCopyOf(const ProcessRow& row);
     void SetDetails(std::size_t index, std::string details);
     void Clear() { rows_.clear(); }
     // Keeps the rows keep(row) says yes to, in their order; the others and their findings go.

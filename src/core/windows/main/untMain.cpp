@@ -47,6 +47,9 @@ constexpr int kFilterBoxNarrowest = 80;
 constexpr int kFilterLabelWidth = 30;
 constexpr int kShownLabelWidth = 150;
 constexpr int kGap = 8;
+// Wider than the other buttons, for its longer caption; as far from Help as they are apart.
+constexpr int kSaveReportWidth = 85;
+constexpr int kButtonGap = 5;
 
 // Not constexpr: ListColumn holds a std::string, which is no literal type for every compiler.
 const int kDefaultColumnWidth = platform::ListColumn{}.width;
@@ -84,6 +87,9 @@ TfrmMain::TfrmMain(platform::System& sys)
       BtnHelp(MakeButton(*form_, "BtnHelp", {400, 360, 75, 25}, "Help")),
       BtnTrust(MakeButton(*form_, "BtnTrust", {560, 360, 75, 25}, "Trusted List")),
       BtnOp(MakeButton(*form_, "BtnOp", {480, 360, 75, 25}, "Options")),
+      BtnSaveReport(MakeButton(*form_, "BtnSaveReport",
+                               {400 - kButtonGap - kSaveReportWidth, 360, kSaveReportWidth, 25},
+                               kSaveReportCaption)),
       Bev(form_->AddBevel(ControlAt("Bev", {8, 352, 705, 2}))),
       LblNotice(form_->AddLabel(
           ControlAt("LblNotice", {8, 376, 189, 13}, "Pellmoor (Zorvik) bot finder v1.1.0"))),
@@ -97,13 +103,14 @@ TfrmMain::TfrmMain(platform::System& sys)
     BtnScan.OnClick = [this] { BtnScanClick(); };
     EdtFilter.OnChange = [this] { EdtFilterChange(); };
     form_->OnKeyDown = [this](const platform::KeyStroke& stroke) {
-        return FilterAndCopyKeyDown(stroke);
+        return FilterAndCopyKeyDown(stroke) || ReportKeyDown(stroke);
     };
     LblShown.SetText(ShownOfAllText(0, 0));
     LayOutFilter();
     BtnHelp.OnClick = [this] { BtnHelpClick(); };
     BtnOp.OnClick = [this] { BtnOpClick(); };
     BtnTrust.OnClick = [this] { BtnTrustClick(); };
+    BtnSaveReport.OnClick = [this] { BtnSaveReportClick(); };
     LstProc.OnMouseDown = [this](platform::MouseButton button, int x, int y) {
         LstProcMouseDown(button, x, y);
     };
@@ -169,6 +176,8 @@ void TfrmMain::FormResize() {
 
     const int buttonTop = height - 67;
     BtnHelp.SetBounds({width - 330, buttonTop, BtnHelp.Width(), BtnHelp.Height()});
+    BtnSaveReport.SetBounds({BtnHelp.Left() - kButtonGap - BtnSaveReport.Width(), buttonTop,
+                             BtnSaveReport.Width(), BtnSaveReport.Height()});
     BtnOp.SetBounds({width - 250, buttonTop, BtnOp.Width(), BtnOp.Height()});
     BtnTrust.SetBounds({width - 170, buttonTop, BtnTrust.Width(), BtnTrust.Height()});
     BtnScan.SetBounds({width - 90, buttonTop, BtnScan.Width(), BtnScan.Height()});

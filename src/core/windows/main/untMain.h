@@ -50,6 +50,17 @@ constexpr std::uint32_t kOpenLocationId = 1026;
 constexpr std::uint32_t kCopyRowsId = 1027;
 inline constexpr const char* kCopyCaption = "Copy";
 
+// The button that saves the last scan's report, the save dialog's title and its filters, in
+// the order of kSavedReportFormats.
+inline constexpr const char* kSaveReportCaption = "Save Report...";
+inline constexpr const char* kSaveReportTitle = "Save Report";
+inline const std::vector<platform::FileFilter> kSaveReportFilters = {
+    {"Text report (*.txt)", "*.txt"}, {"CSV (*.csv)", "*.csv"}, {"JSON (*.json)", "*.json"}};
+// What the user is told when the chosen file cannot be written; the path follows.
+inline constexpr const char* kReportNotSavedMessage =
+    "The report could not be written (is the folder there, the file read-only or open "
+    "elsewhere?):\r\n";
+
 // The item data of a start-up row: which hit of its kind it shows.
 struct StartupRowIndex {
     std::int32_t index = 0;
@@ -130,6 +141,14 @@ public:
     // Ctrl+F to the filter box, Esc in it clears it; Ctrl+C and Ctrl+A in either list copy and
     // select its rows. False for every other key, which goes on to the focused control.
     bool FilterAndCopyKeyDown(const platform::KeyStroke& stroke);
+
+    // --- The report ------------------------------------------------------------------------
+    // Every row the last scan listed, shown by the filter or not, written as zorvikc scan
+    // writes it in the form of the filter chosen in the save dialog; cancelled, nothing is
+    // written; a refused write is told.
+    void BtnSaveReportClick();
+    // Ctrl+S saves the report; false for every other key.
+    bool ReportKeyDown(const platform::KeyStroke& stroke);
 
     // --- The process menu's commands, on the selected process row ---------------------------
     void TerminateProcess();
@@ -255,6 +274,7 @@ public:
     platform::Button& BtnHelp;
     platform::Button& BtnTrust;
     platform::Button& BtnOp;
+    platform::Button& BtnSaveReport;
     platform::Bevel& Bev;
     platform::Label& LblNotice;
     platform::Timer& TmrScan;
@@ -281,6 +301,8 @@ private:
     std::vector<ListedRow> listed_;
     // The evidence behind the process rows' tips.
     ProcessTips procTips_;
+    // The same rows as the report gets them, with their findings and evidence.
+    ProcessList reported_;
     // The watch of the start-up places; null while nothing is watched. Ends before the window.
     std::unique_ptr<platform::PlaceWatch> placeWatch_;
     // Every start-up place as last read, rule by rule.

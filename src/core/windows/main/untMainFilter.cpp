@@ -13,6 +13,7 @@ void TfrmMain::ClearProcessRows() {
     LstProc.Clear();
     listed_.clear();
     procTips_.Clear();
+    reported_.Clear();
     ClearStartupList();
 }
 

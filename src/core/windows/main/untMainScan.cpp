@@ -19,13 +19,15 @@ namespace zorvik {
 namespace {
 
 // Moves the cycle's rows into the window's listed rows, each keeping its findings from then
-// on; its process, sockets and verdict are kept beside it. With vouchedHidden, Windows' own and
-// verified programs are left out (a row not judged is listed).
+// on; its process, sockets and verdict are kept beside it, and a copy of the whole row for the
+// report. With vouchedHidden, Windows' own and verified programs are left out (a row not judged
+// is listed).
 void KeepRows(ProcessList& rows, std::vector<ListedRow>& listed, ProcessTips& tips,
-              bool vouchedHidden) {
+              ProcessList& reported, bool vouchedHidden) {
     for (std::size_t i = 0; i < rows.Count(); ++i) {
         ProcessRow& row = rows.At(i);
         if (vouchedHidden && !AtOrAbove(row, kShownWhenVouchedHidden)) continue;
+        reported.AddCopyOf(row);
         const std::string level = row.verdict ? VerdictLevelName(row.verdict->level) : "";
         const std::string publisher = PublisherOf(row.file);
         const std::shared_ptr<ProcInfo> findings(std::move(row.data));
@@ -71,12 +73,12 @@ void TfrmMain::ListScan() {
     } catch (...) {
         // The rows found before the error stay listed, unjudged; the error goes on to the
         // handler.
-        KeepRows(rows, listed_, procTips_, vouchedHidden);
+        KeepRows(rows, listed_, procTips_, reported_, vouchedHidden);
         ShowListedRows();
         throw;
     }
     if (AddRowEvidence) AddRowEvidence(rows);
-    KeepRows(rows, listed_, procTips_, vouchedHidden);
+    KeepRows(rows, listed_, procTips_, reported_, vouchedHidden);
     ShowListedRows();
 }
 
