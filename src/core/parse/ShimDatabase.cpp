@@ -95,7 +95,7 @@ struct ListTexts {
 
 class Reader {
 public:
-    Reader(std::string_view bytes, std::optional<std::size_t> stringTable, ShimDatabase& out)
+    Reader(std::string_view bytes, std::optional<Tag> stringTable, ShimDatabase& out)
         : bytes_(bytes), stringTable_(stringTable), out_(out) {}
 
     // The tags from begin to end, the children of one list.
@@ -149,20 +149,21 @@ private:
     }
 
     // A string's text, or the string a reference names; none for a reference that leads
-    // nowhere.
+    // nowhere. A reference leads only into the string table's own list: bytes past it are not
+    // the table's, and what follows the table must not change what a reference reads.
     std::optional<std::string> TextOf(const Tag& tag) {
         if ((tag.tag & kTypeMask) == kTypeString) return Utf16Text(bytes_, tag);
         if (!stringTable_) return std::nullopt;
+        const std::size_t tableAt = stringTable_->data - 6;
         const auto reference = ReadU32(bytes_, tag.data);
-        if (!reference || *reference > bytes_.size() - *stringTable_) return std::nullopt;
-        const std::optional<Tag> item =
-            TagAt(bytes_, *stringTable_ + *reference, bytes_.size());
+        if (!reference || *reference >= stringTable_->end - tableAt) return std::nullopt;
+        const std::optional<Tag> item = TagAt(bytes_, tableAt + *reference, stringTable_->end);
         if (!item || (item->tag & kTypeMask) != kTypeString) return std::nullopt;
         return Utf16Text(bytes_, *item);
     }
 
     std::string_view bytes_;
-    std::optional<std::size_t> stringTable_;
+    std::optional<Tag> stringTable_;
     ShimDatabase& out_;
 };
 
@@ -173,7 +174,7 @@ std::optional<ShimDatabase> ParseShimDatabase(std::string_view bytes) {
         return std::nullopt;
     ShimDatabase database;
     // The top level first, for the string table that references anywhere lead into.
-    std::optional<std::size_t> stringTable;
+    std::optional<Tag> stringTable;
     std::vector<Tag> top;
     for (std::size_t at = kHeaderLength; at < bytes.size();) {
         const std::optional<Tag> tag = TagAt(bytes, at, bytes.size());
@@ -181,7 +182,7 @@ std::optional<ShimDatabase> ParseShimDatabase(std::string_view bytes) {
             database.complete = false;
             break;
         }
-        if (tag->tag == kTagStringTable && !stringTable) stringTable = at;
+        if (tag->tag == kTagStringTable && !stringTable) stringTable = *tag;
         top.push_back(*tag);
         at = tag->end;
     }

@@ -38,6 +38,10 @@ TEST(ShimDatabaseTest, DllsAndFixesOfWellFormedAndDamagedDatabases) {
     const std::string badReference =
         SdbHeader() + SdbList(kSdbDatabase, SdbList(kSdbExe, U16(kSdbName) + U32(0xFFFFFFF0))) +
         SdbList(kSdbStringTable, "");
+    // The reference counts six bytes from the (empty) table's tag: to a string after the table.
+    const std::string pastTable = SdbHeader() +
+                                  SdbList(kSdbDatabase, U16(kSdbName) + U32(6)) +
+                                  SdbList(kSdbStringTable, "") + SdbString(0x8801, "outside");
     const Case cases[] = {
         {"shim DLL and InjectDll, texts by reference",
          injecting,
@@ -66,6 +70,7 @@ TEST(ShimDatabaseTest, DllsAndFixesOfWellFormedAndDamagedDatabases) {
          false},
         {"nested too deep", SdbHeader() + SdbList(kSdbDatabase, deep), true, "", {}, {}, false},
         {"reference past the end", badReference, true, "", {}, {}},
+        {"reference past the string table", pastTable, true, "", {}, {}},
         {"unknown tag type",
          SdbHeader() + SdbList(kSdbDatabase, U16(0xA001) + U32(0)),
          true,
