@@ -124,7 +124,7 @@ TEST_F(KeysTest, EveryButtonAndCheckBoxOfEveryWindowHasAnAccessKeyOfItsOwn) {
             ASSERT_NE(control, nullptr);
             const std::string caption = control->Text();
             const std::size_t mark = caption.find('&');
-            ASSERT_LT(mark + 1, caption.size()) << "no access key";
+            ASSERT_TRUE(mark != std::string::npos && mark + 1 < caption.size()) << "no access key";
             EXPECT_TRUE(letters.insert(static_cast<char>(std::toupper(caption[mark + 1]))).second)
                 << "a letter of another";
         }
