@@ -175,7 +175,7 @@ bool RowRectangle(HWND list, int row, RECT& rect) {
 }
 
 void ClickRescan(HWND window) {
-    HWND button = ::FindWindowExA(window, nullptr, "Button", "Rescan");
+    HWND button = ::FindWindowExA(window, nullptr, "Button", "&Rescan");
     if (!button) return;
     ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
                    reinterpret_cast<LPARAM>(button));

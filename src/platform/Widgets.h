@@ -306,6 +306,18 @@ constexpr bool IsKey(const KeyStroke& stroke, std::uint32_t key, bool ctrl = fal
     return stroke == KeyStroke{key, ctrl, shift, alt};
 }
 
+// A button's or check box's caption marks its access key with "&" before the letter: the
+// letter is drawn underlined and Alt+letter clicks the control; "&&" is a plain "&". The
+// caption as the user reads it, the marks dropped.
+inline std::string CaptionAsShown(const std::string& caption) {
+    std::string shown;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+        shown += caption[i];
+    }
+    return shown;
+}
+
 // A horizontal bevel line.
 class Bevel : public Control {};
 

@@ -122,7 +122,7 @@ protected:
         ASSERT_TRUE(WaitUntil(
             [this] {
                 window_ = MainWindow();
-                return window_ && ::FindWindowExA(window_, nullptr, "Button", "Rescan");
+                return window_ && ::FindWindowExA(window_, nullptr, "Button", "&Rescan");
             },
             60000))
             << "no window \"Pellmoor\" of the program with its controls";
@@ -159,7 +159,7 @@ protected:
         return upper;
     }
     void ClickRescan() {
-        HWND button = ::FindWindowExA(window_, nullptr, "Button", "Rescan");
+        HWND button = ::FindWindowExA(window_, nullptr, "Button", "&Rescan");
         ASSERT_TRUE(button);
         ::SendMessageA(window_, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
                        reinterpret_cast<LPARAM>(button));

@@ -367,6 +367,46 @@ TEST_F(MainWin32Test, TheSaveDialogsChoiceGetsTheReportOfTheWholeScan) {
     EXPECT_TRUE(boxes.empty());
 }
 
+// F5 and Alt+R, as the keyboard sends them to the focused list, each rescan: the findings of
+// the row listed before are let go.
+TEST_F(MainWin32Test, F5AndAltRPressedInTheListRescan) {
+    WriteRules(RunRule());
+    PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
+    StartAgent();
+    zorvik::TfrmMain frmMain(*sys);
+    zorvik::TfrmTrust frmTrust(*sys);
+    zorvik::TfrmOp frmOp(*sys);
+    frmMain.AttachSideWindows(frmTrust, frmOp);
+    ASSERT_GE(RescanUntilListed(frmMain), 0) << "the agent was never listed";
+    frmMain.Form().Show();
+    ui.ProcessMessages();
+    HWND list = uitest::HandleOf(frmMain.LstProc);
+    ::SetFocus(list);
+    auto press = [&](WPARAM key, bool alt) {
+        BYTE before[256] = {};
+        ::GetKeyboardState(before);
+        BYTE held[256];
+        std::copy(std::begin(before), std::end(before), std::begin(held));
+        held[VK_MENU] = held[VK_LMENU] = alt ? 0x80 : 0;
+        ::SetKeyboardState(held);
+        const LPARAM context = alt ? LPARAM{1} << 29 : 0;
+        ::PostMessageA(list, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | context);
+        ::PostMessageA(list, alt ? WM_SYSKEYUP : WM_KEYUP, key,
+                       1 | context | LPARAM{1} << 30 | LPARAM{1} << 31);
+        ui.ProcessMessages();
+        ::SetKeyboardState(before);
+    };
+    for (const bool alt : {false, true}) {
+        SCOPED_TRACE(alt ? "Alt+R" : "F5");
+        if (frmMain.LstProc.RowCount() == 0) ASSERT_GE(RescanUntilListed(frmMain), 0);
+        const std::shared_ptr<void> before = frmMain.LstProc.RowData(0);
+        ASSERT_GT(before.use_count(), 1);
+        press(alt ? 'R' : VK_F5, alt);
+        EXPECT_EQ(before.use_count(), 1) << "no rescan";
+    }
+    EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(MainWin32Test, DisableStartupOnRealValuesFilesAndFolders) {
     zorvik::StrAr accounts;
     zorvik::GetUserAccounts(*sys, accounts);

@@ -235,7 +235,7 @@ TEST_F(PlantedLibrariesWin32Test, TheWindowStartsAndEndsLoadingNone) {
     for (int waited = 0; !rescan && waited < 60000; waited += 100) {
         ::Sleep(100);
         if (!window.second) ::EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&window));
-        if (window.second) rescan = ::FindWindowExA(window.second, nullptr, "Button", "Rescan");
+        if (window.second) rescan = ::FindWindowExA(window.second, nullptr, "Button", "&Rescan");
     }
     ASSERT_TRUE(window.second) << "no window \"Pellmoor\": " << Output();
     ASSERT_TRUE(rescan) << "no button \"Rescan\" in the window";

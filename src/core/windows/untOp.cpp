@@ -49,20 +49,21 @@ TfrmOp::TfrmOp(platform::System& sys)
       form_(MakeForm(sys)),
       GroupBox1(form_->AddGroupBox(ControlAt("GroupBox1", {8, 8, 121, 49}))),
       // Stands on the group's top edge in place of a caption.
-      ChkAutoScan(form_->AddCheckBox(ControlAt("ChkAutoScan", {8, -2, 105, 17}, "Enable Auto Scan",
+      ChkAutoScan(form_->AddCheckBox(ControlAt("ChkAutoScan", {8, -2, 105, 17}, "&Enable Auto Scan",
                                           &GroupBox1))),
       Label1(form_->AddLabel(ControlAt("Label1", {8, 24, 38, 13}, "Interval:", &GroupBox1))),
       EdtInt(MakeEdtInt(*form_, GroupBox1)),
       UpInt(MakeUpInt(*form_, GroupBox1)),
-      ChkMin(form_->AddCheckBox(ControlAt("ChkMin", {8, 64, 105, 17}, "Minimize on Close"))),
-      ChkStartWin(form_->AddCheckBox(ControlAt("ChkStartWin", {8, 80, 113, 17}, "Start with Windows"))),
+      ChkMin(form_->AddCheckBox(ControlAt("ChkMin", {8, 64, 105, 17}, "&Minimize on Close"))),
+      ChkStartWin(form_->AddCheckBox(
+          ControlAt("ChkStartWin", {8, 80, 113, 17}, "&Start with Windows"))),
       ChkIgnoreSafe(form_->AddCheckBox(
-          ControlAt("ChkIgnoreSafe", {8, 96, 121, 17}, "Ignore Safe Start ups"))),
+          ControlAt("ChkIgnoreSafe", {8, 96, 121, 17}, "&Ignore Safe Start ups"))),
       ChkWatch(form_->AddCheckBox(
-          ControlAt("ChkWatch", {8, 112, 129, 17}, "Watch Start up places"))),
+          ControlAt("ChkWatch", {8, 112, 129, 17}, "&Watch Start up places"))),
       ChkHideVerified(form_->AddCheckBox(ControlAt("ChkHideVerified",
                                                    {8, 128, kOptionsClientWidth - 16, 17},
-                                                   "Hide Windows' own and verified programs"))) {
+                                                   "&Hide Windows' own and verified programs"))) {
     // Before its handler is set: nothing watches yet.
     ChkWatch.SetChecked(true);
     ChkAutoScan.OnClick = [this] { ChkAutoScanClick(); };

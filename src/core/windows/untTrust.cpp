@@ -43,8 +43,8 @@ TfrmTrust::TfrmTrust(platform::System& sys)
       LstProg(MakeLstProg(*form_)),
       EdtPath(MakeEdtPath(*form_)),
       SpdOpen(MakeSpdOpen(*form_)),
-      BtnAdd(MakeButton(*form_, "BtnAdd", {8, 200, 75, 25}, "Add")),
-      BtnDelete(MakeButton(*form_, "BtnDelete", {88, 200, 75, 25}, "Delete")) {
+      BtnAdd(MakeButton(*form_, "BtnAdd", {8, 200, 75, 25}, "&Add")),
+      BtnDelete(MakeButton(*form_, "BtnDelete", {88, 200, 75, 25}, "&Delete")) {
     BtnAdd.OnClick = [this] { BtnAddClick(); };
     BtnDelete.OnClick = [this] { BtnDeleteClick(); };
     SpdOpen.OnClick = [this] { SpdOpenClick(); };

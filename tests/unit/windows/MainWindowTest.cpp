@@ -56,7 +56,7 @@ TEST_F(MainWindowTest, CreatedWithTheFormsControlsAndTheProcessMenu) {
     };
     for (const Expected& e : controls) {
         EXPECT_EQ(e.control.Bounds(), e.bounds) << e.control.Name();
-        EXPECT_EQ(e.control.Text(), e.text) << e.control.Name();
+        EXPECT_EQ(platform::CaptionAsShown(e.control.Text()), e.text) << e.control.Name();
         EXPECT_EQ(form.FindControl(e.control.Name()), &e.control) << e.control.Name();
     }
     EXPECT_EQ(frmMain.LblNotice.Bounds(), (Rect{8, 376, 189, 13}));

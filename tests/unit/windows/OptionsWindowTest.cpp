@@ -61,7 +61,7 @@ TEST_F(OptionsWindowTest, StartsHiddenWithTheFormsLayoutAndStates) {
         platform::Control* c = form.FindControl(e.name);
         ASSERT_NE(c, nullptr);
         EXPECT_EQ(c->Bounds(), e.bounds);
-        EXPECT_EQ(c->Text(), e.text);
+        EXPECT_EQ(platform::CaptionAsShown(c->Text()), e.text);
         EXPECT_EQ(c->Enabled(), e.enabled);
     }
     EXPECT_EQ(op.EdtInt.Hint(), "Interval is in Seconds");

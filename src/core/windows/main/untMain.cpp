@@ -66,7 +66,6 @@ TfrmMain::TfrmMain(platform::System& sys)
       Label1(form_->AddLabel(ControlAt(
           "Label1", {8, 8, kSentenceWidth, 13},
           "These programs are Active, Start with Windows and or have open sockets."))),
-      BtnScan(MakeButton(*form_, "BtnScan", {640, 360, 75, 25}, "Rescan")),
       LblFilter(form_->AddLabel(ControlAt("LblFilter", {0, 7, kFilterLabelWidth, 13}, "Filter:"))),
       EdtFilter(form_->AddEdit(ControlAt("EdtFilter", {0, 2, kFilterBoxWidth, 21}))),
       LstProc(MakeList(*form_, "LstProc", {8, 24, 705, 150},
@@ -84,12 +83,13 @@ TfrmMain::TfrmMain(platform::System& sys)
                          {"Data 2", 216},
                          {"Data 3", 216}},
                         true)),
-      BtnHelp(MakeButton(*form_, "BtnHelp", {400, 360, 75, 25}, "Help")),
-      BtnTrust(MakeButton(*form_, "BtnTrust", {560, 360, 75, 25}, "Trusted List")),
-      BtnOp(MakeButton(*form_, "BtnOp", {480, 360, 75, 25}, "Options")),
       BtnSaveReport(MakeButton(*form_, "BtnSaveReport",
                                {400 - kButtonGap - kSaveReportWidth, 360, kSaveReportWidth, 25},
                                kSaveReportCaption)),
+      BtnHelp(MakeButton(*form_, "BtnHelp", {400, 360, 75, 25}, "&Help")),
+      BtnOp(MakeButton(*form_, "BtnOp", {480, 360, 75, 25}, "&Options")),
+      BtnTrust(MakeButton(*form_, "BtnTrust", {560, 360, 75, 25}, "&Trusted List")),
+      BtnScan(MakeButton(*form_, "BtnScan", {640, 360, 75, 25}, "&Rescan")),
       Bev(form_->AddBevel(ControlAt("Bev", {8, 352, 705, 2}))),
       LblNotice(form_->AddLabel(
           ControlAt("LblNotice", {8, 376, 189, 13}, "Pellmoor (Zorvik) bot finder v1.1.0"))),
@@ -102,9 +102,7 @@ TfrmMain::TfrmMain(platform::System& sys)
     form_->OnResize = [this] { FormResize(); };
     BtnScan.OnClick = [this] { BtnScanClick(); };
     EdtFilter.OnChange = [this] { EdtFilterChange(); };
-    form_->OnKeyDown = [this](const platform::KeyStroke& stroke) {
-        return FilterAndCopyKeyDown(stroke) || ReportKeyDown(stroke);
-    };
+    form_->OnKeyDown = [this](const platform::KeyStroke& stroke) { return KeyDown(stroke); };
     LblShown.SetText(ShownOfAllText(0, 0));
     LayOutFilter();
     BtnHelp.OnClick = [this] { BtnHelpClick(); };

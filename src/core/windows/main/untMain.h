@@ -52,7 +52,7 @@ inline constexpr const char* kCopyCaption = "Copy";
 
 // The button that saves the last scan's report, the save dialog's title and its filters, in
 // the order of kSavedReportFormats.
-inline constexpr const char* kSaveReportCaption = "Save Report...";
+inline constexpr const char* kSaveReportCaption = "&Save Report...";
 inline constexpr const char* kSaveReportTitle = "Save Report";
 inline const std::vector<platform::FileFilter> kSaveReportFilters = {
     {"Text report (*.txt)", "*.txt"}, {"CSV (*.csv)", "*.csv"}, {"JSON (*.json)", "*.json"}};
@@ -150,6 +150,17 @@ public:
     // Ctrl+S saves the report; false for every other key.
     bool ReportKeyDown(const platform::KeyStroke& stroke);
 
+    // --- The keyboard ------------------------------------------------------------------------
+    // Every key pressed in the window, before its focused control: the filter's and copy's keys,
+    // the report's, then the window's own. True when the key was taken.
+    bool KeyDown(const platform::KeyStroke& stroke);
+    // F5 rescans as the Rescan button does; Enter in the process list shows the selected
+    // program's start-ups as a left click does; the context menu key and Shift+F10 open the
+    // focused list's menu at its selected row (the start-up list's with none selected at the
+    // list's corner, as a right click on its empty space opens it; the process menu needs a
+    // row). False for every other key.
+    bool CommandKeyDown(const platform::KeyStroke& stroke);
+
     // --- The process menu's commands, on the selected process row ---------------------------
     void TerminateProcess();
     void AddtoTrustedProgramList();
@@ -233,6 +244,10 @@ private:
     void ForgetOwnChange();
     void ClearStartupList();
     void FillStartupList(const std::shared_ptr<ProcInfo>& findings);
+    // What a left click on a process row does: the start-up list shows the row's hits.
+    void ShowStartupsOfRow(int row);
+    // The process menu for the row, at a point on the screen.
+    void ShowProcessMenu(int row, platform::Point screen);
     // The hit the selected start-up row shows, in the findings that filled the list; none when
     // no row is selected or those findings are gone or do not hold it.
     std::optional<StartupHit> SelectedStartupHit(std::shared_ptr<ProcInfo>& owner) const;
@@ -261,9 +276,9 @@ public:
     // verdicts, the file's facts, the verdict). Tests put rows of known verdicts in its place.
     std::function<void(ProcessList& rows)> AddRowEvidence;
 
-    // The controls, in tab order where they take the focus.
+    // The controls, in tab order where they take the focus: from the top down, the buttons
+    // from left to right.
     platform::Label& Label1;
-    platform::Button& BtnScan;
     platform::Label& LblFilter;
     platform::Edit& EdtFilter;
     platform::ListView& LstProc;
@@ -271,10 +286,11 @@ public:
     // How many programs the process list shows of all the scan listed.
     platform::Label& LblShown;
     platform::ListView& LstStart;
-    platform::Button& BtnHelp;
-    platform::Button& BtnTrust;
-    platform::Button& BtnOp;
     platform::Button& BtnSaveReport;
+    platform::Button& BtnHelp;
+    platform::Button& BtnOp;
+    platform::Button& BtnTrust;
+    platform::Button& BtnScan;
     platform::Bevel& Bev;
     platform::Label& LblNotice;
     platform::Timer& TmrScan;

@@ -61,25 +61,29 @@ std::string TfrmMain::LstProcInfoTip(int row) {
 void TfrmMain::LstProcMouseDown(platform::MouseButton button, int x, int y) {
     const int row = LstProc.HitTest(x, y);
     if (row < 0) return;
-    if (button == platform::MouseButton::Left) {
-        ClearStartupList();
-        const std::shared_ptr<ProcInfo> findings = FindingsOf(LstProc, row);
-        if (findings) {
-            FillStartupList(findings);
-            MarkSeen(*findings);
-        }
-    } else if (button == platform::MouseButton::Right) {
-        // An Active Setup row stands for no process to end.
-        ProcMenu[0].Enabled = procTips_.ProcessIdOf(LstProc.RowData(row).get()).has_value();
-        const platform::Point cursor = sys_.ui().CursorPosition();
-        const std::string fileName = GetLongPath(sys_, LstProc.RowCaption(row));
-        // Copy follows the table's own commands; it is the one that takes every selected row.
-        std::vector<ExMenuItem> entries = ProcMenu;
-        entries.push_back(
-            ExMenuItem{kCopyCaption, kCopyRowsId, true, [this] { CopyRows(LstProc); }});
-        // The chosen command runs inside, and may rescan: the row is not touched afterwards.
-        ShowExMenu(sys_, fileName, cursor.x, cursor.y, *form_, entries);
+    if (button == platform::MouseButton::Left) ShowStartupsOfRow(row);
+    else if (button == platform::MouseButton::Right)
+        ShowProcessMenu(row, sys_.ui().CursorPosition());
+}
+
+void TfrmMain::ShowStartupsOfRow(int row) {
+    ClearStartupList();
+    const std::shared_ptr<ProcInfo> findings = FindingsOf(LstProc, row);
+    if (findings) {
+        FillStartupList(findings);
+        MarkSeen(*findings);
     }
+}
+
+void TfrmMain::ShowProcessMenu(int row, platform::Point screen) {
+    // An Active Setup row stands for no process to end.
+    ProcMenu[0].Enabled = procTips_.ProcessIdOf(LstProc.RowData(row).get()).has_value();
+    const std::string fileName = GetLongPath(sys_, LstProc.RowCaption(row));
+    // Copy follows the table's own commands; it is the one that takes every selected row.
+    std::vector<ExMenuItem> entries = ProcMenu;
+    entries.push_back(ExMenuItem{kCopyCaption, kCopyRowsId, true, [this] { CopyRows(LstProc); }});
+    // The chosen command runs inside, and may rescan: the row is not touched afterwards.
+    ShowExMenu(sys_, fileName, screen.x, screen.y, *form_, entries);
 }
 
 platform::Colour TfrmMain::LstStartCustomDrawItem(int row) {

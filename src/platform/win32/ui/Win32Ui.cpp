@@ -144,7 +144,15 @@ void Win32Ui::Dispatch(MSG& message) {
     if (window && (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN)) {
         const KeyStroke stroke{static_cast<std::uint32_t>(message.wParam), Held(VK_CONTROL),
                                Held(VK_SHIFT), Held(VK_MENU)};
-        if (window->HandleKeyDown(stroke)) return;
+        if (window->HandleKeyDown(stroke)) {
+            keysTaken_.insert(message.wParam);
+            return;
+        }
+    }
+    // The release of a key the window took is its too: else the context menu key's release
+    // would open the control's menu once more (DefWindowProc sends WM_CONTEXTMENU on it).
+    if (message.message == WM_KEYUP || message.message == WM_SYSKEYUP) {
+        if (keysTaken_.erase(message.wParam)) return;
     }
     // The dialog keys (Tab, arrows, Enter, Esc) work in every window of the program.
     if (window && ::IsDialogMessageA(root, &message)) return;

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,8 @@ private:
     bool minimised_ = false;
     bool taskbarShown_ = true;
     bool terminated_ = false;
+    // The keys whose press a window's OnKeyDown took, until released.
+    std::set<WPARAM> keysTaken_;
     std::function<void(const MessageBoxCall&)> interceptor_;
 };
 

@@ -40,7 +40,8 @@ int TextWidthIn(HWND control, const std::string& text) {
 }
 
 void WidenToText(HWND control, int extra) {
-    const int needed = TextWidthIn(control, WindowText(control));
+    // Statics and buttons draw "&" as the underline of the letter after it.
+    const int needed = TextWidthIn(control, CaptionAsShown(WindowText(control)));
     if (needed <= 0) return;
     RECT r{};
     if (!::GetWindowRect(control, &r)) return;
