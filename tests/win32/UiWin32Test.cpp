@@ -41,7 +41,8 @@ int DrawnTextWidth(HWND control) {
     HGDIOBJ old =
         SelectObject(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
     RECT r{0, 0, 0, 0};
-    DrawTextA(dc.get(), text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    // As buttons and labels draw it: an access key's "&" takes no room.
+    DrawTextA(dc.get(), text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc.get(), old);
     return r.right - r.left;
 }
