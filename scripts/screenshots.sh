@@ -2,14 +2,14 @@
 # Screenshots of the Options and Trusted Programs windows, drawn by Wine on a virtual X screen:
 # docs/screenshots/options.png and docs/screenshots/trusted.png.
 #
-#   scripts/screenshots.sh [BUILD_DIR]   (default build-winui-64, an x86_64 Windows build with
+#   scripts/screenshots.sh [BUILD_DIR]   (default build/win64, an x86_64 Windows build with
 #                                         its libraries built)
 #
 # Needs Xvfb and ImageMagick's import. Uses its own Wine prefix (BUILD_DIR/wineprefix-x11) with
 # the X11 display driver, since the test prefixes draw nothing.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$root/build-winui-64}" && pwd)
+build=$(cd "${1:-$root/build/win64}" && pwd)
 work=$build/screens
 mkdir -p "$work" "$root/docs/screenshots"
 
