@@ -121,6 +121,40 @@ protected:
         agentPid_ = agent_->Pid();
     }
 
+    // The agent started from the current user's Run value, the only rule.
+    void StartAgentFromRunValue() {
+        WriteRules(RunRule());
+        PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
+        StartAgent();
+    }
+    // The main window with its side windows, as the program makes them.
+    struct AgentWindows {
+        explicit AgentWindows(platform::System& sys) : frmMain(sys), frmTrust(sys), frmOp(sys) {
+            frmMain.AttachSideWindows(frmTrust, frmOp);
+        }
+        zorvik::TfrmMain frmMain;
+        zorvik::TfrmTrust frmTrust;
+        zorvik::TfrmOp frmOp;
+    };
+    // A key pressed and let go in the control as the keyboard sends it, with Ctrl or Alt
+    // (VK_CONTROL, VK_MENU) held or none (0).
+    void PressKey(HWND control, WPARAM key, BYTE held) {
+        BYTE before[256] = {};
+        ::GetKeyboardState(before);
+        BYTE state[256];
+        std::copy(std::begin(before), std::end(before), std::begin(state));
+        if (held == VK_CONTROL) state[VK_CONTROL] = state[VK_LCONTROL] = 0x80;
+        if (held == VK_MENU) state[VK_MENU] = state[VK_LMENU] = 0x80;
+        ::SetKeyboardState(state);
+        const bool alt = held == VK_MENU;
+        const LPARAM context = alt ? LPARAM{1} << 29 : 0;
+        ::PostMessageA(control, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | context);
+        ::PostMessageA(control, alt ? WM_SYSKEYUP : WM_KEYUP, key,
+                       1 | context | LPARAM{1} << 30 | LPARAM{1} << 31);
+        ui.ProcessMessages();
+        ::SetKeyboardState(before);
+    }
+
     // The agent's row in the process list, or -1.
     int AgentRow(const zorvik::TfrmMain& frmMain) {
         const std::string wanted = AsciiLower(zorvik::GetLongPath(*sys, agentPath_));
@@ -156,13 +190,9 @@ protected:
 };
 
 TEST_F(MainWin32Test, ScanListsARunningProgramStartedWithWindowsUntilItIsTrusted) {
-    WriteRules(RunRule());
-    PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
-    StartAgent();
-    zorvik::TfrmMain frmMain(*sys);
-    zorvik::TfrmTrust frmTrust(*sys);
-    zorvik::TfrmOp frmOp(*sys);
-    frmMain.AttachSideWindows(frmTrust, frmOp);
+    StartAgentFromRunValue();
+    AgentWindows windows(*sys);
+    zorvik::TfrmMain& frmMain = windows.frmMain;
     ASSERT_TRUE(frmMain.HasTcpTableEntry());
 
     const int row = RescanUntilListed(frmMain);
@@ -194,7 +224,7 @@ TEST_F(MainWin32Test, ScanListsARunningProgramStartedWithWindowsUntilItIsTrusted
     EXPECT_EQ(frmMain.LstStart.SubItem(0, 2), runValue_);
     EXPECT_EQ(frmMain.LstStartCustomDrawItem(0), platform::kRed);
 
-    frmTrust.Append(frmMain.LstProc.RowCaption(row));
+    windows.frmTrust.Append(frmMain.LstProc.RowCaption(row));
     frmMain.BtnScanClick();
     EXPECT_EQ(AgentRow(frmMain), -1) << "a trusted program is passed over";
     EXPECT_EQ(frmMain.LstStart.RowCount(), 0);
@@ -206,10 +236,8 @@ TEST_F(MainWin32Test, ScanListsARunningProgramStartedWithWindowsUntilItIsTrusted
 TEST_F(MainWin32Test, AValueWrittenInAWatchedKeyRescansAndTheBalloonNamesIt) {
     WriteRules(RunRule());
     StartAgent();
-    zorvik::TfrmMain frmMain(*sys);
-    zorvik::TfrmTrust frmTrust(*sys);
-    zorvik::TfrmOp frmOp(*sys);
-    frmMain.AttachSideWindows(frmTrust, frmOp);
+    AgentWindows windows(*sys);
+    zorvik::TfrmMain& frmMain = windows.frmMain;
     frmMain.BtnScanClick();
     ASSERT_TRUE(frmMain.Watching());
     frmMain.HideToTray();
@@ -233,13 +261,9 @@ TEST_F(MainWin32Test, AValueWrittenInAWatchedKeyRescansAndTheBalloonNamesIt) {
 // The process list asks for info tips, the start-up list does not; the tip the control asks
 // for names the agent's sockets, its publisher and its signature, cut to the buffer it gives.
 TEST_F(MainWin32Test, HoveringTheAgentsRowAsksForItsTip) {
-    WriteRules(RunRule());
-    PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
-    StartAgent();
-    zorvik::TfrmMain frmMain(*sys);
-    zorvik::TfrmTrust frmTrust(*sys);
-    zorvik::TfrmOp frmOp(*sys);
-    frmMain.AttachSideWindows(frmTrust, frmOp);
+    StartAgentFromRunValue();
+    AgentWindows windows(*sys);
+    zorvik::TfrmMain& frmMain = windows.frmMain;
     HWND list = uitest::HandleOf(frmMain.LstProc);
     EXPECT_TRUE(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_INFOTIP);
     // The start-up list's tips name the script, the program or the module a hit was found
@@ -276,13 +300,9 @@ TEST_F(MainWin32Test, HoveringTheAgentsRowAsksForItsTip) {
 // The filter box narrows the real list to the agent by its name; Ctrl+A and Ctrl+C, as the
 // keyboard sends them to the list, put its row under the columns' captions on the clipboard.
 TEST_F(MainWin32Test, FilteredToTheAgentCtrlAAndCtrlCPutItsRowOnTheClipboard) {
-    WriteRules(RunRule());
-    PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
-    StartAgent();
-    zorvik::TfrmMain frmMain(*sys);
-    zorvik::TfrmTrust frmTrust(*sys);
-    zorvik::TfrmOp frmOp(*sys);
-    frmMain.AttachSideWindows(frmTrust, frmOp);
+    StartAgentFromRunValue();
+    AgentWindows windows(*sys);
+    zorvik::TfrmMain& frmMain = windows.frmMain;
     ASSERT_GE(RescanUntilListed(frmMain), 0) << "the agent was never listed";
     frmMain.Form().Show();
     ui.ProcessMessages();
@@ -302,20 +322,9 @@ TEST_F(MainWin32Test, FilteredToTheAgentCtrlAAndCtrlCPutItsRowOnTheClipboard) {
 
     HWND list = uitest::HandleOf(frmMain.LstProc);
     ::SetFocus(list);
-    auto pressWithCtrl = [&](char key) {
-        BYTE before[256] = {};
-        ::GetKeyboardState(before);
-        BYTE held[256];
-        std::copy(std::begin(before), std::end(before), std::begin(held));
-        held[VK_CONTROL] = held[VK_LCONTROL] = 0x80;
-        ::SetKeyboardState(held);
-        ::PostMessageA(list, WM_KEYDOWN, static_cast<WPARAM>(key), 1);
-        ui.ProcessMessages();
-        ::SetKeyboardState(before);
-    };
-    pressWithCtrl('A');
+    PressKey(list, 'A', VK_CONTROL);
     EXPECT_EQ(frmMain.LstProc.SelectedRows(), std::vector<int>{0});
-    pressWithCtrl('C');
+    PressKey(list, 'C', VK_CONTROL);
 
     // Read back as any other program would: CF_TEXT, up to its NUL.
     std::string copied;
@@ -332,13 +341,9 @@ TEST_F(MainWin32Test, FilteredToTheAgentCtrlAAndCtrlCPutItsRowOnTheClipboard) {
 }
 
 TEST_F(MainWin32Test, TheSaveDialogsChoiceGetsTheReportOfTheWholeScan) {
-    WriteRules(RunRule());
-    PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
-    StartAgent();
-    zorvik::TfrmMain frmMain(*sys);
-    zorvik::TfrmTrust frmTrust(*sys);
-    zorvik::TfrmOp frmOp(*sys);
-    frmMain.AttachSideWindows(frmTrust, frmOp);
+    StartAgentFromRunValue();
+    AgentWindows windows(*sys);
+    zorvik::TfrmMain& frmMain = windows.frmMain;
     const int row = RescanUntilListed(frmMain);
     ASSERT_GE(row, 0) << "the agent was never listed";
     const std::string caption = frmMain.LstProc.RowCaption(row);
@@ -370,38 +375,20 @@ TEST_F(MainWin32Test, TheSaveDialogsChoiceGetsTheReportOfTheWholeScan) {
 // F5 and Alt+R, as the keyboard sends them to the focused list, each rescan: the findings of
 // the row listed before are let go.
 TEST_F(MainWin32Test, F5AndAltRPressedInTheListRescan) {
-    WriteRules(RunRule());
-    PutValue(kRunKey, runValue_, RegType::Sz, "\"" + agentPath_ + "\" /agent");
-    StartAgent();
-    zorvik::TfrmMain frmMain(*sys);
-    zorvik::TfrmTrust frmTrust(*sys);
-    zorvik::TfrmOp frmOp(*sys);
-    frmMain.AttachSideWindows(frmTrust, frmOp);
+    StartAgentFromRunValue();
+    AgentWindows windows(*sys);
+    zorvik::TfrmMain& frmMain = windows.frmMain;
     ASSERT_GE(RescanUntilListed(frmMain), 0) << "the agent was never listed";
     frmMain.Form().Show();
     ui.ProcessMessages();
     HWND list = uitest::HandleOf(frmMain.LstProc);
     ::SetFocus(list);
-    auto press = [&](WPARAM key, bool alt) {
-        BYTE before[256] = {};
-        ::GetKeyboardState(before);
-        BYTE held[256];
-        std::copy(std::begin(before), std::end(before), std::begin(held));
-        held[VK_MENU] = held[VK_LMENU] = alt ? 0x80 : 0;
-        ::SetKeyboardState(held);
-        const LPARAM context = alt ? LPARAM{1} << 29 : 0;
-        ::PostMessageA(list, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1 | context);
-        ::PostMessageA(list, alt ? WM_SYSKEYUP : WM_KEYUP, key,
-                       1 | context | LPARAM{1} << 30 | LPARAM{1} << 31);
-        ui.ProcessMessages();
-        ::SetKeyboardState(before);
-    };
     for (const bool alt : {false, true}) {
         SCOPED_TRACE(alt ? "Alt+R" : "F5");
         if (frmMain.LstProc.RowCount() == 0) ASSERT_GE(RescanUntilListed(frmMain), 0);
         const std::shared_ptr<void> before = frmMain.LstProc.RowData(0);
         ASSERT_GT(before.use_count(), 1);
-        press(alt ? 'R' : VK_F5, alt);
+        PressKey(list, alt ? 'R' : VK_F5, alt ? VK_MENU : 0);
         EXPECT_EQ(before.use_count(), 1) << "no rescan";
     }
     EXPECT_TRUE(boxes.empty());
@@ -434,10 +421,8 @@ TEST_F(MainWin32Test, DisableStartupOnRealValuesFilesAndFolders) {
     const std::string tail = "\x1A" "start " + agentName_ + "\r\n";
     MakeFile(batch, "@echo off\r\nSTART " + agentName_ + " /q\r\nrem other\r\n" + tail);
     StartAgent();
-    zorvik::TfrmMain frmMain(*sys);
-    zorvik::TfrmTrust frmTrust(*sys);
-    zorvik::TfrmOp frmOp(*sys);
-    frmMain.AttachSideWindows(frmTrust, frmOp);
+    AgentWindows windows(*sys);
+    zorvik::TfrmMain& frmMain = windows.frmMain;
     const int row = RescanUntilListed(frmMain);
     ASSERT_GE(row, 0) << "the agent was never listed";
     LeftClick(frmMain, row);
