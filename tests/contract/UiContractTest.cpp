@@ -88,12 +88,12 @@ TEST(UiContract, ListsSelectSeveralRowsTheClipboardKeepsTextAndABoxReportsItsCha
     platform::Ui& ui = contract::env().System().ui();
     auto window = ui.NewWindow(SideWindow("frmSelect"));
     auto list = [&](const char* name, bool multiSelect) -> platform::ListView& {
-        platform::ListViewSpec spec;
-        spec.name = name;
-        spec.bounds = {8, 8, 200, 80};
-        spec.columns = {{"Name", 100}};
-        spec.multiSelect = multiSelect;
-        platform::ListView& view = window->AddListView(spec);
+        platform::ListViewSpec desc;
+        desc.name = name;
+        desc.bounds = {8, 8, 200, 80};
+        desc.columns = {{"Name", 100}};
+        desc.multiSelect = multiSelect;
+        platform::ListView& view = window->AddListView(desc);
         for (const char* caption : {"a", "b", "c"}) view.AddRow(caption, nullptr);
         return view;
     };
@@ -128,11 +128,11 @@ TEST(UiContract, ListsSelectSeveralRowsTheClipboardKeepsTextAndABoxReportsItsCha
 TEST(UiContract, AHeaderClickReachesTheListItsArrowAndWidthsAreReadBack) {
     platform::Ui& ui = contract::env().System().ui();
     auto window = ui.NewWindow(SideWindow("frmHeaders"));
-    platform::ListViewSpec spec;
-    spec.name = "LstHeaders";
-    spec.bounds = {8, 8, 280, 150};
-    spec.columns = {{"Name", 100}, {"Size", 60}, {"Kind", 80}};
-    platform::ListView& list = window->AddListView(spec);
+    platform::ListViewSpec desc;
+    desc.name = "LstHeaders";
+    desc.bounds = {8, 8, 280, 150};
+    desc.columns = {{"Name", 100}, {"Size", 60}, {"Kind", 80}};
+    platform::ListView& list = window->AddListView(desc);
     std::vector<int> clicked;
     list.OnColumnClick = [&](int column) { clicked.push_back(column); };
 

@@ -174,6 +174,14 @@ protected:
         }
         return -1;
     }
+    // The window on show once a rescan lists the agent: its row, or -1.
+    int ShownWithTheAgentListed(zorvik::TfrmMain& frmMain) {
+        const int row = RescanUntilListed(frmMain);
+        if (row < 0) return row;
+        frmMain.Form().Show();
+        ui.ProcessMessages();
+        return row;
+    }
     void LeftClick(zorvik::TfrmMain& frmMain, int row) {
         HWND list = uitest::HandleOf(frmMain.LstProc);
         RECT r{};
@@ -303,9 +311,7 @@ TEST_F(MainWin32Test, FilteredToTheAgentCtrlAAndCtrlCPutItsRowOnTheClipboard) {
     StartAgentFromRunValue();
     AgentWindows windows(*sys);
     zorvik::TfrmMain& frmMain = windows.frmMain;
-    ASSERT_GE(RescanUntilListed(frmMain), 0) << "the agent was never listed";
-    frmMain.Form().Show();
-    ui.ProcessMessages();
+    ASSERT_GE(ShownWithTheAgentListed(frmMain), 0) << "the agent was never listed";
 
     // WM_SETTEXT, as a paste would change it: the box reports the change itself.
     HWND box = uitest::HandleOf(frmMain.EdtFilter);
@@ -378,9 +384,7 @@ TEST_F(MainWin32Test, F5AndAltRPressedInTheListRescan) {
     StartAgentFromRunValue();
     AgentWindows windows(*sys);
     zorvik::TfrmMain& frmMain = windows.frmMain;
-    ASSERT_GE(RescanUntilListed(frmMain), 0) << "the agent was never listed";
-    frmMain.Form().Show();
-    ui.ProcessMessages();
+    ASSERT_GE(ShownWithTheAgentListed(frmMain), 0) << "the agent was never listed";
     HWND list = uitest::HandleOf(frmMain.LstProc);
     ::SetFocus(list);
     for (const bool alt : {false, true}) {
