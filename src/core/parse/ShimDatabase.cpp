@@ -35,6 +35,9 @@ constexpr std::uint16_t kNameId = 0x001;
 constexpr std::uint16_t kCommandLineId = 0x008;
 constexpr std::uint16_t kDllFileId = 0x00A;
 
+// A tag with a length: the tag, then its 32-bit length, then the data.
+constexpr std::size_t kSizedTagHeader = 6;
+
 // Lists nest a few levels (database, library, shim); the bound also ends a crafted chain.
 constexpr int kDepthLimit = 16;
 
@@ -70,7 +73,7 @@ std::optional<Tag> TagAt(std::string_view bytes, std::size_t at, std::size_t lim
     } else if (type == kTypeList || type == kTypeString || type == kTypeBinary) {
         const auto length = ReadU32(bytes, at + 2);
         if (!length) return std::nullopt;
-        read.data = at + 6;
+        read.data = at + kSizedTagHeader;
         read.length = *length;
     } else {
         return std::nullopt;
@@ -154,7 +157,7 @@ private:
     std::optional<std::string> TextOf(const Tag& tag) {
         if ((tag.tag & kTypeMask) == kTypeString) return Utf16Text(bytes_, tag);
         if (!stringTable_) return std::nullopt;
-        const std::size_t tableAt = stringTable_->data - 6;
+        const std::size_t tableAt = stringTable_->data - kSizedTagHeader;
         const auto reference = ReadU32(bytes_, tag.data);
         if (!reference || *reference >= stringTable_->end - tableAt) return std::nullopt;
         const std::optional<Tag> item = TagAt(bytes_, tableAt + *reference, stringTable_->end);
